@@ -1,0 +1,62 @@
+#pragma once
+
+#include "hw/IoDriver.h"
+#include "platform/NamedMutex.h"
+#include "platform/Prompt.h"
+
+#include <functional>
+#include <memory>
+#include <string_view>
+
+namespace solvane::app {
+
+// The main window as start-up sees it: something run modally until the user exits.
+class MainWindowHost {
+public:
+    virtual ~MainWindowHost() = default;
+    virtual int DoModal() = 0;
+};
+
+// The process entry: takes the single-instance lock, brings up the I/O driver, runs the main window
+// modally and releases the lock when it has closed.
+class CSampleApp {
+public:
+    // Shared with a sibling utility of the same maker, so either one blocks the other.
+    static constexpr std::string_view kInstanceLockName = "SolvaneII System";
+    static constexpr std::string_view kAlreadyRunningMessage = "Trimbalt or SolvaneCenter Already Running!";
+    static constexpr std::string_view kDriverLoadMessage = "Driver can't Load !";
+    static constexpr std::string_view kDriverHandleMessage = "Driver Handle Can't Load!!";
+
+    enum class Outcome { NotStarted, Refused, DriverFailed, HandleFailed, Ran };
+
+    using DriverFactory = std::function<std::unique_ptr<hw::IoDriver>()>;
+    using WindowFactory = std::function<std::unique_ptr<MainWindowHost>(hw::IoDriver&)>;
+
+    CSampleApp(platform::NamedMutexService& mutexes, platform::Prompt& prompt, DriverFactory makeDriver,
+               WindowFactory makeMainWindow);
+
+    // The whole start-up and the modal main window. Always reports failure (false), so that no
+    // message loop of its own follows. After DriverFailed or HandleFailed the process must end at
+    // once, without ExitInstance.
+    bool InitInstance();
+    // Releases and closes the instance lock.
+    int ExitInstance();
+
+    Outcome outcome() const { return m_outcome; }
+    // The driver object lives to the end of the process: the service and its device stay up.
+    hw::IoDriver* driver() const { return m_driver.get(); }
+    bool holdsInstanceLock() const { return m_instanceLock != nullptr && m_instanceLock->owned(); }
+
+private:
+    bool refuse();
+
+    platform::NamedMutexService& m_mutexes;
+    platform::Prompt& m_prompt;
+    DriverFactory m_makeDriver;
+    WindowFactory m_makeMainWindow;
+    std::unique_ptr<platform::NamedMutex> m_instanceLock;
+    std::unique_ptr<hw::IoDriver> m_driver;
+    Outcome m_outcome = Outcome::NotStarted;
+};
+
+} // namespace solvane::app

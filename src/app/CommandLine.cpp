@@ -1,0 +1,121 @@
+#include "app/CommandLine.h"
+
+#include <charconv>
+
+namespace solvane::app {
+
+namespace {
+
+template <class T>
+std::optional<T> parseNumber(std::string_view text) {
+    T value{};
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (text.empty() || error != std::errc() || end != text.data() + text.size())
+        return std::nullopt;
+    return value;
+}
+
+// "2917", "KX-2917" or "unknown".
+std::optional<int> parseBoard(std::string_view text) {
+    if (text == "unknown")
+        return 0;
+    if (text.starts_with("KX-") || text.starts_with("kx-"))
+        text.remove_prefix(3);
+    if (text.size() != 4)
+        return std::nullopt;
+    return parseNumber<int>(text);
+}
+
+} // namespace
+
+ParsedCommandLine parseCommandLine(const std::vector<std::string_view>& arguments) {
+    ParsedCommandLine parsed;
+    auto& options = parsed.options;
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        std::string_view argument = arguments[i];
+        std::string_view value;
+        bool hasValue = false;
+        if (const auto equals = argument.find('='); argument.starts_with("--") && equals != std::string_view::npos) {
+            value = argument.substr(equals + 1);
+            argument = argument.substr(0, equals);
+            hasValue = true;
+        }
+        auto takeValue = [&]() -> std::optional<std::string_view> {
+            if (hasValue)
+                return value;
+            if (i + 1 >= arguments.size())
+                return std::nullopt;
+            return arguments[++i];
+        };
+        auto fail = [&](std::string message) {
+            parsed.error = std::move(message);
+            return parsed;
+        };
+        auto refuseValue = [&] { return fail("option " + std::string(argument) + " takes no value"); };
+
+        if (argument == "--help" || argument == "-h") {
+            if (hasValue)
+                return refuseValue();
+            options.help = true;
+        } else if (argument == "--version") {
+            if (hasValue)
+                return refuseValue();
+            options.version = true;
+        } else if (argument == "--batch") {
+            if (hasValue)
+                return refuseValue();
+            options.batch = true;
+        } else if (argument == "--state-dir") {
+            const auto folder = takeValue();
+            if (!folder || folder->empty())
+                return fail("option --state-dir needs a folder");
+            options.stateFolder = std::filesystem::path(std::string(*folder));
+        } else if (argument == "--hardware") {
+            const auto kind = takeValue();
+            if (kind == "sim")
+                options.hardware = HardwareKind::Simulated;
+            else if (kind == "host")
+                options.hardware = HardwareKind::Host;
+            else
+                return fail("option --hardware takes 'sim' or 'host'");
+        } else if (argument == "--board") {
+            const auto code = takeValue();
+            const auto board = code ? parseBoard(*code) : std::nullopt;
+            if (!board)
+                return fail("option --board takes a four-digit board code such as 2917 (or KX-2917, or 'unknown')");
+            options.boardCode = *board;
+        } else if (argument == "--seed") {
+            const auto text = takeValue();
+            const auto seed = text ? parseNumber<std::uint32_t>(*text) : std::nullopt;
+            if (!seed)
+                return fail("option --seed takes a whole number from 0 to 4294967295");
+            options.seed = *seed;
+        } else if (argument.starts_with("-")) {
+            return fail("unknown option " + std::string(argument));
+        } else {
+            return fail("unexpected argument '" + std::string(argument) + "'");
+        }
+    }
+    return parsed;
+}
+
+std::string usageText() {
+    return "Usage: solvane [options]\n"
+           "Watches and tunes the power-saving features of a Tarvok motherboard.\n"
+           "\n"
+           "Options:\n"
+           "  --state-dir DIR     keep the registry, the driver service table and the board state in DIR\n"
+           "                      (default $XDG_STATE_HOME/solvane)\n"
+           "  --hardware sim|host sim: a simulated Tarvok board (default); host: this machine, read only\n"
+           "  --board CODE        the simulated board, 2901 to 2918 or 'unknown' (default 2917)\n"
+           "  --seed N            seed the pseudo-random numbers with N instead of the time\n"
+           "  --batch             message boxes print to standard error and take their default button\n"
+           "  --help              print this help and exit\n"
+           "  --version           print the version and exit\n";
+}
+
+std::string versionText() {
+    return "Solvane Center 2.0.140\n";
+}
+
+} // namespace solvane::app

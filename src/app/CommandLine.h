@@ -1,0 +1,36 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace solvane::app {
+
+enum class HardwareKind { Simulated, Host };
+
+struct Options {
+    std::filesystem::path stateFolder; // empty: the default state folder
+    HardwareKind hardware = HardwareKind::Simulated;
+    int boardCode = 2917;               // simulated board; 0 = a board Solvane does not know
+    std::optional<std::uint32_t> seed;  // empty: seeded from the time
+    bool batch = false;
+    bool help = false;
+    bool version = false;
+};
+
+struct ParsedCommandLine {
+    Options options;
+    std::string error; // set when the command line cannot be used; the program exits with code 2
+};
+
+ParsedCommandLine parseCommandLine(const std::vector<std::string_view>& arguments);
+
+std::string usageText();
+std::string versionText();
+
+inline constexpr int kUsageExitCode = 2;
+
+} // namespace solvane::app

@@ -1,0 +1,105 @@
+#include "app/Solvane.h"
+
+#include "app/CSampleApp.h"
+#include "app/CSampleDlg.h"
+#include "app/CommandLine.h"
+#include "app/HardwareBackend.h"
+#include "app/QtPrompt.h"
+#include "app/TerminationSignals.h"
+#include "hw/IoDriverProtocol.h"
+#include "platform/DeviceIo.h"
+#include "platform/FileRegistry.h"
+#include "platform/NamedMutex.h"
+#include "platform/RegistrySeed.h"
+#include "platform/ServiceManager.h"
+#include "platform/Sleeper.h"
+#include "platform/StateFolder.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QPointer>
+
+#include <iostream>
+#include <system_error>
+
+namespace solvane::app {
+
+namespace {
+
+// A termination signal answers open message boxes with their escape button and closes the main
+// window, as its Exit button would.
+void closeWindowsForSignal() {
+    for (QWidget* widget : QApplication::topLevelWidgets())
+        if (auto* box = qobject_cast<QMessageBox*>(widget); box != nullptr && box->isVisible())
+            box->reject();
+    for (QWidget* widget : QApplication::topLevelWidgets())
+        if (qobject_cast<CSampleDlg*>(widget) != nullptr)
+            widget->close();
+}
+
+} // namespace
+
+int runSolvane(int argc, char* argv[]) {
+    std::vector<std::string_view> arguments(argv + 1, argv + argc);
+    const auto parsed = parseCommandLine(arguments);
+    if (!parsed.error.empty()) {
+        std::cerr << "solvane: " << parsed.error << "\nTry 'solvane --help' for the options.\n";
+        return kUsageExitCode;
+    }
+    const auto& options = parsed.options;
+    if (options.help) {
+        std::cout << usageText();
+        return 0;
+    }
+    if (options.version) {
+        std::cout << versionText();
+        return 0;
+    }
+
+    const auto stateFolder = options.stateFolder.empty() ? platform::defaultStateFolder() : options.stateFolder;
+    std::error_code folderError;
+    std::filesystem::create_directories(stateFolder, folderError);
+    if (folderError) {
+        std::cerr << "solvane: cannot use the state folder " << stateFolder << ": " << folderError.message() << '\n';
+        return 1;
+    }
+
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Solvane"));
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    QtPrompt screenPrompt;
+    platform::BatchPrompt batchPrompt(std::cerr);
+    platform::Prompt& prompt = options.batch ? static_cast<platform::Prompt&>(batchPrompt) : screenPrompt;
+
+    auto opened = platform::FileRegistry::open(stateFolder / "registry.reg");
+    if (!opened.notice.empty())
+        prompt.tell(opened.notice);
+    platform::HostSystemFacts system;
+    platform::seedWindowsValues(*opened.registry, system);
+
+    auto backend = HardwareBackend::create(options);
+    platform::ServiceTable services(stateFolder / "services.tsv");
+    platform::DeviceNamespace devices(services);
+    devices.attach(hw::zubrik::kDevicePath, hw::zubrik::kServiceName, *backend.driver);
+    platform::ThreadSleeper sleeper;
+    platform::FileLockMutexService mutexes(platform::FileLockMutexService::defaultFolder());
+
+    TerminationSignals terminationSignals([](int) { closeWindowsForSignal(); });
+
+    CSampleApp sample(
+        mutexes, prompt, [&] { return std::make_unique<hw::IoDriver>(system, services, devices, sleeper); },
+        [&](hw::IoDriver& driver) {
+            return std::make_unique<CSampleDlg>(driver, QString::fromStdString(backend.description));
+        });
+    sample.InitInstance();
+    switch (sample.outcome()) {
+    case CSampleApp::Outcome::DriverFailed:
+    case CSampleApp::Outcome::HandleFailed:
+        return 0; // the process ends at once; the kernel drops the lock
+    default:
+        return sample.ExitInstance();
+    }
+}
+
+} // namespace solvane::app

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QObject>
+
+#include <functional>
+
+class QSocketNotifier;
+
+namespace solvane::app {
+
+// Turns SIGINT and SIGTERM into a call on the event loop, so the program can end the way its
+// Exit button ends it instead of dying mid-write.
+class TerminationSignals final : public QObject {
+    Q_OBJECT
+public:
+    explicit TerminationSignals(std::function<void(int signal)> onSignal, QObject* parent = nullptr);
+    ~TerminationSignals() override;
+
+private:
+    void drain();
+
+    std::function<void(int)> m_onSignal;
+    QSocketNotifier* m_notifier = nullptr;
+};
+
+} // namespace solvane::app

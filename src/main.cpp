@@ -1,0 +1,5 @@
+#include "app/Solvane.h"
+
+int main(int argc, char* argv[]) {
+    return solvane::app::runSolvane(argc, argv);
+}

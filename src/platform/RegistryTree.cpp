@@ -1,0 +1,90 @@
+#include "platform/RegistryTree.h"
+
+#include "platform/AsciiCase.h"
+
+#include <algorithm>
+#include <utility>
+
+namespace solvane::platform {
+
+bool CaseInsensitiveLess::operator()(std::string_view left, std::string_view right) const {
+    return std::lexicographical_compare(left.begin(), left.end(), right.begin(), right.end(),
+                                        [](char a, char b) { return lowerAscii(a) < lowerAscii(b); });
+}
+
+bool equalsIgnoringCase(std::string_view left, std::string_view right) {
+    return left.size() == right.size() &&
+           std::equal(left.begin(), left.end(), right.begin(),
+                      [](char a, char b) { return lowerAscii(a) == lowerAscii(b); });
+}
+
+std::vector<std::string_view> splitKeyPath(std::string_view path) {
+    std::vector<std::string_view> names;
+    while (!path.empty()) {
+        const auto cut = path.find('\\');
+        const auto name = path.substr(0, cut);
+        if (!name.empty())
+            names.push_back(name);
+        if (cut == std::string_view::npos)
+            break;
+        path.remove_prefix(cut + 1);
+    }
+    return names;
+}
+
+RegistryTree::RegistryTree() : m_root(std::make_unique<Key>()) {}
+
+const RegistryTree::Key* RegistryTree::find(std::string_view path) const {
+    const Key* key = m_root.get();
+    for (const auto name : splitKeyPath(path)) {
+        const auto child = key->children.find(name);
+        if (child == key->children.end())
+            return nullptr;
+        key = child->second.get();
+    }
+    return key;
+}
+
+RegistryTree::Key* RegistryTree::find(std::string_view path) {
+    return const_cast<Key*>(std::as_const(*this).find(path));
+}
+
+RegistryTree::Key& RegistryTree::findOrCreate(std::string_view path) {
+    Key* key = m_root.get();
+    for (const auto name : splitKeyPath(path)) {
+        auto child = key->children.find(name);
+        if (child == key->children.end()) {
+            auto created = std::make_unique<Key>();
+            created->name = std::string(name);
+            child = key->children.emplace(std::string(name), std::move(created)).first;
+        }
+        key = child->second.get();
+    }
+    return *key;
+}
+
+bool RegistryTree::erase(std::string_view path) {
+    auto names = splitKeyPath(path);
+    if (names.empty())
+        return false;
+    const auto last = names.back();
+    names.pop_back();
+    Key* parent = m_root.get();
+    for (const auto name : names) {
+        const auto child = parent->children.find(name);
+        if (child == parent->children.end())
+            return false;
+        parent = child->second.get();
+    }
+    const auto found = parent->children.find(last);
+    if (found == parent->children.end())
+        return false;
+    parent->children.erase(found);
+    return true;
+}
+
+bool RegistryTree::empty() const {
+    return m_root->children.empty() && m_root->values.empty();
+}
+
+} // namespace solvane::platform

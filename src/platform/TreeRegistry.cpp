@@ -1,0 +1,90 @@
+#include "platform/TreeRegistry.h"
+
+namespace solvane::platform {
+
+bool TreeRegistry::keyExists(std::string_view key) const {
+    return m_tree.find(key) != nullptr;
+}
+
+std::vector<std::string> TreeRegistry::subKeys(std::string_view key) const {
+    std::vector<std::string> names;
+    if (const auto* found = m_tree.find(key))
+        for (const auto& [name, child] : found->children)
+            names.push_back(child->name);
+    return names;
+}
+
+std::optional<std::string> TreeRegistry::readString(std::string_view key, std::string_view name,
+                                                    std::size_t bufferSize) const {
+    const auto* found = m_tree.find(key);
+    if (found == nullptr)
+        return std::nullopt;
+    const auto value = found->values.find(name);
+    if (value == found->values.end())
+        return std::nullopt;
+    const auto* text = std::get_if<std::string>(&value->second);
+    // The text and the zero the reader puts after it must fit the buffer.
+    if (text == nullptr || text->size() + 1 > bufferSize)
+        return std::nullopt;
+    return *text;
+}
+
+std::optional<std::uint32_t> TreeRegistry::readDword(std::string_view key, std::string_view name) const {
+    const auto* found = m_tree.find(key);
+    if (found == nullptr)
+        return std::nullopt;
+    const auto value = found->values.find(name);
+    if (value == found->values.end())
+        return std::nullopt;
+    if (const auto* number = std::get_if<std::uint32_t>(&value->second))
+        return *number;
+    return std::nullopt;
+}
+
+bool TreeRegistry::change(auto&& apply) {
+    if (m_readOnly)
+        return false;
+    if (!apply())
+        return false;
+    return commit();
+}
+
+bool TreeRegistry::createKey(std::string_view key) {
+    return change([&] {
+        m_tree.findOrCreate(key);
+        return true;
+    });
+}
+
+bool TreeRegistry::writeString(std::string_view key, std::string_view name, std::string_view text) {
+    return change([&] {
+        m_tree.findOrCreate(key).values.insert_or_assign(std::string(name), std::string(text));
+        return true;
+    });
+}
+
+bool TreeRegistry::writeDword(std::string_view key, std::string_view name, std::uint32_t value) {
+    return change([&] {
+        m_tree.findOrCreate(key).values.insert_or_assign(std::string(name), value);
+        return true;
+    });
+}
+
+bool TreeRegistry::deleteValue(std::string_view key, std::string_view name) {
+    return change([&] {
+        auto* found = m_tree.find(key);
+        if (found == nullptr)
+            return false;
+        const auto value = found->values.find(name);
+        if (value == found->values.end())
+            return false;
+        found->values.erase(value);
+        return true;
+    });
+}
+
+bool TreeRegistry::deleteKey(std::string_view key) {
+    return change([&] { return m_tree.erase(key); });
+}
+
+} // namespace solvane::platform

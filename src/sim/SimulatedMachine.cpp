@@ -1,0 +1,72 @@
+#include "sim/SimulatedMachine.h"
+
+#include "hw/ByteOrder.h"
+#include "hw/IoDriverProtocol.h"
+
+#include <algorithm>
+
+namespace solvane::sim {
+
+PciConfigSpace PciConfigSpace::make(std::uint16_t vendorId, std::uint16_t deviceId, std::uint32_t classCode,
+                                    std::uint8_t headerType) {
+    PciConfigSpace space;
+    space.write16(0x00, vendorId);
+    space.write16(0x02, deviceId);
+    space.write16(0x04, 0x0007); // I/O, memory and bus master enabled
+    space.write16(0x06, 0x0010); // capabilities list present
+    // Offset 8 holds the revision in its low byte and the class code above it.
+    space.write32(0x08, classCode << 8 | 0x02);
+    space.bytes[0x0E] = headerType;
+    return space;
+}
+
+void PciConfigSpace::write16(std::size_t offset, std::uint16_t value) {
+    hw::writeLittleEndian<std::uint16_t>(bytes, offset, value);
+}
+
+void PciConfigSpace::write32(std::size_t offset, std::uint32_t value) {
+    hw::writeLittleEndian<std::uint32_t>(bytes, offset, value);
+}
+
+void SimulatedMachine::addPciFunction(std::uint32_t bus, std::uint32_t device, std::uint32_t function,
+                                      const PciConfigSpace& space) {
+    m_pci[hw::zubrik::pciAddress(bus, device, function)] = space;
+}
+
+bool SimulatedMachine::mapMemory(std::uint64_t address, std::vector<std::uint8_t> bytes) {
+    if (bytes.empty() || address > UINT64_MAX - bytes.size())
+        return false;
+    const std::uint64_t end = address + bytes.size();
+    for (const auto& [start, region] : m_memory)
+        if (address < start + region.size() && start < end)
+            return false;
+    m_memory.emplace(address, std::move(bytes));
+    return true;
+}
+
+void SimulatedMachine::readPciConfig(std::uint32_t pciAddress, std::uint32_t offset, std::span<std::uint8_t> out) {
+    std::fill(out.begin(), out.end(), std::uint8_t{0xFF});
+    const auto found = m_pci.find(pciAddress);
+    if (found == m_pci.end())
+        return;
+    const auto& bytes = found->second.bytes;
+    for (std::size_t i = 0; i < out.size(); ++i)
+        if (offset + i < bytes.size())
+            out[i] = bytes[offset + i];
+}
+
+bool SimulatedMachine::readPhysicalMemory(std::uint64_t address, std::span<std::uint8_t> out) {
+    // The range must lie inside one mapped region.
+    auto region = m_memory.upper_bound(address);
+    if (region == m_memory.begin())
+        return false;
+    --region;
+    const auto& [start, bytes] = *region;
+    const std::uint64_t offset = address - start;
+    if (offset > bytes.size() || out.size() > bytes.size() - offset)
+        return false;
+    std::copy_n(bytes.begin() + static_cast<std::ptrdiff_t>(offset), out.size(), out.begin());
+    return true;
+}
+
+} // namespace solvane::sim

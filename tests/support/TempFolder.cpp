@@ -1,0 +1,46 @@
+#include "support/TempFolder.h"
+
+#include <cstdlib>
+#include <fstream>
+#include <random>
+#include <stdexcept>
+
+namespace solvane::test {
+
+TempFolder::TempFolder() {
+    std::random_device seed;
+    std::mt19937_64 random(seed());
+    const auto base = std::filesystem::temp_directory_path();
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        auto candidate = base / ("solvane-test-" + std::to_string(random()));
+        if (std::filesystem::create_directory(candidate)) {
+            m_path = candidate;
+            return;
+        }
+    }
+    throw std::runtime_error("cannot create a temporary folder");
+}
+
+TempFolder::~TempFolder() {
+    std::error_code ignored;
+    std::filesystem::remove_all(m_path, ignored);
+}
+
+void writeFile(const std::filesystem::path& path, const std::string& contents) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << contents;
+}
+
+std::filesystem::path realDataFolder() {
+    const char* folder = std::getenv("SOLVANE_REALDATA");
+    if (folder == nullptr || !std::filesystem::is_directory(folder))
+        return {};
+    return folder;
+}
+
+std::filesystem::path programFolder() {
+    const char* folder = std::getenv("SOLVANE_BIN_DIR");
+    return folder != nullptr ? std::filesystem::path(folder) : std::filesystem::path();
+}
+
+} // namespace solvane::test

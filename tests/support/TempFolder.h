@@ -1,0 +1,30 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+namespace solvane::test {
+
+// A fresh folder under the temporary folder, removed with everything in it at the end of the test.
+class TempFolder {
+public:
+    TempFolder();
+    ~TempFolder();
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+
+    const std::filesystem::path& path() const { return m_path; }
+    std::filesystem::path operator/(const std::string& name) const { return m_path / name; }
+
+private:
+    std::filesystem::path m_path;
+};
+
+void writeFile(const std::filesystem::path& path, const std::string& contents);
+
+// ../shared/realdata as the build knows it, or empty when it is absent.
+std::filesystem::path realDataFolder();
+// The folder holding the program and its run-time files.
+std::filesystem::path programFolder();
+
+} // namespace solvane::test
