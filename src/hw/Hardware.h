@@ -1,0 +1,36 @@
+#pragma once
+
+#include "hw/HardwareLibraries.h"
+#include "hw/MachineAccess.h"
+#include "platform/Module.h"
+
+#include <string>
+
+namespace solvane::hw {
+
+// One hardware back-end: the libraries the program is linked with, the modules it loads at run
+// time (the power-saving library), and what the I/O driver reaches. The simulated board and the
+// host implement it; the program chooses one at start-up.
+class Hardware {
+public:
+    virtual ~Hardware() = default;
+
+    virtual Hoblin& hoblin() = 0;
+    virtual Falwick& falwick() = 0;
+    virtual Ostrel& ostrel() = 0;
+    virtual Pexmon& pexmon() = 0;
+    virtual Tressel& tressel() = 0;
+    // Serves "Nimbrel_xp.dll" and "Nimbrel_vista.dll".
+    virtual platform::ModuleLoader& modules() = 0;
+    virtual MachineAccess& machine() = 0;
+
+    // The graphics adapter as the operating system's management interface names it
+    // ("Win32_VideoController" properties "Name" and "DriverVersion"); empty when unknown.
+    virtual std::string videoControllerName() const = 0;
+    virtual std::string videoDriverVersion() const = 0;
+
+    // One line for people: which board or machine this is.
+    virtual std::string description() const = 0;
+};
+
+} // namespace solvane::hw
