@@ -35,9 +35,10 @@ function(solvane_library name folder)
     endif()
 endfunction()
 
-# solvane_test_folder(FOLDER LINKS ...): one GoogleTest executable per tests/ folder.
+# solvane_test_folder(FOLDER [WIDGETS] LINKS ...): one GoogleTest executable per tests/ folder.
+# WIDGETS suites run inside one QApplication.
 function(solvane_test_folder folder)
-    cmake_parse_arguments(ARG "" "" "LINKS" ${ARGN})
+    cmake_parse_arguments(ARG "WIDGETS" "" "LINKS" ${ARGN})
     file(GLOB sources CONFIGURE_DEPENDS
         ${PROJECT_SOURCE_DIR}/tests/${folder}/*.cpp ${PROJECT_SOURCE_DIR}/tests/${folder}/*.h)
     if(NOT sources)
@@ -45,12 +46,17 @@ function(solvane_test_folder folder)
     endif()
     set(name tests_${folder})
     add_executable(${name} ${sources})
-    target_link_libraries(${name} PRIVATE solvane_testsupport ${ARG_LINKS} GTest::gtest GTest::gmock)
+    if(ARG_WIDGETS)
+        set(test_main solvane_testmain_widgets)
+    else()
+        set(test_main GTest::gtest_main)
+    endif()
+    target_link_libraries(${name} PRIVATE solvane_testsupport ${ARG_LINKS} ${test_main} GTest::gtest GTest::gmock)
     set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${PROJECT_BINARY_DIR}/tests)
     gtest_discover_tests(${name}
         WORKING_DIRECTORY ${PROJECT_BINARY_DIR}/tests
-        PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;SOLVANE_BIN_DIR=${SOLVANE_RUNTIME_DIR};SOLVANE_REALDATA=${PROJECT_SOURCE_DIR}/../shared/realdata"
-        DISCOVERY_TIMEOUT 60)
+        DISCOVERY_TIMEOUT 60
+        DISCOVERY_MODE PRE_TEST)
 endfunction()
 
 if(SOLVANE_FUZZ)

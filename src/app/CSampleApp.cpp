@@ -2,8 +2,8 @@
 
 namespace solvane::app {
 
-CSampleApp::CSampleApp(platform::NamedMutexService& mutexes, platform::Prompt& prompt, DriverFactory makeDriver,
-                       WindowFactory makeMainWindow)
+CSampleApp::CSampleApp(platform::NamedMutexService& mutexes, platform::Prompt& prompt,
+                       DriverFactory makeDriver, WindowFactory makeMainWindow)
     : m_mutexes(mutexes), m_prompt(prompt), m_makeDriver(std::move(makeDriver)),
       m_makeMainWindow(std::move(makeMainWindow)) {}
 

@@ -6,8 +6,7 @@ namespace solvane::app {
 
 namespace {
 
-template <class T>
-std::optional<T> parseNumber(std::string_view text) {
+template <class T> std::optional<T> parseNumber(std::string_view text) {
     T value{};
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
     if (text.empty() || error != std::errc() || end != text.data() + text.size())
@@ -35,7 +34,8 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string_view>& argument
         std::string_view argument = arguments[i];
         std::string_view value;
         bool hasValue = false;
-        if (const auto equals = argument.find('='); argument.starts_with("--") && equals != std::string_view::npos) {
+        if (const auto equals = argument.find('=');
+            argument.starts_with("--") && equals != std::string_view::npos) {
             value = argument.substr(equals + 1);
             argument = argument.substr(0, equals);
             hasValue = true;
@@ -82,7 +82,8 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string_view>& argument
             const auto code = takeValue();
             const auto board = code ? parseBoard(*code) : std::nullopt;
             if (!board)
-                return fail("option --board takes a four-digit board code such as 2917 (or KX-2917, or 'unknown')");
+                return fail(
+                    "option --board takes a four-digit board code such as 2917 (or KX-2917, or 'unknown')");
             options.boardCode = *board;
         } else if (argument == "--seed") {
             const auto text = takeValue();

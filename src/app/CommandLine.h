@@ -14,8 +14,8 @@ enum class HardwareKind { Simulated, Host };
 struct Options {
     std::filesystem::path stateFolder; // empty: the default state folder
     HardwareKind hardware = HardwareKind::Simulated;
-    int boardCode = 2917;               // simulated board; 0 = a board Solvane does not know
-    std::optional<std::uint32_t> seed;  // empty: seeded from the time
+    int boardCode = 2917;              // simulated board; 0 = a board Solvane does not know
+    std::optional<std::uint32_t> seed; // empty: seeded from the time
     bool batch = false;
     bool help = false;
     bool version = false;

@@ -18,7 +18,6 @@
 #include <QApplication>
 #include <QMessageBox>
 #include <QPointer>
-
 #include <iostream>
 #include <system_error>
 
@@ -56,11 +55,13 @@ int runSolvane(int argc, char* argv[]) {
         return 0;
     }
 
-    const auto stateFolder = options.stateFolder.empty() ? platform::defaultStateFolder() : options.stateFolder;
+    const auto stateFolder =
+        options.stateFolder.empty() ? platform::defaultStateFolder() : options.stateFolder;
     std::error_code folderError;
     std::filesystem::create_directories(stateFolder, folderError);
     if (folderError) {
-        std::cerr << "solvane: cannot use the state folder " << stateFolder << ": " << folderError.message() << '\n';
+        std::cerr << "solvane: cannot use the state folder " << stateFolder << ": " << folderError.message()
+                  << '\n';
         return 1;
     }
 
@@ -90,7 +91,11 @@ int runSolvane(int argc, char* argv[]) {
     CSampleApp sample(
         mutexes, prompt, [&] { return std::make_unique<hw::IoDriver>(system, services, devices, sleeper); },
         [&](hw::IoDriver& driver) {
-            return std::make_unique<CSampleDlg>(driver, QString::fromStdString(backend.description));
+            auto window = std::make_unique<CSampleDlg>(driver, QString::fromStdString(backend.description));
+            // A signal that came before the main window existed closes it as soon as it runs.
+            if (terminationSignals.received())
+                QMetaObject::invokeMethod(window.get(), &QDialog::close, Qt::QueuedConnection);
+            return window;
         });
     sample.InitInstance();
     switch (sample.outcome()) {

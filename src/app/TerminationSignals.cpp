@@ -1,7 +1,6 @@
 #include "app/TerminationSignals.h"
 
 #include <QSocketNotifier>
-
 #include <csignal>
 #include <fcntl.h>
 #include <unistd.h>
@@ -46,8 +45,10 @@ TerminationSignals::~TerminationSignals() {
 
 void TerminationSignals::drain() {
     unsigned char number = 0;
-    while (::read(g_signalPipe[0], &number, 1) == 1)
+    while (::read(g_signalPipe[0], &number, 1) == 1) {
+        m_received = true;
         m_onSignal(number);
+    }
 }
 
 } // namespace solvane::app

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QObject>
-
 #include <functional>
 
 class QSocketNotifier;
@@ -16,11 +15,14 @@ public:
     explicit TerminationSignals(std::function<void(int signal)> onSignal, QObject* parent = nullptr);
     ~TerminationSignals() override;
 
+    bool received() const { return m_received; }
+
 private:
     void drain();
 
     std::function<void(int)> m_onSignal;
     QSocketNotifier* m_notifier = nullptr;
+    bool m_received = false;
 };
 
 } // namespace solvane::app

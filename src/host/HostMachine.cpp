@@ -22,8 +22,9 @@ void HostMachine::readPciConfig(std::uint32_t pciAddress, std::uint32_t offset, 
     std::fill(out.begin(), out.end(), std::uint8_t{0xFF});
     if (m_pci == nullptr)
         return;
-    pci_dev* device = pci_get_dev(m_pci, 0, static_cast<int>(pciAddress >> 8 & 0xFF),
-                                  static_cast<int>(pciAddress >> 3 & 0x1F), static_cast<int>(pciAddress & 0x7));
+    pci_dev* device =
+        pci_get_dev(m_pci, 0, static_cast<int>(pciAddress >> 8 & 0xFF),
+                    static_cast<int>(pciAddress >> 3 & 0x1F), static_cast<int>(pciAddress & 0x7));
     if (device == nullptr)
         return;
     // Without privileges the kernel hands out the first 64 bytes only; the rest stays 0xFF.

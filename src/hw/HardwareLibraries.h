@@ -34,8 +34,8 @@ public:
     virtual std::uint8_t Smbus_ByteRW(std::uint8_t address, std::uint8_t reg, std::uint8_t data) = 0;
     virtual std::uint8_t BaseByte_RW(std::uint16_t port, std::uint8_t data, std::uint8_t readFlag) = 0;
     // A 32-bit register of configuration space; kNoDevice when there is no such function.
-    virtual std::uint32_t PCI_RW(std::uint8_t bus, std::uint8_t device, std::uint8_t function, std::uint8_t reg,
-                                 std::uint32_t data, std::uint8_t readFlag) = 0;
+    virtual std::uint32_t PCI_RW(std::uint8_t bus, std::uint8_t device, std::uint8_t function,
+                                 std::uint8_t reg, std::uint32_t data, std::uint8_t readFlag) = 0;
 };
 
 // OSTREL.dll: Super I/O, CMOS, firmware fan registers and the SMBIOS tables.
@@ -106,14 +106,14 @@ inline constexpr std::string_view kDisableSata = "DisableSATA";
 inline constexpr std::string_view kUsedNoSata = "UsedNo_SATA";
 inline constexpr std::string_view kUnusedNoSata = "UnusedNo_SATA";
 
-using LoadFunction = int();           // LoadOstrel, LoadFalwick: non-zero when ready
-using UnloadFunction = void();        // UnloadOSTREL, UnloadFalwick
+using LoadFunction = int();    // LoadOstrel, LoadFalwick: non-zero when ready
+using UnloadFunction = void(); // UnloadOSTREL, UnloadFalwick
 using DetectSuperIOFunction = int(int superIoKind);
 using GetTempFunction = int(TemperatureBuffer& buffer, int superIoKind);
 using GetVolFunction = int(SensorArray& values);
-using ModeFunction = int(int mode);   // SetPowerMode (0, 3, 6, 7, 8), CPU_THROTTLING (7, 8)
-using SataFunction = int();           // EnableSATA, DisableSATA
-using QueryFunction = int();          // GetPowerMode, UsedNo_SATA, UnusedNo_SATA: looked up, not called
+using ModeFunction = int(int mode); // SetPowerMode (0, 3, 6, 7, 8), CPU_THROTTLING (7, 8)
+using SataFunction = int();         // EnableSATA, DisableSATA
+using QueryFunction = int();        // GetPowerMode, UsedNo_SATA, UnusedNo_SATA: looked up, not called
 
 } // namespace nimbrel
 

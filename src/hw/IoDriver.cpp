@@ -123,8 +123,8 @@ bool IoDriver::ReadPciConfig(std::uint32_t pciAddress, std::uint32_t offset, std
     return done;
 }
 
-std::uint32_t IoDriver::ReadPhysicalMemory(std::uint32_t address, std::uint8_t* buffer, std::uint32_t unitCount,
-                                           std::uint32_t unitSize) {
+std::uint32_t IoDriver::ReadPhysicalMemory(std::uint32_t address, std::uint8_t* buffer,
+                                           std::uint32_t unitCount, std::uint32_t unitSize) {
     if (m_deviceCopy == platform::kInvalidDeviceHandle || buffer == nullptr)
         return 0;
     const std::uint64_t length = std::uint64_t{unitCount} * unitSize;
@@ -135,9 +135,9 @@ std::uint32_t IoDriver::ReadPhysicalMemory(std::uint32_t address, std::uint8_t* 
     writeLittleEndian<std::uint32_t>(input, 8, unitSize);
     writeLittleEndian<std::uint32_t>(input, 12, unitCount);
     std::uint32_t returned = 0;
-    const bool done =
-        m_devices.deviceIoControl(m_deviceCopy, zubrik::kPhysicalMemoryReadRequest, input,
-                                  std::span<std::uint8_t>(buffer, static_cast<std::size_t>(length)), returned);
+    const bool done = m_devices.deviceIoControl(
+        m_deviceCopy, zubrik::kPhysicalMemoryReadRequest, input,
+        std::span<std::uint8_t>(buffer, static_cast<std::size_t>(length)), returned);
     return done && returned == length ? returned : 0;
 }
 

@@ -22,8 +22,8 @@ public:
     enum class Attempt : int { Opened = 0, ServiceFailed = 2, NoDriverFile = 3, NetworkLocation = 5 };
     enum class ServiceRequest : int { Install = 1, Remove = 2 };
 
-    IoDriver(const platform::SystemFacts& system, platform::ServiceManager& services, platform::DeviceIo& devices,
-             platform::Sleeper& sleeper);
+    IoDriver(const platform::SystemFacts& system, platform::ServiceManager& services,
+             platform::DeviceIo& devices, platform::Sleeper& sleeper);
 
     // Chooses the driver file and makes up to four install-and-open attempts, sleeping 0, 100, 200
     // and 300 ms after the failed ones. kLoaded or kLoadFailed.
@@ -34,8 +34,8 @@ public:
 
     // Reads size bytes of PCI configuration space. Refused without a request when the device is
     // not open, there is no buffer, or a 2- or 4-byte read is not aligned to its size.
-    bool ReadPciConfig(std::uint32_t pciAddress, std::uint32_t offset, std::uint8_t* buffer, std::uint32_t size,
-                       std::uint32_t* errorCode = nullptr);
+    bool ReadPciConfig(std::uint32_t pciAddress, std::uint32_t offset, std::uint8_t* buffer,
+                       std::uint32_t size, std::uint32_t* errorCode = nullptr);
     // Reads unitCount units of unitSize bytes from a 32-bit physical address. Returns the byte
     // count when exactly that many bytes came back, else 0.
     std::uint32_t ReadPhysicalMemory(std::uint32_t address, std::uint8_t* buffer, std::uint32_t unitCount,
@@ -44,7 +44,8 @@ public:
     // Closes the device; removes the service too when this was its only open handle.
     void Unload();
 
-    bool ControlService(const std::string& serviceName, const std::string& driverPath, ServiceRequest request);
+    bool ControlService(const std::string& serviceName, const std::string& driverPath,
+                        ServiceRequest request);
 
     const std::string& driverFileName() const { return m_driverFile; }
     const std::string& driverPath() const { return m_driverPath; }

@@ -10,7 +10,8 @@ using platform::WinError;
 ZubrikDriver::ZubrikDriver(MachineAccess& machine) : m_machine(machine) {}
 
 WinError ZubrikDriver::control(std::uint32_t code, std::span<const std::uint8_t> input,
-                               std::span<std::uint8_t> output, std::uint32_t& returned, unsigned openHandles) {
+                               std::span<std::uint8_t> output, std::uint32_t& returned,
+                               unsigned openHandles) {
     returned = 0;
     switch (code) {
     case zubrik::kOpenCountRequest:

@@ -5,8 +5,8 @@
 #include <fcntl.h>
 #include <fstream>
 #include <sstream>
-#include <utility>
 #include <unistd.h>
+#include <utility>
 
 namespace solvane::platform {
 

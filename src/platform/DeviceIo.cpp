@@ -4,26 +4,26 @@
 
 #include <algorithm>
 
-
-
 namespace solvane::platform {
 
 DeviceNamespace::DeviceNamespace(const ServiceManager& services) : m_services(services) {}
 
-void DeviceNamespace::attach(std::string_view devicePath, std::string_view serviceName, DeviceDriver& driver) {
+void DeviceNamespace::attach(std::string_view devicePath, std::string_view serviceName,
+                             DeviceDriver& driver) {
     m_devices[lowerAscii(devicePath)] = Device{std::string(serviceName), &driver};
 }
 
 unsigned DeviceNamespace::openHandles(std::string_view devicePath) const {
     const auto key = lowerAscii(devicePath);
-    return static_cast<unsigned>(
-        std::count_if(m_handles.begin(), m_handles.end(), [&](const auto& handle) { return handle.second == key; }));
+    return static_cast<unsigned>(std::count_if(m_handles.begin(), m_handles.end(),
+                                               [&](const auto& handle) { return handle.second == key; }));
 }
 
 DeviceHandle DeviceNamespace::createFile(std::string_view path) {
     const auto key = lowerAscii(path);
     const auto device = m_devices.find(key);
-    if (device == m_devices.end() || m_services.queryState(device->second.serviceName) != ServiceState::Running) {
+    if (device == m_devices.end() ||
+        m_services.queryState(device->second.serviceName) != ServiceState::Running) {
         m_lastError = WinError::FileNotFound;
         return kInvalidDeviceHandle;
     }
@@ -37,8 +37,9 @@ DeviceHandle DeviceNamespace::createFile(std::string_view path) {
     return handle;
 }
 
-bool DeviceNamespace::deviceIoControl(DeviceHandle handle, std::uint32_t code, std::span<const std::uint8_t> input,
-                                      std::span<std::uint8_t> output, std::uint32_t& returned) {
+bool DeviceNamespace::deviceIoControl(DeviceHandle handle, std::uint32_t code,
+                                      std::span<const std::uint8_t> input, std::span<std::uint8_t> output,
+                                      std::uint32_t& returned) {
     returned = 0;
     const auto open = m_handles.find(handle);
     if (open == m_handles.end()) {

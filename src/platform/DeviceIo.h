@@ -21,8 +21,9 @@ public:
     virtual ~DeviceDriver() = default;
     // openHandles: how many handles are open on the device while this request runs.
     // On success, returned is the number of output bytes filled.
-    virtual WinError control(std::uint32_t code, std::span<const std::uint8_t> input, std::span<std::uint8_t> output,
-                             std::uint32_t& returned, unsigned openHandles) = 0;
+    virtual WinError control(std::uint32_t code, std::span<const std::uint8_t> input,
+                             std::span<std::uint8_t> output, std::uint32_t& returned,
+                             unsigned openHandles) = 0;
 };
 
 // Opening devices by their "\\.\Name" paths and sending them control requests.

@@ -44,8 +44,8 @@ FileRegistry::Opened FileRegistry::open(const std::filesystem::path& file) {
     const auto aside = asideName(file);
     std::error_code error;
     std::filesystem::rename(file, aside, error);
-    opened.notice = "The settings file " + file.string() + " is damaged (line " + std::to_string(parsed.errorLine) +
-                    ": " + parsed.error + ").\n";
+    opened.notice = "The settings file " + file.string() + " is damaged (line " +
+                    std::to_string(parsed.errorLine) + ": " + parsed.error + ").\n";
     if (error) {
         opened.notice += "It could not be moved aside (" + error.message() +
                          "), so settings changed in this run cannot be saved.";

@@ -2,7 +2,6 @@
 
 #include "platform/AsciiCase.h"
 
-
 namespace solvane::platform {
 
 void ModuleCatalog::add(std::string_view fileName, Factory factory) {

@@ -17,14 +17,12 @@ public:
 
     const std::string& name() const { return m_name; }
 
-    template <class Signature>
-    void define(std::string entryPoint, std::function<Signature> function) {
+    template <class Signature> void define(std::string entryPoint, std::function<Signature> function) {
         m_entries.insert_or_assign(std::move(entryPoint), std::move(function));
     }
 
     // The entry point when the module has it with this signature, else null.
-    template <class Signature>
-    const std::function<Signature>* find(std::string_view entryPoint) const {
+    template <class Signature> const std::function<Signature>* find(std::string_view entryPoint) const {
         const auto found = m_entries.find(entryPoint);
         if (found == m_entries.end())
             return nullptr;

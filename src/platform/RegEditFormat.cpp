@@ -57,7 +57,8 @@ void appendKey(std::string& out, const RegistryTree::Key& key, const std::string
                 appendQuoted(out, *text);
         } else {
             char dword[16];
-            std::snprintf(dword, sizeof dword, "dword:%08x", static_cast<unsigned>(std::get<std::uint32_t>(data)));
+            std::snprintf(dword, sizeof dword, "dword:%08x",
+                          static_cast<unsigned>(std::get<std::uint32_t>(data)));
             out += dword;
         }
         out += '\n';
@@ -94,7 +95,8 @@ bool readHexString(std::string_view hex, std::string& out) {
         while (!hex.empty() && (hex.front() == ' ' || hex.front() == '\t'))
             hex.remove_prefix(1);
         unsigned value = 0;
-        const auto [end, error] = std::from_chars(hex.data(), hex.data() + std::min<std::size_t>(hex.size(), 2), value, 16);
+        const auto [end, error] =
+            std::from_chars(hex.data(), hex.data() + std::min<std::size_t>(hex.size(), 2), value, 16);
         if (error != std::errc() || end != hex.data() + std::min<std::size_t>(hex.size(), 2))
             return false;
         bytes += static_cast<char>(value);
@@ -198,8 +200,10 @@ RegEditParseResult parseRegEdit(std::string_view text, RegistryTree& tree) {
             } else if (data.starts_with("dword:")) {
                 const auto digits = data.substr(6);
                 std::uint32_t value = 0;
-                const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value, 16);
-                if (digits.empty() || digits.size() > 8 || error != std::errc() || end != digits.data() + digits.size())
+                const auto [end, error] =
+                    std::from_chars(digits.data(), digits.data() + digits.size(), value, 16);
+                if (digits.empty() || digits.size() > 8 || error != std::errc() ||
+                    end != digits.data() + digits.size())
                     return fail("a dword value is not 1 to 8 hexadecimal digits");
                 current->values[name] = value;
             } else if (data.starts_with("hex(1):")) {

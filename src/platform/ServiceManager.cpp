@@ -1,7 +1,6 @@
 #include "platform/ServiceManager.h"
 
 #include "platform/AsciiCase.h"
-
 #include "platform/AtomicFile.h"
 
 #include <charconv>
@@ -70,7 +69,7 @@ void ServiceTable::load() {
         entry.config = {static_cast<ServiceType>(*type), static_cast<StartType>(*start), *errorControl,
                         std::string(fields[5]), std::string(fields[6])};
         entry.state = *state == static_cast<std::uint32_t>(ServiceState::Running) ? ServiceState::Running
-                                                                                 : ServiceState::Stopped;
+                                                                                  : ServiceState::Stopped;
         m_services[lowerAscii(fields[0])] = std::move(entry);
     }
 }
@@ -84,14 +83,15 @@ void ServiceTable::save() const {
         text += entry.name + '\t' + std::to_string(static_cast<std::uint32_t>(entry.config.type)) + '\t' +
                 std::to_string(static_cast<std::uint32_t>(entry.config.startType)) + '\t' +
                 std::to_string(entry.config.errorControl) + '\t' +
-                std::to_string(static_cast<std::uint32_t>(entry.state)) + '\t' + entry.config.displayName + '\t' +
-                entry.config.imagePath + '\n';
+                std::to_string(static_cast<std::uint32_t>(entry.state)) + '\t' + entry.config.displayName +
+                '\t' + entry.config.imagePath + '\n';
     }
     writeFileAtomically(m_file, text);
 }
 
 WinError ServiceTable::createService(std::string_view name, const ServiceConfig& config) {
-    if (name.empty() || !fitsOnALine(name) || !fitsOnALine(config.displayName) || !fitsOnALine(config.imagePath))
+    if (name.empty() || !fitsOnALine(name) || !fitsOnALine(config.displayName) ||
+        !fitsOnALine(config.imagePath))
         return WinError::InvalidParameter;
     const auto key = lowerAscii(name);
     if (m_services.count(key) != 0)

@@ -44,7 +44,8 @@ bool SimulatedMachine::mapMemory(std::uint64_t address, std::vector<std::uint8_t
     return true;
 }
 
-void SimulatedMachine::readPciConfig(std::uint32_t pciAddress, std::uint32_t offset, std::span<std::uint8_t> out) {
+void SimulatedMachine::readPciConfig(std::uint32_t pciAddress, std::uint32_t offset,
+                                     std::span<std::uint8_t> out) {
     std::fill(out.begin(), out.end(), std::uint8_t{0xFF});
     const auto found = m_pci.find(pciAddress);
     if (found == m_pci.end())

@@ -24,7 +24,8 @@ struct PciConfigSpace {
 // memory mapped as regions.
 class SimulatedMachine final : public hw::MachineAccess {
 public:
-    void addPciFunction(std::uint32_t bus, std::uint32_t device, std::uint32_t function, const PciConfigSpace& space);
+    void addPciFunction(std::uint32_t bus, std::uint32_t device, std::uint32_t function,
+                        const PciConfigSpace& space);
     // Maps bytes at a physical address; later regions may not overlap earlier ones.
     bool mapMemory(std::uint64_t address, std::vector<std::uint8_t> bytes);
 
@@ -34,7 +35,7 @@ public:
     const std::map<std::uint32_t, PciConfigSpace>& pciFunctions() const { return m_pci; }
 
 private:
-    std::map<std::uint32_t, PciConfigSpace> m_pci;       // keyed by PCI address
+    std::map<std::uint32_t, PciConfigSpace> m_pci;               // keyed by PCI address
     std::map<std::uint64_t, std::vector<std::uint8_t>> m_memory; // keyed by start address
 };
 

@@ -12,8 +12,9 @@ void addBaseDevices(SimulatedMachine& machine) {
     bridge.bytes[0x1A] = 1; // subordinate bus
     machine.addPciFunction(0, 1, 0, bridge);
     machine.addPciFunction(1, 0, 0, PciConfigSpace::make(0x10DE, 0x0640, 0x030000));
-    machine.mapMemory(kLegacyVideoBiosAddress,
-                      buildVideoBiosImage(0x10DE, 0x0640, "Version 62.94.4C.00.51 \r\nCopyright (C) 1996-2008"));
+    machine.mapMemory(
+        kLegacyVideoBiosAddress,
+        buildVideoBiosImage(0x10DE, 0x0640, "Version 62.94.4C.00.51 \r\nCopyright (C) 1996-2008"));
 }
 
 } // namespace solvane::sim

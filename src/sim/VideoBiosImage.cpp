@@ -25,7 +25,8 @@ std::vector<std::uint8_t> buildVideoBiosImage(std::uint16_t vendorId, std::uint1
     image[kPciDataOffset + 0x0D] = 0x00;                                      // class code: VGA
     image[kPciDataOffset + 0x0E] = 0x00;
     image[kPciDataOffset + 0x0F] = 0x03;
-    hw::writeLittleEndian<std::uint16_t>(image, kPciDataOffset + 0x10, static_cast<std::uint16_t>(size / 512));
+    hw::writeLittleEndian<std::uint16_t>(image, kPciDataOffset + 0x10,
+                                         static_cast<std::uint16_t>(size / 512));
     image[kPciDataOffset + 0x15] = 0x80; // last image
     // The identification text sits after the header, where option ROMs keep their sign-on text.
     constexpr std::size_t kTextOffset = 0x80;

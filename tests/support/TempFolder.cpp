@@ -31,8 +31,15 @@ void writeFile(const std::filesystem::path& path, const std::string& contents) {
     out << contents;
 }
 
+std::string readTextFile(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
 std::filesystem::path realDataFolder() {
     const char* folder = std::getenv("SOLVANE_REALDATA");
+    if (folder == nullptr)
+        folder = SOLVANE_REALDATA;
     if (folder == nullptr || !std::filesystem::is_directory(folder))
         return {};
     return folder;
@@ -40,7 +47,7 @@ std::filesystem::path realDataFolder() {
 
 std::filesystem::path programFolder() {
     const char* folder = std::getenv("SOLVANE_BIN_DIR");
-    return folder != nullptr ? std::filesystem::path(folder) : std::filesystem::path();
+    return folder != nullptr ? std::filesystem::path(folder) : std::filesystem::path(SOLVANE_BIN_DIR);
 }
 
 } // namespace solvane::test

@@ -21,6 +21,7 @@ private:
 };
 
 void writeFile(const std::filesystem::path& path, const std::string& contents);
+std::string readTextFile(const std::filesystem::path& path);
 
 // ../shared/realdata as the build knows it, or empty when it is absent.
 std::filesystem::path realDataFolder();

@@ -1,0 +1,103 @@
+// Starts the real program, head-less and with --batch, the way a user or a service manager would.
+#include "platform/NamedMutex.h"
+#include "support/ChildProcess.h"
+#include "support/TempFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <sys/stat.h>
+#include <thread>
+
+namespace solvane::app {
+namespace {
+
+class ProgramStartTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        program = test::programFolder() / "solvane";
+        if (!std::filesystem::exists(program))
+            GTEST_SKIP() << "the program is not built at " << program;
+        std::filesystem::create_directories(runtime.path());
+        std::filesystem::permissions(runtime.path(), std::filesystem::perms::owner_all);
+    }
+
+    std::map<std::string, std::string> environment() const {
+        return {{"QT_QPA_PLATFORM", "offscreen"}, {"XDG_RUNTIME_DIR", runtime.path().string()}};
+    }
+    std::vector<std::string> arguments() const { return {"--batch", "--state-dir", state.path().string()}; }
+
+    // Starts the program and waits until it holds the instance lock and has its driver service.
+    std::unique_ptr<test::ChildProcess> startRunning() {
+        auto child = std::make_unique<test::ChildProcess>(program, arguments(), environment());
+        platform::FileLockMutexService mutexes(runtime.path());
+        for (int i = 0; i < 400; ++i) {
+            if (mutexes.open("SolvaneII System") != nullptr && std::filesystem::exists(state / "services.tsv"))
+                return child;
+            std::this_thread::sleep_for(std::chrono::milliseconds(25));
+        }
+        ADD_FAILURE() << "the program did not come up: " << child->errors();
+        return child;
+    }
+
+    static ino_t inodeOf(const std::filesystem::path& path) {
+        struct stat info {};
+        return ::stat(path.c_str(), &info) == 0 ? info.st_ino : 0;
+    }
+
+    std::filesystem::path program;
+    test::TempFolder state;
+    test::TempFolder runtime;
+};
+
+TEST_F(ProgramStartTest, ASecondStartIsRefusedAndLeavesTheDriverServiceAlone) {
+    auto first = startRunning();
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    const auto tableBefore = inodeOf(state / "services.tsv");
+
+    std::string errors;
+    EXPECT_EQ(test::runProgram(program, arguments(), environment(), &errors), 0);
+    EXPECT_NE(errors.find("Trimbalt or SolvaneCenter Already Running!"), std::string::npos) << errors;
+    EXPECT_EQ(inodeOf(state / "services.tsv"), tableBefore) << "the service table was rewritten";
+
+    first->signal(SIGTERM);
+    EXPECT_EQ(first->wait(), 0) << first->errors();
+}
+
+TEST_F(ProgramStartTest, TerminationSignalsEndTheProgramNormallyAndTheServiceStays) {
+    for (const int signal : {SIGTERM, SIGINT}) {
+        auto child = startRunning();
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        const auto tableBefore = inodeOf(state / "services.tsv");
+        child->signal(signal);
+        EXPECT_EQ(child->wait(), 0) << "signal " << signal << ": " << child->errors();
+        // The next start opened the still-running device without reinstalling the service.
+        EXPECT_EQ(inodeOf(state / "services.tsv"), tableBefore);
+        EXPECT_NE(test::readTextFile(state / "services.tsv").find("Zubrik_1_0_5\t1\t3\t1\t4\t"), std::string::npos);
+    }
+}
+
+TEST_F(ProgramStartTest, WithoutItsDriverFileTheProgramSaysSoAndEnds) {
+    // A program folder that lacks the driver files.
+    test::TempFolder bare;
+    std::filesystem::copy_file(program, bare / "solvane");
+    std::string errors;
+    const auto started = std::chrono::steady_clock::now();
+    EXPECT_EQ(test::runProgram(bare / "solvane", arguments(), environment(), &errors), 0);
+    EXPECT_NE(errors.find("Driver can't Load !"), std::string::npos) << errors;
+    EXPECT_GE(std::chrono::steady_clock::now() - started, std::chrono::milliseconds(600))
+        << "four attempts sleep 0, 100, 200 and 300 ms";
+    EXPECT_FALSE(std::filesystem::exists(state / "services.tsv"));
+}
+
+TEST_F(ProgramStartTest, BadOptionsExitWithCodeTwo) {
+    std::string errors;
+    EXPECT_EQ(test::runProgram(program, {"--no-such-option"}, environment(), &errors), 2);
+    EXPECT_NE(errors.find("unknown option --no-such-option"), std::string::npos);
+    std::string output;
+    EXPECT_EQ(test::runProgram(program, {"--help"}, environment(), nullptr, &output), 0);
+    EXPECT_NE(output.find("--state-dir"), std::string::npos);
+}
+
+} // namespace
+} // namespace solvane::app
