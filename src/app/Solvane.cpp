@@ -73,11 +73,17 @@ int runSolvane(int argc, char* argv[]) {
     platform::BatchPrompt batchPrompt(std::cerr);
     platform::Prompt& prompt = options.batch ? static_cast<platform::Prompt&>(batchPrompt) : screenPrompt;
 
-    auto opened = platform::FileRegistry::open(stateFolder / "registry.reg");
-    if (!opened.notice.empty())
-        prompt.tell(opened.notice);
     platform::HostSystemFacts system;
-    platform::seedWindowsValues(*opened.registry, system);
+    // The registry is opened only once this copy holds the instance lock, so a refused second copy
+    // never touches the file the running one keeps.
+    std::unique_ptr<platform::FileRegistry> registry;
+    auto openRegistry = [&] {
+        auto opened = platform::FileRegistry::open(stateFolder / "registry.reg");
+        if (!opened.notice.empty())
+            prompt.tell(opened.notice);
+        registry = std::move(opened.registry);
+        platform::seedWindowsValues(*registry, system);
+    };
 
     auto backend = HardwareBackend::create(options);
     platform::ServiceTable services(stateFolder / "services.tsv");
@@ -91,6 +97,7 @@ int runSolvane(int argc, char* argv[]) {
     CSampleApp sample(
         mutexes, prompt, [&] { return std::make_unique<hw::IoDriver>(system, services, devices, sleeper); },
         [&](hw::IoDriver& driver) {
+            openRegistry();
             auto window = std::make_unique<CSampleDlg>(driver, QString::fromStdString(backend.description));
             // A signal that came before the main window existed closes it as soon as it runs.
             if (terminationSignals.received())

@@ -3,9 +3,8 @@
 #include "support/ChildProcess.h"
 #include "support/TempFolder.h"
 
-#include <gtest/gtest.h>
-
 #include <csignal>
+#include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <thread>
 
@@ -32,7 +31,8 @@ protected:
         auto child = std::make_unique<test::ChildProcess>(program, arguments(), environment());
         platform::FileLockMutexService mutexes(runtime.path());
         for (int i = 0; i < 400; ++i) {
-            if (mutexes.open("SolvaneII System") != nullptr && std::filesystem::exists(state / "services.tsv"))
+            if (mutexes.open("SolvaneII System") != nullptr &&
+                std::filesystem::exists(state / "services.tsv"))
                 return child;
             std::this_thread::sleep_for(std::chrono::milliseconds(25));
         }
@@ -73,7 +73,8 @@ TEST_F(ProgramStartTest, TerminationSignalsEndTheProgramNormallyAndTheServiceSta
         EXPECT_EQ(child->wait(), 0) << "signal " << signal << ": " << child->errors();
         // The next start opened the still-running device without reinstalling the service.
         EXPECT_EQ(inodeOf(state / "services.tsv"), tableBefore);
-        EXPECT_NE(test::readTextFile(state / "services.tsv").find("Zubrik_1_0_5\t1\t3\t1\t4\t"), std::string::npos);
+        EXPECT_NE(test::readTextFile(state / "services.tsv").find("Zubrik_1_0_5\t1\t3\t1\t4\t"),
+                  std::string::npos);
     }
 }
 
@@ -88,6 +89,26 @@ TEST_F(ProgramStartTest, WithoutItsDriverFileTheProgramSaysSoAndEnds) {
     EXPECT_GE(std::chrono::steady_clock::now() - started, std::chrono::milliseconds(600))
         << "four attempts sleep 0, 100, 200 and 300 ms";
     EXPECT_FALSE(std::filesystem::exists(state / "services.tsv"));
+}
+
+TEST_F(ProgramStartTest, ADamagedRegistryFileIsKeptAsideAndReported) {
+    const std::string damaged = "Windows Registry Editor Version 5.00\n[HKEY_LOCAL_MACHINE\\Software\n";
+    test::writeFile(state / "registry.reg", damaged);
+    auto child = startRunning();
+    for (int i = 0; i < 200 && child->errors().find("damaged") == std::string::npos; ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(25));
+    child->signal(SIGTERM);
+    EXPECT_EQ(child->wait(), 0);
+    EXPECT_NE(child->errors().find("is damaged"), std::string::npos) << child->errors();
+    int kept = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(state.path()))
+        if (entry.path().filename().string().starts_with("registry.reg.corrupt-")) {
+            ++kept;
+            EXPECT_EQ(test::readTextFile(entry.path()), damaged);
+        }
+    EXPECT_EQ(kept, 1);
+    // The new file was seeded for this run.
+    EXPECT_NE(test::readTextFile(state / "registry.reg").find("NUMBER_OF_PROCESSORS"), std::string::npos);
 }
 
 TEST_F(ProgramStartTest, BadOptionsExitWithCodeTwo) {
