@@ -4,6 +4,7 @@
 #include "hw/MachineAccess.h"
 #include "platform/Module.h"
 
+#include <cstdint>
 #include <string>
 
 namespace solvane::hw {
@@ -31,6 +32,10 @@ public:
 
     // One line for people: which board or machine this is.
     virtual std::string description() const = 0;
+
+    // Hardware writes refused instead of performed (the read-only host back-end, replayed dumps);
+    // 0 for a back-end that performs every write.
+    virtual std::uint64_t refusedWrites() const { return 0; }
 };
 
 } // namespace solvane::hw
