@@ -1,0 +1,209 @@
+#include "hw/CpuPhaseControl.h"
+
+#include <algorithm>
+#include <array>
+#include <span>
+
+namespace solvane::hw {
+
+namespace {
+
+// Boards whose regulator controller counts its phase levels in nested bits of register 0x10:
+// the count becomes 2 if the first bit is set, 3 if the next is set too, and so on; the first
+// clear bit stops it. The fixed-phase state is one bit of register 1.
+struct NestedLevelBoard {
+    int boardCode;
+    std::uint8_t device;           // read address of the regulator controller
+    std::array<int, 5> nestedBits; // bits of register 0x10, most significant level first
+    int nestedBitCount;
+    bool extraLevelFromRegister0; // one more level from register 0 bit 3
+    int fixedPhaseBit;            // bit of register 1 set while a fixed option is selected
+};
+
+constexpr std::array<NestedLevelBoard, 5> kNestedLevelBoards{{
+    {2918, 0x31, {3, 2, 1, 0, 0}, 4, false, 7},
+    {2916, 0x33, {3, 2, 1, 0, 0}, 4, false, 7},
+    {2917, 0x33, {3, 2, 1, 0, 0}, 4, true, 7},
+    {2915, 0x35, {4, 3, 2, 1, 0}, 5, false, 6},
+    {2910, 0x37, {4, 3, 2, 1, 0}, 5, false, 7},
+}};
+
+// Boards whose phase option is a pattern in register 1 of the regulator controller: the old
+// value is masked to a base, then each level ORs in its pattern (level 0 ANDs it instead).
+// Levels above 5 write the base unchanged.
+struct PatternWriteBoard {
+    int boardCode;
+    std::uint8_t device; // write address
+    std::uint8_t baseMask;
+    std::uint8_t automaticMask;                               // level 0: base AND this
+    std::array<std::optional<std::uint8_t>, 5> levelPatterns; // levels 1 to 5: base OR this (none: base)
+};
+
+constexpr std::array<PatternWriteBoard, 4> kPatternWriteBoards{{
+    {2917, 0x32, 0xE0, 0x7F, {0x97, 0x93, 0x91, 0x90, 0x80}},
+    {2916, 0x32, 0xF8, 0x7F, {0x97, 0x93, 0x91, 0x90, std::nullopt}},
+    {2915, 0x34, 0xF0, 0xB0, {0x5F, 0x57, 0x53, 0x51, 0x50}},
+    {2910, 0x36, 0xE0, 0x7F, {0x9F, 0x97, 0x93, 0x91, 0x90}},
+}};
+
+template <class Row, std::size_t N> const Row* findBoard(const std::array<Row, N>& rows, int boardCode) {
+    const auto found =
+        std::find_if(rows.begin(), rows.end(), [&](const Row& row) { return row.boardCode == boardCode; });
+    return found == rows.end() ? nullptr : &*found;
+}
+
+// Level count from a value compared against ascending thresholds: count = 1 + thresholds passed.
+int countAbove(int value, std::span<const int> thresholds) {
+    int count = 1;
+    for (std::size_t i = 0; i < thresholds.size(); ++i)
+        if (value > thresholds[i])
+            count = 2 + static_cast<int>(i);
+    return count;
+}
+
+constexpr std::uint16_t kPhasePortEnable = 0x480;
+constexpr std::uint16_t kPhasePortDirection = 0x484;
+constexpr std::uint16_t kPhasePortLevel = 0x48C;
+constexpr std::uint8_t kNorthbridgePhaseRegister = 0xA0;
+
+} // namespace
+
+CpuPhaseControl::CpuPhaseControl(BoardBus& bus, platform::RandomSource& random)
+    : m_bus(bus), m_random(random) {}
+
+CpuPhaseReading CpuPhaseControl::read(const BoardIdentity& board) {
+    CpuPhaseReading reading;
+    const int code = board.boardCode;
+    if (const auto* nested = findBoard(kNestedLevelBoards, code)) {
+        const auto levels = m_bus.smbusRead(nested->device, 0x10);
+        bool open = true;
+        for (int i = 0; i < nested->nestedBitCount && open; ++i) {
+            open = bitSet(levels, nested->nestedBits[static_cast<std::size_t>(i)]);
+            if (open)
+                ++reading.levelCount;
+        }
+        if (open && nested->extraLevelFromRegister0 && m_bus.smbusBit(nested->device, 0x00, 3))
+            ++reading.levelCount;
+        reading.cpuPhase =
+            m_bus.smbusBit(nested->device, 0x01, nested->fixedPhaseBit) ? reading.levelCount - 1 : 0;
+        return reading;
+    }
+    switch (code) {
+    case 2912: {
+        static constexpr std::array kThresholds{1, 2, 6};
+        reading.levelCount = countAbove(m_bus.smbusRead(0x31, 0x10) & 7, kThresholds);
+        reading.cpuPhase = m_bus.smbusBit(0x31, 0x11, 3) ? reading.levelCount - 1 : 0;
+        break;
+    }
+    case 2911:
+    case 2907: {
+        static constexpr std::array kThresholds{1, 5, 6};
+        reading.levelCount = countAbove(m_bus.sioRead(0xD2) & 7, kThresholds);
+        reading.cpuPhase = m_bus.sioBit(0x81, 0) ? reading.levelCount - 1 : 0;
+        break;
+    }
+    case 2903:
+    case 2902:
+    case 2905:
+        reading.levelCount = code == 2903 ? 2 : 4;
+        reading.cpuPhase =
+            bitSet(m_bus.northbridgeRead(kNorthbridgePhaseRegister), 7) ? 0 : reading.levelCount - 1;
+        break;
+    case 2904:
+    case 2901:
+        reading.levelCount = 1;
+        if (code == 2904 && board.versionHasSix())
+            reading.cpuPhase = m_bus.portBit(kPhasePortLevel, 3) ? 0 : 1;
+        else
+            reading.cpuPhase = m_bus.sioBit(0xD1, 0) ? 0 : 1;
+        break;
+    case 2909: {
+        const int x = m_bus.sioRead(0xC2) & 7;
+        reading.levelCount = x == 5 ? 2 : x == 7 ? 3 : 1;
+        reading.cpuPhase = x == 5 ? 2 : x == 7 ? 3 : 1;
+        break;
+    }
+    case 2906:
+        if (m_bus.smbusBit(0x31, 0x11, 3, SmbusPath::Falwick)) {
+            reading.levelCount = 4;
+            reading.cpuPhase = 4;
+        } else {
+            // The board does not say how many levels it has here; it reports 2 or 3 at random.
+            reading.levelCount = m_random.next() % 2 + 2;
+            reading.cpuPhase = 0;
+        }
+        break;
+    default:
+        break;
+    }
+    return reading;
+}
+
+std::optional<int> CpuPhaseControl::write(const BoardIdentity& board, int value) {
+    const int code = board.boardCode;
+    if (const auto* pattern = findBoard(kPatternWriteBoards, code)) {
+        const auto base =
+            static_cast<std::uint8_t>(m_bus.smbusRead(pattern->device, 0x01) & pattern->baseMask);
+        std::uint8_t written = base;
+        if (value == 0)
+            written = static_cast<std::uint8_t>(base & pattern->automaticMask);
+        else if (value >= 1 && value <= 5)
+            if (const auto level = pattern->levelPatterns[static_cast<std::size_t>(value - 1)])
+                written = static_cast<std::uint8_t>(base | *level);
+        m_bus.smbusWrite(pattern->device, 0x01, written);
+        return std::nullopt;
+    }
+    switch (code) {
+    case 2912: {
+        const auto r = m_bus.smbusRead(0x31, 0x11);
+        static constexpr std::array<std::uint8_t, 3> kLevels{5, 4, 0};
+        if (value == 0) {
+            m_bus.smbusWrite(0x30, 0x11, static_cast<std::uint8_t>(r & 0xF7));
+        } else if (value >= 1 && value <= 3) {
+            m_bus.smbusWrite(0x30, 0x11, static_cast<std::uint8_t>(r | 0x08));
+            m_bus.smbusWrite(0x30, 0x01, kLevels[static_cast<std::size_t>(value - 1)]);
+        }
+        break;
+    }
+    case 2911:
+    case 2907: {
+        const auto a = m_bus.sioRead(0x81);
+        static constexpr std::array<std::uint8_t, 3> kLevels{0xB1, 0x31, 0x11};
+        if (value == 0)
+            m_bus.sioWrite(0x81, static_cast<std::uint8_t>(a & 0xFE));
+        else if (value >= 1 && value <= 3)
+            m_bus.sioWrite(
+                0x81, static_cast<std::uint8_t>((a & 0x0E) | kLevels[static_cast<std::size_t>(value - 1)]));
+        break;
+    }
+    case 2903:
+    case 2902:
+    case 2905:
+        // The northbridge switch only turns automatic phases off; the level itself is fixed.
+        m_bus.northbridgeWrite(kNorthbridgePhaseRegister,
+                               m_bus.northbridgeRead(kNorthbridgePhaseRegister) | 0x80);
+        break;
+    case 2904:
+    case 2901:
+        if (code == 2904 && board.versionHasSix()) {
+            m_bus.portSetBit(kPhasePortEnable, 3, true);
+            m_bus.portSetBit(kPhasePortDirection, 3, false);
+            m_bus.portSetBit(kPhasePortLevel, 3, value == 0);
+            return std::nullopt;
+        }
+        m_bus.sioSetBit(0xD0, 0, true);
+        m_bus.sioSetBit(0xD1, 0, value == 0);
+        return value != 0 ? 1 : 0;
+    case 2906: {
+        const auto r = m_bus.smbusRead(0x31, 0x11, SmbusPath::Falwick);
+        m_bus.smbusWrite(0x30, 0x11, static_cast<std::uint8_t>((r & 0xF0) | (value == 1 ? 0x08 : 0x00)),
+                         SmbusPath::Falwick);
+        break;
+    }
+    default:
+        break;
+    }
+    return std::nullopt;
+}
+
+} // namespace solvane::hw
