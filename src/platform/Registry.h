@@ -2,9 +2,11 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <initializer_list>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace solvane::platform {
@@ -30,6 +32,9 @@ public:
     virtual bool createKey(std::string_view key) = 0;
     virtual bool writeString(std::string_view key, std::string_view name, std::string_view text) = 0;
     virtual bool writeDword(std::string_view key, std::string_view name, std::uint32_t value) = 0;
+    // Writes several DWORDs of one key as one change: after a crash either all or none are kept.
+    virtual bool writeDwords(std::string_view key,
+                             std::initializer_list<std::pair<std::string_view, std::uint32_t>> values) = 0;
     virtual bool deleteValue(std::string_view key, std::string_view name) = 0;
     // Deletes the key with everything below it.
     virtual bool deleteKey(std::string_view key) = 0;

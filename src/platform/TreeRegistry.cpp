@@ -70,6 +70,16 @@ bool TreeRegistry::writeDword(std::string_view key, std::string_view name, std::
     });
 }
 
+bool TreeRegistry::writeDwords(std::string_view key,
+                               std::initializer_list<std::pair<std::string_view, std::uint32_t>> values) {
+    return change([&] {
+        auto& found = m_tree.findOrCreate(key);
+        for (const auto& [name, value] : values)
+            found.values.insert_or_assign(std::string(name), value);
+        return true;
+    });
+}
+
 bool TreeRegistry::deleteValue(std::string_view key, std::string_view name) {
     return change([&] {
         auto* found = m_tree.find(key);

@@ -18,6 +18,8 @@ public:
     bool createKey(std::string_view key) override;
     bool writeString(std::string_view key, std::string_view name, std::string_view text) override;
     bool writeDword(std::string_view key, std::string_view name, std::uint32_t value) override;
+    bool writeDwords(std::string_view key,
+                     std::initializer_list<std::pair<std::string_view, std::uint32_t>> values) override;
     bool deleteValue(std::string_view key, std::string_view name) override;
     bool deleteKey(std::string_view key) override;
 

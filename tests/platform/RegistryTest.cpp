@@ -5,10 +5,9 @@
 #include "support/ChildProcess.h"
 #include "support/TempFolder.h"
 
-#include <gtest/gtest.h>
-
 #include <csignal>
 #include <fstream>
+#include <gtest/gtest.h>
 #include <random>
 #include <thread>
 
@@ -49,6 +48,24 @@ TEST(TreeRegistry, MissingOrMistypedValuesReadAsAbsent) {
     EXPECT_FALSE(registry.readDword(kKey, "Nothing"));
     EXPECT_FALSE(registry.readString("Software\\Nowhere", "Text"));
     EXPECT_EQ(registry.readDword(kKey, "DEGREE"), 10U);
+}
+
+TEST(TreeRegistry, SeveralDwordsAreOneChange) {
+    // Counts how often the registry would save itself.
+    class CountingRegistry final : public TreeRegistry {
+    public:
+        int commits = 0;
+
+    protected:
+        bool commit() override {
+            ++commits;
+            return true;
+        }
+    } registry;
+    ASSERT_TRUE(registry.writeDwords("Software\\Tarvok\\SolvaneCenter2\\Batch",
+                                     {{"degree", 3}, {"totalPowerSaving", 7}}));
+    EXPECT_EQ(registry.commits, 1);
+    EXPECT_EQ(registry.readDword("Software\\Tarvok\\SolvaneCenter2\\Batch", "totalPowerSaving"), 7U);
 }
 
 TEST(TreeRegistry, DeletingAKeyTakesItsSubKeysAlong) {
@@ -93,7 +110,8 @@ TEST(RegEditFormat, EveryByteStringSurvivesTheRoundTrip) {
     EXPECT_EQ(formatRegEdit(reread), text);
     const auto* led = reread.find("software\\tarvok\\solvanecenter\\led");
     ASSERT_NE(led, nullptr);
-    EXPECT_EQ(std::get<std::string>(led->values.at("Control")), std::string("line one\r\nline two\ttab\x01", 23));
+    EXPECT_EQ(std::get<std::string>(led->values.at("Control")),
+              std::string("line one\r\nline two\ttab\x01", 23));
     EXPECT_EQ(std::get<std::string>(led->values.at("Quotes")), "say \"hi\" \\ back\\");
     EXPECT_NE(reread.find("Software\\Tarvok\\Empty Key"), nullptr);
 }
@@ -162,7 +180,8 @@ TEST(FileRegistry, ChangesSurviveAReopen) {
 TEST(FileRegistry, CorruptFileIsKeptAsideAndTheUserIsTold) {
     TempFolder folder;
     const auto file = folder / "registry.reg";
-    const std::string damaged = "Windows Registry Editor Version 5.00\n[HKEY_LOCAL_MACHINE\\A]\n\"x\"=\"unclosed\n";
+    const std::string damaged =
+        "Windows Registry Editor Version 5.00\n[HKEY_LOCAL_MACHINE\\A]\n\"x\"=\"unclosed\n";
     test::writeFile(file, damaged);
 
     auto opened = FileRegistry::open(file);
@@ -201,7 +220,8 @@ TEST(FileRegistry, SurvivesKillNineAtAnyMomentOfAWriteLoop) {
     for (int round = 0; round < 40; ++round) {
         test::ChildProcess child(writer, {file.string()});
         ASSERT_TRUE(child.waitForOutput("ready")) << child.errors();
-        std::this_thread::sleep_for(std::chrono::microseconds(std::uniform_int_distribution(0, 30000)(random)));
+        std::this_thread::sleep_for(
+            std::chrono::microseconds(std::uniform_int_distribution(0, 30000)(random)));
         child.signal(SIGKILL);
         ASSERT_EQ(child.wait(), 128 + SIGKILL) << child.errors();
 
