@@ -1,0 +1,48 @@
+#include "hw/TextRow.h"
+
+#include <algorithm>
+
+namespace solvane::hw {
+
+namespace {
+
+constexpr std::string_view kBlanks = " \t";
+
+std::string_view trimmed(std::string_view text) {
+    const auto first = text.find_first_not_of(kBlanks);
+    if (first == std::string_view::npos)
+        return {};
+    return text.substr(first, text.find_last_not_of(kBlanks) - first + 1);
+}
+
+std::uint32_t hexDigitValue(char c) {
+    if (c >= '0' && c <= '9')
+        return static_cast<std::uint32_t>(c - '0');
+    if (c >= 'A' && c <= 'F')
+        return static_cast<std::uint32_t>(c - 'A' + 10);
+    if (c >= 'a' && c <= 'f')
+        return static_cast<std::uint32_t>(c - 'a' + 10);
+    return 0;
+}
+
+} // namespace
+
+std::optional<std::string_view> takeRowField(std::string_view& row) {
+    const auto end = row.find(';');
+    if (end == std::string_view::npos)
+        return std::nullopt;
+    const auto field = trimmed(row.substr(0, end));
+    row.remove_prefix(end + 1);
+    return field;
+}
+
+std::uint32_t readHexCode(std::string_view field, std::size_t maxDigits) {
+    if (field.starts_with("0x"))
+        field.remove_prefix(2);
+    std::uint32_t value = 0;
+    for (const char c : field.substr(0, std::min(maxDigits, field.size())))
+        value = value * 16 + hexDigitValue(c);
+    return value;
+}
+
+} // namespace solvane::hw

@@ -1,0 +1,40 @@
+#include "power/OptionList.h"
+
+#include <array>
+#include <cstdio>
+
+namespace solvane::power {
+
+std::string_view OptionList::text(SettingValue index) const {
+    if (index < 0 || static_cast<std::size_t>(index) >= texts.size())
+        return {};
+    return texts[static_cast<std::size_t>(index)];
+}
+
+std::string formatVoltageOption(const OptionPiece& piece, int index, VoltageText style) {
+    if (piece.divisor == 0)
+        return std::string(kAutoOption);
+    const int numerator = piece.start + piece.step * (index - piece.first);
+    const double volts = piece.base + static_cast<double>(numerator) / piece.divisor;
+    std::array<char, 32> buffer{};
+    if (style == VoltageText::Signed)
+        std::snprintf(buffer.data(), buffer.size(), "%s%.3f V", volts < 0 ? "" : "+", volts);
+    else
+        std::snprintf(buffer.data(), buffer.size(), "%.3f V", volts);
+    return buffer.data();
+}
+
+OptionList buildOptionList(const OptionListSpec& spec) {
+    OptionList list;
+    list.texts.reserve(spec.size());
+    for (const auto text : spec.fixedTexts)
+        list.texts.emplace_back(text);
+    for (const auto& piece : spec.pieces)
+        for (int i = piece.first; i <= piece.last; ++i)
+            list.texts.push_back(formatVoltageOption(piece, i, spec.style));
+    list.codes = spec.codes;
+    list.defaultIndex = spec.defaultIndex;
+    return list;
+}
+
+} // namespace solvane::power
