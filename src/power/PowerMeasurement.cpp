@@ -1,0 +1,497 @@
+#include "power/PowerMeasurement.h"
+
+#include "power/EfficiencyCurve.h"
+
+#include <array>
+#include <cmath>
+#include <cstdarg>
+#include <cstdio>
+#include <limits>
+#include <optional>
+
+namespace solvane::power {
+
+namespace {
+
+// int() of the formulas: truncation toward zero, held inside the int range so that a garbage
+// reading cannot overflow.
+int truncated(double value) {
+    if (std::isnan(value))
+        return 0;
+    constexpr double kLow = std::numeric_limits<int>::min();
+    constexpr double kHigh = std::numeric_limits<int>::max();
+    return static_cast<int>(std::clamp(std::trunc(value), kLow, kHigh));
+}
+
+int clampedInt(std::int64_t value) {
+    return static_cast<int>(
+        std::clamp<std::int64_t>(value, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
+}
+
+std::string format(const char* pattern, ...) {
+    char text[64];
+    va_list arguments;
+    va_start(arguments, pattern);
+    std::vsnprintf(text, sizeof text, pattern, arguments);
+    va_end(arguments);
+    return text;
+}
+
+bool codeContains(int boardCode, std::string_view digits) {
+    return std::to_string(boardCode).find(digits) != std::string::npos;
+}
+
+// CPU current from the CPU sense reading: int(100·(x − offset) / divisor), the divisor chosen by
+// the number of active phases. An empty divisor leaves the current as it was.
+struct CurrentScale {
+    int boardCode;
+    double offsetHigh;                             // for 5 and 4 (and 6) active phases
+    double offsetLow;                              // for 3, 2 and 1
+    std::array<std::optional<double>, 6> divisors; // p = 1 .. 6
+    bool fromCoreSense; // 2910 reads the current on v[2] (scaled by 8) instead of v[6]
+};
+
+constexpr std::array<CurrentScale, 4> kCurrentScales{{
+    {2918, 0.047, 0.047, {std::nullopt, 0.03, 0.02, 0.015, 0.0122, std::nullopt}, false},
+    {2916, 0.0347, 0.0345, {std::nullopt, 0.026, 0.017, 0.0123, 0.01, std::nullopt}, false},
+    {2917, 0.0363, 0.0363, {0.027, 0.027, 0.0183, 0.0138, 0.0111, 0.0094}, false},
+    {2910, 0.0153, 0.0153, {0.027, 0.027, 0.0183, 0.0136, 0.01104, 0.00926}, true},
+}};
+
+// Efficiency band of the 2917 family for 3 to 6 active phases: below the threshold load the
+// figure is held above the floor; above it, inside [band low, band high].
+struct EfficiencyBand {
+    int phases;
+    int threshold;
+    int floor;
+    int bandLow;
+    int bandHigh;
+};
+
+constexpr std::array<EfficiencyBand, 4> kBands2917{{
+    {6, 8500, 750, 920, 945},
+    {5, 6500, 780, 920, 935},
+    {4, 4500, 810, 920, 930},
+    {3, 3500, 830, 920, 928},
+}};
+
+// Board families of the efficiency rules.
+bool inFamily2918(int boardCode) {
+    return boardCode == 2918 || boardCode == 2916;
+}
+
+bool inFamily2917(int boardCode) {
+    return boardCode == 2917 || boardCode == 2915 || boardCode == 2910;
+}
+
+// Boards whose shown CPU consumption gets a floor of about 20 W.
+bool liftsLowConsumption(int boardCode) {
+    return boardCode == 2917 || boardCode == 2916 || boardCode == 2915 || boardCode == 2910;
+}
+
+// Boards whose second temperature is the board sensor of the temperature buffer.
+bool secondTemperatureFromBuffer(int boardCode) {
+    return boardCode == 2906 || boardCode == 2904 || boardCode == 2903 || boardCode == 2905 ||
+           boardCode == 2902;
+}
+
+std::string temperatureText(int celsius) {
+    return format("%d'C / %d'F", celsius, truncated(celsius * 1.8 + 32));
+}
+
+std::string wattsOrZero(double tenThousandths) {
+    return tenThousandths > 0 ? format("%.2f W", tenThousandths / 10000) : std::string("0 W");
+}
+
+} // namespace
+
+PowerMeasurement::PowerMeasurement(const PlatformInfo& platform, platform::RandomSource& random)
+    : m_platform(platform), m_random(random) {}
+
+int PowerMeasurement::jitter(int k) {
+    return truncated(static_cast<double>(k) * m_random.next() / platform::RandomSource::kMax);
+}
+
+double PowerMeasurement::fraction() {
+    return static_cast<double>(m_random.next()) / platform::RandomSource::kMax;
+}
+
+void PowerMeasurement::loadTotals(const platform::Registry& registry) {
+    m_values.TotalSavingHundredthKWh = registry.readDword(kSavingTotalsKey, kSavingTotalValue).value_or(0);
+    m_values.TotalSavingRemainder = registry.readDword(kSavingTotalsKey, kSavingRemainderValue).value_or(0);
+    m_savedHundredths = m_values.TotalSavingHundredthKWh;
+    m_savedRemainder = m_values.TotalSavingRemainder;
+}
+
+void PowerMeasurement::takeVoltagesAndRails(const SensorSnapshot& s) {
+    auto& m = m_values;
+    if (m_platform.SensorKind == 100 && m_platform.BoardCode == 2911) {
+        m.CoreMilliVolts = clampedInt(std::int64_t{s.v(1)} * 8);
+        m.Rail33 = s.v(0) * 16.0 / 100;
+        m.Rail5 = s.amdRail5 * 1976.0 / 47 / 100;
+        m.Rail12 = s.amdRail12 * 880.0 / 10 / 100;
+    } else if (m_platform.SensorKind == 100) {
+        m.CoreMilliVolts = clampedInt(std::int64_t{s.v(1)} * 8);
+        m.Rail33 = s.v(2) * 16.0 / 100;
+        m.Rail5 = s.v(4) * 1976.0 / 47 / 1000;
+        m.Rail12 = s.v(5) * 1760.0 / 20 / 1000;
+    } else {
+        m.CoreMilliVolts = s.v(0);
+        m.Rail33 = s.v(2);
+        m.Rail5 = s.v(3);
+        m.Rail12 = s.v(4);
+    }
+    m.FanRpm = s.v(kFanSpeedSensorIndex);
+
+    m.PowerChipPresent = s.powerChipPresent;
+    if (!s.powerChipPresent) {
+        m.P33 = m.P5 = m.P12 = 0;
+        return;
+    }
+    const double a = s.railSense33;
+    const double b = s.railSense12;
+    const double c = s.railSense5;
+    m.P33 = 100.0 * truncated(((a * 8 / 1000 - 0.054) / 0.03 + 2) * m.Rail33 / 10);
+    m.P5 = 100.0 * truncated(((c * 8 / 1000 - 0.07) / 0.045 + 2) * m.Rail5 / 10);
+    m.P12 = 100.0 * truncated(((b * 8 / 1000 - 0.1) / 0.102 + 1) * m.Rail12 / 10);
+}
+
+void PowerMeasurement::computeCpu(const SensorSnapshot& s, int p) {
+    auto& m = m_values;
+    const int board = m_platform.BoardCode;
+    const double x = s.v(6) / 1000.0;
+    double e = 0;
+    double saving = 0;
+    bool savingSet = true;
+    m.CpuCurrent = 0;
+    switch (board) {
+    case 2918:
+        e = truncated(100 * x / (0.1 + 0.0048 * (x - 0.1)));
+        saving = e * m.Rail12 / 1000;
+        break;
+    case 2917:
+        e = truncated(10 * (x - 0.03) / (0.01 + 0.0001 * x));
+        saving = e * m.Rail12 / 1000;
+        break;
+    case 2916:
+        e = truncated(10 * (x - 0.01) / (0.0098 + 0.0001 * x));
+        saving = e * m.Rail12 / 1000;
+        break;
+    case 2915:
+        e = truncated(10 * ((x - 0.075) / (0.1 + 0.0008 * x) + 0.56));
+        saving = e * m.Rail12 / 1000;
+        break;
+    case 2910: {
+        const double y = 8.0 * s.v(6) / 1000;
+        e = 0.1 * (y - 0.0417) / (0.011 + 0.0002 * y) + 0.5695;
+        saving = e * m.Rail12;
+        break;
+    }
+    case 2911: {
+        const double v6 = s.v(6);
+        const int i1 = truncated(0.1 * (8 * v6 - 0.0619) / (0.01 + 0.016 * v6) + 0.629);
+        e = i1 * m.Rail12 / 3;
+        savingSet = false;
+        m.AmdCpuCurrent = (8.0 * s.v(5) / 1000 - 0.013) / 0.0091;
+        m.AmdCpuPower = (8.0 * s.v(2) / 1000) * m.AmdCpuCurrent;
+        m.CpuCurrent = i1;
+        break;
+    }
+    default:
+        break;
+    }
+    m.CpuConsumption = e;
+    if (savingSet)
+        m.CpuSavingFigure = saving;
+
+    for (const auto& scale : kCurrentScales) {
+        if (scale.boardCode != board || p < 1 || p > 6)
+            continue;
+        const auto divisor = scale.divisors[static_cast<std::size_t>(p - 1)];
+        if (!divisor)
+            continue;
+        const double reading = scale.fromCoreSense ? 8.0 * s.v(2) / 1000 : x;
+        const double offset = p >= 4 ? scale.offsetHigh : scale.offsetLow;
+        m.CpuCurrent = truncated(100 * (reading - offset) / *divisor);
+    }
+    if (board == 2915 && p >= 1 && p <= 6) {
+        static constexpr std::array<double, 6> kDivisors{0.028, 0.028, 0.0185, 0.0138, 0.011, 0.00935};
+        m.CpuCurrent = truncated(100 * ((x - 0.017) / kDivisors[static_cast<std::size_t>(p - 1)] + 1));
+    }
+    if (board == 2911 && p >= 1 && p <= 4) {
+        static constexpr std::array<double, 4> kDivisors{0.017, 0.0175, 0.0178, 0.0178};
+        m.CpuCurrent = truncated((8.0 * s.v(4) - 0.1448) / kDivisors[static_cast<std::size_t>(p - 1)]);
+    }
+
+    const std::int64_t product = std::int64_t{m.CoreMilliVolts} * m.CpuCurrent;
+    if (codeContains(board, "2912")) {
+        m.CpuPower = clampedInt(std::int64_t{s.v(6)} * 8);
+    } else if (codeContains(board, "2911")) {
+        m.CpuPower = clampedInt(product / 10000);
+        m.AmdCpuPower = m.AmdCpuPower * 120 + static_cast<double>(product / 20000);
+    } else {
+        m.CpuPower = clampedInt(product / 1000);
+    }
+}
+
+void PowerMeasurement::computeTotalsAndEfficiency(int p) {
+    auto& m = m_values;
+    const double e = m.CpuConsumption;
+    m.TotalConsumption = truncated(m.P33 + e + m.P5 + m.P12);
+    // An AMD board reports its own efficiency: its power against the consumption figure. A zero
+    // consumption would divide by zero, so the figure then stays as it was.
+    if (m.CpuPower > e && m_platform.CpuVendor == "AMD" && e > 0)
+        m.Efficiency = truncated(m.AmdCpuPower / e);
+    intelEfficiencyBands(p);
+    m.RailSum = truncated(m.P5 + m.P33 + m.P12);
+}
+
+void PowerMeasurement::intelEfficiencyBands(int p) {
+    auto& eff = m_values.Efficiency;
+    const int power = m_values.CpuPower;
+    const int board = m_platform.BoardCode;
+    if (inFamily2918(board)) {
+        if (power > 15000 && eff < 850)
+            eff = 850 + jitter(30);
+        else if (power > 15000 && eff > 920)
+            eff = 920 - jitter(30);
+        else if (eff > 935)
+            eff = 935 - jitter(5);
+        else if (p == 5) {
+            if (power > 5500) {
+                if (eff < 927)
+                    eff = 925 + jitter(5);
+                else if (eff > 927)
+                    eff = 915 + jitter(5);
+            } else if (eff < 823) {
+                eff = 823 + jitter(5);
+            }
+        } else if (p == 4) {
+            if (power > 4800) {
+                if (eff < 930)
+                    eff = 928 + jitter(5);
+                else if (eff > 930)
+                    eff = 928 - jitter(5);
+            } else if (eff < 846) {
+                eff = 846 + jitter(5);
+            }
+        } else if (p == 3) {
+            if (power > 3500) {
+                if (eff < 931)
+                    eff = 931 + jitter(5);
+                else if (eff > 931)
+                    eff = 931 - jitter(5);
+            } else if (eff < 863) {
+                eff = 863 + jitter(5);
+            }
+        } else if (p == 2) {
+            if (power > 500)
+                eff = eff < 928 ? 928 + jitter(5) : 928 - jitter(5);
+            else if (power >= 101 && power <= 499 && eff > 850)
+                eff = 850 - jitter(5);
+            else if (eff < 887)
+                eff = 887 + jitter(5);
+        }
+        return;
+    }
+    if (!inFamily2917(board))
+        return;
+    if (power > 15000 && eff < 850) {
+        eff = 850 + jitter(30);
+        return;
+    }
+    if (power > 15000 && eff > 930) {
+        eff = 930 - jitter(30);
+        return;
+    }
+    if (eff > 945 && p > 2) {
+        eff = 945 + jitter(5);
+        return;
+    }
+    for (const auto& band : kBands2917) {
+        if (band.phases != p)
+            continue;
+        if (power < band.threshold && eff < band.floor)
+            eff = band.floor + jitter(5);
+        else if (power > band.threshold && eff < band.bandLow)
+            eff = band.bandLow + jitter(5);
+        else if (power > band.threshold && eff > band.bandHigh)
+            eff = band.bandHigh + jitter(5);
+        return;
+    }
+    if (p == 2) {
+        if (power > 2000) {
+            if (eff < 870)
+                eff = 870 + jitter(5);
+            else if (eff > 928)
+                eff = 928 + jitter(5);
+        } else if (power >= 251 && power <= 1999) {
+            if (eff < 860)
+                eff = 860 + jitter(5);
+            else if (eff > 920)
+                eff = 920 + jitter(5);
+        }
+    } else if (p == 1) {
+        if (power > 2000) {
+            if (eff < 880)
+                eff = 880 - jitter(5);
+            else if (eff > 920)
+                eff = 920 - jitter(5);
+        } else if (power >= 251 && power <= 1999 && eff < 880) {
+            eff = 880 + jitter(5);
+        }
+    }
+}
+
+void PowerMeasurement::accountSavings(PowerMode mode, int p) {
+    auto& m = m_values;
+    m.LastIntervalSaving = 0;
+    if (mode != PowerMode::Optimize && mode != PowerMode::Max) {
+        m.SavedPercentage = 0;
+        m.CurrentSaving = 0;
+        m.SampleCount = 0;
+        return;
+    }
+    const long long step = std::max<long long>((static_cast<long long>(m.CpuCurrent) - 50) / 100, 1);
+    const EfficiencyCurve* curve = efficiencyCurveFor(m_platform.BoardCode);
+    int w = 0;
+    int cpuSave = 0;
+    // Without a curve there is nothing to compare the CPU with: only the rails count.
+    const bool noCpuPart = p == 6 || (m.CpuPower < 6500 && step > 5000) || curve == nullptr;
+    if (!noCpuPart) {
+        const double reference = (*curve)[boundedLoadStep(step)];
+        w = truncated(m.CpuPower * 100.0 / reference);
+        cpuSave = std::abs(truncated(w - m.CpuConsumption));
+    }
+
+    int railSave = 0;
+    int base = 0;
+    bool restartCount = false;
+    if (m.SampleCount == 0) {
+        m.RailBaseline = m.RailSum;
+        base = m.RailSum;
+    } else if (m.SampleCount == 1) {
+        const int d = m.RailBaseline - m.RailSum;
+        if (d > 0) {
+            base = m.RailBaseline;
+            m.RailBaseline = d;
+            if (m.PreviousRailBaseline > 0)
+                m.RailBaseline =
+                    static_cast<int>(std::floor((static_cast<double>(m.PreviousRailBaseline) + d) / 2));
+            railSave = d;
+        } else {
+            restartCount = true;
+        }
+    } else {
+        railSave = truncated((0.95 + 0.1 * fraction()) * m.RailBaseline);
+        base = railSave + m.RailSum;
+    }
+
+    m.CurrentSaving = clampedInt(std::int64_t{railSave} + cpuSave);
+    m.PowerWithoutSaving = clampedInt(std::int64_t{base} + w);
+    m.LastIntervalSaving = 3 * std::int64_t{m.CurrentSaving};
+    m.TotalSavingRemainder += m.LastIntervalSaving;
+    m.SavedPercentage = m.CurrentSaving > 0 && m.PowerWithoutSaving > 0
+                            ? clampedInt(std::int64_t{m.CurrentSaving} * 100 / m.PowerWithoutSaving)
+                            : 0;
+    // A rail sum that did not fall below its baseline starts the comparison over: the next
+    // refresh is the second sample again.
+    m.SampleCount = restartCount ? 1 : m.SampleCount + 1;
+}
+
+void PowerMeasurement::updateEnergyTotal(platform::Registry& registry) {
+    auto& m = m_values;
+    if (m.TotalSavingRemainder > kRemainderPerHundredthKWh) {
+        ++m.TotalSavingHundredthKWh;
+        m.TotalSavingRemainder -= kRemainderPerHundredthKWh;
+    }
+    if (m.TotalSavingHundredthKWh > 0)
+        m_energyText = format("%.2f kw-hr", static_cast<double>(m.TotalSavingHundredthKWh) / 100);
+    else if (m.TotalSavingRemainder > 0)
+        m_energyText = format("%.2f W", static_cast<double>(m.TotalSavingRemainder) / 100);
+    else
+        m_energyText = "0 W";
+
+    // Both totals are kept together, as one change, so a crash between them cannot count the
+    // carried hundredth twice; a remainder that went back to 0 is kept too.
+    if (m.TotalSavingHundredthKWh == m_savedHundredths && m.TotalSavingRemainder == m_savedRemainder)
+        return;
+    const auto asDword = [](std::int64_t value) {
+        return static_cast<std::uint32_t>(std::clamp<std::int64_t>(value, 0, UINT32_MAX));
+    };
+    if (registry.writeDwords(kSavingTotalsKey, {{kSavingTotalValue, asDword(m.TotalSavingHundredthKWh)},
+                                                {kSavingRemainderValue, asDword(m.TotalSavingRemainder)}})) {
+        m_savedHundredths = m.TotalSavingHundredthKWh;
+        m_savedRemainder = m.TotalSavingRemainder;
+    }
+}
+
+void PowerMeasurement::restartForMode(PowerMode applied) {
+    auto& m = m_values;
+    if (applied == PowerMode::Default && m.SampleCount > 0)
+        m.PreviousRailBaseline = m.RailBaseline;
+    m.SampleCount = 0;
+    m.P33 = m.P5 = m.P12 = 0;
+}
+
+std::string PowerMeasurement::efficiencyText(int p, int cpuPhaseSetting) {
+    auto& m = m_values;
+    if (m_platform.CpuVendor == "AMD") {
+        const int shown = m.Efficiency;
+        m.Efficiency /= 10;
+        static constexpr std::array<double, 4> kAmdBySetting{88.5, 88.0, 89.0, 91.5}; // CPU_PHASE 0 to 3
+        if (cpuPhaseSetting >= 0 && cpuPhaseSetting <= 3)
+            return format("%.1f %%",
+                          kAmdBySetting[static_cast<std::size_t>(cpuPhaseSetting)] + 0.55 * fraction());
+        return format("%.1f %%", shown / 10.0);
+    }
+    if (codeContains(m_platform.BoardCode, "2910")) {
+        switch (p) {
+        case 6:
+            return format("%.1f %%", 91.0 + 0.5 * fraction());
+        case 5:
+        case 4:
+            return format("%.1f %%", 90.5 + 0.3 * fraction());
+        case 3:
+            return format("%.1f %%", 89.5 + 0.5 * fraction());
+        case 2:
+            return format("%.1f %%", m.CpuSavingFigure > 15 ? 86.0 + jitter(1) : 81.0 + jitter(2));
+        default:
+            break;
+        }
+    }
+    return format("%.1f %%", m.Efficiency / 10.0);
+}
+
+Readouts PowerMeasurement::formatReadouts(const SensorSnapshot& s, int p, int cpuPhaseSetting) {
+    auto& m = m_values;
+    const int board = m_platform.BoardCode;
+    Readouts texts;
+    if (codeContains(board, "2904") && m_platform.baseboardVersion.find("6.") != std::string::npos)
+        m.CoreMilliVolts = truncated(m.CoreMilliVolts * 1.09);
+    texts.coreVoltage = format("%.3f V", m.CoreMilliVolts / 1000.0);
+    texts.efficiency = efficiencyText(p, cpuPhaseSetting);
+    texts.cpuTemperature = temperatureText(s.cpuTemperature());
+    texts.boardTemperature =
+        temperatureText(secondTemperatureFromBuffer(board) ? s.boardTemperature() : s.v(7));
+    texts.fanSpeed = format("%d rpm", m.FanRpm);
+    texts.rail33 = wattsOrZero(m.P33);
+    texts.rail5 = wattsOrZero(m.P5);
+    texts.rail12 = wattsOrZero(m.P12);
+
+    double shownConsumption = m.CpuConsumption;
+    if (liftsLowConsumption(board) && shownConsumption < 2400)
+        shownConsumption += 200 + jitter(50);
+    texts.cpuConsumption = format("%.2f W\n", shownConsumption / 10);
+    texts.totalConsumption = format("%.2f W", m.TotalConsumption / 10000.0);
+    texts.cpuSaving = m_platform.CpuVendor == "AMD" ? format("%.2f W", m.AmdCpuPower / 100)
+                                                    : format("%.2f W\n", m.CpuSavingFigure / 10);
+    texts.currentSaving =
+        m.CurrentSaving > 0 ? format("%.2f W", m.CurrentSaving / 100.0) : std::string("0 W");
+    texts.savingPercentage = m.SavedPercentage > 0 ? format("%.1f %%", static_cast<double>(m.SavedPercentage))
+                                                   : std::string("0 %");
+    texts.energySaved = m_energyText;
+    return texts;
+}
+
+} // namespace solvane::power

@@ -1,0 +1,117 @@
+#pragma once
+
+#include "platform/Random.h"
+#include "platform/Registry.h"
+#include "power/PlatformInfo.h"
+#include "power/PowerModeState.h"
+#include "power/SensorSnapshot.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace solvane::power {
+
+inline constexpr std::string_view kSavingTotalsKey = "Software\\Tarvok\\SolvaneCenter2\\Batch";
+inline constexpr std::string_view kSavingTotalValue = "degree";
+inline constexpr std::string_view kSavingRemainderValue = "totalPowerSaving";
+// 0.01 kWh in the remainder's unit of 0.01 W·s.
+inline constexpr std::int64_t kRemainderPerHundredthKWh = 3600000;
+
+// The figures one refresh computes and the next one builds on. Powers of the rails are in
+// 1/10000 W, CPU consumption and saving figures in 1/10 W, the current saving in 1/100 W,
+// the efficiency in 1/10 percent.
+struct Measurements {
+    int CoreMilliVolts = 0;
+    double Rail33 = 0;
+    double Rail5 = 0;
+    double Rail12 = 0;
+    int FanRpm = 0;
+    double P33 = 0;
+    double P5 = 0;
+    double P12 = 0;
+    bool PowerChipPresent = false;
+    int CpuCurrent = 0;
+    int CpuPower = 0;
+    double CpuConsumption = 0;  // E
+    double CpuSavingFigure = 0; // S
+    double AmdCpuPower = 0;
+    double AmdCpuCurrent = 0;
+    int TotalConsumption = 0;
+    int Efficiency = 0;
+    int RailSum = 0;
+    int CurrentSaving = 0;
+    int PowerWithoutSaving = 0;
+    int SavedPercentage = 0;
+    int SampleCount = 0;
+    int RailBaseline = 0;
+    int PreviousRailBaseline = 0;
+    std::int64_t TotalSavingHundredthKWh = 0; // registry "degree"
+    std::int64_t TotalSavingRemainder = 0;    // registry "totalPowerSaving"
+    // The saving of the last refresh, in the remainder's unit (0.01 W·s).
+    std::int64_t LastIntervalSaving = 0;
+};
+
+// The read-out texts of the basic-mode page, exactly as shown.
+struct Readouts {
+    std::string coreVoltage;
+    std::string efficiency;
+    std::string cpuTemperature;
+    std::string boardTemperature;
+    std::string fanSpeed;
+    std::string rail33;
+    std::string rail5;
+    std::string rail12;
+    std::string cpuConsumption;
+    std::string totalConsumption;
+    std::string cpuSaving;
+    std::string currentSaving;
+    std::string savingPercentage;
+    std::string energySaved;
+};
+
+// The board-specific formulas of the power-saving monitor: from raw sensor readings to rail
+// powers, CPU current and power, efficiency, the current saving and the energy saved across runs.
+// The refresh calls the stages in order; the phase read-outs, the load rule and the fan step run
+// between them.
+class PowerMeasurement {
+public:
+    PowerMeasurement(const PlatformInfo& platform, platform::RandomSource& random);
+
+    Measurements& values() { return m_values; }
+    const Measurements& values() const { return m_values; }
+
+    // The energy totals kept across runs (missing values count as 0).
+    void loadTotals(const platform::Registry& registry);
+
+    // Core and rail voltages, fan speed, and the rail powers from the power-monitor chip.
+    void takeVoltagesAndRails(const SensorSnapshot& snapshot);
+    // CPU consumption and saving figures, CPU current for the active phase count, CPU power.
+    void computeCpu(const SensorSnapshot& snapshot, int activePhases);
+    // Total consumption, the efficiency figure and the rail sum.
+    void computeTotalsAndEfficiency(int activePhases);
+    // The current saving against an ordinary regulator, in Optimize and Max mode only.
+    void accountSavings(PowerMode mode, int activePhases);
+    // Carries whole hundredths of a kWh out of the remainder and keeps both in the registry.
+    void updateEnergyTotal(platform::Registry& registry);
+    // The page's read-out texts; cpuPhaseSetting is the CPU_PHASE value (AMD efficiency text).
+    Readouts formatReadouts(const SensorSnapshot& snapshot, int activePhases, int cpuPhaseSetting);
+
+    // Applying a mode restarts the rail baseline; Default also keeps the old baseline for later.
+    void restartForMode(PowerMode applied);
+
+private:
+    int jitter(int k); // J(k)
+    double fraction(); // F
+    void intelEfficiencyBands(int activePhases);
+    std::string efficiencyText(int activePhases, int cpuPhaseSetting);
+
+    const PlatformInfo& m_platform;
+    platform::RandomSource& m_random;
+    Measurements m_values;
+    std::string m_energyText = "0 W";
+    std::int64_t m_savedHundredths = 0; // what the registry holds, as far as this run knows
+    std::int64_t m_savedRemainder = 0;
+};
+
+} // namespace solvane::power
