@@ -1,5 +1,6 @@
 #include "hw/SmbiosDump.h"
 #include "hw/SmbiosTableReader.h"
+#include "support/DmidecodeOutput.h"
 #include "support/TempFolder.h"
 
 #include <cstdio>
@@ -7,7 +8,6 @@
 #include <fstream>
 #include <gtest/gtest.h>
 #include <iterator>
-#include <map>
 #include <string>
 #include <vector>
 
@@ -16,33 +16,7 @@ namespace {
 
 // Checks the decoder against what dmidecode printed for the same bytes (stored beside the dumps).
 
-// One "Handle 0x…, DMI type N, L bytes" block of dmidecode's output, with the first value of each
-// "\tKey: value" line in it.
-struct PrintedStructure {
-    unsigned handle = 0;
-    unsigned type = 0;
-    unsigned length = 0;
-    std::map<std::string, std::string> fields;
-};
-
-std::vector<PrintedStructure> readPrinted(const std::filesystem::path& path) {
-    std::vector<PrintedStructure> printed;
-    std::ifstream in(path);
-    for (std::string line; std::getline(in, line);) {
-        PrintedStructure header;
-        if (std::sscanf(line.c_str(), "Handle 0x%x, DMI type %u, %u bytes", &header.handle, &header.type,
-                        &header.length) == 3) {
-            printed.push_back(header);
-            continue;
-        }
-        const auto colon = line.find(": ");
-        if (printed.empty() || line.size() < 2 || line[0] != '\t' || line[1] == '\t' ||
-            colon == std::string::npos)
-            continue;
-        printed.back().fields.emplace(line.substr(1, colon - 1), line.substr(colon + 2));
-    }
-    return printed;
-}
+using test::PrintedStructure;
 
 std::vector<std::uint8_t> readBytes(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
@@ -126,7 +100,7 @@ void compareWithPrinted(SmbiosTableReader& reader, std::span<const PrintedStruct
 
 void compareWithDmidecode(std::span<const std::uint8_t> table, const std::filesystem::path& expectedPath,
                           const std::string& name) {
-    const auto printed = readPrinted(expectedPath);
+    const auto printed = test::readDmidecodeOutput(expectedPath);
     SmbiosTableReader reader(table);
     compareWithPrinted(reader, printed, name);
 }
@@ -168,8 +142,8 @@ TEST(SmbiosRealData, BareTablesDecodeAsTheirWrappedForm) {
         const auto dump = readSmbiosDump(bytes);
         ASSERT_TRUE(dump);
         const auto name = entry.path().filename().string();
-        const auto printed =
-            readPrinted(folder / "expected" / (entry.path().stem().string() + ".sm3wrapped.dmidecode.txt"));
+        const auto printed = test::readDmidecodeOutput(
+            folder / "expected" / (entry.path().stem().string() + ".sm3wrapped.dmidecode.txt"));
         ASSERT_FALSE(printed.empty()) << name;
         SmbiosTableReader reader(dump->table);
         if (dump->kind == SmbiosDumpKind::BareTable) {
