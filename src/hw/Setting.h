@@ -39,6 +39,8 @@ enum class Setting : int {
     S0S3Led = 26,
     PciSlotLed = 27,
     PcieSlotLed = 28,
+    CpuLoadLineLed = 29, // the two extra LED switches of 2915, without a catalogue key
+    HdLed = 30,
 };
 
 inline constexpr std::size_t kSettingSlots = 31;
