@@ -18,7 +18,7 @@ std::optional<std::string_view> takeRowField(std::string_view& row);
 
 // Reads a code field as hexadecimal: a leading "0x" is removed, then up to maxDigits characters
 // are read as hexadecimal digits (either case); a character that is not one counts as 0, and an
-// empty field gives 0. Byte codes use 2 digits, chip identifiers 4.
+// empty field gives 0. Byte codes use 2 digits, chip identifiers 4; at most 8.
 std::uint32_t readHexCode(std::string_view field, std::size_t maxDigits);
 
 } // namespace solvane::hw
