@@ -1,0 +1,162 @@
+#include "ui/CBitmapDialog.h"
+
+#include "ui/CLabel.h"
+#include "ui/SkinRegion.h"
+
+#include <QChildEvent>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QWindow>
+
+namespace solvane::ui {
+
+CBitmapDialog::CBitmapDialog(QWidget* parent, Qt::WindowFlags flags) : QDialog(parent, flags) {}
+
+bool CBitmapDialog::SetBitmap(const QString& fileName) {
+    FreeBitmap();
+    const QImage loaded = loadBitmapFile(fileName);
+    if (loaded.isNull())
+        return false;
+    SetBitmap(loaded, Ownership::Copy);
+    return true;
+}
+
+bool CBitmapDialog::SetBitmap(int resourceId, const SkinResources& resources) {
+    FreeBitmap();
+    const QImage loaded = resources.bitmap(resourceId);
+    if (loaded.isNull())
+        return false;
+    SetBitmap(loaded, Ownership::Copy);
+    return true;
+}
+
+void CBitmapDialog::SetBitmap(const QImage& bitmap, Ownership ownership) {
+    QImage copy = ownership == Ownership::Copy ? bitmap.convertToFormat(QImage::Format_RGB32) : QImage();
+    FreeBitmap();
+    if (ownership == Ownership::Copy) {
+        m_ownedBitmap = std::move(copy);
+        m_bitmap = &m_ownedBitmap;
+    } else {
+        m_bitmap = &bitmap;
+    }
+    m_ownsBitmap = ownership == Ownership::Copy;
+    m_hasBitmap = true;
+    rebuildRegion();
+    update();
+}
+
+void CBitmapDialog::FreeBitmap() {
+    m_ownedBitmap = QImage();
+    m_bitmap = nullptr;
+    m_ownsBitmap = false;
+    m_hasBitmap = false;
+    rebuildRegion();
+    update();
+}
+
+void CBitmapDialog::SetShaped(bool shaped) {
+    m_shaped = shaped;
+    rebuildRegion();
+}
+
+void CBitmapDialog::SetTransparentColor(ColorRef color) {
+    m_transparentColor = color;
+    rebuildRegion();
+}
+
+void CBitmapDialog::SetStaticTransparent(bool transparent) {
+    m_transparentStatics = transparent;
+    for (auto* child : findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        applyStaticTransparency(*child);
+}
+
+void CBitmapDialog::InitDialog() {
+    if (m_initialised)
+        return;
+    m_initialised = true;
+    OnInitDialog();
+}
+
+void CBitmapDialog::DestroyWindow() {
+    if (m_destroyed)
+        return;
+    m_destroyed = true;
+    OnDestroy();
+    hide();
+}
+
+int CBitmapDialog::DoModal() {
+    InitDialog();
+    const int result = exec();
+    DestroyWindow();
+    return result;
+}
+
+void CBitmapDialog::rebuildRegion() {
+    // The window keeps its full rectangle until a bitmap gives it a shape.
+    if (!m_shaped || bitmap() == nullptr) {
+        clearMask();
+        return;
+    }
+    setMask(opaqueRegion(*bitmap(), m_transparentColor, size()));
+}
+
+void CBitmapDialog::applyStaticTransparency(QWidget& child) const {
+    // Value labels paint their own background; only plain static texts follow the dialog.
+    if (qobject_cast<QLabel*>(&child) != nullptr && qobject_cast<CLabel*>(&child) == nullptr)
+        child.setAutoFillBackground(!m_transparentStatics);
+}
+
+void CBitmapDialog::paintEvent(QPaintEvent* event) {
+    if (bitmap() == nullptr) {
+        QDialog::paintEvent(event);
+        return;
+    }
+    // Unscaled from the top-left corner; a bitmap smaller than the window leaves the rest to the
+    // default background.
+    QPainter painter(this);
+    painter.drawImage(QPoint(0, 0), *bitmap(), QRect(QPoint(0, 0), size()));
+}
+
+void CBitmapDialog::mousePressEvent(QMouseEvent* event) {
+    QDialog::mousePressEvent(event);
+    if (!m_drag || event->button() != Qt::LeftButton)
+        return;
+    QWindow* handle = window()->windowHandle();
+    if (handle != nullptr && handle->startSystemMove())
+        return;
+    m_draggingByHand = true;
+    m_dragOffset = event->globalPosition() - QPointF(window()->pos());
+}
+
+void CBitmapDialog::mouseMoveEvent(QMouseEvent* event) {
+    if (m_draggingByHand && (event->buttons() & Qt::LeftButton) != 0) {
+        window()->move((event->globalPosition() - m_dragOffset).toPoint());
+        return;
+    }
+    QDialog::mouseMoveEvent(event);
+}
+
+void CBitmapDialog::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton)
+        m_draggingByHand = false;
+    QDialog::mouseReleaseEvent(event);
+}
+
+void CBitmapDialog::resizeEvent(QResizeEvent* event) {
+    QDialog::resizeEvent(event);
+    // The shape covers the part of the bitmap inside the window, so it follows the window's size.
+    if (m_shaped)
+        rebuildRegion();
+}
+
+bool CBitmapDialog::event(QEvent* event) {
+    if (event->type() == QEvent::ChildPolished) {
+        if (auto* child = qobject_cast<QWidget*>(static_cast<QChildEvent*>(event)->child()))
+            applyStaticTransparency(*child);
+    }
+    return QDialog::event(event);
+}
+
+} // namespace solvane::ui

@@ -1,0 +1,41 @@
+#include "ui/SkinResources.h"
+
+#include "platform/SystemFacts.h"
+#include "ui/SkinCatalogue.h"
+
+namespace solvane::ui {
+
+QImage loadBitmapFile(const QString& path) {
+    QImage image(path);
+    if (image.isNull())
+        return {};
+    return image.convertToFormat(QImage::Format_RGB32);
+}
+
+SkinResources SkinResources::program() {
+    return SkinResources(platform::HostSystemFacts().programFolder());
+}
+
+QString SkinResources::filePath(std::string_view file) const {
+    return QString::fromStdString((m_folder / std::string(file)).string());
+}
+
+QImage SkinResources::bitmap(int resourceId) const {
+    const auto entry = skin::bitmapById(resourceId);
+    return entry ? loadBitmapFile(filePath(entry->file)) : QImage();
+}
+
+std::optional<QCursor> SkinResources::cursor(int resourceId) const {
+    if (resourceId == skin::kHandCursorId)
+        return QCursor(Qt::PointingHandCursor);
+    return std::nullopt;
+}
+
+QIcon SkinResources::icon(int resourceId) const {
+    if (resourceId != skin::kAppIconId)
+        return {};
+    const QString path = filePath(skin::kAppIconFile);
+    return QImage(path).isNull() ? QIcon() : QIcon(path);
+}
+
+} // namespace solvane::ui

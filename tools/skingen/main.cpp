@@ -1,0 +1,54 @@
+// skingen: draws every skin picture the program loads into the program's folder.
+// Usage: skingen OUTPUT_FOLDER
+#include "SkinArt.h"
+#include "WindowArt.h"
+
+#include <QDir>
+#include <QGuiApplication>
+#include <cstdio>
+#include <cstdlib>
+
+using namespace solvane;
+
+namespace {
+
+bool save(const QImage& image, const QDir& folder, const QString& file, const char* format) {
+    const QString path = folder.filePath(file);
+    if (image.isNull() || !image.save(path, format)) {
+        std::fprintf(stderr, "skingen: cannot write %s\n", qPrintable(path));
+        return false;
+    }
+    return true;
+}
+
+QString fileName(std::string_view name) {
+    return QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()));
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    // Drawing needs fonts but never a screen.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication application(argc, argv);
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: skingen OUTPUT_FOLDER\n");
+        return 2;
+    }
+    QDir folder(QString::fromLocal8Bit(argv[1]));
+    if (!folder.mkpath(QStringLiteral("."))) {
+        std::fprintf(stderr, "skingen: cannot create %s\n", argv[1]);
+        return 1;
+    }
+    bool written = true;
+    for (const auto& bitmap : ui::skin::kBitmaps)
+        written &= save(skingen::drawBitmap(bitmap), folder, fileName(bitmap.file), "BMP");
+    for (const auto& button : ui::skin::kMainButtons)
+        for (std::size_t state = 0; state < ui::skin::kMainButtonStateEndings.size(); ++state)
+            written &=
+                save(skingen::drawMainButton(button, static_cast<ui::skin::State>(state)), folder,
+                     fileName(button.baseName) + fileName(ui::skin::kMainButtonStateEndings[state]), "BMP");
+    written &= save(skingen::drawAppIcon(48), folder, fileName(ui::skin::kAppIconFile), "ICO");
+    return written ? EXIT_SUCCESS : EXIT_FAILURE;
+}
