@@ -27,11 +27,8 @@ constexpr std::array<SpdSlot, 6> kSpdSlots{{
     {"DIMM_C1", 0xAA},
 }};
 
-// SPD EEPROMs answer at 7-bit SMBus addresses 0x50 to 0x57, 0xA0 to 0xAF in the 8-bit form.
-constexpr std::uint32_t kFirstSevenBitAddress = 0x50;
-constexpr std::uint32_t kLastSevenBitAddress = 0x57;
-constexpr std::uint32_t kFirstEightBitAddress = 0xA0;
-constexpr std::uint32_t kLastEightBitAddress = 0xAF;
+constexpr std::uint32_t kFirstEightBitAddress = kFirstSpdAddress << 1;
+constexpr std::uint32_t kLastEightBitAddress = kLastSpdAddress << 1 | 1;
 
 // Offsets of "hexdump -C" and "od" have 6 to 8 digits and no colon.
 constexpr std::size_t kShortestBareOffset = 6;
@@ -208,7 +205,7 @@ ReplayResult<std::uint8_t> parseSpdSlot(std::string_view slot) {
         if (const auto address = parseHexNumber(std::string_view(lowered).substr(2))) {
             if (*address >= kFirstEightBitAddress && *address <= kLastEightBitAddress)
                 return static_cast<std::uint8_t>(*address & 0xFEU);
-            if (*address >= kFirstSevenBitAddress && *address <= kLastSevenBitAddress)
+            if (*address >= kFirstSpdAddress && *address <= kLastSpdAddress)
                 return static_cast<std::uint8_t>(*address << 1);
         }
     }

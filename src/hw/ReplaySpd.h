@@ -13,6 +13,10 @@ namespace solvane::hw {
 inline constexpr std::size_t kSpdMinimumBytes = 128;
 inline constexpr std::size_t kSpdMaximumBytes = 1024;
 
+// SPD EEPROMs answer at 7-bit SMBus addresses 0x50 to 0x57, 0xA0 to 0xAF in the 8-bit form.
+inline constexpr std::uint8_t kFirstSpdAddress = 0x50;
+inline constexpr std::uint8_t kLastSpdAddress = 0x57;
+
 // The contents of an SPD EEPROM from a file: raw binary, or hex text (see parseSpdHexText). A file
 // made only of printable characters and line ends is taken as text.
 ReplayResult<std::vector<std::uint8_t>> parseSpdImage(std::span<const std::uint8_t> file);

@@ -1,0 +1,81 @@
+#include "host/LibsensorsSource.h"
+
+#include <array>
+#include <cstdlib>
+#include <mutex>
+
+extern "C" {
+#include <sensors/sensors.h>
+}
+
+namespace solvane::host {
+
+namespace {
+
+// The libsensors features the program reads, the sub-feature holding the current value, and the
+// quantity it measures.
+struct FeatureInput {
+    sensors_feature_type feature;
+    sensors_subfeature_type input;
+    SensorQuantity quantity;
+};
+
+constexpr std::array<FeatureInput, 3> kFeatureInputs{{
+    {SENSORS_FEATURE_TEMP, SENSORS_SUBFEATURE_TEMP_INPUT, SensorQuantity::Temperature},
+    {SENSORS_FEATURE_IN, SENSORS_SUBFEATURE_IN_INPUT, SensorQuantity::Voltage},
+    {SENSORS_FEATURE_FAN, SENSORS_SUBFEATURE_FAN_INPUT, SensorQuantity::Fan},
+}};
+
+std::mutex libraryMutex;
+int libraryUsers = 0;
+bool libraryReady = false;
+
+const FeatureInput* inputOf(sensors_feature_type type) {
+    for (const auto& input : kFeatureInputs)
+        if (input.feature == type)
+            return &input;
+    return nullptr;
+}
+
+} // namespace
+
+LibsensorsSource::LibsensorsSource() {
+    const std::lock_guard lock(libraryMutex);
+    if (libraryUsers++ == 0)
+        libraryReady = sensors_init(nullptr) == 0;
+    m_ready = libraryReady;
+}
+
+LibsensorsSource::~LibsensorsSource() {
+    const std::lock_guard lock(libraryMutex);
+    if (--libraryUsers == 0 && libraryReady) {
+        sensors_cleanup();
+        libraryReady = false;
+    }
+}
+
+std::vector<SensorReading> LibsensorsSource::read() {
+    std::vector<SensorReading> readings;
+    if (!m_ready)
+        return readings;
+    int chipIndex = 0;
+    while (const sensors_chip_name* chip = sensors_get_detected_chips(nullptr, &chipIndex)) {
+        int featureIndex = 0;
+        while (const sensors_feature* feature = sensors_get_features(chip, &featureIndex)) {
+            const FeatureInput* input = inputOf(feature->type);
+            if (input == nullptr)
+                continue;
+            const sensors_subfeature* subfeature = sensors_get_subfeature(chip, feature, input->input);
+            double value = 0;
+            if (subfeature == nullptr || sensors_get_value(chip, subfeature->number, &value) != 0)
+                continue;
+            char* label = sensors_get_label(chip, feature);
+            readings.push_back({input->quantity, chip->prefix != nullptr ? chip->prefix : "",
+                                label != nullptr ? label : feature->name, value});
+            std::free(label);
+        }
+    }
+    return readings;
+}
+
+} // namespace solvane::host

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace solvane::host {
+
+// What a hardware monitoring sensor measures, and so the unit of its value.
+enum class SensorQuantity {
+    Temperature, // degrees Celsius
+    Voltage,     // volts
+    Fan,         // revolutions per minute
+};
+
+// One reading of a hardware monitoring chip.
+struct SensorReading {
+    SensorQuantity quantity = SensorQuantity::Temperature;
+    std::string chip;  // the chip's driver name: "coretemp", "k10temp", "nct6775", "acpitz"
+    std::string label; // "Package id 0", "Vcore", "SYSTIN"; "temp1", "in0", "fan1" when unlabelled
+    double value = 0;  // in the unit of quantity
+};
+
+// The machine's temperature, voltage and fan readings, read afresh on each call. One
+// implementation asks libsensors (which applies the sensors configuration: labels and the scaling
+// of divided voltages), the other reads the hwmon attributes of a sysfs tree as the kernel gives
+// them, for fixture trees.
+class SensorSource {
+public:
+    virtual ~SensorSource() = default;
+    virtual std::vector<SensorReading> read() = 0;
+};
+
+} // namespace solvane::host

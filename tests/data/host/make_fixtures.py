@@ -1,0 +1,162 @@
+#!/usr/bin/env python3
+"""Writes the sysfs fixture trees of the host back-end tests (run from this folder).
+
+desktop/ : a DDR3 desktop board with SMBIOS, PCI functions, two SPD EEPROMs on the memory SMBus,
+           hwmon chips and two DRM cards.
+laptop/  : a DDR4 machine without SMBIOS or PCI, hwmon attributes in the older device/ folder.
+Every byte here is made up for the tests.
+"""
+import os
+import shutil
+import struct
+
+
+def write(path, data):
+    if os.path.dirname(path):
+        os.makedirs(os.path.dirname(path), exist_ok=True)
+    mode = 'wb' if isinstance(data, (bytes, bytearray)) else 'w'
+    with open(path, mode) as f:
+        f.write(data)
+
+
+def link(path, target):
+    os.makedirs(os.path.dirname(path), exist_ok=True)
+    os.symlink(target, path)
+
+
+def structure(kind, handle, formatted, strings):
+    header = struct.pack('<BBH', kind, 4 + len(formatted), handle)
+    text = b''.join(s.encode() + b'\0' for s in strings) + b'\0'
+    if not strings:
+        text = b'\0\0'
+    return header + formatted + text
+
+
+def smbios_table():
+    bios = struct.pack('<BBHBBQHBBBB', 1, 2, 0xF000, 3, 0x0F, 0x0B9A8, 0x0103, 8, 15, 0xFF, 0xFF)
+    system = struct.pack('<BBBB16sBBB', 1, 2, 3, 4, bytes(range(16)), 6, 0, 0)
+    board = struct.pack('<BBBBBBBHBB', 1, 2, 3, 4, 0, 0x09, 0, 0x0003, 0x0A, 0)
+    cpu = struct.pack('<BBBB8sBBHHHBBHHHBBB', 1, 3, 0xB3, 2, bytes.fromhex('7A060100FFFBEBBF'),
+                      3, 0x8C, 333, 4000, 2833, 0x41, 0x15, 0xFFFF, 0xFFFF, 0xFFFF, 0, 0, 0)
+    return (structure(0, 0x0000, bios, ['Tarvok Firmware', 'F7', '06/15/2009']) +
+            structure(1, 0x0001, system, ['Tarvok', 'Test Tower', '1.0', 'SN-0001']) +
+            structure(2, 0x0002, board, ['Tarvok', 'Elm-E4 (KX-2917)', '5.0', 'MB-123456']) +
+            structure(4, 0x0004, cpu, ['LGA775', 'Intel', 'Intel(R) Core(TM)2 Quad CPU    Q9550  @ 2.83GHz']) +
+            structure(127, 0x0005, b'', []))
+
+
+def crc16(data):
+    crc = 0
+    for byte in data:
+        crc ^= byte << 8
+        for _ in range(8):
+            crc = ((crc << 1) ^ 0x1021) if crc & 0x8000 else crc << 1
+            crc &= 0xFFFF
+    return crc
+
+
+def ddr3_spd(density, organisation, serial, part):
+    spd = bytearray(256)
+    spd[0:24] = bytes([0x92, 0x10, 0x0B, 0x02, density, 0x11, 0x00, organisation, 0x03, 0x52, 0x01, 0x08,
+                       0x0C, 0x00, 0x3C, 0x00, 0x6C, 0x78, 0x6C, 0x30, 0x6C, 0x11, 0x20, 0x89])
+    spd[117:126] = bytes([0x80, 0xCE, 0x01, 0x09, 0x23]) + serial
+    spd[128:146] = part.ljust(18).encode()
+    spd[126:128] = struct.pack('<H', crc16(spd[0:117]))
+    return bytes(spd)
+
+
+def ddr4_spd():
+    spd = bytearray(512)
+    spd[0:8] = bytes([0x23, 0x11, 0x0C, 0x02, 0x45, 0x21, 0x00, 0x08])
+    spd[320:322] = bytes([0x80, 0x2C])
+    spd[329:349] = b'TEST-8GB-DDR4'.ljust(20)
+    return bytes(spd)
+
+
+def pci_config(vendor, device, class_code, revision, size):
+    config = bytearray(size)
+    struct.pack_into('<HHHH', config, 0, vendor, device, 0x0007, 0x0010)
+    struct.pack_into('<I', config, 8, class_code << 8 | revision)
+    struct.pack_into('<HH', config, 0x2C, 0x1458, 0x5000)
+    config[0x3C:0x3E] = bytes([0x0B, 0x01])
+    return bytes(config)
+
+
+def desktop(root):
+    write(f'{root}/firmware/dmi/tables/DMI', smbios_table())
+    devices = f'{root}/bus/pci/devices'
+    write(f'{devices}/0000:00:00.0/config', pci_config(0x8086, 0x2E30, 0x060000, 0x03, 256))
+    write(f'{devices}/0000:00:1f.3/config', pci_config(0x8086, 0x3A30, 0x0C0500, 0x00, 256))
+    # The kernel shows unprivileged readers the first 64 bytes only.
+    write(f'{devices}/0000:01:00.0/config', pci_config(0x10DE, 0x0622, 0x030000, 0xA1, 64))
+    # Another PCI domain, out of the libraries' reach.
+    write(f'{devices}/0001:00:00.0/config', pci_config(0x8086, 0x3405, 0x060000, 0x13, 256))
+    write(f'{devices}/not-a-function/config', pci_config(0x1234, 0x5678, 0x020000, 0x00, 64))
+    os.makedirs(f'{root}/bus/pci/drivers/nouveau', exist_ok=True)
+    link(f'{root}/bus/pci/drivers/nouveau/module', '../../../../module/nouveau')
+    write(f'{root}/module/nouveau/version', '1.3.1\n')
+
+    i2c = f'{root}/bus/i2c/devices'
+    write(f'{i2c}/0-0050/name', 'spd\n')
+    write(f'{i2c}/0-0050/eeprom', ddr3_spd(0x02, 0x01, b'\x12\x34\x56\x78', 'TEST-1GB-DDR3'))
+    write(f'{i2c}/0-0052/name', 'eeprom\n')
+    write(f'{i2c}/0-0052/eeprom', ddr3_spd(0x03, 0x09, b'\x9A\xBC\xDE\xF0', 'TEST-4GB-DDR3'))
+    write(f'{i2c}/0-0048/name', 'lm75\n')
+    write(f'{i2c}/1-0050/name', 'spd\n')
+    write(f'{i2c}/1-0050/eeprom', bytes([0x55]) * 256)
+    os.makedirs(f'{i2c}/i2c-0', exist_ok=True)
+
+    hwmon = f'{root}/class/hwmon'
+    write(f'{hwmon}/hwmon0/name', 'coretemp\n')
+    write(f'{hwmon}/hwmon0/temp1_input', '45000\n')
+    write(f'{hwmon}/hwmon0/temp1_label', 'Package id 0\n')
+    write(f'{hwmon}/hwmon0/temp2_input', '43000\n')
+    write(f'{hwmon}/hwmon0/temp2_label', 'Core 0\n')
+    write(f'{hwmon}/hwmon1/name', 'nct6775\n')
+    for index, label, millivolts in [(0, 'Vcore', 1104), (2, 'AVCC', 3360), (3, '+3.3V', 3344),
+                                     (4, '+5V', 5040), (5, '+12V', 12096), (7, '3VSB', 3392)]:
+        write(f'{hwmon}/hwmon1/in{index}_input', f'{millivolts}\n')
+        write(f'{hwmon}/hwmon1/in{index}_label', f'{label}\n')
+    write(f'{hwmon}/hwmon1/temp1_input', '36000\n')
+    write(f'{hwmon}/hwmon1/temp1_label', 'SYSTIN\n')
+    write(f'{hwmon}/hwmon1/temp2_input', '41500\n')
+    write(f'{hwmon}/hwmon1/temp2_label', 'CPUTIN\n')
+    write(f'{hwmon}/hwmon1/fan1_input', '0\n')
+    write(f'{hwmon}/hwmon1/fan2_input', '1325\n')
+    write(f'{hwmon}/hwmon1/temp3_input', 'unreadable\n')
+
+    drm = f'{root}/class/drm'
+    write(f'{drm}/card0/device/vendor', '0x8086\n')
+    write(f'{drm}/card0/device/device', '0x0152\n')
+    write(f'{drm}/card0/device/boot_vga', '0\n')
+    link(f'{drm}/card0/device/driver', '../../../../bus/pci/drivers/i915')
+    write(f'{drm}/card1/device/vendor', '0x10de\n')
+    write(f'{drm}/card1/device/device', '0x0622\n')
+    write(f'{drm}/card1/device/boot_vga', '1\n')
+    link(f'{drm}/card1/device/driver', '../../../../bus/pci/drivers/nouveau')
+    os.makedirs(f'{drm}/card1-DVI-I-1', exist_ok=True)
+    os.makedirs(f'{drm}/renderD128', exist_ok=True)
+
+
+def laptop(root):
+    write(f'{root}/bus/i2c/devices/3-0050/name', 'ee1004\n')
+    write(f'{root}/bus/i2c/devices/3-0050/eeprom', ddr4_spd())
+    hwmon = f'{root}/class/hwmon'
+    write(f'{hwmon}/hwmon0/device/name', 'k10temp\n')
+    write(f'{hwmon}/hwmon0/device/temp1_input', '55250\n')
+    write(f'{hwmon}/hwmon0/device/temp1_label', 'Tctl\n')
+    write(f'{hwmon}/hwmon1/name', 'acpitz\n')
+    write(f'{hwmon}/hwmon1/temp1_input', '27800\n')
+    write(f'{root}/class/drm/card0/device/boot_vga', '1\n')
+    link(f'{root}/class/drm/card0/device/driver', '../../../../bus/platform/drivers/simple-framebuffer')
+
+
+for name, build in [('desktop', desktop), ('laptop', laptop)]:
+    shutil.rmtree(name, ignore_errors=True)
+    build(name)
+
+write('pci.ids', '# PCI ID list of the host tests\n'
+      '8086  Intel Corporation\n'
+      '\t2e30  4 Series Chipset DRAM Controller\n'
+      '10de  NVIDIA Corporation\n'
+      '\t0622  G94 [GeForce 9600 GT]\n')
