@@ -104,7 +104,7 @@ def desktop(root):
     write(f'{i2c}/0-0048/name', 'lm75\n')
     write(f'{i2c}/1-0050/name', 'spd\n')
     write(f'{i2c}/1-0050/eeprom', bytes([0x55]) * 256)
-    os.makedirs(f'{i2c}/i2c-0', exist_ok=True)
+    write(f'{i2c}/i2c-0/name', 'SMBus I801 adapter at f000\n')
 
     hwmon = f'{root}/class/hwmon'
     write(f'{hwmon}/hwmon0/name', 'coretemp\n')
@@ -134,8 +134,8 @@ def desktop(root):
     write(f'{drm}/card1/device/device', '0x0622\n')
     write(f'{drm}/card1/device/boot_vga', '1\n')
     link(f'{drm}/card1/device/driver', '../../../../bus/pci/drivers/nouveau')
-    os.makedirs(f'{drm}/card1-DVI-I-1', exist_ok=True)
-    os.makedirs(f'{drm}/renderD128', exist_ok=True)
+    write(f'{drm}/card1-DVI-I-1/status', 'connected\n')
+    write(f'{drm}/renderD128/dev', '226:128\n')
 
 
 def laptop(root):
