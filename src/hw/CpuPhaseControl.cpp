@@ -52,6 +52,17 @@ template <class Row, std::size_t N> const Row* findBoard(const std::array<Row, N
     return found == rows.end() ? nullptr : &*found;
 }
 
+// The fixed level a pattern board's register 1 holds: the level whose pattern matches the bits the
+// write sets (those outside the base mask, the fixed-phase bit aside). Empty when none matches.
+std::optional<int> decodeLevel(const PatternWriteBoard& board, std::uint8_t reg1, int fixedPhaseBit) {
+    const auto levelBits = static_cast<std::uint8_t>(~board.baseMask & ~(1U << fixedPhaseBit) & 0xFFU);
+    for (std::size_t level = 0; level < board.levelPatterns.size(); ++level)
+        if (const auto pattern = board.levelPatterns[level];
+            pattern && (*pattern & levelBits) == (reg1 & levelBits))
+            return static_cast<int>(level) + 1;
+    return std::nullopt;
+}
+
 // Level count from a value compared against ascending thresholds: count = 1 + thresholds passed.
 int countAbove(int value, std::span<const int> thresholds) {
     int count = 1;
@@ -84,8 +95,18 @@ CpuPhaseReading CpuPhaseControl::read(const BoardIdentity& board) {
         }
         if (open && nested->extraLevelFromRegister0 && m_bus.smbusBit(nested->device, 0x00, 3))
             ++reading.levelCount;
-        reading.cpuPhase =
-            m_bus.smbusBit(nested->device, 0x01, nested->fixedPhaseBit) ? reading.levelCount - 1 : 0;
+        const auto reg1 = m_bus.smbusRead(nested->device, 0x01);
+        if (!bitSet(reg1, nested->fixedPhaseBit)) {
+            reading.cpuPhase = 0;
+            return reading;
+        }
+        // A fixed option reads back as the level its pattern selects, so what was written is what
+        // is read; a pattern of no level (or none known) reports the top level.
+        reading.cpuPhase = reading.levelCount - 1;
+        if (const auto* pattern = findBoard(kPatternWriteBoards, code))
+            if (const auto level = decodeLevel(*pattern, reg1, nested->fixedPhaseBit);
+                level && *level <= reading.levelCount - 1)
+                reading.cpuPhase = *level;
         return reading;
     }
     switch (code) {

@@ -208,8 +208,8 @@ TEST_F(BoardSettingRoutinesTest, CpuPhaseWriteRecordsThePhaseAndItsStep) {
     EXPECT_EQ(state.currentPhase, 3);
     EXPECT_EQ(state.previousPhase, 3);
     EXPECT_EQ(state.levelCount(Setting::CpuPhase), 6);
-    EXPECT_EQ(at(Setting::CpuPhase), 5) << "the fixed bit reports the top level";
-    EXPECT_EQ(state.phaseStep, 6);
+    EXPECT_EQ(at(Setting::CpuPhase), 3) << "the level written is the level read";
+    EXPECT_EQ(state.phaseStep, 4);
 
     board(2903);
     apply(Setting::CpuPhase, 1);

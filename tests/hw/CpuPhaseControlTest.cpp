@@ -45,7 +45,7 @@ TEST_F(CpuPhaseControlTest, TheFixedPhaseBitSelectsTheTopLevelOrAutomatic) {
     registers.smbusRegister(0x31, 0x10) = 0x0C; // 2918: three levels
     EXPECT_EQ(read(2918).cpuPhase, 0);
     registers.smbusRegister(0x31, 0x01) = 0x80;
-    EXPECT_EQ(read(2918).cpuPhase, 2);
+    EXPECT_EQ(read(2918).cpuPhase, 2) << "2918 has no level pattern: the top level";
     registers.smbusRegister(0x35, 0x10) = 0x18;
     registers.smbusRegister(0x35, 0x01) = 0x40; // 2915 uses bit 6
     EXPECT_EQ(read(2915).cpuPhase, 2);
@@ -73,6 +73,24 @@ TEST_F(CpuPhaseControlTest, RegulatorPatternsPerLevelKeepTheUnmaskedBits) {
             EXPECT_EQ(registers.writes[0].address, device);
             EXPECT_EQ(registers.writes[0].value, expected[static_cast<std::size_t>(level)])
                 << board << " level " << level;
+        }
+    }
+}
+
+TEST_F(CpuPhaseControlTest, EveryFixedLevelReadsBackAsWritten) {
+    struct Board {
+        int code;
+        std::uint8_t levelDevice;
+        std::uint8_t levels; // register 0x10 with every level present
+        int topLevel;
+    };
+    for (const auto& [code, device, levels, topLevel] : std::vector<Board>{
+             {2917, 0x33, 0x0F, 5}, {2915, 0x35, 0x1F, 5}, {2910, 0x37, 0x1F, 5}, {2916, 0x33, 0x0F, 4}}) {
+        registers.smbusRegister(device, 0x10) = levels;
+        registers.smbusRegister(device, 0x00) = 0x08;
+        for (int level = 0; level <= topLevel; ++level) {
+            write(code, level);
+            EXPECT_EQ(read(code).cpuPhase, level) << code << " level " << level;
         }
     }
 }
