@@ -1,6 +1,8 @@
 #include "power/ModeTargets.h"
 
 #include <array>
+#include <cstdlib>
+#include <optional>
 
 namespace solvane::power {
 
@@ -37,14 +39,35 @@ SettingValue& slot(SettingVector& vector, Setting setting) {
     return vector[static_cast<std::size_t>(indexOf(setting))];
 }
 
+// The voltage an option text shows ("1.340 V", "+0.010 V"); empty for "Auto" and other words.
+std::optional<double> optionVoltage(std::string_view text) {
+    const std::string copy(text);
+    char* end = nullptr;
+    const double volts = std::strtod(copy.c_str(), &end);
+    if (end == copy.c_str())
+        return std::nullopt;
+    return volts;
+}
+
+bool selectsLowerVoltage(const OptionList& list, SettingValue target, SettingValue defaultIndex) {
+    const auto lower = optionVoltage(list.text(target));
+    const auto original = optionVoltage(list.text(defaultIndex));
+    return lower && original && *lower < *original;
+}
+
 } // namespace
 
-void deriveModeTargets(PowerModeState& state) {
+void deriveModeTargets(PowerModeState& state, const BoardOptions* options) {
     for (std::size_t i = 0; i < kModeSettingCount; ++i)
         state.OptimizeTargets[i] = state.MaxTargets[i] = state.DefaultTargets[i];
-    for (const auto& [setting, offset] : kMaxOffsets)
-        if (auto& value = slot(state.MaxTargets, setting); value != kNotPresent)
-            value += offset;
+    for (const auto& [setting, offset] : kMaxOffsets) {
+        auto& value = slot(state.MaxTargets, setting);
+        if (value == kNotPresent)
+            continue;
+        const SettingValue lowered = value + offset;
+        if (options == nullptr || selectsLowerVoltage((*options)[setting], lowered, value))
+            value = lowered;
+    }
     for (auto* targets : {&state.OptimizeTargets, &state.MaxTargets}) {
         if (auto& fan = slot(*targets, Setting::SmartFan); fan != kNotPresent)
             fan = 1;

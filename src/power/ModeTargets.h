@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/Registry.h"
+#include "power/BoardCapabilities.h"
 #include "power/BoardCommands.h"
 #include "power/PowerModeState.h"
 
@@ -10,7 +11,10 @@ namespace solvane::power {
 
 // Derives OptimizeTargets and MaxTargets from DefaultTargets: Optimize is the board defaults with
 // automatic phases and the smart fan; Max is Optimize with every voltage one or more options lower.
-void deriveModeTargets(PowerModeState& state);
+// Given the board's option lists, a Max offset that would leave the list or not lower the voltage
+// (a list that runs the other way, a default of "Auto") keeps the default instead, so Max never
+// raises a voltage and never produces an index that means "absent".
+void deriveModeTargets(PowerModeState& state, const BoardOptions* options = nullptr);
 
 // The "DefaultSetting" text of a vector: its 20 mode values, each in decimal followed by ";".
 std::string formatDefaultSetting(const SettingVector& targets);

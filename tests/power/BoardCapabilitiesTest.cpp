@@ -353,27 +353,39 @@ TEST(BoardOptionLists, ListsOfTheSameKindShareTheirTexts) {
     EXPECT_EQ(machine.options[Setting::CpuVoltage].text(-1), "");
 }
 
-// The Max vector moves each voltage to a lower one on the boards whose lists reach far enough: the
-// direction of every list is right.
-TEST(BoardOptionLists, MaxModeOffsetsLowerEveryVoltage) {
-    for (const int board : {2918, 2917, 2916, 2915, 2910, 2911}) {
+// On every board the Max vector selects a lower voltage than the default wherever the default
+// exists and a lower option is in the list; it never leaves the list, and an absent setting stays
+// absent.
+TEST(BoardOptionLists, MaxModeNeverRaisesAVoltageOnAnyBoard) {
+    int lowered = 0;
+    for (int board = 2901; board <= 2918; ++board) {
         Machine machine(productName(board));
         machine.init();
         PowerModeState state;
         state.DefaultTargets = machine.defaults;
-        deriveModeTargets(state);
+        deriveModeTargets(state, &machine.options);
         for (std::size_t slot = 0; slot < kModeSettingCount; ++slot) {
-            const auto& list = machine.options.lists[slot];
-            if (!list.exists() || list.text(state.DefaultTargets[slot]) == "Auto")
+            const auto defaultIndex = state.DefaultTargets[slot];
+            if (defaultIndex == kNotPresent) {
+                EXPECT_EQ(state.MaxTargets[slot], kNotPresent) << board << " slot " << slot;
+                EXPECT_EQ(state.OptimizeTargets[slot], kNotPresent) << board << " slot " << slot;
                 continue;
-            const auto lower = list.text(state.MaxTargets[slot]);
-            ASSERT_FALSE(lower.empty()) << board << " slot " << slot;
+            }
+            const auto& list = machine.options.lists[slot];
+            if (!list.exists())
+                continue;
+            const auto target = state.MaxTargets[slot];
+            ASSERT_FALSE(list.text(target).empty()) << board << " slot " << slot << " index " << target;
+            if (target == defaultIndex)
+                continue;
+            ++lowered;
             // "+0.000 V" and "-0.020 V" compare by value.
-            EXPECT_LT(std::strtod(std::string(lower).c_str(), nullptr),
-                      std::strtod(std::string(list.text(state.DefaultTargets[slot])).c_str(), nullptr))
+            EXPECT_LT(std::strtod(std::string(list.text(target)).c_str(), nullptr),
+                      std::strtod(std::string(list.text(defaultIndex)).c_str(), nullptr))
                 << board << " slot " << slot;
         }
     }
+    EXPECT_GT(lowered, 60) << "the boards with regulator-programmed voltages are all lowered";
 }
 
 TEST(PlatformReport, ShowsIdentificationAndEveryDefaultTarget) {
