@@ -318,6 +318,12 @@ void BoardSettingRoutines::readCode(const CodeRow& row) {
     // A register that reads 0 holds the neutral setting of a shared list.
     if (byte == 0 && row.list != CodeListId::Own)
         byte = neutralCode(row.list);
+    // Two options of one list may share a byte (the 2902 CPU ranges overlap): a value that already
+    // stands for the byte read is kept rather than moved to the first option with it.
+    const long long current = static_cast<long long>(value(row.setting)) + row.offset;
+    if (current >= 0 && current < static_cast<long long>(codes.size()) &&
+        codes[static_cast<std::size_t>(current)] == byte)
+        return;
     const auto found = std::find(codes.begin(), codes.end(), byte);
     if (found == codes.end())
         return; // a byte no option stands for: the setting keeps its value

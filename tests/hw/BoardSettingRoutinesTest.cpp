@@ -102,6 +102,16 @@ TEST_F(BoardSettingRoutinesTest, ReadBackMapsZeroToTheNeutralCodeAndIgnoresUnkno
     EXPECT_EQ(at(Setting::DdrVoltage), 9);
 }
 
+TEST_F(BoardSettingRoutinesTest, OptionsSharingACodeKeepTheOneChosen) {
+    board(2902);
+    apply(Setting::CpuVoltage, 64);
+    EXPECT_EQ(registers.smbusRegister(0x60, 2), 0x44);
+    EXPECT_EQ(at(Setting::CpuVoltage), 64) << "0x44 is also option 26";
+    at(Setting::CpuVoltage) = 3;
+    routines.ReadBack(indexOf(Setting::CpuVoltage));
+    EXPECT_EQ(at(Setting::CpuVoltage), 26) << "without a matching value the first option is taken";
+}
+
 TEST_F(BoardSettingRoutinesTest, TheSharedNibbleOf2902MovesBothSettings) {
     board(2902);
     registers.smbusRegister(0x50, 2) = 0xA7;
