@@ -14,9 +14,9 @@ namespace solvane::hw {
 namespace {
 
 constexpr std::size_t kRowBytes = 16;
-// lspci -x prints at least the standard header; -xxxx at most the extended space.
+// lspci -x prints at least the standard header. Rows have two- or three-digit offsets, so no more
+// than the 4096 bytes of the extended space can be given.
 constexpr std::size_t kMinimumConfigBytes = 64;
-constexpr std::size_t kMaximumConfigBytes = 4096;
 constexpr std::uint32_t kMaximumDevice = 0x1F;
 constexpr std::uint32_t kMaximumFunction = 7;
 
