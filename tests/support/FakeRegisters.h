@@ -27,7 +27,8 @@ public:
     std::map<std::uint8_t, std::uint8_t> sio;
     std::map<std::uint16_t, std::uint8_t> ports;
     std::map<std::uint8_t, std::uint32_t> northbridge; // PCI 0:24:3 by register
-    std::vector<Write> writes;
+    std::map<std::uint8_t, std::uint8_t> cmos;
+    std::vector<Write> writes; // every register write, CMOS and fan duties included
 
     std::uint8_t& smbusRegister(std::uint8_t device, std::uint8_t reg) { return smbus[{device & 0xFE, reg}]; }
 
@@ -40,9 +41,14 @@ public:
                          std::uint32_t data, std::uint8_t readFlag) override;
     std::uint8_t Get_EFERs(std::uint16_t configPort, std::uint8_t logicalDevice, std::uint8_t reg,
                            std::uint8_t data, std::uint8_t readFlag) override;
-    std::uint8_t GetCmosAddressByte(std::uint8_t, std::uint16_t) override { return 0; }
-    void WriteCmosAddressByte(std::uint8_t, std::uint8_t, std::uint16_t) override {}
-    void FanControl(std::uint8_t, std::uint8_t, int) override {}
+    std::uint8_t GetCmosAddressByte(std::uint8_t reg, std::uint16_t) override { return cmos[reg]; }
+    void WriteCmosAddressByte(std::uint8_t reg, std::uint8_t value, std::uint16_t) override {
+        cmos[reg] = value;
+        writes.push_back({"cmos", 0x0A05, reg, value});
+    }
+    void FanControl(std::uint8_t reg, std::uint8_t duty, int) override {
+        writes.push_back({"fan", 0, reg, duty});
+    }
     std::uint32_t GetDMILength(std::uint32_t* length) override;
     bool GetDMIData(std::uint8_t*, std::uint32_t) override { return false; }
 

@@ -1,0 +1,331 @@
+#include "power/PowerMonitor.h"
+
+#include "power/ModeTargets.h"
+#include "power/PhaseReadout.h"
+
+namespace solvane::power {
+
+namespace {
+
+// The load rule: above each CPU power threshold a user's fixed phase count below the limit is
+// raised to the limit, by writing the regulator's level pattern directly.
+struct LoadStep {
+    int threshold;
+    SettingValue below;
+    std::uint8_t pattern;
+    SettingValue forced;
+};
+constexpr std::array<LoadStep, 4> kLoadSteps{{
+    {8000, 5, 0x80, 5},
+    {7000, 4, 0x90, 4},
+    {6000, 3, 0x91, 3},
+    {5000, 2, 0x93, 2},
+}};
+constexpr std::uint8_t kPhaseRegulator = 0x32;
+
+// Smart fan: the temperature steps above the mode's base and the level they lead to.
+int nextFanLevel(int temperature, int base, int level) {
+    if ((temperature > base + 35 && level < 7) || level == 8)
+        return 7;
+    if (temperature > base + 25 && level < 5)
+        return 5;
+    if (temperature > base + 15 && level < 3)
+        return 3;
+    if (temperature > base + 5 && level < 1)
+        return 1;
+    if (temperature < base + 30 && level > 5)
+        return 5;
+    if (temperature < base + 20 && level > 3)
+        return 3;
+    if (temperature < base + 10 && level > 1)
+        return 1;
+    if (temperature < base && level > 0)
+        return 0;
+    return level;
+}
+
+int fanBase(PowerMode mode) {
+    switch (mode) {
+    case PowerMode::Optimize:
+        return 15;
+    case PowerMode::Max:
+        return 25;
+    case PowerMode::Default:
+    case PowerMode::None:
+        break;
+    }
+    return 5;
+}
+
+// A firmware fan register byte as a fan level.
+int fanLevelOf(std::uint8_t duty) {
+    static constexpr std::array<std::uint8_t, 7> kAbove{0x80, 0x90, 0xA0, 0xB0, 0xC0, 0xE0, 0xF0};
+    int level = 0;
+    for (std::size_t i = 0; i < kAbove.size(); ++i)
+        if (duty > kAbove[i])
+            level = static_cast<int>(i) + 1;
+    return level;
+}
+
+constexpr std::uint8_t kCmosFanEnable = 0x96;
+constexpr std::uint8_t kCmosFanMode = 0x94;
+
+} // namespace
+
+PowerMonitor::PowerMonitor(Context context) : m_context(context) {}
+
+PowerMonitor::~PowerMonitor() {
+    m_context.scheduler.killTimers(this);
+}
+
+void PowerMonitor::startApplyTimer(PowerMode mode) {
+    const auto apply = [this](int timer, void (PowerMonitor::*action)()) {
+        m_context.scheduler.setTimer(this, timer, kApplyDelayMs, [this, timer, action] {
+            m_context.scheduler.killTimer(this, timer);
+            (this->*action)();
+        });
+    };
+    switch (mode) {
+    case PowerMode::Default:
+        apply(kApplyDefaultTimer, &PowerMonitor::ApplyDefault);
+        break;
+    case PowerMode::Optimize:
+        apply(kApplyOptimizeTimer, &PowerMonitor::ApplyOptimize);
+        break;
+    case PowerMode::Max:
+        apply(kApplyMaxTimer, &PowerMonitor::ApplyMax);
+        break;
+    case PowerMode::None:
+        break;
+    }
+}
+
+void PowerMonitor::SelectMode(PowerMode mode) {
+    if (m_context.modes.ActiveMode != mode)
+        startApplyTimer(mode);
+    m_lastSeenMode = mode;
+    m_context.modes.selectMode(mode);
+    if (m_modeButtonsChanged)
+        m_modeButtonsChanged();
+}
+
+void PowerMonitor::ApplyDefault() {
+    auto& modes = m_context.modes;
+    m_context.scheduler.killTimer(this, kRefreshTimer);
+    ApplyTargets(modes, m_context.commands, modes.DefaultTargets);
+    m_context.measurement.restartForMode(PowerMode::Default);
+    auto& library = m_context.library;
+    library.EnableSATA();
+    library.SetPowerMode(m_context.platform.OsKind == OsFlavour::Vista ? 8 : 0);
+    library.CPU_THROTTLING(8);
+    finishApply(PowerMode::Default);
+}
+
+void PowerMonitor::ApplyOptimize() {
+    auto& modes = m_context.modes;
+    m_context.scheduler.killTimer(this, kRefreshTimer);
+    m_context.measurement.restartForMode(PowerMode::Optimize);
+    m_context.library.DisableSATA();
+    ApplyTargets(modes, m_context.commands, modes.OptimizeTargets);
+    m_context.library.CPU_THROTTLING(8);
+    if (m_context.platform.OsKind == OsFlavour::Vista)
+        m_context.library.SetPowerMode(6);
+    finishApply(PowerMode::Optimize);
+}
+
+void PowerMonitor::ApplyMax() {
+    auto& modes = m_context.modes;
+    m_context.scheduler.killTimer(this, kRefreshTimer);
+    m_context.measurement.restartForMode(PowerMode::Max);
+    m_context.library.DisableSATA();
+    ApplyTargets(modes, m_context.commands, modes.MaxTargets);
+    m_context.library.CPU_THROTTLING(7);
+    if (m_context.platform.OsKind == OsFlavour::Xp)
+        m_context.library.SetPowerMode(3);
+    else if (m_context.platform.OsKind == OsFlavour::Vista)
+        m_context.library.SetPowerMode(7);
+    finishApply(PowerMode::Max);
+}
+
+void PowerMonitor::finishApply(PowerMode mode) {
+    m_context.registry.writeString(kProductKey, kEnableSolvaneValue, std::to_string(static_cast<int>(mode)));
+    SaveModeSettings(m_context.modes, m_context.registry);
+    Refresh();
+    m_context.scheduler.setTimer(this, kRefreshTimer, kRefreshPeriodMs, [this] { tick(); });
+}
+
+void PowerMonitor::start() {
+    Refresh();
+    m_context.scheduler.setTimer(this, kRefreshTimer, kRefreshPeriodMs, [this] { tick(); });
+}
+
+void PowerMonitor::tick() {
+    auto& modes = m_context.modes;
+    // Another page may have changed the mode: apply it as if it had been chosen here.
+    if (m_lastSeenMode != PowerMode::None && m_lastSeenMode != modes.ActiveMode)
+        startApplyTimer(modes.ActiveMode);
+    Refresh();
+    if (m_modeButtonsChanged)
+        m_modeButtonsChanged();
+    m_lastSeenMode = modes.ActiveMode;
+}
+
+void PowerMonitor::takeStartupPhase() {
+    const auto phase = value(Setting::CpuPhase);
+    m_userCpuPhases = m_forcedCpuPhases = phase;
+    m_context.routines.previousPhase = m_context.routines.currentPhase = phase;
+    m_activeCpuPhases = activePhaseCount(phase, m_context.routines.levelCount(Setting::CpuPhase));
+}
+
+int PowerMonitor::recordedCpuPhases() const {
+    return hw::phaseStepFor(m_context.routines.currentPhase);
+}
+
+void PowerMonitor::readPhases() {
+    auto& modes = m_context.modes;
+    auto& commands = m_context.commands;
+    const auto& routines = m_context.routines;
+    for (const auto setting :
+         {Setting::MchPhase, Setting::DdrPhase, Setting::CpuVttdPhase, Setting::CpuPhase})
+        ReadSetting(modes, commands, indexOf(setting));
+    const auto readout = [&](Setting setting) {
+        return phaseReadout(value(setting), activePhaseCount(value(setting), routines.levelCount(setting)));
+    };
+    m_phaseReadouts.chipset = readout(Setting::MchPhase);
+    m_phaseReadouts.memory = readout(Setting::DdrPhase);
+    m_phaseReadouts.cpuVtt = readout(Setting::CpuVttdPhase);
+    const int board = m_context.platform.BoardCode;
+    m_phaseReadouts.cpu = board == 2904 || board == 2901 ? phaseSwitchReadout(value(Setting::CpuPhase))
+                                                         : readout(Setting::CpuPhase);
+    // Automatic phases put every level of the regulator to work.
+    m_activeCpuPhases =
+        value(Setting::CpuPhase) == kNotPresent
+            ? 0
+            : activePhaseCount(value(Setting::CpuPhase), routines.levelCount(Setting::CpuPhase));
+}
+
+void PowerMonitor::Refresh() {
+    if (!m_context.platform.BoardSupported)
+        return;
+    auto& measurement = m_context.measurement;
+    m_snapshot = readSensors(m_context.library, m_context.bus, m_context.platform);
+    measurement.takeVoltagesAndRails(m_snapshot);
+    readPhases();
+    measurement.computeCpu(m_snapshot, m_activeCpuPhases);
+    m_context.routines.cpuPower = measurement.values().CpuPower;
+    LoadPhaseRule();
+    measurement.computeTotalsAndEfficiency(m_activeCpuPhases);
+    SmartFanStep(m_snapshot.cpuTemperature());
+    measurement.accountSavings(m_context.modes.ActiveMode, m_activeCpuPhases);
+    measurement.updateEnergyTotal(m_context.registry);
+    m_readouts = measurement.formatReadouts(m_snapshot, m_activeCpuPhases, value(Setting::CpuPhase));
+}
+
+void PowerMonitor::LoadPhaseRule() {
+    // The user's fixed phase count: what was last applied, not what the load made of it since.
+    const SettingValue v = m_context.routines.currentPhase;
+    if (v > 0) {
+        const int power = m_context.measurement.values().CpuPower;
+        bool forced = false;
+        for (const auto& step : kLoadSteps) {
+            if (power > step.threshold && v < step.below) {
+                m_context.bus.smbusRead(kPhaseRegulator, 0x01);
+                m_context.bus.smbusWrite(kPhaseRegulator, 0x01, step.pattern);
+                m_forcedCpuPhases = step.forced;
+                forced = true;
+                break;
+            }
+        }
+        if (!forced && m_forcedCpuPhases != m_userCpuPhases) {
+            // The load has gone: give the user's phase count back.
+            m_context.modes.CurrentValues[static_cast<std::size_t>(Setting::CpuPhase)] = v;
+            WriteSetting(m_context.modes, m_context.commands, indexOf(Setting::CpuPhase));
+        }
+    }
+    const int recorded = recordedCpuPhases();
+    m_message = m_context.platform.BoardCode != 2909 && recorded != 0 && recorded != m_activeCpuPhases
+                    ? std::string(kLoadMessage)
+                    : std::string();
+}
+
+void PowerMonitor::SmartFanStep(int temperature) {
+    const auto smartFan = value(Setting::SmartFan);
+    auto& firmware = m_context.bus.ostrel();
+    const bool capable = m_context.platform.FanCapable;
+    if (smartFan == 1 && capable) {
+        const int level = nextFanLevel(temperature, fanBase(m_context.modes.ActiveMode), m_fanLevel);
+        if (level != m_fanLevel) {
+            m_fanLevel = level;
+            firmware.FanControl(kFanRegisterA, kFanDuty[static_cast<std::size_t>(m_fanLevel)], 0);
+        }
+    } else if (smartFan == 0) {
+        m_fanLevel = 7;
+        if (capable)
+            firmware.FanControl(kFanRegisterA, kFanDuty[7], 0);
+    }
+    std::optional<std::uint8_t> otherChannels;
+    if (m_context.measurement.values().TotalConsumption > 0 && smartFan == 1)
+        otherChannels = 0x2F;
+    else if (smartFan == 0)
+        otherChannels = 0xFF;
+    if (otherChannels)
+        for (const std::uint8_t reg : {0xB3, 0xC3, 0xD3})
+            firmware.FanControl(reg, *otherChannels, 0);
+}
+
+void PowerMonitor::PrepareFan() {
+    if (!m_context.platform.FanCapable)
+        return;
+    auto& firmware = m_context.bus.ostrel();
+    const auto port = hw::Ostrel::kCmosIndexPort;
+    const auto enable = firmware.GetCmosAddressByte(kCmosFanEnable, port);
+    if ((enable & 0x0A) != 0x0A)
+        firmware.WriteCmosAddressByte(kCmosFanEnable, static_cast<std::uint8_t>(enable | 0x0A), port);
+    const auto mode = firmware.GetCmosAddressByte(kCmosFanMode, port);
+    if ((mode & 0x05) != 0x04)
+        firmware.WriteCmosAddressByte(kCmosFanMode, static_cast<std::uint8_t>((mode & 0x0A) | 0x04), port);
+    m_startLevelA = fanLevelOf(firmware.GetCmosAddressByte(kFanRegisterA, port));
+    m_startLevelB = fanLevelOf(firmware.GetCmosAddressByte(kFanRegisterB, port));
+}
+
+bool PowerMonitor::OnPowerBroadcast(int event) {
+    auto& scheduler = m_context.scheduler;
+    if (event == kSuspend) {
+        scheduler.killTimer(this, kRefreshTimer);
+    } else if (event == kResumeAutomatic) {
+        m_context.library.DetectSuperIO(m_context.platform.SensorKind);
+        scheduler.setTimer(this, kRefreshTimer, kRefreshPeriodMs, [this] { tick(); });
+        const auto mode = m_context.modes.ActiveMode;
+        if (mode == PowerMode::Optimize || mode == PowerMode::Max)
+            scheduler.setTimer(this, kResumeTimer, kResumeDelayMs, [this] {
+                m_context.scheduler.killTimer(this, kResumeTimer);
+                SelectMode(m_context.modes.ActiveMode);
+            });
+    }
+    return true;
+}
+
+void PowerMonitor::OnExit() {
+    m_context.scheduler.killTimers(this);
+    m_context.registry.writeString(kProductKey, kNormalEndValue, "1");
+    if (!m_context.platform.BoardSupported)
+        return;
+    auto& library = m_context.library;
+    const auto mode = m_context.modes.ActiveMode;
+    if (mode == PowerMode::Optimize || mode == PowerMode::Max) {
+        if (m_context.platform.OsKind == OsFlavour::Vista)
+            library.SetPowerMode(6);
+        else if (m_context.platform.OsKind == OsFlavour::Xp)
+            library.SetPowerMode(0);
+        library.EnableSATA();
+    }
+    library.CPU_THROTTLING(8);
+    // Only a board whose fan the program drove has start levels to give back.
+    if (m_context.platform.FanCapable) {
+        auto& firmware = m_context.bus.ostrel();
+        firmware.FanControl(kFanRegisterB, kFanDuty[static_cast<std::size_t>(m_startLevelB)], 0);
+        firmware.FanControl(kFanRegisterA, kFanDuty[static_cast<std::size_t>(m_startLevelA)], 0);
+    }
+}
+
+} // namespace solvane::power

@@ -1,0 +1,23 @@
+#include "power/PhaseReadout.h"
+
+#include <gtest/gtest.h>
+
+namespace solvane::power {
+namespace {
+
+TEST(PhaseReadout, AutomaticShowsTheActiveCountAndFixedOptionsTheirName) {
+    EXPECT_EQ(phaseReadout(0, activePhaseCount(0, 6)), "Auto (6)");
+    EXPECT_EQ(phaseReadout(2, activePhaseCount(2, 6)), "3 phase");
+    EXPECT_EQ(phaseReadout(5, activePhaseCount(5, 6)), "6 phase");
+    EXPECT_EQ(phaseReadout(6, 7), "Auto");
+    EXPECT_EQ(phaseReadout(7, 8), "Disable");
+    EXPECT_EQ(phaseReadout(9, 10), "Enable");
+    EXPECT_EQ(phaseReadout(10, 11), "AUTO");
+    EXPECT_EQ(phaseReadout(11, 12), "N/A.") << "no name beyond the table";
+    EXPECT_EQ(phaseReadout(kNotPresent, 1), "N/A.");
+    EXPECT_EQ(phaseSwitchReadout(0), "Auto");
+    EXPECT_EQ(phaseSwitchReadout(1), "Disable");
+}
+
+} // namespace
+} // namespace solvane::power
