@@ -25,16 +25,16 @@ constexpr std::string_view kSystemSysfs = "/sys";
 } // namespace
 
 HostHardware::HostHardware(const HostOptions& options, std::shared_ptr<SensorSource> sensors)
-    : m_sysfsRoot(options.sysfsRoot), m_refused(std::make_shared<RefusedWrites>()),
-      m_machine(options.sysfsRoot, options.pciIdsFile), m_spd(options.sysfsRoot),
-      m_dmiTable(readSysfsBytes(options.sysfsRoot / "firmware" / "dmi" / "tables" / "DMI", kMaximumDmiBytes)
+    : m_sysfsRoot(options.root()), m_refused(std::make_shared<RefusedWrites>()),
+      m_machine(m_sysfsRoot, options.pciIdsFile), m_spd(m_sysfsRoot),
+      m_dmiTable(readSysfsBytes(m_sysfsRoot / "firmware" / "dmi" / "tables" / "DMI", kMaximumDmiBytes)
                      .value_or(std::vector<std::uint8_t>{})) {
     for (const auto name : {hw::nimbrel::kXpModule, hw::nimbrel::kVistaModule})
         m_modules.add(name, [name, sensors, refused = m_refused] {
             return makeHostNimbrel(std::string(name), sensors, refused);
         });
     const auto adapter =
-        findGraphicsAdapter(options.sysfsRoot, [this](std::uint16_t vendorId, std::uint16_t deviceId) {
+        findGraphicsAdapter(m_sysfsRoot, [this](std::uint16_t vendorId, std::uint16_t deviceId) {
             return m_machine.deviceName(vendorId, deviceId);
         });
     if (adapter) {
@@ -125,12 +125,12 @@ bool HostHardware::GetDMIData(std::uint8_t* buffer, std::uint32_t size) {
 
 std::unique_ptr<hw::Hardware> createHostHardware(const HostOptions& options) {
     std::error_code error;
-    const bool systemTree = std::filesystem::equivalent(options.sysfsRoot, kSystemSysfs, error);
+    const bool systemTree = std::filesystem::equivalent(options.root(), kSystemSysfs, error);
     std::shared_ptr<SensorSource> sensors;
     if (systemTree)
         sensors = std::make_shared<LibsensorsSource>();
     else
-        sensors = std::make_shared<HwmonSource>(options.sysfsRoot);
+        sensors = std::make_shared<HwmonSource>(options.root());
     return std::make_unique<HostHardware>(options, std::move(sensors));
 }
 

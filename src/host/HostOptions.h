@@ -6,10 +6,15 @@ namespace solvane::host {
 
 // Where the host back-end finds the machine.
 struct HostOptions {
-    // The sysfs tree: "/sys" on the machine itself, a fixture tree in tests (--sysfs-root).
+    // The sysfs tree: "/sys" on the machine itself (also when empty), a fixture tree in tests
+    // (--sysfs-root).
     std::filesystem::path sysfsRoot = "/sys";
     // The PCI ID list that names the graphics adapter; empty for the one libpci uses by default.
     std::filesystem::path pciIdsFile;
+
+    std::filesystem::path root() const {
+        return sysfsRoot.empty() ? std::filesystem::path("/sys") : sysfsRoot;
+    }
 };
 
 } // namespace solvane::host

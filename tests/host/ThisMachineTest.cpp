@@ -68,6 +68,8 @@ TEST(ThisMachine, ListsTheSamePciFunctionsAsLspci) {
         GTEST_SKIP() << "lspci lists no PCI function on this machine";
     auto host = createHostHardware({});
     EXPECT_EQ(hostFunctions(host->falwick()), expected);
+    EXPECT_EQ(hostFunctions(createHostHardware({.sysfsRoot = {}, .pciIdsFile = {}})->falwick()), expected)
+        << "an empty sysfs root is the machine's own";
 }
 
 TEST(ThisMachine, ServesTheFirmwareTableTheKernelShows) {
