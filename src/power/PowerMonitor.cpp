@@ -78,7 +78,7 @@ PowerMonitor::~PowerMonitor() {
     m_context.scheduler.killTimers(this);
 }
 
-void PowerMonitor::startApplyTimer(PowerMode mode) {
+void PowerMonitor::scheduleApply(PowerMode mode) {
     const auto apply = [this](int timer, void (PowerMonitor::*action)()) {
         m_context.scheduler.setTimer(this, timer, kApplyDelayMs, [this, timer, action] {
             m_context.scheduler.killTimer(this, timer);
@@ -102,7 +102,7 @@ void PowerMonitor::startApplyTimer(PowerMode mode) {
 
 void PowerMonitor::SelectMode(PowerMode mode) {
     if (m_context.modes.ActiveMode != mode)
-        startApplyTimer(mode);
+        scheduleApply(mode);
     m_lastSeenMode = mode;
     m_context.modes.selectMode(mode);
     if (m_modeButtonsChanged)
@@ -163,7 +163,7 @@ void PowerMonitor::tick() {
     auto& modes = m_context.modes;
     // Another page may have changed the mode: apply it as if it had been chosen here.
     if (m_lastSeenMode != PowerMode::None && m_lastSeenMode != modes.ActiveMode)
-        startApplyTimer(modes.ActiveMode);
+        scheduleApply(modes.ActiveMode);
     Refresh();
     if (m_modeButtonsChanged)
         m_modeButtonsChanged();

@@ -73,6 +73,8 @@ public:
 
     // The user chose mode 0, 1 or 2: a different mode is applied 300 ms later.
     void SelectMode(PowerMode mode);
+    // Applies a mode 300 ms from now, on its one-shot timer.
+    void scheduleApply(PowerMode mode);
     void ApplyDefault();
     void ApplyOptimize();
     void ApplyMax();
@@ -103,7 +105,6 @@ public:
     const SensorSnapshot& lastSnapshot() const { return m_snapshot; }
 
 private:
-    void startApplyTimer(PowerMode mode);
     void finishApply(PowerMode mode);
     void readPhases();
     SettingValue value(Setting setting) const {

@@ -1,0 +1,85 @@
+#pragma once
+
+#include "hw/Hardware.h"
+#include "hw/SettingRoutineState.h"
+#include "platform/Prompt.h"
+#include "platform/Random.h"
+#include "platform/Registry.h"
+#include "platform/Scheduler.h"
+#include "platform/SystemFacts.h"
+#include "power/BoardCapabilities.h"
+#include "power/PlatformInfo.h"
+#include "power/PowerMeasurement.h"
+#include "power/PowerModeState.h"
+#include "power/PowerMonitor.h"
+#include "power/PowerSavingLibrary.h"
+
+#include <functional>
+#include <memory>
+#include <optional>
+
+namespace solvane::power {
+
+// The process-wide state of the power-saving monitor and the setting pages.
+struct PowerSavingState {
+    PlatformInfo platform;
+    BoardOptions options;
+    PowerModeState modes;
+    hw::SettingRoutineState routines;
+};
+
+inline constexpr std::string_view kCpuUsageErrorFormat = "CPU Usage error(%d)!";
+
+// The start-up and shut-down of the power-saving monitor: loading the hardware libraries in their
+// order, identifying the platform, building the mode vectors, reading every setting, deciding the
+// start mode; and at the end giving back the power plan and the fan and unloading the libraries,
+// each only if its load succeeded.
+class PowerSavingSession {
+public:
+    struct Services {
+        hw::Hardware& hardware;
+        platform::Registry& registry;
+        const platform::SystemFacts& system;
+        platform::Scheduler& scheduler;
+        platform::Prompt& prompt;
+        platform::RandomSource& random;
+        std::uint32_t seed;
+        // Asks the application to close (the CPU-usage library refused to start).
+        std::function<void()> requestClose;
+    };
+
+    PowerSavingSession(Services services, PowerSavingState& state, hw::BoardBus& bus,
+                       BoardCommands& commands);
+    ~PowerSavingSession();
+    PowerSavingSession(const PowerSavingSession&) = delete;
+    PowerSavingSession& operator=(const PowerSavingSession&) = delete;
+
+    // The initialisation sequence. The monitor exists afterwards only when a power-saving library
+    // was loaded.
+    void initialise();
+    // The exit sequence (once).
+    void shutdown();
+
+    PowerMonitor* monitor() { return m_monitor.get(); }
+    PowerMeasurement& measurement() { return *m_measurement; }
+    bool libraryLoaded() const { return m_library.loaded(); }
+    int processorCount() const { return m_processorCount; }
+
+private:
+    class Hooks;
+
+    Services m_services;
+    PowerSavingState& m_state;
+    hw::BoardBus& m_bus;
+    BoardCommands& m_commands;
+    PowerSavingLibrary m_library{nullptr};
+    std::unique_ptr<PowerMeasurement> m_measurement;
+    std::unique_ptr<PowerMonitor> m_monitor;
+    bool m_ostrelLoaded = false;
+    bool m_falwickLoaded = false;
+    bool m_hoblinLoaded = false;
+    bool m_shutDown = false;
+    int m_processorCount = 0;
+};
+
+} // namespace solvane::power
