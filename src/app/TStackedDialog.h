@@ -20,6 +20,10 @@ namespace solvane::app {
 //   DestroyPages  runs OnKillActive and OnDestroyPage of every page in the order of adding and
 //                 deletes each page once. It runs when the dialog's window is destroyed
 //                 (OnDestroy, before the base handling) and at the latest in the destructor.
+// Keyboard focus moves into the pages as into any child widget.
+//
+// A subclass that is also a MainWindowHost overrides DoModal once for both bases; DoModal runs
+// InitDialog (OnInitDialog), the modal loop and DestroyWindow (OnDestroy, so DestroyPages).
 class TStackedDialog : public ui::CBitmapDialog {
     Q_OBJECT
 public:

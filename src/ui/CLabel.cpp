@@ -11,7 +11,10 @@ namespace solvane::ui {
 
 CLabel::CLabel(QWidget* parent, platform::Scheduler* scheduler)
     : QLabel(parent), m_scheduler(scheduler),
-      m_opener([](const QString& text) { QDesktopServices::openUrl(QUrl::fromUserInput(text)); }) {}
+      m_opener([](const QString& text) { QDesktopServices::openUrl(QUrl::fromUserInput(text)); }) {
+    // Values and captions are shown as they are, never as markup.
+    setTextFormat(Qt::PlainText);
+}
 
 CLabel::~CLabel() {
     if (m_scheduler != nullptr)

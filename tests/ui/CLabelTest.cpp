@@ -69,10 +69,7 @@ TEST(CLabel, FlashingHidesTheTextInTheBackgroundColourOrInBlackOnAGradient) {
     platform::VirtualClockScheduler clock;
     CLabel label(nullptr, &clock);
     label.resize(120, 30);
-    QFont crisp = label.font();
-    crisp.setStyleStrategy(QFont::NoAntialias);
-    crisp.setPixelSize(20);
-    label.setFont(crisp);
+    test::useCrispFont(label, 20);
     label.SetText(QStringLiteral("WWW")).SetTextColor(ColorRef(0x00FF00));
     label.SetBkColor(ColorRef(0x404040), ColorRef(0xFF4040), CLabel::Fill::Gradient);
     label.FlashText(true);
@@ -96,9 +93,7 @@ TEST(CLabel, FlashingHidesTheTextInTheBackgroundColourOrInBlackOnAGradient) {
 TEST(CLabel, ThreeDimensionalTextAddsAHighlightCopy) {
     CLabel label;
     label.resize(80, 30);
-    QFont crisp = label.font();
-    crisp.setStyleStrategy(QFont::NoAntialias);
-    label.setFont(crisp);
+    test::useCrispFont(label);
     label.SetText(QStringLiteral("III")).SetTextColor(ColorRef(0x00FF00)).SetBkColor(ColorRef(0x000000));
     label.Set3DText(true).SetText3DHiliteColor(ColorRef(0xFF0000));
 
@@ -109,11 +104,7 @@ TEST(CLabel, ThreeDimensionalTextAddsAHighlightCopy) {
 
 TEST(CLabel, ATransparentLabelLeavesItsParentVisible) {
     QWidget parent;
-    parent.resize(60, 20);
-    parent.setAutoFillBackground(true);
-    QPalette colors = parent.palette();
-    colors.setColor(QPalette::Window, QColor(9, 99, 199));
-    parent.setPalette(colors);
+    test::fillBackground(parent, {60, 20}, QColor(9, 99, 199));
     CLabel label(&parent);
     label.setGeometry(0, 0, 60, 20);
     EXPECT_EQ(render(parent).pixelColor(30, 10), QColor(0x7E, 0x7E, 0x7E)) << "the default grey background";

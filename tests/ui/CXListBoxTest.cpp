@@ -39,9 +39,7 @@ TEST(ColorLine, TheSixteenColoursAreTheStoredValues) {
 TEST(CXListBox, DrawsEachLineInItsColoursAndIndex20InBlack) {
     CXListBox list;
     list.resize(200, 120);
-    QFont crisp = list.font();
-    crisp.setStyleStrategy(QFont::NoAntialias);
-    list.setFont(crisp);
+    test::useCrispFont(list);
     list.AddLine(20, 13, QStringLiteral("WWWWWWWW"));
     list.scrollToTop();
 

@@ -187,11 +187,7 @@ TEST(CxSkinButton, TileModeRepeatsThePictureAndClipsTheLastTile) {
 
 TEST(CxSkinButton, TheMaskShowsTheBackgroundThroughItsWhitePixelsAndShapesTheButton) {
     QWidget parent;
-    parent.resize(40, 20);
-    parent.setAutoFillBackground(true);
-    QPalette colors = parent.palette();
-    colors.setColor(QPalette::Window, QColor(255, 255, 0));
-    parent.setPalette(colors);
+    test::fillBackground(parent, {40, 20}, QColor(255, 255, 0));
     CxSkinButton button(&parent);
     button.setGeometry(0, 0, 40, 20);
     // Mask: the left half black (button), the right half white (see-through), 20 x 10.

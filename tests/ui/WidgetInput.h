@@ -50,6 +50,24 @@ inline QImage render(QWidget& widget) {
     return widget.grab().toImage().convertToFormat(QImage::Format_RGB32);
 }
 
+// Text without smoothing, so every text pixel has exactly the colour it was drawn in.
+inline void useCrispFont(QWidget& widget, int pixelSize = 0) {
+    QFont crisp = widget.font();
+    crisp.setStyleStrategy(QFont::NoAntialias);
+    if (pixelSize > 0)
+        crisp.setPixelSize(pixelSize);
+    widget.setFont(crisp);
+}
+
+// A parent filled with one colour, to see what a child leaves visible.
+inline void fillBackground(QWidget& widget, QSize size, QColor color) {
+    widget.resize(size);
+    widget.setAutoFillBackground(true);
+    QPalette colors = widget.palette();
+    colors.setColor(QPalette::Window, color);
+    widget.setPalette(colors);
+}
+
 inline QImage solidImage(int width, int height, QColor color) {
     QImage image(width, height, QImage::Format_RGB32);
     image.fill(color);

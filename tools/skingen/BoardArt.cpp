@@ -17,6 +17,22 @@ using ui::skin::Variant;
 // The solder-mask pad under every lamp; the lamp pictures start from the same colour.
 const QColor kPad{0x0a, 0x18, 0x13};
 
+// A small round picture on the pad colour, drawn smoothly around its centre.
+struct PadPicture {
+    PadPicture(int width, int height)
+        : image(canvas(width, height, kPad)), painter(&image), centre(width / 2.0, height / 2.0) {
+        painter.setRenderHint(QPainter::Antialiasing);
+    }
+    QImage finish() {
+        painter.end();
+        return image;
+    }
+
+    QImage image;
+    QPainter painter;
+    QPointF centre;
+};
+
 QColor lampColor(Variant color) {
     switch (color) {
     case Variant::LampGreen:
@@ -264,26 +280,22 @@ QImage drawBoardPicture(int width, int height, const BoardPicture& picture) {
 }
 
 QImage drawLamp(int width, int height, Variant color) {
-    QImage image = canvas(width, height, kPad);
-    QPainter painter(&image);
-    painter.setRenderHint(QPainter::Antialiasing);
-    const QPointF centre(width / 2.0, height / 2.0);
+    PadPicture lamp(width, height);
     const qreal radius = std::min(width, height) / 2.0 - 0.8;
     if (color == Variant::LampDark) {
-        painter.setPen(QPen(QColor(0x2f, 0x47, 0x3d), 1));
-        painter.setBrush(QColor(0x17, 0x2a, 0x23));
-        painter.drawEllipse(centre, radius, radius);
-        return image;
+        lamp.painter.setPen(QPen(QColor(0x2f, 0x47, 0x3d), 1));
+        lamp.painter.setBrush(QColor(0x17, 0x2a, 0x23));
+        lamp.painter.drawEllipse(lamp.centre, radius, radius);
+    } else {
+        drawGlowDot(lamp.painter, lamp.centre, radius, lampColor(color));
     }
-    drawGlowDot(painter, centre, radius, lampColor(color));
-    return image;
+    return lamp.finish();
 }
 
 QImage drawEasyButton(int width, int height, Variant color) {
-    QImage image = canvas(width, height, kPad);
-    QPainter painter(&image);
-    painter.setRenderHint(QPainter::Antialiasing);
-    const QPointF centre(width / 2.0, height / 2.0);
+    PadPicture button(width, height);
+    QPainter& painter = button.painter;
+    const QPointF centre = button.centre;
     const qreal radius = std::min(width, height) / 2.0 - 1;
     const bool lit = color != Variant::LampDark;
     painter.setPen(QPen(lit ? lampColor(color) : QColor(0x33, 0x4a, 0x40), 2.2));
@@ -293,7 +305,7 @@ QImage drawEasyButton(int width, int height, Variant color) {
         QPen(lit ? lampColor(color).lighter(140) : theme::kTextOff, 1.4, Qt::SolidLine, Qt::RoundCap));
     painter.drawArc(QRectF(centre - QPointF(4, 4), QSizeF(8, 8)), 120 * 16, 300 * 16);
     painter.drawLine(centre - QPointF(0, 4.5), centre);
-    return image;
+    return button.finish();
 }
 
 QImage drawSlot(int width, int height, Variant kind) {
