@@ -62,4 +62,19 @@ bool FileRegistry::commit() {
     return m_lastError.empty();
 }
 
+std::unique_ptr<TreeRegistry> openRegistrySnapshot(const std::filesystem::path& file, std::string& notice) {
+    const auto text = readWholeFile(file);
+    if (!text)
+        return std::make_unique<TreeRegistry>();
+    RegistryTree tree;
+    const auto parsed = parseRegEdit(*text, tree);
+    if (!parsed.ok) {
+        notice = "The settings file " + file.string() + " is damaged (line " +
+                 std::to_string(parsed.errorLine) + ": " + parsed.error +
+                 "); the report uses fresh settings.";
+        return std::make_unique<TreeRegistry>();
+    }
+    return std::make_unique<TreeRegistry>(std::move(tree));
+}
+
 } // namespace solvane::platform

@@ -36,4 +36,9 @@ private:
     std::string m_lastError;
 };
 
+// The registry file as it stands, in memory: changes stay in the process and the file is never
+// written (a report must not disturb a running copy). A file that cannot be parsed gives an empty
+// registry, and notice says why.
+std::unique_ptr<TreeRegistry> openRegistrySnapshot(const std::filesystem::path& file, std::string& notice);
+
 } // namespace solvane::platform

@@ -9,6 +9,9 @@ namespace solvane::platform {
 // keeps nothing beyond the process and serves as the test double.
 class TreeRegistry : public Registry {
 public:
+    TreeRegistry() = default;
+    explicit TreeRegistry(RegistryTree tree) : m_tree(std::move(tree)) {}
+
     bool keyExists(std::string_view key) const override;
     std::vector<std::string> subKeys(std::string_view key) const override;
     std::optional<std::string> readString(std::string_view key, std::string_view name,

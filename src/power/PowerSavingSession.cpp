@@ -14,13 +14,16 @@ namespace solvane::power {
 // What the board initialisation asks of the rest of the program.
 class PowerSavingSession::Hooks final : public BoardInitHooks {
 public:
-    Hooks(PowerSavingState& state, BoardCommands& commands) : m_state(state), m_commands(commands) {}
+    Hooks(PowerSavingState& state, BoardCommands& commands, hw::BoardSettingRoutines& routines)
+        : m_state(state), m_commands(commands), m_routines(routines) {}
 
     void setChecksEnabled(bool enabled) override { m_state.routines.checksEnabled = enabled; }
     void deriveModeVectors(const SettingVector&) override {
         deriveModeTargets(m_state.modes, &m_state.options);
     }
     void readAllSettings() override {
+        const auto& platform = m_state.platform;
+        m_routines.setBoard({platform.BoardCode, platform.baseboardVersion}, platform.MaxCpuPhases);
         auto& modes = m_state.modes;
         ReadSetting(modes, m_commands, kReadAllSettings);
         // A setting the board lacks stays absent whatever its registers read.
@@ -33,11 +36,12 @@ public:
 private:
     PowerSavingState& m_state;
     BoardCommands& m_commands;
+    hw::BoardSettingRoutines& m_routines;
 };
 
 PowerSavingSession::PowerSavingSession(Services services, PowerSavingState& state, hw::BoardBus& bus,
-                                       BoardCommands& commands)
-    : m_services(std::move(services)), m_state(state), m_bus(bus), m_commands(commands),
+                                       BoardCommands& commands, hw::BoardSettingRoutines& routines)
+    : m_services(std::move(services)), m_state(state), m_bus(bus), m_commands(commands), m_routines(routines),
       m_measurement(std::make_unique<PowerMeasurement>(state.platform, m_services.random)) {}
 
 PowerSavingSession::~PowerSavingSession() {
@@ -69,7 +73,7 @@ void PowerSavingSession::initialise() {
             PowerMonitor::Context{platform, m_state.options, m_state.modes, m_state.routines, *m_measurement,
                                   m_library, m_bus, m_commands, m_services.registry, m_services.scheduler});
         if (m_hoblinLoaded) {
-            Hooks hooks(m_state, m_commands);
+            Hooks hooks(m_state, m_commands, m_routines);
             InitBoardCapabilities(m_services.registry, hardware.falwick(), platform, m_state.options,
                                   m_state.modes.DefaultTargets, hooks);
             m_state.routines.checksEnabled = false; // until the main window has built its pages

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "hw/BoardSettingRoutines.h"
 #include "hw/Hardware.h"
 #include "hw/SettingRoutineState.h"
 #include "platform/Prompt.h"
@@ -48,8 +49,9 @@ public:
         std::function<void()> requestClose;
     };
 
-    PowerSavingSession(Services services, PowerSavingState& state, hw::BoardBus& bus,
-                       BoardCommands& commands);
+    // routines serve the commands; the session tells them the board once it is known.
+    PowerSavingSession(Services services, PowerSavingState& state, hw::BoardBus& bus, BoardCommands& commands,
+                       hw::BoardSettingRoutines& routines);
     ~PowerSavingSession();
     PowerSavingSession(const PowerSavingSession&) = delete;
     PowerSavingSession& operator=(const PowerSavingSession&) = delete;
@@ -72,6 +74,7 @@ private:
     PowerSavingState& m_state;
     hw::BoardBus& m_bus;
     BoardCommands& m_commands;
+    hw::BoardSettingRoutines& m_routines;
     PowerSavingLibrary m_library{nullptr};
     std::unique_ptr<PowerMeasurement> m_measurement;
     std::unique_ptr<PowerMonitor> m_monitor;
