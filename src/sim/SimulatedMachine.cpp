@@ -7,16 +7,33 @@
 
 namespace solvane::sim {
 
+namespace {
+
+constexpr std::size_t kCommand = 0x04;
+constexpr std::size_t kLatencyTimer = 0x0D;
+constexpr std::size_t kHeaderType = 0x0E;
+constexpr std::size_t kBusNumbers = 0x18;
+constexpr std::size_t kInterruptLine = 0x3C;
+
+} // namespace
+
 PciConfigSpace PciConfigSpace::make(std::uint16_t vendorId, std::uint16_t deviceId, std::uint32_t classCode,
-                                    std::uint8_t headerType) {
+                                    std::uint8_t revision, std::uint8_t headerType) {
     PciConfigSpace space;
     space.write16(0x00, vendorId);
     space.write16(0x02, deviceId);
-    space.write16(0x04, 0x0007); // I/O, memory and bus master enabled
-    space.write16(0x06, 0x0010); // capabilities list present
+    space.write16(kCommand, 0x0007); // I/O, memory and bus master enabled
+    space.write16(0x06, 0x0290);     // medium DEVSEL timing, fast back-to-back capable
     // Offset 8 holds the revision in its low byte and the class code above it.
-    space.write32(0x08, classCode << 8 | 0x02);
-    space.bytes[0x0E] = headerType;
+    space.write32(0x08, classCode << 8 | revision);
+    space.bytes[kHeaderType] = headerType;
+    // I/O, memory, bus master, parity and SERR enables, and the interrupt disable bit.
+    space.writable[kCommand] = 0x47;
+    space.writable[kCommand + 1] = 0x05;
+    space.writable[kLatencyTimer] = 0xFF;
+    space.writable[kInterruptLine] = 0xFF;
+    if ((headerType & 0x7F) == 0x01)
+        std::fill_n(space.writable.begin() + kBusNumbers, 3, std::uint8_t{0xFF});
     return space;
 }
 
@@ -28,9 +45,37 @@ void PciConfigSpace::write32(std::size_t offset, std::uint32_t value) {
     hw::writeLittleEndian<std::uint32_t>(bytes, offset, value);
 }
 
+void PciConfigSpace::setWritable32(std::size_t offset, std::uint32_t mask) {
+    hw::writeLittleEndian<std::uint32_t>(writable, offset, mask);
+}
+
+std::uint32_t PciConfigSpace::read32(std::size_t offset) const {
+    return hw::readLittleEndian<std::uint32_t>(bytes, offset);
+}
+
+void PciConfigSpace::writeMasked32(std::size_t offset, std::uint32_t value) {
+    for (std::size_t i = 0; i < 4 && offset + i < bytes.size(); ++i) {
+        const auto mask = writable[offset + i];
+        const auto incoming = static_cast<std::uint8_t>(value >> (8 * i));
+        bytes[offset + i] = static_cast<std::uint8_t>((bytes[offset + i] & ~mask) | (incoming & mask));
+    }
+}
+
 void SimulatedMachine::addPciFunction(std::uint32_t bus, std::uint32_t device, std::uint32_t function,
                                       const PciConfigSpace& space) {
     m_pci[hw::zubrik::pciAddress(bus, device, function)] = space;
+}
+
+PciConfigSpace* SimulatedMachine::pciFunction(std::uint32_t bus, std::uint32_t device,
+                                              std::uint32_t function) {
+    const auto found = m_pci.find(hw::zubrik::pciAddress(bus, device, function));
+    return found == m_pci.end() ? nullptr : &found->second;
+}
+
+const PciConfigSpace* SimulatedMachine::pciFunction(std::uint32_t bus, std::uint32_t device,
+                                                    std::uint32_t function) const {
+    const auto found = m_pci.find(hw::zubrik::pciAddress(bus, device, function));
+    return found == m_pci.end() ? nullptr : &found->second;
 }
 
 bool SimulatedMachine::mapMemory(std::uint64_t address, std::vector<std::uint8_t> bytes) {

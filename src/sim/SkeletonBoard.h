@@ -4,10 +4,9 @@
 
 namespace solvane::sim {
 
-// The devices every simulated board has: an Intel host bridge at 0:0.0, a VGA controller at 1:0.0
-// behind it, and the controller's legacy video BIOS image at 0xC0000.
+// The PCI functions of the simulated board 2918 (an Intel 4-series host bridge at 0:0.0) with an NVIDIA
+// card in its graphics slot at 1:0.0 and the card's video BIOS at 0xC0000: a machine for tests of the
+// I/O driver that need no whole board (createSimulatedHardware makes those).
 void addBaseDevices(SimulatedMachine& machine);
-
-inline constexpr std::uint64_t kLegacyVideoBiosAddress = 0xC0000;
 
 } // namespace solvane::sim

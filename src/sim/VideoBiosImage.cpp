@@ -6,8 +6,16 @@
 
 namespace solvane::sim {
 
+namespace {
+
+constexpr std::size_t kPciDataOffset = 0x40;
+constexpr std::size_t kFirstTextOffset = kPciDataOffset + 0x18;
+
+} // namespace
+
 std::vector<std::uint8_t> buildVideoBiosImage(std::uint16_t vendorId, std::uint16_t deviceId,
-                                              std::string_view identification, std::size_t size) {
+                                              std::string_view identification, std::size_t size,
+                                              std::size_t textOffset) {
     size = std::clamp<std::size_t>(size, 0x1000, 0x1FE00) & ~std::size_t{0x1FF};
     std::vector<std::uint8_t> image(size, 0x00);
     image[0] = 0x55;
@@ -16,7 +24,6 @@ std::vector<std::uint8_t> buildVideoBiosImage(std::uint16_t vendorId, std::uint1
     image[3] = 0xE9; // near jump to the initialisation code
     image[4] = 0x5C;
     image[5] = 0x00;
-    constexpr std::size_t kPciDataOffset = 0x40;
     hw::writeLittleEndian<std::uint16_t>(image, 0x18, kPciDataOffset);
     std::copy_n("PCIR", 4, image.begin() + kPciDataOffset);
     hw::writeLittleEndian<std::uint16_t>(image, kPciDataOffset + 4, vendorId);
@@ -28,15 +35,18 @@ std::vector<std::uint8_t> buildVideoBiosImage(std::uint16_t vendorId, std::uint1
     hw::writeLittleEndian<std::uint16_t>(image, kPciDataOffset + 0x10,
                                          static_cast<std::uint16_t>(size / 512));
     image[kPciDataOffset + 0x15] = 0x80; // last image
-    // The identification text sits after the header, where option ROMs keep their sign-on text.
-    constexpr std::size_t kTextOffset = 0x80;
-    const auto length = std::min(identification.size(), size - kTextOffset - 2);
-    std::copy_n(identification.begin(), length, image.begin() + kTextOffset);
+    textOffset = std::clamp(textOffset, kFirstTextOffset, size - 2);
+    const auto length = std::min(identification.size(), size - textOffset - 2);
+    std::copy_n(identification.begin(), length, image.begin() + static_cast<std::ptrdiff_t>(textOffset));
     std::uint8_t sum = 0;
     for (std::size_t i = 0; i + 1 < size; ++i)
         sum = static_cast<std::uint8_t>(sum + image[i]);
     image[size - 1] = static_cast<std::uint8_t>(0x100 - sum);
     return image;
+}
+
+std::vector<std::uint8_t> buildVideoBiosImage(const GraphicsCard& card) {
+    return buildVideoBiosImage(card.vendorId, card.deviceId, card.signOn, card.romSize, card.signOnOffset);
 }
 
 } // namespace solvane::sim

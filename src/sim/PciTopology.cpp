@@ -1,0 +1,104 @@
+#include "sim/PciTopology.h"
+
+#include "sim/VideoBiosImage.h"
+
+namespace solvane::sim {
+
+namespace {
+
+constexpr std::size_t kHeaderType = 0x0E;
+constexpr std::size_t kSubsystem = 0x2C;
+constexpr std::size_t kInterruptLine = 0x3C;
+constexpr std::size_t kInterruptPin = 0x3D;
+
+bool isBridge(std::uint32_t classCode) {
+    return (classCode >> 8) == (kPciBridge >> 8);
+}
+
+// Host bridges and chipset register functions take no interrupt.
+bool takesInterrupt(std::uint32_t classCode) {
+    const auto base = classCode >> 16;
+    return base != 0x06 && base != 0x08;
+}
+
+// The subsystem device id of the board's own functions: its code read as hexadecimal digits.
+std::uint16_t boardSubsystem(int code) {
+    unsigned value = 0;
+    for (unsigned digit = 0, rest = static_cast<unsigned>(code); digit < 4; ++digit, rest /= 10)
+        value |= (rest % 10) << (4 * digit);
+    return static_cast<std::uint16_t>(value);
+}
+
+void addFunction(SimulatedMachine& machine, const PciFunctionSpec& spec, std::uint16_t boardId) {
+    const bool bridge = isBridge(spec.classCode);
+    auto space = PciConfigSpace::make(spec.vendorId, spec.deviceId, spec.classCode, spec.revision,
+                                      bridge ? std::uint8_t{0x01} : std::uint8_t{0x00});
+    if (bridge) {
+        space.bytes[0x18] = spec.bus;
+        space.bytes[0x19] = spec.secondaryBus;
+        space.bytes[0x1A] = spec.secondaryBus;
+    } else {
+        space.write16(kSubsystem, spec.addIn ? spec.vendorId : kBoardSubsystemVendor);
+        space.write16(kSubsystem + 2, spec.addIn ? spec.deviceId : boardId);
+    }
+    if (takesInterrupt(spec.classCode)) {
+        // Legacy interrupt routing spreads the devices over IRQ 5 to 11.
+        space.bytes[kInterruptLine] = static_cast<std::uint8_t>(5 + (spec.device + spec.function) % 7);
+        space.bytes[kInterruptPin] = static_cast<std::uint8_t>(1 + spec.function % 4);
+    }
+    machine.addPciFunction(spec.bus, spec.device, spec.function, space);
+}
+
+// Function 0 of a device with further functions says so in its header type.
+void markMultiFunctionDevices(SimulatedMachine& machine) {
+    std::vector<std::uint32_t> multiFunction;
+    for (const auto& [address, space] : machine.pciFunctions())
+        if ((address & 7U) != 0)
+            multiFunction.push_back(address & ~7U);
+    for (const auto address : multiFunction)
+        if (auto* first = machine.pciFunction(address >> 8, (address >> 3) & 0x1FU, 0))
+            first->bytes[kHeaderType] = static_cast<std::uint8_t>(first->bytes[kHeaderType] | 0x80U);
+}
+
+} // namespace
+
+PciLocation graphicsLocation(const BoardModel& board, const GraphicsCard& card) {
+    switch (card.placement) {
+    case GraphicsPlacement::IntelIntegrated:
+        return {0, 2};
+    case GraphicsPlacement::AmdIntegrated:
+        return {1, 5};
+    case GraphicsPlacement::Slot:
+        break;
+    }
+    return {board.graphicsBus, 0};
+}
+
+void installPciTopology(SimulatedMachine& machine, const BoardModel& board, const GraphicsCard& card) {
+    const auto boardId = boardSubsystem(board.code);
+    for (const auto& block : board.pci)
+        for (const auto& spec : block)
+            addFunction(machine, spec, boardId);
+
+    const auto location = graphicsLocation(board, card);
+    const bool addIn = card.placement == GraphicsPlacement::Slot;
+    addFunction(
+        machine,
+        {location.bus, location.device, 0, card.vendorId, card.deviceId, 0x030000, card.revision, 0, addIn},
+        boardId);
+    if (card.secondFunction != 0)
+        addFunction(machine,
+                    {location.bus, location.device, 1, card.vendorId, card.secondFunction,
+                     card.secondFunctionClass, card.revision, 0, addIn},
+                    boardId);
+    machine.mapMemory(kLegacyVideoBiosAddress, buildVideoBiosImage(card));
+
+    for (const auto& reg : board.pciRegisters)
+        if (auto* space = machine.pciFunction(reg.bus, reg.device, reg.function)) {
+            space->write32(reg.reg, reg.powerOn);
+            space->setWritable32(reg.reg, reg.writable);
+        }
+    markMultiFunctionDevices(machine);
+}
+
+} // namespace solvane::sim

@@ -1,0 +1,24 @@
+#include "sim/SimulatedHardware.h"
+
+#include "sim/NimbrelModule.h"
+
+namespace solvane::sim {
+
+SimulatedHardware::SimulatedHardware(const SimulationOptions& options) : m_board(options) {
+    for (const auto name : {hw::nimbrel::kXpModule, hw::nimbrel::kVistaModule})
+        m_modules.add(name, [this, name] { return makeNimbrelModule(m_board, name); });
+}
+
+std::string SimulatedHardware::videoControllerName() const {
+    return std::string(m_board.graphics().name);
+}
+
+std::string SimulatedHardware::videoDriverVersion() const {
+    return std::string(m_board.graphics().driverVersion);
+}
+
+std::unique_ptr<hw::Hardware> createSimulatedHardware(const SimulationOptions& options) {
+    return std::make_unique<SimulatedHardware>(options);
+}
+
+} // namespace solvane::sim
