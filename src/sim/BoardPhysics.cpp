@@ -14,15 +14,19 @@ constexpr double kFanLagSeconds = 2.0;    // rotor
 constexpr double kFanMaxRpm = 2400.0;
 
 // Regulator electrical constants: fixed controller loss, switching loss per active phase,
-// resistance per phase, and the current per phase at which a free-running regulator adds a phase.
+// resistance per phase, the share of the output lost in inductor cores and gate drive, and the current
+// per phase at which a free-running regulator adds a phase.
 struct RegulatorLosses {
     double controllerWatts;
     double switchingWatts;
     double phaseOhms;
+    double proportional;
     double ampsPerPhase;
 };
-constexpr RegulatorLosses kCoreLosses{0.25, 0.40, 0.0032, 20.0};
-constexpr RegulatorLosses kSmallLosses{0.08, 0.12, 0.008, 6.0};
+constexpr RegulatorLosses kCoreLosses{0.25, 0.40, 0.0032, 0.025, 20.0};
+constexpr RegulatorLosses kSmallLosses{0.08, 0.12, 0.008, 0.03, 6.0};
+// What the CPU draws from its core supply whatever its clock: PLLs and I/O buffers.
+constexpr double kCpuFixedWatts = 3.0;
 constexpr double kPhaseLimitAmps = 35.0;     // over-current protection per phase
 constexpr double kLoadLineOhms = 0.0008;     // core voltage droop per ampere
 constexpr double kMinCoreMillivolts = 800.0; // the core regulator's output range
@@ -35,8 +39,9 @@ int choosePhases(double amps, int forced, int available, const RegulatorLosses& 
     return std::clamp(static_cast<int>(std::ceil(amps / losses.ampsPerPhase)), 1, available);
 }
 
-double lossWatts(double amps, int phases, const RegulatorLosses& losses) {
-    return losses.controllerWatts + losses.switchingWatts * phases + amps * amps * losses.phaseOhms / phases;
+double lossWatts(double amps, double outputWatts, int phases, const RegulatorLosses& losses) {
+    return losses.controllerWatts + losses.switchingWatts * phases + amps * amps * losses.phaseOhms / phases +
+           losses.proportional * outputWatts;
 }
 
 // The firmware's own fan curve: half duty up to 40 degrees, then steeper.
@@ -75,7 +80,8 @@ void BoardPhysics::computeCpu(const PhysicsInputs& inputs) {
     const double voltageScale = std::pow(setpoint / cpu.loadVidMillivolts, 2.0);
     const double activity = 0.12 + 0.88 * inputs.load;
     double dynamic = cpu.dynamicWatts * voltageScale * clock * activity;
-    const double leakage = cpu.leakageWatts * voltageScale * (1.0 + 0.012 * (m_state.cpuCelsius - 50.0));
+    const double leakage = cpu.leakageWatts * voltageScale * (1.0 + 0.012 * (m_state.cpuCelsius - 50.0)) +
+                           kCpuFixedWatts * setpoint / cpu.loadVidMillivolts;
     // The CPU's own power limit holds the clock back.
     if (dynamic + leakage > cpu.powerLimitWatts) {
         const double allowed = std::max(0.0, cpu.powerLimitWatts - leakage);
@@ -103,7 +109,7 @@ void BoardPhysics::computeCpu(const PhysicsInputs& inputs) {
     core.millivolts = millivolts;
     core.amps = amps;
     core.outputWatts = watts;
-    core.inputWatts = watts + lossWatts(amps, core.activePhases, kCoreLosses);
+    core.inputWatts = watts + lossWatts(amps, watts, core.activePhases, kCoreLosses);
     m_state.clock = clock;
     m_state.coreMillivolts = millivolts;
     m_state.cpuWatts = watts;
@@ -145,7 +151,7 @@ void BoardPhysics::computeElectrical(const PhysicsInputs& inputs) {
         regulator.activePhases =
             choosePhases(regulator.amps, inputs.forcedPhases[index], m_board.phases[index], kSmallLosses);
         regulator.outputWatts = watts;
-        regulator.inputWatts = watts + lossWatts(regulator.amps, regulator.activePhases, kSmallLosses);
+        regulator.inputWatts = watts + lossWatts(regulator.amps, watts, regulator.activePhases, kSmallLosses);
     }
 
     m_state.fanDutyA = inputs.fanDutyA.value_or(firmwareFanDuty(m_state.cpuCelsius));
