@@ -1,35 +1,302 @@
 #include "app/CSampleDlg.h"
 
+#include "app/CAbout.h"
+#include "app/PlaceholderPage.h"
+#include "power/pages/CSLV_NOVICE.h"
+#include "ui/CXListBox.h"
+#include "ui/ControlId.h"
+#include "ui/SkinCatalogue.h"
+#include "ui/SkinLayout.h"
+
+#include <QDesktopServices>
+#include <QDir>
 #include <QLabel>
-#include <QPushButton>
-#include <QVBoxLayout>
+#include <QMouseEvent>
+#include <QUrl>
+#include <array>
 
 namespace solvane::app {
 
-CSampleDlg::CSampleDlg(hw::IoDriver& driver, const QString& boardDescription, QWidget* parent)
-    : QDialog(parent), m_driver(driver) {
-    setWindowTitle(QStringLiteral("Solvane Center"));
-    setObjectName(QStringLiteral("CSampleDlg"));
-    resize(750, 560);
+namespace {
 
-    auto* layout = new QVBoxLayout(this);
-    auto* title = new QLabel(QStringLiteral("Solvane Center"), this);
-    QFont titleFont = title->font();
-    titleFont.setPointSize(titleFont.pointSize() * 2);
-    titleFont.setBold(true);
-    title->setFont(titleFont);
-    layout->addWidget(title);
-    layout->addWidget(new QLabel(boardDescription, this));
-    layout->addWidget(new QLabel(QStringLiteral("I/O driver: %1, %2 open handle(s)")
-                                     .arg(QString::fromStdString(m_driver.driverFileName()))
-                                     .arg(m_driver.GetOpenCount()),
-                                 this));
-    layout->addStretch();
-    auto* exitButton = new QPushButton(QStringLiteral("Exit"), this);
-    exitButton->setObjectName(QStringLiteral("button%1").arg(kExitButtonId));
-    layout->addWidget(exitButton, 0, Qt::AlignRight);
-    // The Exit button sends the window a close request, the same way the window manager does.
-    connect(exitButton, &QPushButton::clicked, this, &QDialog::close);
+// The maker's web site, opened by the link buttons.
+constexpr const char* kMakerWebSite = "https://www.tarvok.example/";
+
+// Tooltips of the skin buttons, and which show the hand cursor.
+struct ButtonBehaviour {
+    int controlId;
+    const char* tooltip;
+    bool handCursor;
+};
+constexpr std::array<ButtonBehaviour, 12> kButtonBehaviour{{
+    {1001, "System Information", false},
+    {1037, "Motherboard Information", false},
+    {1026, "Memory Information", false},
+    {1027, "PCI Information", false},
+    {1002, "Solvane Center", true},
+    {1029, "Basic Mode", true},
+    {1030, "Advanced Settings", true},
+    {1033, "Motherboard Settings", true},
+    {1038, "LED Settings", true},
+    {1083, "Link to Tarvok", true},
+    {1085, "Minimize", true},
+    {1084, "Exit", true},
+}};
+
+// The pages in the order they are added; each initialises itself while it is added, so the order
+// is a data dependency (the power-saving page loads the hardware libraries the others read).
+constexpr std::array<int, 6> kPageOrder{133, 139, 142, 242, 138, 235};
+
+struct PagePlaceholderTitle {
+    int pageId;
+    const char* title;
+};
+constexpr std::array<PagePlaceholderTitle, 5> kPlaceholderTitles{{
+    {139, "PCI Information"},
+    {142, "Motherboard Settings"},
+    {242, "LED Settings"},
+    {138, "Memory Information"},
+    {235, "Motherboard Information"},
+}};
+
+// SPD read addresses of the six memory-module EEPROMs, and the memory type byte of DDR3.
+constexpr std::array<std::uint8_t, 6> kSpdReadAddresses{0xA1, 0xA3, 0xA5, 0xA7, 0xA9, 0xAB};
+constexpr std::uint8_t kSpdMemoryTypeByte = 2;
+constexpr std::uint8_t kDdr3 = 11;
+
+} // namespace
+
+CSampleDlg::CSampleDlg(hw::IoDriver& driver, SolvaneCore& core, ui::NotificationShell& shell,
+                       std::filesystem::path snapshotFolder, QWidget* parent)
+    : TStackedDialog(kPagePlaceholder, parent, Qt::Window | Qt::FramelessWindowHint), m_driver(driver),
+      m_core(core), m_shell(shell), m_snapshotFolder(std::move(snapshotFolder)) {
+    setObjectName(QStringLiteral("CSampleDlg"));
+    setFixedSize(ui::skin::kMainWindow.width, ui::skin::kMainWindow.height);
+}
+
+CSampleDlg::~CSampleDlg() = default;
+
+std::unique_ptr<ui::TStackedPage> CSampleDlg::CreatePage(int pageId) {
+    if (pageId == power::pages::CSLV_NOVICE::kDialogId) {
+        auto page = std::make_unique<power::pages::CSLV_NOVICE>(m_core.session(), m_core.state(),
+                                                                m_core.services().scheduler);
+        m_basicPage = page.get();
+        return page;
+    }
+    for (const auto& placeholder : kPlaceholderTitles)
+        if (placeholder.pageId == pageId)
+            return std::make_unique<PlaceholderPage>(pageId, QString::fromLatin1(placeholder.title));
+    return nullptr;
+}
+
+void CSampleDlg::OnInitDialog() {
+    TStackedDialog::OnInitDialog();
+    setWindowTitle(QStringLiteral("Solvane Center"));
+    setWindowIcon(ui::SkinResources::program().icon(ui::skin::kAppIconId));
+
+    auto* placeholder = new QLabel(this);
+    ui::setControlId(*placeholder, kPagePlaceholder);
+    const auto& frame = ui::skin::kPageFrame;
+    placeholder->setGeometry(frame.x, frame.y, frame.width, frame.height);
+    placeholder->hide();
+
+    for (const int pageId : kPageOrder) {
+        AddPage(pageId);
+        // The memory check reads the modules through the SMBus library, which the power-saving
+        // page has just loaded; the motherboard page, added last, sees its result.
+        if (pageId == power::pages::CSLV_NOVICE::kDialogId)
+            checkMemoryType();
+    }
+
+    const auto& platform = m_core.state().platform;
+    m_navigation =
+        std::make_unique<MainNavigation>(platform.BoardCode, platform.BoardString, platform.baseboardVersion,
+                                         [this](int page) { ShowPage(page); });
+    createSkinButtons();
+    m_navigation->systemInformation();
+
+    // The option popup of the tuning pages: a borderless list, hidden until a page fills it.
+    m_optionPopup = new QWidget(this, Qt::Popup | Qt::FramelessWindowHint);
+    ui::setControlId(*m_optionPopup, kOptionPopupId);
+    auto* list = new ui::CXListBox(m_optionPopup);
+    ui::setControlId(*list, 1060);
+    m_optionPopup->hide();
+    m_core.commands().setClosePopup([this] { closeOptionPopup(); });
+    m_core.enableSettingCommands();
+
+    m_tray =
+        std::make_unique<ui::CMyAppTrayIcon>(m_shell, *this, [this](int command) { OnCommand(command); });
+    m_tray->AddIcon(ui::SkinResources::program().icon(ui::skin::kAppIconId), ui::CMyAppTrayIcon::kIconId,
+                    QString::fromLatin1(ui::CMyAppTrayIcon::kTip.data(),
+                                        static_cast<qsizetype>(ui::CMyAppTrayIcon::kTip.size())));
+    m_tray->ShowIcon(ui::CMyAppTrayIcon::kIconId);
+
+    SetBitmap(ui::SkinResources::program().filePath(ui::skin::kWindowBackgroundFile));
+    SetShaped(true);
+    SetTransparentColor(ui::ColorRef(0x0000FF));
+    SetStaticTransparent(true);
+    SetClickAnywhereMove(true);
+
+    if (platform.BoardCode == 2906 || platform.BoardCode == 2904 || platform.BoardCode == 2903)
+        if (auto* pci = skinButton(MainNavigation::kPci))
+            pci->setGeometry(166, 61, 74, 24); // the memory button's place
+    applyNavigation();
+
+    if (!m_snapshotFolder.empty())
+        QMetaObject::invokeMethod(
+            this, [this] { saveSnapshots(m_snapshotFolder); }, Qt::QueuedConnection);
+}
+
+void CSampleDlg::createSkinButtons() {
+    const auto& resources = ui::SkinResources::program();
+    for (const auto& spec : ui::skin::kMainButtons) {
+        auto* button = new ui::CxSkinButton(this);
+        ui::setControlId(*button, spec.controlId);
+        const auto file = [&](std::size_t state) {
+            return resources.filePath(std::string(spec.baseName) +
+                                      std::string(ui::skin::kMainButtonStateEndings[state]));
+        };
+        button->SetSkin(ui::CxSkinButton::SkinFiles{file(0), file(1), file(2), file(3)});
+        button->setGeometry(spec.rect.x, spec.rect.y, spec.rect.width, spec.rect.height);
+        for (const auto& behaviour : kButtonBehaviour)
+            if (behaviour.controlId == spec.controlId) {
+                button->SetToolTipText(QString::fromLatin1(behaviour.tooltip));
+                if (behaviour.handCursor)
+                    button->SetBtnCursor(ui::skin::kHandCursorId);
+            }
+        const int id = spec.controlId;
+        connect(button, &QAbstractButton::clicked, this, [this, id] { OnCommand(id); });
+        m_buttons[id] = button;
+    }
+}
+
+ui::CxSkinButton* CSampleDlg::skinButton(int controlId) const {
+    const auto found = m_buttons.find(controlId);
+    return found == m_buttons.end() ? nullptr : found->second;
+}
+
+void CSampleDlg::applyNavigation() {
+    if (!m_navigation)
+        return;
+    for (const auto& [id, state] : m_navigation->buttons())
+        if (auto* button = skinButton(id)) {
+            button->setVisible(state.visible);
+            button->setEnabled(state.enabled);
+        }
+}
+
+void CSampleDlg::OnCommand(int commandId) {
+    switch (commandId) {
+    case kWebSiteButton:
+        openWebSite();
+        return;
+    case kExitButton:
+    case kExitCommand:
+        close();
+        return;
+    case kMinimiseButton:
+        showMinimized();
+        return;
+    case ui::CMyAppTrayIcon::kCommandExit:
+        accept();
+        return;
+    case ui::CMyAppTrayIcon::kCommandRestore:
+        showNormal();
+        raise();
+        activateWindow();
+        return;
+    case ui::CMyAppTrayIcon::kCommandAbout: {
+        CAbout about([this] { openWebSite(); }, this);
+        about.DoModal();
+        return;
+    }
+    default:
+        break;
+    }
+    if (m_navigation) {
+        m_navigation->onButton(commandId);
+        applyNavigation();
+    }
+}
+
+void CSampleDlg::OnPageChanged(int pageId, bool active) {
+    closeOptionPopup();
+    if (m_navigation) {
+        m_navigation->pageChanged(pageId, active);
+        applyNavigation();
+    }
+}
+
+void CSampleDlg::checkMemoryType() {
+    const int board = m_core.state().platform.BoardCode;
+    if (board != 2907 && board != 2904)
+        return;
+    auto& smbus = m_core.hardware().hoblin();
+    for (const auto address : kSpdReadAddresses)
+        if (smbus.Smbus_JRW(address, kSpdMemoryTypeByte, 0) == kDdr3)
+            m_noDdr3 = false;
+}
+
+bool CSampleDlg::optionPopupVisible() const {
+    return m_optionPopup != nullptr && m_optionPopup->isVisible();
+}
+
+void CSampleDlg::closeOptionPopup() {
+    if (m_optionPopup != nullptr)
+        m_optionPopup->hide();
+    m_core.state().routines.popupOpenIndex = -1;
+}
+
+void CSampleDlg::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton && m_core.state().routines.popupOpenIndex != -1)
+        m_core.commands().send(power::BoardCommand::CloseOptionPopup);
+    TStackedDialog::mousePressEvent(event);
+}
+
+void CSampleDlg::openWebSite() {
+    QDesktopServices::openUrl(QUrl(QString::fromLatin1(kMakerWebSite)));
+}
+
+void CSampleDlg::OnDestroy() {
+    DestroyPages();
+    if (m_tray)
+        m_tray->RemoveIcon(ui::CMyAppTrayIcon::kIconId);
+    TStackedDialog::OnDestroy();
+}
+
+void CSampleDlg::saveSnapshots(const std::filesystem::path& folder) {
+    QDir().mkpath(QString::fromStdString(folder.string()));
+    struct Shot {
+        int pageId;
+        int groupButton; // the section the page belongs to, clicked first
+        const char* name;
+    };
+    static constexpr std::array<Shot, 6> kShots{{
+        {MainNavigation::kMotherboardPage, MainNavigation::kSystemInfo, "motherboard"},
+        {MainNavigation::kMemoryPage, MainNavigation::kSystemInfo, "memory"},
+        {MainNavigation::kPciPage, MainNavigation::kSystemInfo, "pci"},
+        {MainNavigation::kBasicPage, MainNavigation::kProduct, "basic"},
+        {MainNavigation::kAdvancedPage, MainNavigation::kProduct, "advanced-motherboard"},
+        {MainNavigation::kLedPage, MainNavigation::kProduct, "led"},
+    }};
+    for (const auto& shot : kShots) {
+        // The way a user gets there: the section, then the page, so the buttons show as they would.
+        OnCommand(shot.groupButton);
+        if (shot.pageId == MainNavigation::kAdvancedPage || shot.pageId == MainNavigation::kLedPage)
+            OnCommand(MainNavigation::kAdvanced);
+        ShowPage(shot.pageId);
+        QImage picture = grab().toImage().convertToFormat(QImage::Format_ARGB32);
+        // Outside the window's shape is clear, as on screen.
+        for (int y = 0; y < picture.height(); ++y) {
+            auto* line = reinterpret_cast<QRgb*>(picture.scanLine(y));
+            for (int x = 0; x < picture.width(); ++x)
+                if ((line[x] & 0xFFFFFF) == 0xFF0000)
+                    line[x] = 0;
+        }
+        const auto file = folder / (std::to_string(shot.pageId) + "-" + shot.name + ".png");
+        picture.save(QString::fromStdString(file.string()), "PNG");
+    }
+    close();
 }
 
 } // namespace solvane::app

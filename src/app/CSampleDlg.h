@@ -1,25 +1,79 @@
 #pragma once
 
 #include "app/CSampleApp.h"
+#include "app/MainNavigation.h"
+#include "app/SolvaneCore.h"
+#include "app/TStackedDialog.h"
+#include "ui/CMyAppTrayIcon.h"
+#include "ui/CxSkinButton.h"
+#include "ui/NotificationShell.h"
 
-#include <QDialog>
+#include <filesystem>
+#include <map>
+#include <memory>
+
+namespace solvane::power::pages {
+class CSLV_NOVICE;
+}
 
 namespace solvane::app {
 
-// The main window. It hosts the pages of the program; until they exist it shows the board it
-// runs on and an Exit button.
-class CSampleDlg final : public QDialog, public MainWindowHost {
+// The main window: the skinned, shaped window that hosts the pages of the two groups (system
+// information, and the power-saving and tuning pages), navigates between them with its skin
+// buttons, and puts the program's icon in the notification area.
+class CSampleDlg final : public TStackedDialog, public MainWindowHost {
     Q_OBJECT
 public:
     static constexpr int kDialogId = 102;
-    static constexpr int kExitButtonId = 1084;
+    static constexpr int kPagePlaceholder = 1005;
+    static constexpr int kOptionPopupId = 146;
+    // Commands of the window's own buttons and the tray menu.
+    static constexpr int kWebSiteButton = 1083;
+    static constexpr int kExitButton = 1084;
+    static constexpr int kMinimiseButton = 1085;
+    static constexpr int kExitCommand = 32887;
 
-    CSampleDlg(hw::IoDriver& driver, const QString& boardDescription, QWidget* parent = nullptr);
+    CSampleDlg(hw::IoDriver& driver, SolvaneCore& core, ui::NotificationShell& shell,
+               std::filesystem::path snapshotFolder = {}, QWidget* parent = nullptr);
+    ~CSampleDlg() override;
 
-    int DoModal() override { return exec(); }
+    int DoModal() override { return TStackedDialog::DoModal(); }
+
+    // A window command: navigation buttons, window buttons, tray menu commands.
+    void OnCommand(int commandId);
+    const MainNavigation& navigation() const { return *m_navigation; }
+    ui::CxSkinButton* skinButton(int controlId) const;
+    power::pages::CSLV_NOVICE* basicPage() const { return m_basicPage; }
+    // The memory-type check of 2904 and 2907: true unless a DDR3 module answered.
+    bool noDdr3() const { return m_noDdr3; }
+    bool optionPopupVisible() const;
+    // Shows each page in turn and saves a picture of the window for each into folder.
+    void saveSnapshots(const std::filesystem::path& folder);
+
+protected:
+    std::unique_ptr<ui::TStackedPage> CreatePage(int pageId) override;
+    void OnPageChanged(int pageId, bool active) override;
+    void OnInitDialog() override;
+    void OnDestroy() override;
+    void mousePressEvent(QMouseEvent* event) override;
 
 private:
+    void applyNavigation();
+    void createSkinButtons();
+    void checkMemoryType();
+    void closeOptionPopup();
+    void openWebSite();
+
     hw::IoDriver& m_driver;
+    SolvaneCore& m_core;
+    ui::NotificationShell& m_shell;
+    std::filesystem::path m_snapshotFolder;
+    std::unique_ptr<MainNavigation> m_navigation;
+    std::map<int, ui::CxSkinButton*> m_buttons;
+    std::unique_ptr<ui::CMyAppTrayIcon> m_tray;
+    QWidget* m_optionPopup = nullptr;
+    power::pages::CSLV_NOVICE* m_basicPage = nullptr;
+    bool m_noDdr3 = true;
 };
 
 } // namespace solvane::app

@@ -91,12 +91,42 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string_view>& argument
             if (!seed)
                 return fail("option --seed takes a whole number from 0 to 4294967295");
             options.seed = *seed;
+        } else if (argument == "--dmi" || argument == "--pci" || argument == "--sysfs-root" ||
+                   argument == "--snapshot") {
+            const auto path = takeValue();
+            if (!path || path->empty())
+                return fail("option " + std::string(argument) + " needs a " +
+                            (argument == "--sysfs-root" || argument == "--snapshot" ? "folder" : "file"));
+            const std::filesystem::path value{std::string(*path)};
+            if (argument == "--dmi")
+                options.dmiFile = value;
+            else if (argument == "--pci")
+                options.pciFile = value;
+            else if (argument == "--sysfs-root")
+                options.sysfsRoot = value;
+            else
+                options.snapshotFolder = value;
+        } else if (argument == "--spd") {
+            const auto slot = takeValue();
+            if (!slot || slot->find('=') == std::string_view::npos)
+                return fail("option --spd takes SLOT=FILE, for example DIMM_A0=module.bin");
+            options.spdSlots.emplace_back(*slot);
+        } else if (argument == "--report" || argument == "--json") {
+            if (hasValue)
+                return refuseValue();
+            (argument == "--report" ? options.report : options.json) = true;
         } else if (argument.starts_with("-")) {
             return fail("unknown option " + std::string(argument));
         } else {
             return fail("unexpected argument '" + std::string(argument) + "'");
         }
     }
+    if (!options.sysfsRoot.empty() && options.hardware != HardwareKind::Host)
+        parsed.error = "option --sysfs-root needs --hardware host";
+    else if (options.json && !options.report)
+        parsed.error = "option --json goes with --report";
+    else if (options.report && !options.snapshotFolder.empty())
+        parsed.error = "options --report and --snapshot do not go together";
     return parsed;
 }
 
@@ -111,6 +141,13 @@ std::string usageText() {
            "  --board CODE        the simulated board, 2901 to 2918 or 'unknown' (default 2917)\n"
            "  --seed N            seed the pseudo-random numbers with N instead of the time\n"
            "  --batch             message boxes print to standard error and take their default button\n"
+           "  --report [--json]   print the board, its settings, one refresh of the read-outs and the\n"
+           "                      system information, without a window\n"
+           "  --snapshot DIR      save a picture of the main window on every page into DIR, then exit\n"
+           "  --sysfs-root DIR    with --hardware host: read this sysfs tree instead of /sys\n"
+           "  --dmi FILE          SMBIOS from a dump (a raw table or dmidecode --dump-bin)\n"
+           "  --spd SLOT=FILE     a memory module's SPD from a dump (binary or hex), SLOT DIMM_A0 or 0xA0\n"
+           "  --pci FILE          PCI configuration space from lspci -x or -xxx output\n"
            "  --help              print this help and exit\n"
            "  --version           print the version and exit\n";
 }

@@ -19,6 +19,16 @@ struct Options {
     bool batch = false;
     bool help = false;
     bool version = false;
+
+    // Real dumps standing in for parts of the hardware.
+    std::filesystem::path dmiFile;     // --dmi FILE
+    std::vector<std::string> spdSlots; // --spd SLOT=FILE, once per slot
+    std::filesystem::path pciFile;     // --pci FILE
+    std::filesystem::path sysfsRoot;   // --sysfs-root DIR (host hardware only)
+
+    bool report = false;                  // --report: print, no window
+    bool json = false;                    // --json: the report as JSON
+    std::filesystem::path snapshotFolder; // --snapshot DIR: one picture per page, then exit
 };
 
 struct ParsedCommandLine {

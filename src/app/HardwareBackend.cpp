@@ -1,24 +1,44 @@
 #include "app/HardwareBackend.h"
 
-#include "host/HostMachine.h"
-#include "sim/SkeletonBoard.h"
+#include "host/HostHardware.h"
+#include "hw/ReplayHardware.h"
+#include "hw/ReplaySources.h"
+#include "sim/SimulatedHardware.h"
+
+#include <stdexcept>
 
 namespace solvane::app {
 
-HardwareBackend HardwareBackend::create(const Options& options) {
+HardwareBackend HardwareBackend::create(const Options& options, const std::filesystem::path& stateFolder) {
     HardwareBackend backend;
-    if (options.hardware == HardwareKind::Host) {
-        backend.machine = std::make_unique<host::HostMachine>();
-        backend.description = "This machine (read only)";
-    } else {
-        auto machine = std::make_unique<sim::SimulatedMachine>();
-        sim::addBaseDevices(*machine);
-        backend.machine = std::move(machine);
-        backend.description = options.boardCode == 0
-                                  ? std::string("Simulated board of a kind Solvane does not know")
-                                  : "Simulated board KX-" + std::to_string(options.boardCode);
+    auto sources = hw::loadReplaySources({options.dmiFile, options.spdSlots, options.pciFile});
+    if (!sources) {
+        backend.error = sources.error();
+        return backend;
     }
-    backend.driver = std::make_unique<hw::ZubrikDriver>(*backend.machine);
+    if (options.hardware == HardwareKind::Host) {
+        if (!options.sysfsRoot.empty() && !std::filesystem::is_directory(options.sysfsRoot)) {
+            backend.error = "--sysfs-root " + options.sysfsRoot.string() + ": not a folder";
+            return backend;
+        }
+        host::HostOptions hostOptions;
+        if (!options.sysfsRoot.empty())
+            hostOptions.sysfsRoot = options.sysfsRoot;
+        backend.hardware = host::createHostHardware(hostOptions);
+    } else {
+        sim::SimulationOptions simulation;
+        simulation.boardCode = options.boardCode;
+        simulation.stateFolder = stateFolder;
+        simulation.seed = options.seed.value_or(1);
+        try {
+            backend.hardware = sim::createSimulatedHardware(simulation);
+        } catch (const std::exception& refused) {
+            backend.error = refused.what();
+            return backend;
+        }
+    }
+    backend.hardware = hw::withReplay(std::move(backend.hardware), sources.value());
+    backend.driver = std::make_unique<hw::ZubrikDriver>(backend.hardware->machine());
     return backend;
 }
 

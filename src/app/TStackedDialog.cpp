@@ -19,7 +19,7 @@ QPoint TStackedDialog::pageOrigin() const {
 }
 
 TStackedDialog::PageRecord* TStackedDialog::AddPage(int pageId) {
-    std::unique_ptr<TStackedPage> page = CreatePage(pageId);
+    std::unique_ptr<ui::TStackedPage> page = CreatePage(pageId);
     // A page the subclass cannot make leaves no record behind, so it is never shown or destroyed.
     if (page == nullptr)
         return nullptr;
@@ -27,7 +27,7 @@ TStackedDialog::PageRecord* TStackedDialog::AddPage(int pageId) {
     record.pageId = pageId;
     record.owner = this;
     record.page = std::move(page);
-    TStackedPage& created = *record.page;
+    ui::TStackedPage& created = *record.page;
     // A page starts as a disabled, hidden child of the dialog.
     created.setParent(this);
     created.hide();
@@ -79,7 +79,7 @@ TStackedDialog::PageRecord* TStackedDialog::activeRecord() const {
     return active != m_pages.end() ? active->get() : nullptr;
 }
 
-TStackedPage* TStackedDialog::activePage() const {
+ui::TStackedPage* TStackedDialog::activePage() const {
     const PageRecord* active = activeRecord();
     return active != nullptr ? active->page.get() : nullptr;
 }

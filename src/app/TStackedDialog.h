@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/TStackedPage.h"
+#include "ui/TStackedPage.h"
 
 #include <memory>
 #include <vector>
@@ -31,7 +31,7 @@ public:
         bool created = false;
         bool active = false;
         int pageId = 0;
-        std::unique_ptr<TStackedPage> page;
+        std::unique_ptr<ui::TStackedPage> page;
         TStackedDialog* owner = nullptr;
     };
 
@@ -46,12 +46,12 @@ public:
     // The pages in the order of adding.
     const std::vector<std::unique_ptr<PageRecord>>& pages() const { return m_pages; }
     // The page being shown, or none.
-    TStackedPage* activePage() const;
+    ui::TStackedPage* activePage() const;
     int placeholderId() const { return m_placeholderId; }
 
 protected:
     // A new page for a dialog id, or none for an id the subclass does not know.
-    virtual std::unique_ptr<TStackedPage> CreatePage(int pageId) = 0;
+    virtual std::unique_ptr<ui::TStackedPage> CreatePage(int pageId) = 0;
     // A page became active (shown) or inactive (hidden).
     virtual void OnPageChanged(int pageId, bool active) = 0;
 

@@ -219,6 +219,8 @@ void PowerMonitor::Refresh() {
     measurement.accountSavings(m_context.modes.ActiveMode, m_activeCpuPhases);
     measurement.updateEnergyTotal(m_context.registry);
     m_readouts = measurement.formatReadouts(m_snapshot, m_activeCpuPhases, value(Setting::CpuPhase));
+    if (m_refreshed)
+        m_refreshed();
 }
 
 void PowerMonitor::LoadPhaseRule() {

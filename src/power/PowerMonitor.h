@@ -70,6 +70,8 @@ public:
 
     // Called whenever the mode buttons must show ActiveMode again.
     void setModeButtonsChanged(std::function<void()> callback) { m_modeButtonsChanged = std::move(callback); }
+    // Called after every refresh, so the page can show the new read-outs.
+    void setRefreshed(std::function<void()> callback) { m_refreshed = std::move(callback); }
 
     // The user chose mode 0, 1 or 2: a different mode is applied 300 ms later.
     void SelectMode(PowerMode mode);
@@ -114,6 +116,7 @@ private:
 
     Context m_context;
     std::function<void()> m_modeButtonsChanged;
+    std::function<void()> m_refreshed;
     PowerMode m_lastSeenMode = PowerMode::None;
     SettingValue m_userCpuPhases = 0;
     SettingValue m_forcedCpuPhases = 0;

@@ -1,9 +1,9 @@
-#include "app/TStackedPage.h"
+#include "ui/TStackedPage.h"
 
-namespace solvane::app {
+namespace solvane::ui {
 
 // A page is a child of its host, never a window of its own.
 TStackedPage::TStackedPage(int pageId, QWidget* parent)
     : CBitmapDialog(parent, Qt::Widget), m_pageId(pageId) {}
 
-} // namespace solvane::app
+} // namespace solvane::ui

@@ -2,7 +2,7 @@
 
 #include "ui/CBitmapDialog.h"
 
-namespace solvane::app {
+namespace solvane::ui {
 
 // The base of every page a TStackedDialog hosts (the power-saving, tuning and system-information
 // pages). A page is constructed with its dialog id, the key its host shows it by. It builds its
@@ -14,7 +14,7 @@ namespace solvane::app {
 // OnCreatePage (created and placed, still hidden), OnSetActive (just shown), OnKillActive (about to
 // be hidden or destroyed) and OnDestroyPage (about to be destroyed). Enter and Escape never close
 // a page.
-class TStackedPage : public ui::CBitmapDialog {
+class TStackedPage : public CBitmapDialog {
     Q_OBJECT
 public:
     explicit TStackedPage(int pageId, QWidget* parent = nullptr);
@@ -34,4 +34,4 @@ private:
     int m_pageId;
 };
 
-} // namespace solvane::app
+} // namespace solvane::ui

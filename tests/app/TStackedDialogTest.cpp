@@ -12,7 +12,7 @@ namespace {
 // Everything the pages and the dialog report, in order.
 using Journal = std::vector<std::string>;
 
-class JournalPage final : public TStackedPage {
+class JournalPage final : public ui::TStackedPage {
 public:
     JournalPage(int pageId, Journal& journal, std::map<int, int>& deletions)
         : TStackedPage(pageId), m_journal(journal), m_deletions(deletions) {
@@ -65,7 +65,7 @@ public:
     std::vector<int> refused;
 
 protected:
-    std::unique_ptr<TStackedPage> CreatePage(int pageId) override {
+    std::unique_ptr<ui::TStackedPage> CreatePage(int pageId) override {
         if (pageId == 999)
             return nullptr;
         return std::make_unique<JournalPage>(pageId, m_journal, m_deletions);

@@ -1,0 +1,74 @@
+#pragma once
+
+#include <functional>
+#include <map>
+#include <string>
+
+namespace solvane::app {
+
+// The main window's navigation between its two groups of pages: which buttons show and which are
+// enabled (a disabled button marks the current section or page), and which page each action
+// shows. Board rules decide which pages a board has. Plain logic: the window applies the states.
+class MainNavigation {
+public:
+    struct ButtonState {
+        bool visible = true;
+        bool enabled = true;
+    };
+
+    // Navigation button ids and the pages they lead to.
+    static constexpr int kSystemInfo = 1001;
+    static constexpr int kProduct = 1002;
+    static constexpr int kMotherboardInfo = 1037;
+    static constexpr int kMemory = 1026;
+    static constexpr int kPci = 1027;
+    static constexpr int kBasic = 1029;
+    static constexpr int kAdvanced = 1030;
+    static constexpr int kMotherboardSettings = 1033;
+    static constexpr int kLedSettings = 1038;
+
+    static constexpr int kBasicPage = 133;
+    static constexpr int kMemoryPage = 138;
+    static constexpr int kPciPage = 139;
+    static constexpr int kAdvancedPage = 142;
+    static constexpr int kLedPage = 242;
+    static constexpr int kMotherboardPage = 235;
+
+    // showPage shows a page; the window then reports the change back through pageChanged.
+    MainNavigation(int boardCode, std::string boardString, std::string baseboardVersion,
+                   std::function<void(int pageId)> showPage);
+
+    // A navigation button was clicked.
+    void onButton(int buttonId);
+    void systemInformation();
+    void product();
+    void advanced();
+    void pageChanged(int pageId, bool active);
+
+    const ButtonState& button(int buttonId) const;
+    const std::map<int, ButtonState>& buttons() const { return m_buttons; }
+    int lastSystemPage() const { return m_lastSystemPage; }
+    int lastProductPage() const { return m_lastProductPage; }
+    int lastAdvancedPage() const { return m_lastAdvancedPage; }
+
+private:
+    void show(int buttonId, bool visible) { m_buttons[buttonId].visible = visible; }
+    void enable(int buttonId, bool enabled) { m_buttons[buttonId].enabled = enabled; }
+    bool stringHas(std::string_view code) const { return m_boardString.find(code) != std::string::npos; }
+    bool is(int code) const { return m_boardCode == code; }
+    // 2904 boards of revision 5.0 have no LED page.
+    bool ledless2904() const { return is(2904) && m_baseboardVersion == "5.0"; }
+
+    int m_boardCode;
+    std::string m_boardString;
+    std::string m_baseboardVersion;
+    std::function<void(int)> m_showPage;
+    std::map<int, ButtonState> m_buttons;
+    // Last pages shown in each group: system information 1 memory, 2 PCI, 4 motherboard; product
+    // 5 basic, 6 advanced; advanced 7 motherboard settings, 8 LED settings. -1 before any.
+    int m_lastSystemPage = -1;
+    int m_lastProductPage = -1;
+    int m_lastAdvancedPage = -1;
+};
+
+} // namespace solvane::app

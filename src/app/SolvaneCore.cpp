@@ -1,0 +1,18 @@
+#include "app/SolvaneCore.h"
+
+namespace solvane::app {
+
+SolvaneCore::SolvaneCore(Services services)
+    : m_services(std::move(services)),
+      m_bus(m_services.hardware.hoblin(), m_services.hardware.falwick(), m_services.hardware.ostrel()),
+      m_phases(m_bus, m_services.random),
+      m_routines(m_bus, m_phases, m_services.prompt, m_state.modes.CurrentValues,
+                 m_state.modes.PendingSettingIndex, m_state.routines),
+      m_commands(m_state.modes, m_state.routines, m_routines),
+      m_session(m_services, m_state, m_bus, m_commands, m_routines) {}
+
+void SolvaneCore::initialise() {
+    m_session.initialise();
+}
+
+} // namespace solvane::app

@@ -1,0 +1,54 @@
+#pragma once
+
+#include "power/PowerSavingSession.h"
+#include "ui/CLabel.h"
+#include "ui/CxSkinButton.h"
+#include "ui/TStackedPage.h"
+
+#include <QLabel>
+#include <array>
+#include <map>
+
+namespace solvane::power::pages {
+
+// The basic-mode page: the live power read-outs in three panels, the three power modes as skinned
+// radio buttons and a right-click menu. It starts the power-saving monitor when it is created and
+// runs its exit sequence when it goes.
+class CSLV_NOVICE final : public ui::TStackedPage {
+    Q_OBJECT
+public:
+    static constexpr int kDialogId = 133;
+
+    CSLV_NOVICE(PowerSavingSession& session, PowerSavingState& state, platform::Scheduler& scheduler,
+                QWidget* parent = nullptr);
+
+    // A power event of the system (suspend 4, resume 18).
+    bool OnPowerBroadcast(int event);
+    // The text a value label shows now (for tests and the report).
+    QString readoutText(int valueId) const;
+    ui::CxSkinButton* modeButton(PowerMode mode) const;
+    // The mode menu's command: checks the radio, then selects the mode.
+    void onMenuCommand(int commandId);
+
+protected:
+    void OnInitDialog() override;
+    void OnDestroy() override;
+    void mousePressEvent(QMouseEvent* event) override;
+
+private:
+    void buildControls();
+    void applyBoardLayout();
+    void showReadouts();
+    void updateModeButtons();
+    void selectMode(PowerMode mode);
+
+    PowerSavingSession& m_session;
+    PowerSavingState& m_state;
+    platform::Scheduler& m_scheduler;
+    std::map<int, ui::CLabel*> m_values; // by value id
+    std::map<int, QLabel*> m_captions;   // by value id
+    std::array<ui::CxSkinButton*, 3> m_modeButtons{};
+    QLabel* m_message = nullptr;
+};
+
+} // namespace solvane::power::pages

@@ -1,0 +1,118 @@
+#include "app/MainNavigation.h"
+
+#include <gtest/gtest.h>
+
+namespace solvane::app {
+namespace {
+
+using N = MainNavigation;
+
+// A stack of pages as the main window keeps it: showing a page reports the old one inactive and
+// the new one active back to the navigation.
+class NavigationRig {
+public:
+    explicit NavigationRig(int board, std::string version = "1.0")
+        : navigation(board, "KX-" + std::to_string(board), std::move(version), [this](int page) {
+              if (active != 0)
+                  navigation.pageChanged(active, false);
+              active = page;
+              shown.push_back(page);
+              navigation.pageChanged(page, true);
+          }) {}
+
+    bool visible(int id) const { return navigation.button(id).visible; }
+    bool enabled(int id) const { return navigation.button(id).enabled; }
+    // A click reaches a button only when it shows and is enabled.
+    void click(int id) {
+        if (visible(id) && enabled(id))
+            navigation.onButton(id);
+    }
+
+    int active = 0;
+    std::vector<int> shown;
+    MainNavigation navigation;
+};
+
+TEST(MainNavigation, StartsOnTheMotherboardPageAndReturnsToTheLastSystemPage) {
+    NavigationRig rig(2917);
+    rig.navigation.systemInformation(); // the window's start-up step
+    EXPECT_EQ(rig.active, N::kMotherboardPage);
+    EXPECT_FALSE(rig.enabled(N::kSystemInfo)) << "the current section's button is disabled";
+    EXPECT_FALSE(rig.visible(N::kBasic));
+
+    rig.click(N::kMemory);
+    EXPECT_EQ(rig.active, N::kMemoryPage);
+    rig.click(N::kProduct);
+    EXPECT_EQ(rig.active, N::kBasicPage);
+    EXPECT_TRUE(rig.visible(N::kBasic) && rig.visible(N::kAdvanced));
+    EXPECT_FALSE(rig.visible(N::kMemory));
+    rig.click(N::kSystemInfo);
+    EXPECT_EQ(rig.active, N::kMemoryPage) << "back to the memory page";
+}
+
+TEST(MainNavigation, TheProductGroupRemembersTheAdvancedPage) {
+    NavigationRig rig(2917);
+    rig.navigation.systemInformation();
+    rig.click(N::kProduct);
+    rig.click(N::kAdvanced);
+    EXPECT_EQ(rig.active, N::kAdvancedPage);
+    EXPECT_TRUE(rig.visible(N::kMotherboardSettings) && rig.visible(N::kLedSettings));
+    rig.click(N::kLedSettings);
+    EXPECT_EQ(rig.active, N::kLedPage);
+    EXPECT_FALSE(rig.enabled(N::kLedSettings));
+    rig.click(N::kSystemInfo);
+    rig.click(N::kProduct);
+    EXPECT_EQ(rig.active, N::kLedPage);
+    rig.click(N::kBasic);
+    EXPECT_EQ(rig.active, N::kBasicPage);
+    EXPECT_FALSE(rig.visible(N::kMotherboardSettings));
+}
+
+TEST(MainNavigation, Board2918HasNoMemoryOrPciButtonsAndItsSettingsButtonsStayDisabled) {
+    NavigationRig rig(2918);
+    rig.navigation.systemInformation();
+    EXPECT_FALSE(rig.visible(N::kMemory));
+    EXPECT_FALSE(rig.visible(N::kPci));
+    rig.click(N::kProduct);
+    rig.click(N::kAdvanced);
+    EXPECT_EQ(rig.active, N::kAdvancedPage);
+    EXPECT_FALSE(rig.enabled(N::kMotherboardSettings));
+    EXPECT_FALSE(rig.enabled(N::kLedSettings));
+    rig.click(N::kBasic);
+    rig.click(N::kSystemInfo);
+    EXPECT_FALSE(rig.visible(N::kMemory));
+    EXPECT_FALSE(rig.enabled(N::kLedSettings));
+}
+
+TEST(MainNavigation, Boards2908And2909HideTheAdvancedButtons) {
+    for (const int board : {2908, 2909}) {
+        NavigationRig rig(board);
+        rig.navigation.systemInformation();
+        EXPECT_FALSE(rig.visible(N::kMemory)) << board;
+        rig.click(N::kProduct);
+        EXPECT_EQ(rig.active, N::kBasicPage);
+        EXPECT_FALSE(rig.visible(N::kAdvanced)) << board;
+        EXPECT_FALSE(rig.visible(N::kMotherboardSettings)) << board;
+        EXPECT_FALSE(rig.visible(N::kLedSettings)) << board;
+    }
+}
+
+TEST(MainNavigation, Board2904OfRevision5HasNoLedButton) {
+    NavigationRig rig(2904, "5.0");
+    rig.navigation.systemInformation();
+    EXPECT_FALSE(rig.visible(N::kMemory));
+    EXPECT_TRUE(rig.visible(N::kPci));
+    rig.click(N::kProduct);
+    rig.click(N::kAdvanced);
+    EXPECT_TRUE(rig.visible(N::kMotherboardSettings));
+    EXPECT_FALSE(rig.visible(N::kLedSettings));
+
+    NavigationRig later(2904, "6.0");
+    later.navigation.systemInformation();
+    later.click(N::kProduct);
+    later.click(N::kAdvanced);
+    EXPECT_TRUE(later.visible(N::kLedSettings));
+}
+
+} // namespace
+} // namespace solvane::app
