@@ -97,15 +97,15 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string_view>& argument
             if (!path || path->empty())
                 return fail("option " + std::string(argument) + " needs a " +
                             (argument == "--sysfs-root" || argument == "--snapshot" ? "folder" : "file"));
-            const std::filesystem::path value{std::string(*path)};
+            const std::filesystem::path given{std::string(*path)};
             if (argument == "--dmi")
-                options.dmiFile = value;
+                options.dmiFile = given;
             else if (argument == "--pci")
-                options.pciFile = value;
+                options.pciFile = given;
             else if (argument == "--sysfs-root")
-                options.sysfsRoot = value;
+                options.sysfsRoot = given;
             else
-                options.snapshotFolder = value;
+                options.snapshotFolder = given;
         } else if (argument == "--spd") {
             const auto slot = takeValue();
             if (!slot || slot->find('=') == std::string_view::npos)

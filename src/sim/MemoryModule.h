@@ -40,7 +40,7 @@ inline constexpr MemoryMaker kMemoryMakers[] = {
     {"Crucial", 6, 0x9B, "CT25664BA1339.16FF", "CT25664AA800.16FH", "CT6464Z40B.8T"},
     {"Hynix", 1, 0xAD, "HMT125U6BFR8C-H9", "HYMP125U64CP8-S6", "HYMD264646D8J-D43"},
     {"Micron", 1, 0x2C, "MT16JTF25664AZ-1G4", "MT16HTF25664AY-800", "MT16VDDT6464AG-40B"},
-    {"Elpida", 1, 0xFE, "EBJ10UE8BDF0-DJ-F", "EBE21UE8AFFA-8G-F", "EBD52UD6ADSA-5B-E"},
+    {"Elpida", 3, 0xFE, "EBJ10UE8BDF0-DJ-F", "EBE21UE8AFFA-8G-F", "EBD52UD6ADSA-5B-E"},
 };
 
 // Positions of the makers in kMemoryMakers.
@@ -75,8 +75,8 @@ inline constexpr SpeedGrade kSpeedGrades[] = {
     {MemoryType::Ddr3, 1066, 0x0F, 0x001E, 0x69, 0x69, 0x69, 0x12C, 0x1A4},
     {MemoryType::Ddr3, 1333, 0x0C, 0x007E, 0x69, 0x69, 0x69, 0x120, 0x189},
     {MemoryType::Ddr3, 1600, 0x0A, 0x00FC, 0x6E, 0x6E, 0x6E, 0x118, 0x186},
-    {MemoryType::Ddr2, 667, 0x30, 0x30, 0, 0x3C, 0x3C, 45, 60},
-    {MemoryType::Ddr2, 800, 0x25, 0x70, 0, 0x32, 0x32, 45, 57},
+    {MemoryType::Ddr2, 667, 0x30, 0x38, 0, 0x3C, 0x3C, 45, 60},
+    {MemoryType::Ddr2, 800, 0x25, 0x38, 0, 0x32, 0x32, 45, 57},
     {MemoryType::Ddr2, 1066, 0x18, 0xE0, 0, 0x35, 0x35, 40, 54},
     {MemoryType::Ddr, 333, 0x60, 0x0C, 0, 0x48, 0x48, 42, 60},
     {MemoryType::Ddr, 400, 0x50, 0x18, 0, 0x3C, 0x3C, 40, 55},
