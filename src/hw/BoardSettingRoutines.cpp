@@ -46,10 +46,7 @@ constexpr std::array<Setting, 11> kLedReadOrder{
 // 2902 and 2905 keep five voltages in the nibbles of one memory regulator: 0x50 register 1 holds
 // DDR (high nibble) and ICH (low); register 2 holds the shared low nibble of the memory reference
 // and the northbridge (and the PLL read-out).
-constexpr BoardSet kNibbleBoards{2902, 2905};
 constexpr std::uint8_t kNibbleDevice = 0x50;
-
-constexpr BoardSet kToggledPhaseLedBoards{2911, 2907};
 
 // ALL_LED on the boards whose LED register pair sits on one controller: register 1 takes
 // (old AND keep) OR set for v = 1 and for v = 0, register 0x11 switches the CPU phase and power

@@ -56,4 +56,67 @@ std::uint8_t neutralCode(CodeListId list) {
     return 0x00;
 }
 
+namespace {
+
+constexpr BoardSet kCpuPhaseWriteBoards{2917, 2916, 2915, 2910, 2912, 2911, 2907,
+                                        2903, 2902, 2905, 2904, 2901, 2906};
+constexpr BoardSet kCpuPhaseReadBoards{2918, 2916, 2917, 2915, 2910, 2912, 2911, 2907,
+                                       2903, 2902, 2905, 2904, 2901, 2909, 2906};
+constexpr BoardSet kAllLedBoards{2917, 2916, 2915, 2911, 2910};
+
+bool isNibbleWrite(Setting setting) {
+    return setting == Setting::DdrVoltage || setting == Setting::DdrVrefCaA ||
+           setting == Setting::MchVoltage || setting == Setting::IchVoltage;
+}
+
+bool isNibbleRead(Setting setting) {
+    return isNibbleWrite(setting) || setting == Setting::CpuPllVoltage;
+}
+
+template <class Row, std::size_t N>
+bool anyRow(const std::array<Row, N>& rows, int boardCode, Setting setting, bool needReadBack) {
+    for (const auto& row : rows)
+        if (row.setting == setting && row.boards.contains(boardCode) && (!needReadBack || row.readBack))
+            return true;
+    return false;
+}
+
+} // namespace
+
+bool hasWriteRow(int boardCode, Setting setting) {
+    switch (setting) {
+    case Setting::CpuPhase:
+        return kCpuPhaseWriteBoards.contains(boardCode);
+    case Setting::AllLed:
+        return kAllLedBoards.contains(boardCode);
+    default:
+        break;
+    }
+    if (setting == Setting::CpuPhaseLed && (kToggledPhaseLedBoards.contains(boardCode) || boardCode == 2904))
+        return true;
+    if (kNibbleBoards.contains(boardCode) && isNibbleWrite(setting))
+        return true;
+    return anyRow(kCodeRows, boardCode, setting, false) || anyRow(kBitRows, boardCode, setting, false);
+}
+
+bool hasReadBack(int boardCode, Setting setting) {
+    switch (setting) {
+    case Setting::CpuPhase:
+        return kCpuPhaseReadBoards.contains(boardCode);
+    case Setting::AllLed:
+        return false;
+    default:
+        break;
+    }
+    if (setting == Setting::CpuPhaseLed && (kToggledPhaseLedBoards.contains(boardCode) || boardCode == 2904))
+        return true;
+    if (kNibbleBoards.contains(boardCode) && isNibbleRead(setting))
+        return true;
+    for (const auto& row : kPhaseReadRows)
+        if (row.setting == setting && row.boards.contains(boardCode))
+            return true;
+    return anyRow(kCodeRows, boardCode, setting, true) ||
+           (indexOf(setting) >= indexOf(Setting::AllLed) && anyRow(kBitRows, boardCode, setting, true));
+}
+
 } // namespace solvane::hw

@@ -159,4 +159,13 @@ inline constexpr std::array<PhaseReadRow, 9> kPhaseReadRows{{
     {Setting::MchPhase, {2915}, RegisterBus::Smbus, 0x35, 0x01, 5, false, 0x10, 5, 2},
 }};
 
+// 2902 and 2905 keep five voltages in the nibbles of one memory regulator (0x50).
+inline constexpr BoardSet kNibbleBoards{2902, 2905};
+// Boards whose CPU phase LED toggles with every write of Super I/O 0xD1.
+inline constexpr BoardSet kToggledPhaseLedBoards{2911, 2907};
+
+// Whether the board routines write a setting on a board at all, and whether they can read it back.
+bool hasWriteRow(int boardCode, Setting setting);
+bool hasReadBack(int boardCode, Setting setting);
+
 } // namespace solvane::hw

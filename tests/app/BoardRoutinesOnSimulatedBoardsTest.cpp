@@ -1,0 +1,127 @@
+// The board routines against every simulated board: what they write, the board keeps, and reads
+// back as the same setting; a setting a board has no register for causes no bus write at all.
+#include "app/SolvaneCore.h"
+#include "hw/SettingRegisterMap.h"
+#include "platform/TreeRegistry.h"
+#include "power/ModeTargets.h"
+#include "sim/ScriptedCpuLoad.h"
+#include "sim/SimulatedHardware.h"
+
+#include <gtest/gtest.h>
+
+namespace solvane::app {
+namespace {
+
+using power::Setting;
+
+struct SimulatedRig {
+    explicit SimulatedRig(int board) {
+        sim::SimulationOptions options;
+        options.boardCode = board;
+        options.seed = 7;
+        options.cpuLoad = std::make_shared<sim::ScriptedCpuLoad>(std::vector<double>{0.4});
+        hardware = std::make_unique<sim::SimulatedHardware>(options);
+        registry.writeString("SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion", "BuildLabEx",
+                             "6002.18005.amd64fre.lh_sp2rtm.090410-1830");
+        core = std::make_unique<SolvaneCore>(
+            SolvaneCore::Services{*hardware, registry, system, clock, prompt, random, 7, {}});
+        core->initialise();
+        core->enableSettingCommands();
+    }
+
+    std::vector<sim::Transaction> apply(Setting setting, power::SettingValue value) {
+        auto& modes = core->state().modes;
+        modes.CurrentValues[static_cast<std::size_t>(setting)] = value;
+        hardware->board().log().clear();
+        power::WriteSetting(modes, core->commands(), power::indexOf(setting));
+        return hardware->board().log().writes();
+    }
+    power::SettingValue current(Setting setting) const {
+        return core->state().modes.CurrentValues[static_cast<std::size_t>(setting)];
+    }
+
+    std::unique_ptr<sim::SimulatedHardware> hardware;
+    platform::TreeRegistry registry;
+    platform::FakeSystemFacts system;
+    platform::VirtualClockScheduler clock;
+    platform::ScriptedPrompt prompt;
+    platform::LcgRandom random;
+    std::unique_ptr<SolvaneCore> core;
+};
+
+// The values to try for a setting on a board: first, default and last option of a voltage; the
+// switch positions of a phase or LED.
+std::vector<power::SettingValue> boundaryValues(const SimulatedRig& rig, Setting setting) {
+    const auto& state = rig.core->state();
+    const auto slot = static_cast<std::size_t>(setting);
+    if (slot < power::kModeSettingCount && state.options.lists[slot].exists()) {
+        const auto& list = state.options.lists[slot];
+        return {0, list.defaultIndex, static_cast<power::SettingValue>(list.texts.size()) - 1};
+    }
+    if (setting == Setting::CpuPhase || setting == Setting::CpuVttdPhase || setting == Setting::DdrPhase ||
+        setting == Setting::MchPhase)
+        return {0, std::max(1, state.routines.levelCount(setting) - 1)};
+    return {0, 1};
+}
+
+class BoardRoutinesOnSimulatedBoards : public ::testing::TestWithParam<int> {};
+
+TEST_P(BoardRoutinesOnSimulatedBoards, WritesStickAndReadBackAndRowlessSettingsWriteNothing) {
+    const int board = GetParam();
+    SimulatedRig rig(board);
+    ASSERT_EQ(rig.core->state().platform.BoardCode, board) << "the board identifies itself";
+    ASSERT_TRUE(rig.core->state().platform.BoardSupported);
+    for (int index = 0; index < static_cast<int>(power::kSettingSlots); ++index) {
+        const auto setting = static_cast<Setting>(index);
+        if (setting == Setting::SmartFan)
+            continue; // the fan follows the smart-fan step, not a register
+        const bool writes = hw::hasWriteRow(board, setting);
+        for (const auto value : boundaryValues(rig, setting)) {
+            const auto written = rig.apply(setting, value);
+            if (!writes) {
+                EXPECT_TRUE(written.empty()) << board << " setting " << index << " value " << value << ": "
+                                             << (written.empty() ? "" : sim::describe(written.front()));
+                continue;
+            }
+            ASSERT_FALSE(written.empty()) << board << " setting " << index << " value " << value;
+            for (const auto& transaction : written)
+                EXPECT_EQ(transaction.outcome, sim::Outcome::Done)
+                    << board << " setting " << index << ": " << sim::describe(transaction);
+            // Toggled LEDs and switches without a state register cannot report the value written.
+            const bool toggled =
+                setting == Setting::CpuPhaseLed && hw::kToggledPhaseLedBoards.contains(board);
+            if (hw::hasReadBack(board, setting) && !toggled && setting != Setting::CpuPhase)
+                EXPECT_EQ(rig.current(setting), value) << board << " setting " << index;
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryBoard, BoardRoutinesOnSimulatedBoards,
+                         ::testing::Values(2901, 2902, 2903, 2904, 2905, 2906, 2907, 2908, 2909, 2910, 2911,
+                                           2912, 2915, 2916, 2917, 2918),
+                         [](const auto& info) { return "KX" + std::to_string(info.param); });
+
+TEST(BoardRoutinesOnSimulatedBoards, TheCpuPhaseOf2917ReadsBackAtEveryLevel) {
+    SimulatedRig rig(2917);
+    const int levels = rig.core->state().routines.levelCount(Setting::CpuPhase);
+    EXPECT_EQ(levels, 6);
+    for (int level = 0; level < levels; ++level) {
+        rig.apply(Setting::CpuPhase, level);
+        EXPECT_EQ(rig.current(Setting::CpuPhase), level);
+    }
+}
+
+TEST(BoardRoutinesOnSimulatedBoards, MaxModeVoltagesReachTheRegulators) {
+    SimulatedRig rig(2917);
+    auto& modes = rig.core->state().modes;
+    power::ApplyTargets(modes, rig.core->commands(), modes.MaxTargets);
+    // CPU option 15 is code list B's 0xC1, one step below the neutral 0xC0's option.
+    EXPECT_EQ(rig.hardware->hoblin().Smbus_JRW(0x61, 0x01, 0), 0xC1);
+    power::ReadSetting(modes, rig.core->commands(), power::kReadAllSettings);
+    for (std::size_t slot = 0; slot < power::kModeSettingCount; ++slot)
+        if (modes.MaxTargets[slot] >= 0 && hw::hasReadBack(2917, static_cast<Setting>(slot)))
+            EXPECT_EQ(modes.CurrentValues[slot], modes.MaxTargets[slot]) << slot;
+}
+
+} // namespace
+} // namespace solvane::app
