@@ -90,8 +90,9 @@ TEST_P(BoardRoutinesOnSimulatedBoards, WritesStickAndReadBackAndRowlessSettingsW
             // Toggled LEDs and switches without a state register cannot report the value written.
             const bool toggled =
                 setting == Setting::CpuPhaseLed && hw::kToggledPhaseLedBoards.contains(board);
-            if (hw::hasReadBack(board, setting) && !toggled && setting != Setting::CpuPhase)
+            if (hw::hasReadBack(board, setting) && !toggled && setting != Setting::CpuPhase) {
                 EXPECT_EQ(rig.current(setting), value) << board << " setting " << index;
+            }
         }
     }
 }
@@ -99,7 +100,7 @@ TEST_P(BoardRoutinesOnSimulatedBoards, WritesStickAndReadBackAndRowlessSettingsW
 INSTANTIATE_TEST_SUITE_P(EveryBoard, BoardRoutinesOnSimulatedBoards,
                          ::testing::Values(2901, 2902, 2903, 2904, 2905, 2906, 2907, 2908, 2909, 2910, 2911,
                                            2912, 2915, 2916, 2917, 2918),
-                         [](const auto& info) { return "KX" + std::to_string(info.param); });
+                         [](const auto& test) { return "KX" + std::to_string(test.param); });
 
 TEST(BoardRoutinesOnSimulatedBoards, TheCpuPhaseOf2917ReadsBackAtEveryLevel) {
     SimulatedRig rig(2917);
@@ -118,9 +119,11 @@ TEST(BoardRoutinesOnSimulatedBoards, MaxModeVoltagesReachTheRegulators) {
     // CPU option 15 is code list B's 0xC1, one step below the neutral 0xC0's option.
     EXPECT_EQ(rig.hardware->hoblin().Smbus_JRW(0x61, 0x01, 0), 0xC1);
     power::ReadSetting(modes, rig.core->commands(), power::kReadAllSettings);
-    for (std::size_t slot = 0; slot < power::kModeSettingCount; ++slot)
-        if (modes.MaxTargets[slot] >= 0 && hw::hasReadBack(2917, static_cast<Setting>(slot)))
+    for (std::size_t slot = 0; slot < power::kModeSettingCount; ++slot) {
+        if (modes.MaxTargets[slot] >= 0 && hw::hasReadBack(2917, static_cast<Setting>(slot))) {
             EXPECT_EQ(modes.CurrentValues[slot], modes.MaxTargets[slot]) << slot;
+        }
+    }
 }
 
 } // namespace
