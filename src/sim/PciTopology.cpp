@@ -63,9 +63,19 @@ void markMultiFunctionDevices(SimulatedMachine& machine) {
 } // namespace
 
 PciLocation graphicsLocation(const BoardModel& board, const GraphicsCard& card) {
+    const auto occupied = [&](std::uint8_t bus, std::uint8_t device) {
+        for (const auto& block : board.pci)
+            for (const auto& spec : block)
+                if (spec.bus == bus && spec.device == device)
+                    return true;
+        return false;
+    };
     switch (card.placement) {
     case GraphicsPlacement::IntelIntegrated:
-        return {0, 2};
+        // Where the chipset uses 0:2 for a root port, the controller sits in the graphics slot.
+        if (!occupied(0, 2))
+            return {0, 2};
+        break;
     case GraphicsPlacement::AmdIntegrated:
         return {1, 5};
     case GraphicsPlacement::Slot:
