@@ -2,6 +2,7 @@
 
 #include "app/CAbout.h"
 #include "app/PlaceholderPage.h"
+#include "app/SleepWatcher.h"
 #include "power/pages/CSLV_NOVICE.h"
 #include "ui/CXListBox.h"
 #include "ui/ControlId.h"
@@ -12,6 +13,7 @@
 #include <QDir>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QPixmap>
 #include <QUrl>
 #include <array>
 
@@ -126,10 +128,23 @@ void CSampleDlg::OnInitDialog() {
 
     m_tray =
         std::make_unique<ui::CMyAppTrayIcon>(m_shell, *this, [this](int command) { OnCommand(command); });
-    m_tray->AddIcon(ui::SkinResources::program().icon(ui::skin::kAppIconId), ui::CMyAppTrayIcon::kIconId,
+    // Without the program's icon file the tray still gets an icon, so its menu stays reachable.
+    auto icon = ui::SkinResources::program().icon(ui::skin::kAppIconId);
+    if (icon.isNull()) {
+        QPixmap accent(16, 16);
+        accent.fill(QColor(0x2E, 0xC4, 0xDC));
+        icon = QIcon(accent);
+    }
+    m_tray->AddIcon(icon, ui::CMyAppTrayIcon::kIconId,
                     QString::fromLatin1(ui::CMyAppTrayIcon::kTip.data(),
                                         static_cast<qsizetype>(ui::CMyAppTrayIcon::kTip.size())));
     m_tray->ShowIcon(ui::CMyAppTrayIcon::kIconId);
+
+    // Sleep and resume reach the power-saving page as the system's power events.
+    m_sleepWatcher = std::make_unique<SleepWatcher>([this](int event) {
+        if (m_basicPage != nullptr)
+            m_basicPage->OnPowerBroadcast(event);
+    });
 
     SetBitmap(ui::SkinResources::program().filePath(ui::skin::kWindowBackgroundFile));
     SetShaped(true);

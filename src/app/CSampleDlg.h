@@ -71,6 +71,7 @@ private:
     std::unique_ptr<MainNavigation> m_navigation;
     std::map<int, ui::CxSkinButton*> m_buttons;
     std::unique_ptr<ui::CMyAppTrayIcon> m_tray;
+    std::unique_ptr<class SleepWatcher> m_sleepWatcher;
     QWidget* m_optionPopup = nullptr;
     power::pages::CSLV_NOVICE* m_basicPage = nullptr;
     bool m_noDdr3 = true;

@@ -1,0 +1,167 @@
+// The main window and the basic-mode page driven through their real widgets on a simulated board,
+// with timers on a virtual clock.
+#include "app/CSampleDlg.h"
+#include "platform/TreeRegistry.h"
+#include "power/ModeTargets.h"
+#include "power/pages/CSLV_NOVICE.h"
+#include "sim/ScriptedCpuLoad.h"
+#include "sim/SimulatedHardware.h"
+#include "ui/RecordingNotificationShell.h"
+
+#include <QApplication>
+#include <QMouseEvent>
+#include <gtest/gtest.h>
+
+namespace solvane::app {
+namespace {
+
+using power::PowerMode;
+
+void click(QWidget& widget) {
+    const QPointF centre(widget.width() / 2.0, widget.height() / 2.0);
+    const QPointF global = widget.mapToGlobal(centre);
+    QMouseEvent press(QEvent::MouseButtonPress, centre, global, Qt::LeftButton, Qt::LeftButton,
+                      Qt::NoModifier);
+    QMouseEvent release(QEvent::MouseButtonRelease, centre, global, Qt::LeftButton, Qt::NoButton,
+                        Qt::NoModifier);
+    QApplication::sendEvent(&widget, &press);
+    QApplication::sendEvent(&widget, &release);
+}
+
+// One simulated machine with the program's main window on it.
+class MainWindowRig {
+public:
+    explicit MainWindowRig(int board) : devices(services), driver(system, services, devices, sleeper) {
+        sim::SimulationOptions options;
+        options.boardCode = board;
+        options.seed = 3;
+        options.cpuLoad = std::make_shared<sim::ScriptedCpuLoad>(std::vector<double>{0.55});
+        options.clock = [this] { return std::chrono::milliseconds(clock.now()); };
+        hardware = std::make_unique<sim::SimulatedHardware>(options);
+        registry.writeString("SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion", "BuildLabEx",
+                             "6002.18005.amd64fre.lh_sp2rtm.090410-1830");
+        core = std::make_unique<SolvaneCore>(
+            SolvaneCore::Services{*hardware, registry, system, clock, prompt, random, 3, {}});
+        window = std::make_unique<CSampleDlg>(driver, *core, shell);
+        window->InitDialog();
+        window->show();
+    }
+    ~MainWindowRig() { window->DestroyWindow(); }
+
+    power::pages::CSLV_NOVICE& basicPage() { return *window->basicPage(); }
+    std::string registryText(std::string_view name) {
+        return registry.readString(power::kProductKey, name).value_or("<missing>");
+    }
+
+    platform::FakeSystemFacts system;
+    platform::ServiceTable services;
+    platform::DeviceNamespace devices;
+    platform::RecordingSleeper sleeper;
+    hw::IoDriver driver;
+    std::unique_ptr<sim::SimulatedHardware> hardware;
+    platform::TreeRegistry registry;
+    platform::VirtualClockScheduler clock;
+    platform::ScriptedPrompt prompt;
+    platform::LcgRandom random;
+    ui::RecordingNotificationShell shell;
+    std::unique_ptr<SolvaneCore> core;
+    std::unique_ptr<CSampleDlg> window;
+};
+
+TEST(MainWindow, ChoosingMaxWithTheMouseAppliesItAndTheSavingShows) {
+    MainWindowRig rig(2917);
+    rig.window->OnCommand(MainNavigation::kProduct);
+    ASSERT_TRUE(rig.basicPage().isVisible());
+    click(*rig.basicPage().modeButton(PowerMode::Max));
+    EXPECT_TRUE(rig.basicPage().modeButton(PowerMode::Max)->GetCheck());
+    rig.clock.advance(299);
+    EXPECT_NE(rig.registryText("EnableSolvane"), "2") << "nothing before 300 ms";
+    rig.clock.advance(1);
+    EXPECT_EQ(rig.registryText("EnableSolvane"), "2");
+    const auto& modes = rig.core->state().modes;
+    EXPECT_EQ(rig.registry.readString(power::kMaxModeKey, "DefaultSetting"),
+              power::formatDefaultSetting(modes.MaxTargets));
+    // The regulator holds the Max CPU voltage: option 15, code list B's 0xC1.
+    EXPECT_EQ(rig.hardware->hoblin().Smbus_JRW(0x61, 0x01, 0), 0xC1);
+    rig.clock.advance(6000); // two refreshes
+    EXPECT_NE(rig.basicPage().readoutText(1056).toStdString(), "0 W") << "the current saving";
+    EXPECT_NE(rig.basicPage().readoutText(1035).toStdString(), "0 %");
+}
+
+TEST(MainWindow, TheModeMenuAppliesLikeTheButtons) {
+    MainWindowRig rig(2917);
+    rig.window->OnCommand(MainNavigation::kProduct);
+    rig.basicPage().onMenuCommand(32792);
+    EXPECT_TRUE(rig.basicPage().modeButton(PowerMode::Optimize)->GetCheck());
+    rig.clock.advance(300);
+    EXPECT_EQ(rig.registryText("EnableSolvane"), "1");
+    // Choosing the active mode again only refreshes the buttons.
+    const auto before = rig.hardware->board().log().total();
+    rig.basicPage().onMenuCommand(32792);
+    rig.clock.advance(300);
+    EXPECT_EQ(rig.core->state().modes.ActiveMode, PowerMode::Optimize);
+    EXPECT_FALSE(rig.clock.isSet(rig.core->session().monitor(), power::PowerMonitor::kApplyOptimizeTimer));
+    EXPECT_GE(rig.hardware->board().log().total(), before);
+}
+
+TEST(MainWindow, BoardsWithoutModeButtonsStillRunTheModes) {
+    for (const int board : {2909, 2904}) {
+        MainWindowRig rig(board);
+        rig.window->OnCommand(MainNavigation::kProduct);
+        for (const auto mode : {PowerMode::Default, PowerMode::Optimize, PowerMode::Max})
+            EXPECT_FALSE(rig.basicPage().modeButton(mode)->isVisible()) << board;
+        rig.core->session().monitor()->SelectMode(PowerMode::Max);
+        rig.clock.advance(300);
+        EXPECT_EQ(rig.registryText("EnableSolvane"), "2") << board;
+    }
+}
+
+TEST(MainWindow, ReadoutsAndNotAvailableRowsFollowTheBoard) {
+    MainWindowRig rig(2903);
+    EXPECT_EQ(rig.basicPage().readoutText(1034).toStdString(), "N/A.") << "2903 has no core voltage read-out";
+    EXPECT_EQ(rig.basicPage().readoutText(1049).toStdString(), "N/A.");
+    MainWindowRig intel(2917);
+    EXPECT_TRUE(intel.basicPage().readoutText(1034).endsWith(QStringLiteral(" V")));
+    EXPECT_TRUE(intel.basicPage().readoutText(1045).endsWith(QStringLiteral(" rpm")));
+}
+
+TEST(MainWindow, ExitWritesTheNormalEndAndGivesTheBoardBack) {
+    MainWindowRig rig(2917);
+    rig.window->OnCommand(MainNavigation::kProduct);
+    rig.basicPage().onMenuCommand(32793);
+    rig.clock.advance(300);
+    EXPECT_EQ(rig.registryText("SolvaneNormalEnd"), "0");
+    rig.hardware->board().log().clear();
+    click(*rig.window->skinButton(CSampleDlg::kExitButton));
+    EXPECT_FALSE(rig.window->isVisible());
+    rig.window->DestroyWindow();
+    EXPECT_EQ(rig.registryText("SolvaneNormalEnd"), "1");
+    bool fanRestored = false;
+    for (const auto& transaction : rig.hardware->board().log().entries())
+        fanRestored |= transaction.access == sim::BusAccess::FanControl;
+    EXPECT_TRUE(fanRestored) << "the fan channels go back to their start-up duty";
+    ASSERT_FALSE(rig.shell.calls().empty());
+    EXPECT_EQ(rig.shell.calls().back().message, ui::NotifyMessage::Delete) << "the tray icon is removed";
+}
+
+TEST(MainWindow, TheTrayExitEndsTheDialogToo) {
+    MainWindowRig rig(2917);
+    EXPECT_EQ(rig.shell.calls().size(), 1U) << "the tray icon was added";
+    rig.window->OnCommand(ui::CMyAppTrayIcon::kCommandExit);
+    EXPECT_FALSE(rig.window->isVisible());
+    EXPECT_EQ(rig.window->result(), QDialog::Accepted);
+}
+
+TEST(MainWindow, TheMemoryCheckSeesTheModulesOnlyOnItsTwoBoards) {
+    for (const int board : {2904, 2907, 2917}) {
+        MainWindowRig rig(board);
+        bool ddr3 = false;
+        for (const std::uint8_t address : {0xA1, 0xA3, 0xA5, 0xA7, 0xA9, 0xAB})
+            ddr3 |= rig.hardware->hoblin().Smbus_JRW(address, 2, 0) == 11;
+        const bool checked = board == 2904 || board == 2907;
+        EXPECT_EQ(rig.window->noDdr3(), !(checked && ddr3)) << board;
+    }
+}
+
+} // namespace
+} // namespace solvane::app
