@@ -17,7 +17,11 @@ void PlaceholderPage::OnInitDialog() {
     auto* title = new QLabel(m_title, this);
     title->setAlignment(Qt::AlignCenter);
     title->setStyleSheet(QStringLiteral("color: #8d99a7; font-size: 18px;"));
-    title->setGeometry(0, 0, ui::skin::kPageFrame.width, ui::skin::kPageFrame.height);
+    title->setGeometry(0, 0, ui::skin::kPageFrame.width, ui::skin::kPageFrame.height - 30);
+    auto* note = new QLabel(QStringLiteral("This page is not part of this version yet."), this);
+    note->setAlignment(Qt::AlignCenter);
+    note->setStyleSheet(QStringLiteral("color: #5a6470; font-size: 12px;"));
+    note->setGeometry(0, ui::skin::kPageFrame.height / 2 + 10, ui::skin::kPageFrame.width, 20);
 }
 
 } // namespace solvane::app
