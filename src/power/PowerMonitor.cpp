@@ -121,12 +121,16 @@ void PowerMonitor::ApplyDefault() {
     finishApply(PowerMode::Default);
 }
 
-void PowerMonitor::ApplyOptimize() {
+void PowerMonitor::startSavingApply(PowerMode mode) {
     auto& modes = m_context.modes;
     m_context.scheduler.killTimer(this, kRefreshTimer);
-    m_context.measurement.restartForMode(PowerMode::Optimize);
+    m_context.measurement.restartForMode(mode);
     m_context.library.DisableSATA();
-    ApplyTargets(modes, m_context.commands, modes.OptimizeTargets);
+    ApplyTargets(modes, m_context.commands, modes.targetsOf(mode));
+}
+
+void PowerMonitor::ApplyOptimize() {
+    startSavingApply(PowerMode::Optimize);
     m_context.library.CPU_THROTTLING(8);
     if (m_context.platform.OsKind == OsFlavour::Vista)
         m_context.library.SetPowerMode(6);
@@ -134,11 +138,7 @@ void PowerMonitor::ApplyOptimize() {
 }
 
 void PowerMonitor::ApplyMax() {
-    auto& modes = m_context.modes;
-    m_context.scheduler.killTimer(this, kRefreshTimer);
-    m_context.measurement.restartForMode(PowerMode::Max);
-    m_context.library.DisableSATA();
-    ApplyTargets(modes, m_context.commands, modes.MaxTargets);
+    startSavingApply(PowerMode::Max);
     m_context.library.CPU_THROTTLING(7);
     if (m_context.platform.OsKind == OsFlavour::Xp)
         m_context.library.SetPowerMode(3);

@@ -107,6 +107,8 @@ public:
     const SensorSnapshot& lastSnapshot() const { return m_snapshot; }
 
 private:
+    // The common start of the Optimize and Max applies: SATA power saving on, the mode's targets.
+    void startSavingApply(PowerMode mode);
     void finishApply(PowerMode mode);
     void readPhases();
     SettingValue value(Setting setting) const {
