@@ -231,7 +231,8 @@ std::uint32_t SimulatedBoard::pci(std::uint8_t bus, std::uint8_t device, std::ui
                                   std::uint8_t reg, std::uint32_t data, bool read) {
     // Configuration mechanism #1 addresses whole dwords: the low two bits of the offset are ignored.
     const auto offset = static_cast<std::uint8_t>(reg & 0xFCU);
-    const auto unit = static_cast<std::uint16_t>((bus << 8) | ((device & 0x1FU) << 3) | (function & 7U));
+    const auto unit = static_cast<std::uint16_t>((static_cast<unsigned>(bus) << 8U) |
+                                                 ((device & 0x1FU) << 3U) | (function & 7U));
     Transaction transaction{
         BusAccess::Pci, read ? Direction::Read : Direction::Write, unit, offset, read ? 0U : data,
         Outcome::Done};

@@ -176,6 +176,8 @@ INSTANTIATE_TEST_SUITE_P(EveryBoard, BoardInventory, ::testing::ValuesIn(test::a
 
 TEST(BoardInventoryTables, EveryBoardHasTheSuperIoIdentityAndTheFanBytes) {
     for (const auto& board : boardModels()) {
+        EXPECT_NE(board.processor, nullptr) << board.code;
+        EXPECT_NE(board.graphics, nullptr) << board.code;
         BoardRegisters registers(board.registers, {});
         for (const std::uint8_t reg : {0x20, 0x21, 0x23, 0x24})
             EXPECT_NE(registers.find(RegisterBus::SuperIo, 4, reg), nullptr) << board.code;
