@@ -35,7 +35,7 @@ struct BoardRevision {
 //   phases             the phase count of each regulator (indexed by Regulator);
 //   nominalMillivolts  each regulator's output at its neutral setting (the core's comes from the CPU);
 //   loadWatts          the power each regulator feeds at nominal voltage (core: computed from the CPU;
-//                      memory: per module);
+//                      memory: per rank at full activity);
 //   registers          the register tables of the board (identification, fan, monitor, own);
 //   pciRegisters       configuration registers of PCI functions the board routines use;
 //   voltages, phaseControls  which registers set the regulators;
