@@ -1,0 +1,68 @@
+#include "SimulatedProgram.h"
+
+#include "BenchSupport.h"
+#include "app/MainNavigation.h"
+#include "hw/IoDriverProtocol.h"
+#include "platform/RegistrySeed.h"
+#include "sim/ScriptedCpuLoad.h"
+
+#include <QApplication>
+#include <stdexcept>
+
+namespace solvane::bench {
+
+namespace {
+
+constexpr std::uint32_t kSeed = 7;
+
+sim::SimulationOptions simulationOf(int boardCode) {
+    sim::SimulationOptions options;
+    options.boardCode = boardCode;
+    options.seed = kSeed;
+    options.cpuLoad = std::make_shared<sim::ScriptedCpuLoad>(std::vector<double>{0.4});
+    return options;
+}
+
+} // namespace
+
+SimulatedProgram::SimulatedProgram(const std::filesystem::path& stateFolder, Front front, int boardCode)
+    : m_hardware(simulationOf(boardCode)), m_kernelSide(m_hardware.machine()) {
+    application();
+    auto opened = platform::FileRegistry::open(stateFolder / "registry.reg");
+    m_registry = std::move(opened.registry);
+    platform::seedWindowsValues(*m_registry, m_system);
+    m_core = std::make_unique<app::SolvaneCore>(app::SolvaneCore::Services{
+        m_hardware, *m_registry, m_system, m_scheduler, m_prompt, m_random, kSeed, {}});
+    if (front == Front::None) {
+        m_core->initialise();
+        m_core->enableSettingCommands();
+        return;
+    }
+
+    m_devices.attach(hw::zubrik::kDevicePath, hw::zubrik::kServiceName, m_kernelSide);
+    if (m_driver.Load() != hw::IoDriver::kLoaded)
+        throw std::runtime_error("the I/O driver did not load: are Zubrik*.sys beside the benchmark?");
+    m_driver.SetHandleCopy(m_driver.GetHandle());
+    m_window = std::make_unique<app::CSampleDlg>(m_driver, *m_core, m_shell);
+    m_window->InitDialog();
+    m_window->show();
+    QApplication::processEvents();
+}
+
+SimulatedProgram::~SimulatedProgram() {
+    if (m_window) {
+        m_window->DestroyWindow();
+        m_window.reset();
+        QApplication::processEvents();
+    } else {
+        m_core->shutdown();
+    }
+}
+
+void SimulatedProgram::showBasicPage() {
+    m_window->OnCommand(app::MainNavigation::kProduct);
+    m_window->ShowPage(app::MainNavigation::kBasicPage);
+    QApplication::processEvents();
+}
+
+} // namespace solvane::bench

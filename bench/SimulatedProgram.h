@@ -1,0 +1,63 @@
+#pragma once
+
+#include "app/CSampleDlg.h"
+#include "app/SolvaneCore.h"
+#include "hw/IoDriver.h"
+#include "hw/ZubrikDriver.h"
+#include "platform/DeviceIo.h"
+#include "platform/FileRegistry.h"
+#include "platform/Prompt.h"
+#include "platform/QtScheduler.h"
+#include "platform/Random.h"
+#include "platform/ServiceManager.h"
+#include "platform/Sleeper.h"
+#include "platform/SystemFacts.h"
+#include "sim/SimulatedHardware.h"
+#include "ui/RecordingNotificationShell.h"
+
+#include <filesystem>
+#include <memory>
+
+namespace solvane::bench {
+
+// The program composed as it starts on a simulated board, in this process: the board under a
+// constant CPU load (so the host's own load does not change what the monitor does), the registry
+// file in stateFolder, the core, the loaded I/O driver and, with a main window, the window shown
+// with all six pages initialised. The board itself keeps nothing on disk: a real board's registers
+// cost no file writes.
+class SimulatedProgram {
+public:
+    enum class Front {
+        None,       // the core initialised as the report does, no window
+        MainWindow, // the main window shown, as a user starts the program
+    };
+
+    SimulatedProgram(const std::filesystem::path& stateFolder, Front front, int boardCode = 2917);
+    ~SimulatedProgram();
+    SimulatedProgram(const SimulatedProgram&) = delete;
+    SimulatedProgram& operator=(const SimulatedProgram&) = delete;
+
+    app::SolvaneCore& core() { return *m_core; }
+    // Null without a main window.
+    app::CSampleDlg* window() const { return m_window.get(); }
+    // Takes the window to the basic-mode page the way a user does, and lets it settle.
+    void showBasicPage();
+
+private:
+    sim::SimulatedHardware m_hardware;
+    std::unique_ptr<platform::FileRegistry> m_registry;
+    platform::HostSystemFacts m_system;
+    platform::QtScheduler m_scheduler;
+    platform::ScriptedPrompt m_prompt;
+    platform::LcgRandom m_random;
+    std::unique_ptr<app::SolvaneCore> m_core;
+    platform::ServiceTable m_services;
+    platform::DeviceNamespace m_devices{m_services};
+    hw::ZubrikDriver m_kernelSide;
+    platform::ThreadSleeper m_sleeper;
+    hw::IoDriver m_driver{m_system, m_services, m_devices, m_sleeper};
+    ui::RecordingNotificationShell m_shell;
+    std::unique_ptr<app::CSampleDlg> m_window;
+};
+
+} // namespace solvane::bench
