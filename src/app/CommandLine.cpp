@@ -106,6 +106,25 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string_view>& argument
                 options.sysfsRoot = given;
             else
                 options.snapshotFolder = given;
+        } else if (argument == "--cpu-load" || argument == "--baseboard-version" ||
+                   argument == "--bios-version" || argument == "--graphics" || argument == "--memory") {
+            const auto text = takeValue();
+            if (!text || text->empty())
+                return fail("option " + std::string(argument) + " needs a value");
+            auto& field = argument == "--cpu-load"            ? options.cpuLoad
+                          : argument == "--baseboard-version" ? options.baseboardVersion
+                          : argument == "--bios-version"      ? options.biosVersion
+                          : argument == "--graphics"          ? options.graphics
+                                                              : options.memory;
+            field = std::string(*text);
+        } else if (argument == "--product-name") {
+            const auto naming = takeValue();
+            if (naming == "code-only")
+                options.codeOnlyProductName = true;
+            else if (naming == "full")
+                options.codeOnlyProductName = false;
+            else
+                return fail("option --product-name takes 'full' or 'code-only'");
         } else if (argument == "--spd") {
             const auto slot = takeValue();
             if (!slot || slot->find('=') == std::string_view::npos)
@@ -123,6 +142,11 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string_view>& argument
     }
     if (!options.sysfsRoot.empty() && options.hardware != HardwareKind::Host)
         parsed.error = "option --sysfs-root needs --hardware host";
+    else if (options.hardware == HardwareKind::Host &&
+             (!options.cpuLoad.empty() || !options.baseboardVersion.empty() || !options.biosVersion.empty() ||
+              !options.graphics.empty() || !options.memory.empty() || options.codeOnlyProductName))
+        parsed.error = "the simulation options (--cpu-load, --baseboard-version, --bios-version, --graphics, "
+                       "--memory, --product-name) do not go with --hardware host";
     else if (options.json && !options.report)
         parsed.error = "option --json goes with --report";
     else if (options.report && !options.snapshotFolder.empty())
@@ -139,6 +163,14 @@ std::string usageText() {
            "                      (default $XDG_STATE_HOME/solvane)\n"
            "  --hardware sim|host sim: a simulated Tarvok board (default); host: this machine, read only\n"
            "  --board CODE        the simulated board, 2901 to 2918 or 'unknown' (default 2917)\n"
+           "  --cpu-load LOAD     the simulated CPU load: 'host' (this machine's, default), a percentage,\n"
+           "                      or percentages in turn ('10,90,50', each 30 s; '10,90@5' for 5 s each)\n"
+           "  --baseboard-version TEXT, --bios-version TEXT\n"
+           "                      what the simulated firmware reports (e.g. '5.0' or '6.0' on a KX-2904)\n"
+           "  --graphics VENDOR   the simulated graphics card: nvidia, intel or ati\n"
+           "  --memory MODULES    the simulated modules: 'none' or e.g. "
+           "'A0=DDR3-2G-2R-1600-Kingston,B0=DDR3-2048'\n"
+           "  --product-name full|code-only  how the simulated firmware names the board\n"
            "  --seed N            seed the pseudo-random numbers with N instead of the time\n"
            "  --batch             message boxes print to standard error and take their default button\n"
            "  --report [--json]   print the board, its settings, one refresh of the read-outs and the\n"

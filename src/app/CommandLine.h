@@ -26,6 +26,14 @@ struct Options {
     std::filesystem::path pciFile;     // --pci FILE
     std::filesystem::path sysfsRoot;   // --sysfs-root DIR (host hardware only)
 
+    // What the simulated board varies (empty: the board's own); parsed by the simulation.
+    std::string cpuLoad;              // --cpu-load host|N|N,N,...[@SECONDS]
+    std::string baseboardVersion;     // --baseboard-version TEXT
+    std::string biosVersion;          // --bios-version TEXT
+    std::string graphics;             // --graphics nvidia|intel|ati
+    std::string memory;               // --memory none|SLOT=TYPE-SIZE[-RANKSR][-RATE][-MAKER],...
+    bool codeOnlyProductName = false; // --product-name code-only
+
     bool report = false;                  // --report: print, no window
     bool json = false;                    // --json: the report as JSON
     std::filesystem::path snapshotFolder; // --snapshot DIR: one picture per page, then exit

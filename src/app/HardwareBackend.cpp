@@ -30,8 +30,30 @@ HardwareBackend HardwareBackend::create(const Options& options, const std::files
         simulation.boardCode = options.boardCode;
         simulation.stateFolder = stateFolder;
         simulation.seed = options.seed.value_or(1);
+        simulation.baseboardVersion = options.baseboardVersion;
+        simulation.biosVersion = options.biosVersion;
+        if (options.codeOnlyProductName)
+            simulation.productNaming = sim::ProductNaming::CodeOnly;
+        std::string problem;
+        if (!options.cpuLoad.empty() && !(simulation.cpuLoad = sim::parseCpuLoad(options.cpuLoad, problem))) {
+            backend.error = "--cpu-load " + options.cpuLoad + ": " + problem;
+            return backend;
+        }
+        if (!options.graphics.empty() &&
+            !(simulation.graphics = sim::parseGraphicsVendor(options.graphics))) {
+            backend.error = "--graphics " + options.graphics + ": takes nvidia, intel or ati";
+            return backend;
+        }
+        if (!options.memory.empty() &&
+            !(simulation.memory = sim::parseMemoryModules(options.memory, problem))) {
+            backend.error = "--memory " + options.memory + ": " + problem;
+            return backend;
+        }
         try {
-            backend.hardware = sim::createSimulatedHardware(simulation);
+            auto simulated = std::make_unique<sim::SimulatedHardware>(simulation);
+            // A damaged board state file was kept aside; the board starts as from power-on.
+            backend.notice = simulated->board().stateProblem();
+            backend.hardware = std::move(simulated);
         } catch (const std::exception& refused) {
             backend.error = refused.what();
             return backend;

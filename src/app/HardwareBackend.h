@@ -16,6 +16,7 @@ struct HardwareBackend {
     std::unique_ptr<hw::Hardware> hardware;
     std::unique_ptr<hw::ZubrikDriver> driver; // the kernel side of the I/O driver, on that machine
     std::string error;                        // set when the options cannot be served
+    std::string notice;                       // something the user should know, the program still runs
 
     // stateFolder keeps the simulated board's registers and CMOS.
     static HardwareBackend create(const Options& options, const std::filesystem::path& stateFolder);

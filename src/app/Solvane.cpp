@@ -55,6 +55,8 @@ int runReport(const Options& options, const std::filesystem::path& stateFolder) 
         std::cerr << "solvane: " << backend.error << '\n';
         return kUsageExitCode;
     }
+    if (!backend.notice.empty())
+        std::cerr << "solvane: " << backend.notice << '\n';
     std::string notice;
     auto registry = platform::openRegistrySnapshot(stateFolder / "registry.reg", notice);
     if (!notice.empty())
@@ -136,6 +138,8 @@ int runSolvane(int argc, char* argv[]) {
     CSampleApp sample(
         mutexes, prompt, [&] { return std::make_unique<hw::IoDriver>(system, services, devices, sleeper); },
         [&](hw::IoDriver& driver) {
+            if (!backend.notice.empty())
+                prompt.tell(backend.notice);
             auto opened = platform::FileRegistry::open(stateFolder / "registry.reg");
             if (!opened.notice.empty())
                 prompt.tell(opened.notice);

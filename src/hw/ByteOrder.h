@@ -16,7 +16,7 @@ template <class T> T readLittleEndian(std::span<const std::uint8_t> bytes, std::
 
 template <class T> void writeLittleEndian(std::span<std::uint8_t> bytes, std::size_t offset, T value) {
     for (std::size_t i = 0; i < sizeof(T); ++i)
-        bytes[offset + i] = static_cast<std::uint8_t>((value >> (8 * i)) & 0xFFU);
+        bytes[offset + i] = static_cast<std::uint8_t>(static_cast<std::uint64_t>(value) >> (8 * i));
 }
 
 } // namespace solvane::hw

@@ -22,6 +22,11 @@ constexpr std::array<LoadStep, 4> kLoadSteps{{
     {5000, 2, 0x93, 2},
 }};
 constexpr std::uint8_t kPhaseRegulator = 0x32;
+// The level patterns above are those of the regulator at 0x32; on other boards that address holds
+// other switches (the memory and chipset phases of 2910), so the rule leaves them alone.
+bool hasLoadRuleRegulator(int boardCode) {
+    return boardCode == 2917 || boardCode == 2916;
+}
 
 // Smart fan: the temperature steps above the mode's base and the level they lead to.
 int nextFanLevel(int temperature, int base, int level) {
@@ -226,7 +231,7 @@ void PowerMonitor::Refresh() {
 void PowerMonitor::LoadPhaseRule() {
     // The user's fixed phase count: what was last applied, not what the load made of it since.
     const SettingValue v = m_context.routines.currentPhase;
-    if (v > 0) {
+    if (v > 0 && hasLoadRuleRegulator(m_context.platform.BoardCode)) {
         const int power = m_context.measurement.values().CpuPower;
         bool forced = false;
         for (const auto& step : kLoadSteps) {

@@ -20,8 +20,8 @@ TEST(CommandLine, DefaultsToTheSimulatedKx2917) {
 }
 
 TEST(CommandLine, ReadsEveryOptionInBothSpellings) {
-    const auto parsed = parse({"--state-dir", "/tmp/s", "--hardware=host", "--board", "KX-2903", "--seed=77",
-                               "--batch"});
+    const auto parsed =
+        parse({"--state-dir", "/tmp/s", "--hardware=host", "--board", "KX-2903", "--seed=77", "--batch"});
     ASSERT_TRUE(parsed.error.empty()) << parsed.error;
     EXPECT_EQ(parsed.options.stateFolder, "/tmp/s");
     EXPECT_EQ(parsed.options.hardware, HardwareKind::Host);
@@ -33,11 +33,40 @@ TEST(CommandLine, ReadsEveryOptionInBothSpellings) {
     EXPECT_TRUE(parse({"--version"}).options.version);
 }
 
+TEST(CommandLine, SimulationOptionsAreKeptForTheBoardAndRefusedForTheHost) {
+    const auto parsed = parse({"--cpu-load", "10,90@5", "--baseboard-version=6.0", "--graphics", "ati",
+                               "--memory", "none", "--product-name", "code-only", "--bios-version", "V7.1"});
+    ASSERT_TRUE(parsed.error.empty()) << parsed.error;
+    EXPECT_EQ(parsed.options.cpuLoad, "10,90@5");
+    EXPECT_EQ(parsed.options.baseboardVersion, "6.0");
+    EXPECT_EQ(parsed.options.graphics, "ati");
+    EXPECT_EQ(parsed.options.memory, "none");
+    EXPECT_TRUE(parsed.options.codeOnlyProductName);
+    EXPECT_FALSE(parse({"--hardware", "host", "--graphics", "ati"}).error.empty());
+    EXPECT_FALSE(parse({"--sysfs-root", "/tmp"}).error.empty()) << "a sysfs tree is only read on the host";
+    EXPECT_TRUE(parse({"--hardware", "host", "--sysfs-root", "/tmp"}).error.empty());
+    EXPECT_FALSE(parse({"--json"}).error.empty()) << "--json goes with --report";
+    EXPECT_FALSE(parse({"--report", "--snapshot", "/tmp/x"}).error.empty());
+    EXPECT_FALSE(parse({"--product-name", "short"}).error.empty());
+    EXPECT_FALSE(parse({"--spd", "file.bin"}).error.empty()) << "a slot is needed";
+}
+
 TEST(CommandLine, MalformedOrUnknownOptionsSayWhatIsWrong) {
     const std::vector<std::vector<std::string_view>> bad{
-        {"--frobnicate"}, {"-x"},           {"stray"},          {"--board"},        {"--board", "29170"},
-        {"--board", "29a7"}, {"--seed", "-1"}, {"--seed", "4294967296"}, {"--seed", "12x"}, {"--hardware", "real"},
-        {"--state-dir"},  {"--state-dir="}, {"--batch=yes"},    {"--help=1"},
+        {"--frobnicate"},
+        {"-x"},
+        {"stray"},
+        {"--board"},
+        {"--board", "29170"},
+        {"--board", "29a7"},
+        {"--seed", "-1"},
+        {"--seed", "4294967296"},
+        {"--seed", "12x"},
+        {"--hardware", "real"},
+        {"--state-dir"},
+        {"--state-dir="},
+        {"--batch=yes"},
+        {"--help=1"},
     };
     for (const auto& arguments : bad) {
         const auto parsed = parse(arguments);

@@ -194,6 +194,16 @@ TEST_F(PowerMonitorTest, HighLoadRaisesAFixedPhaseCountAndGivesItBack) {
     }
 }
 
+TEST_F(PowerMonitorTest, TheLoadRuleLeavesBoardsWithAnotherRegulatorAlone) {
+    platformInfo.BoardCode = 2910; // 0x32 holds the memory and chipset phase switches there
+    routineState.currentPhase = 1;
+    modes.CurrentValues[indexOf(Setting::CpuPhase)] = 1;
+    monitor.takeStartupPhase();
+    measurement.values().CpuPower = 9000;
+    monitor.LoadPhaseRule();
+    EXPECT_TRUE(registers.writes.empty());
+}
+
 TEST_F(PowerMonitorTest, AutomaticPhasesAreNeverForced) {
     routineState.currentPhase = 0;
     monitor.takeStartupPhase();
