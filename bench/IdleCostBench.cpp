@@ -25,7 +25,7 @@ void BM_IdleCostOnBasicPage(benchmark::State& state) {
     double wallSeconds = 0.0;
     for (auto _ : state) {
         QEventLoop loop;
-        QTimer::singleShot(interval, &loop, &QEventLoop::quit);
+        QTimer::singleShot(interval, Qt::PreciseTimer, &loop, &QEventLoop::quit);
         const auto wallStart = std::chrono::steady_clock::now();
         const auto cpuStart = processCpuTime();
         loop.exec();
