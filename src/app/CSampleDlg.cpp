@@ -164,22 +164,22 @@ void CSampleDlg::OnInitDialog() {
 
 void CSampleDlg::createSkinButtons() {
     const auto& resources = ui::SkinResources::program();
-    for (const auto& spec : ui::skin::kMainButtons) {
+    for (const auto& layout : ui::skin::kMainButtons) {
         auto* button = new ui::CxSkinButton(this);
-        ui::setControlId(*button, spec.controlId);
+        ui::setControlId(*button, layout.controlId);
         const auto file = [&](std::size_t state) {
-            return resources.filePath(std::string(spec.baseName) +
+            return resources.filePath(std::string(layout.baseName) +
                                       std::string(ui::skin::kMainButtonStateEndings[state]));
         };
         button->SetSkin(ui::CxSkinButton::SkinFiles{file(0), file(1), file(2), file(3)});
-        button->setGeometry(spec.rect.x, spec.rect.y, spec.rect.width, spec.rect.height);
+        button->setGeometry(layout.rect.x, layout.rect.y, layout.rect.width, layout.rect.height);
         for (const auto& behaviour : kButtonBehaviour)
-            if (behaviour.controlId == spec.controlId) {
+            if (behaviour.controlId == layout.controlId) {
                 button->SetToolTipText(QString::fromLatin1(behaviour.tooltip));
                 if (behaviour.handCursor)
                     button->SetBtnCursor(ui::skin::kHandCursorId);
             }
-        const int id = spec.controlId;
+        const int id = layout.controlId;
         connect(button, &QAbstractButton::clicked, this, [this, id] { OnCommand(id); });
         m_buttons[id] = button;
     }

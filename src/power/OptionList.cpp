@@ -24,16 +24,16 @@ std::string formatVoltageOption(const OptionPiece& piece, int index, VoltageText
     return buffer.data();
 }
 
-OptionList buildOptionList(const OptionListSpec& spec) {
+OptionList buildOptionList(const OptionListSpec& layout) {
     OptionList list;
-    list.texts.reserve(spec.size());
-    for (const auto text : spec.fixedTexts)
+    list.texts.reserve(layout.size());
+    for (const auto text : layout.fixedTexts)
         list.texts.emplace_back(text);
-    for (const auto& piece : spec.pieces)
+    for (const auto& piece : layout.pieces)
         for (int i = piece.first; i <= piece.last; ++i)
-            list.texts.push_back(formatVoltageOption(piece, i, spec.style));
-    list.codes = spec.codes;
-    list.defaultIndex = spec.defaultIndex;
+            list.texts.push_back(formatVoltageOption(piece, i, layout.style));
+    list.codes = layout.codes;
+    list.defaultIndex = layout.defaultIndex;
     return list;
 }
 

@@ -49,18 +49,18 @@ struct OptionListSpec {
 // Fixed texts or pieces (not both), pieces covering 0..size-1 in order with a non-zero divisor
 // except on single "Auto" options, the default inside the list, one code per option when there are
 // codes.
-constexpr bool isValidOptionList(const OptionListSpec& spec) {
-    if (spec.fixedTexts.empty() == spec.pieces.empty())
+constexpr bool isValidOptionList(const OptionListSpec& layout) {
+    if (layout.fixedTexts.empty() == layout.pieces.empty())
         return false;
     int next = 0;
-    for (const auto& piece : spec.pieces) {
+    for (const auto& piece : layout.pieces) {
         if (piece.first != next || piece.last < piece.first ||
             (piece.divisor == 0 && piece.last != piece.first))
             return false;
         next = piece.last + 1;
     }
-    return spec.defaultIndex >= 0 && static_cast<std::size_t>(spec.defaultIndex) < spec.size() &&
-           (spec.codes.empty() || spec.codes.size() == spec.size());
+    return layout.defaultIndex >= 0 && static_cast<std::size_t>(layout.defaultIndex) < layout.size() &&
+           (layout.codes.empty() || layout.codes.size() == layout.size());
 }
 
 // A board setting's options as the pages show them: list position = option index = setting value.
@@ -74,7 +74,7 @@ struct OptionList {
     std::string_view text(SettingValue index) const;
 };
 
-OptionList buildOptionList(const OptionListSpec& spec);
+OptionList buildOptionList(const OptionListSpec& layout);
 
 // The voltage text of option index of a piece ("1.340 V", "+0.010 V").
 std::string formatVoltageOption(const OptionPiece& piece, int index, VoltageText style);

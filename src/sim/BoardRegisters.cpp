@@ -27,16 +27,17 @@ BoardRegisters::BoardRegisters(std::span<const RegisterTable> tables, RegisterTa
     for (std::size_t index = 0; index < kCmosSize; ++index)
         add(cmos(static_cast<std::uint8_t>(index), 0x00, "CMOS storage"));
     for (const auto& table : tables)
-        for (const auto& spec : table)
-            add(spec);
-    for (const auto& spec : revision)
-        add(spec);
+        for (const auto& layout : table)
+            add(layout);
+    for (const auto& layout : revision)
+        add(layout);
 }
 
-void BoardRegisters::add(const RegisterSpec& spec) {
-    auto normalised = spec;
-    normalised.unit = normalisedUnit(spec.bus, spec.unit, spec.reg);
-    m_registers.insert_or_assign(key(spec.bus, spec.unit, spec.reg), Register{normalised, spec.powerOn});
+void BoardRegisters::add(const RegisterSpec& layout) {
+    auto normalised = layout;
+    normalised.unit = normalisedUnit(layout.bus, layout.unit, layout.reg);
+    m_registers.insert_or_assign(key(layout.bus, layout.unit, layout.reg),
+                                 Register{normalised, layout.powerOn});
 }
 
 const BoardRegisters::Register* BoardRegisters::find(RegisterBus bus, std::uint16_t unit,
@@ -49,8 +50,8 @@ const BoardRegisters::Register* BoardRegisters::find(RegisterBus bus, std::uint1
 
 bool BoardRegisters::hasSmbusDevice(std::uint16_t device) const {
     const auto first = m_registers.lower_bound(key(RegisterBus::Smbus, device, 0));
-    return first != m_registers.end() && first->second.spec.bus == RegisterBus::Smbus &&
-           first->second.spec.unit == device;
+    return first != m_registers.end() && first->second.layout.bus == RegisterBus::Smbus &&
+           first->second.layout.unit == device;
 }
 
 bool BoardRegisters::hasPort(std::uint16_t address) const {
@@ -65,10 +66,10 @@ BoardRegisters::WriteResult BoardRegisters::write(RegisterBus bus, std::uint16_t
     if (found == m_registers.end())
         return WriteResult::NoRegister;
     auto& target = found->second;
-    if (target.spec.writable == kReadOnly)
+    if (target.layout.writable == kReadOnly)
         return WriteResult::ReadOnly;
-    target.value =
-        static_cast<std::uint8_t>((target.value & ~target.spec.writable) | (value & target.spec.writable));
+    target.value = static_cast<std::uint8_t>((target.value & ~target.layout.writable) |
+                                             (value & target.layout.writable));
     return WriteResult::Written;
 }
 
@@ -89,7 +90,7 @@ std::uint8_t BoardRegisters::value(const RegisterRef& ref) const {
 
 void BoardRegisters::powerOn() {
     for (auto& [key, entry] : m_registers)
-        entry.value = entry.spec.powerOn;
+        entry.value = entry.layout.powerOn;
 }
 
 } // namespace solvane::sim

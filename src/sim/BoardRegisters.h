@@ -16,7 +16,7 @@ namespace solvane::sim {
 class BoardRegisters {
 public:
     struct Register {
-        RegisterSpec spec;
+        RegisterSpec layout;
         std::uint8_t value = 0;
     };
     enum class WriteResult : std::uint8_t { Written, NoRegister, ReadOnly };
@@ -44,7 +44,7 @@ public:
     static std::uint32_t key(RegisterBus bus, std::uint16_t unit, std::uint16_t reg);
 
 private:
-    void add(const RegisterSpec& spec);
+    void add(const RegisterSpec& layout);
 
     std::map<std::uint32_t, Register> m_registers;
 };

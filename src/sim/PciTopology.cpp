@@ -29,24 +29,24 @@ std::uint16_t boardSubsystem(int code) {
     return static_cast<std::uint16_t>(value);
 }
 
-void addFunction(SimulatedMachine& machine, const PciFunctionSpec& spec, std::uint16_t boardId) {
-    const bool bridge = isBridge(spec.classCode);
-    auto space = PciConfigSpace::make(spec.vendorId, spec.deviceId, spec.classCode, spec.revision,
+void addFunction(SimulatedMachine& machine, const PciFunctionSpec& layout, std::uint16_t boardId) {
+    const bool bridge = isBridge(layout.classCode);
+    auto space = PciConfigSpace::make(layout.vendorId, layout.deviceId, layout.classCode, layout.revision,
                                       bridge ? std::uint8_t{0x01} : std::uint8_t{0x00});
     if (bridge) {
-        space.bytes[0x18] = spec.bus;
-        space.bytes[0x19] = spec.secondaryBus;
-        space.bytes[0x1A] = spec.secondaryBus;
+        space.bytes[0x18] = layout.bus;
+        space.bytes[0x19] = layout.secondaryBus;
+        space.bytes[0x1A] = layout.secondaryBus;
     } else {
-        space.write16(kSubsystem, spec.addIn ? spec.vendorId : kBoardSubsystemVendor);
-        space.write16(kSubsystem + 2, spec.addIn ? spec.deviceId : boardId);
+        space.write16(kSubsystem, layout.addIn ? layout.vendorId : kBoardSubsystemVendor);
+        space.write16(kSubsystem + 2, layout.addIn ? layout.deviceId : boardId);
     }
-    if (takesInterrupt(spec.classCode)) {
+    if (takesInterrupt(layout.classCode)) {
         // Legacy interrupt routing spreads the devices over IRQ 5 to 11.
-        space.bytes[kInterruptLine] = static_cast<std::uint8_t>(5 + (spec.device + spec.function) % 7);
-        space.bytes[kInterruptPin] = static_cast<std::uint8_t>(1 + spec.function % 4);
+        space.bytes[kInterruptLine] = static_cast<std::uint8_t>(5 + (layout.device + layout.function) % 7);
+        space.bytes[kInterruptPin] = static_cast<std::uint8_t>(1 + layout.function % 4);
     }
-    machine.addPciFunction(spec.bus, spec.device, spec.function, space);
+    machine.addPciFunction(layout.bus, layout.device, layout.function, space);
 }
 
 // Function 0 of a device with further functions says so in its header type.
@@ -65,8 +65,8 @@ void markMultiFunctionDevices(SimulatedMachine& machine) {
 PciLocation graphicsLocation(const BoardModel& board, const GraphicsCard& card) {
     const auto occupied = [&](std::uint8_t bus, std::uint8_t device) {
         for (const auto& block : board.pci)
-            for (const auto& spec : block)
-                if (spec.bus == bus && spec.device == device)
+            for (const auto& layout : block)
+                if (layout.bus == bus && layout.device == device)
                     return true;
         return false;
     };
@@ -87,8 +87,8 @@ PciLocation graphicsLocation(const BoardModel& board, const GraphicsCard& card) 
 void installPciTopology(SimulatedMachine& machine, const BoardModel& board, const GraphicsCard& card) {
     const auto boardId = boardSubsystem(board.code);
     for (const auto& block : board.pci)
-        for (const auto& spec : block)
-            addFunction(machine, spec, boardId);
+        for (const auto& layout : block)
+            addFunction(machine, layout, boardId);
 
     const auto location = graphicsLocation(board, card);
     const bool addIn = card.placement == GraphicsPlacement::Slot;

@@ -192,7 +192,7 @@ std::uint8_t SimulatedBoard::smbus(BusAccess path, std::uint8_t address, std::ui
         if (!found)
             transaction.outcome = Outcome::NoRegister;
         else
-            result = found->spec.live == LiveValue::None ? found->value : liveValue(found->spec);
+            result = found->layout.live == LiveValue::None ? found->value : liveValue(found->layout);
     } else {
         const RegisterRef ref = smbusRef(device, reg);
         const auto before = m_registers.value(ref);
@@ -270,7 +270,7 @@ std::uint8_t SimulatedBoard::superIo(std::uint16_t configPort, std::uint8_t logi
     } else if (!found) {
         transaction.outcome = Outcome::NoRegister;
     } else if (read) {
-        result = found->spec.live == LiveValue::None ? found->value : liveValue(found->spec);
+        result = found->layout.live == LiveValue::None ? found->value : liveValue(found->layout);
         transaction.value = result;
     } else {
         const RegisterRef ref = superIoRef(logicalDevice, reg);
@@ -462,12 +462,12 @@ std::int64_t SimulatedBoard::noise(Reading reading) {
     return m_random.next() % 3 - 1;
 }
 
-std::uint8_t SimulatedBoard::liveValue(const RegisterSpec& spec) {
+std::uint8_t SimulatedBoard::liveValue(const RegisterSpec& layout) {
     const auto& state = physics();
     const auto toByte = [](std::int64_t raw) {
         return static_cast<std::uint8_t>(std::clamp<std::int64_t>(raw, 0, 255));
     };
-    switch (spec.live) {
+    switch (layout.live) {
     case LiveValue::RailCurrent33:
         return toByte(encodeReading(kPowerMonitorSense[0], state.rail33Amps, 1) +
                       noise(Reading::Rail33Current));
@@ -483,12 +483,12 @@ std::uint8_t SimulatedBoard::liveValue(const RegisterSpec& spec) {
         return toByte(encodeReading(kRailMonitorScale[1], state.rail5Millivolts, 1));
     case LiveValue::CpuPhaseLines:
         return static_cast<std::uint8_t>(
-            (spec.powerOn & ~0x07U) |
+            (layout.powerOn & ~0x07U) |
             phaseLines(state.regulators[static_cast<std::size_t>(Regulator::CpuCore)].activePhases));
     case LiveValue::None:
         break;
     }
-    return spec.powerOn;
+    return layout.powerOn;
 }
 
 int SimulatedBoard::detectSuperIo(int) {
@@ -567,8 +567,8 @@ int SimulatedBoard::disableSata() {
 std::vector<StateEntry> SimulatedBoard::changedRegisters() const {
     std::vector<StateEntry> entries;
     for (const auto& [key, entry] : m_registers.all())
-        if (entry.spec.writable != kReadOnly && entry.value != entry.spec.powerOn)
-            entries.push_back({entry.spec.bus, entry.spec.unit, entry.spec.reg, entry.value});
+        if (entry.layout.writable != kReadOnly && entry.value != entry.layout.powerOn)
+            entries.push_back({entry.layout.bus, entry.layout.unit, entry.layout.reg, entry.value});
     for (const auto& reg : m_model.pciRegisters) {
         const auto ref = pciRef(reg.bus, reg.device, reg.function, reg.reg);
         if (reg.writable != 0 && peek(ref) != reg.powerOn)
@@ -591,7 +591,7 @@ bool SimulatedBoard::applyState(const std::vector<StateEntry>& entries) {
                 return false;
         } else {
             const auto* found = m_registers.find(entry.bus, entry.unit, entry.reg);
-            if (!found || found->spec.writable == kReadOnly || entry.value > 0xFF)
+            if (!found || found->layout.writable == kReadOnly || entry.value > 0xFF)
                 return false;
         }
     }
@@ -646,31 +646,34 @@ std::string SimulatedBoard::registerDump() {
         description() + ", baseboard version " + m_baseboardVersion + ", BIOS " + m_biosVersion + "\n";
     char line[512];
     for (const auto& [key, entry] : m_registers.all()) {
-        const auto& spec = entry.spec;
+        const auto& layout = entry.layout;
         // Plain CMOS storage at its power-on value says nothing.
-        if (spec.bus == RegisterBus::Cmos && spec.meaning == "CMOS storage" && entry.value == spec.powerOn)
+        if (layout.bus == RegisterBus::Cmos && layout.meaning == "CMOS storage" &&
+            entry.value == layout.powerOn)
             continue;
-        const auto value = spec.live == LiveValue::None ? entry.value : liveValue(spec);
-        const std::string meaning(spec.meaning);
-        switch (spec.bus) {
+        const auto value = layout.live == LiveValue::None ? entry.value : liveValue(layout);
+        const std::string meaning(layout.meaning);
+        switch (layout.bus) {
         case RegisterBus::Smbus:
-            std::snprintf(line, sizeof line, "SMBus 0x%02X/0x%02X reg 0x%02X = 0x%02X  %s\n", spec.unit,
-                          spec.unit | 1U, spec.reg, value, meaning.c_str());
+            std::snprintf(line, sizeof line, "SMBus 0x%02X/0x%02X reg 0x%02X = 0x%02X  %s\n", layout.unit,
+                          layout.unit | 1U, layout.reg, value, meaning.c_str());
             break;
         case RegisterBus::SuperIo:
-            if (spec.reg < 0x30)
-                std::snprintf(line, sizeof line, "Super I/O chip reg 0x%02X = 0x%02X  %s\n", spec.reg, value,
-                              meaning.c_str());
+            if (layout.reg < 0x30)
+                std::snprintf(line, sizeof line, "Super I/O chip reg 0x%02X = 0x%02X  %s\n", layout.reg,
+                              value, meaning.c_str());
             else
-                std::snprintf(line, sizeof line, "Super I/O LDN %u reg 0x%02X = 0x%02X  %s\n", spec.unit,
-                              spec.reg, value, meaning.c_str());
+                std::snprintf(line, sizeof line, "Super I/O LDN %u reg 0x%02X = 0x%02X  %s\n", layout.unit,
+                              layout.reg, value, meaning.c_str());
             break;
         case RegisterBus::Port:
-            std::snprintf(line, sizeof line, "port 0x%03X = 0x%02X  %s\n", spec.unit, value, meaning.c_str());
+            std::snprintf(line, sizeof line, "port 0x%03X = 0x%02X  %s\n", layout.unit, value,
+                          meaning.c_str());
             break;
         case RegisterBus::Cmos:
         case RegisterBus::Pci:
-            std::snprintf(line, sizeof line, "CMOS 0x%02X = 0x%02X  %s\n", spec.reg, value, meaning.c_str());
+            std::snprintf(line, sizeof line, "CMOS 0x%02X = 0x%02X  %s\n", layout.reg, value,
+                          meaning.c_str());
             break;
         }
         text += line;

@@ -101,7 +101,7 @@ private:
     std::span<const PhaseControl> phaseControls() const;
     double quantity(Reading reading, const PhysicsState& state) const;
     std::int64_t noise(Reading reading);
-    std::uint8_t liveValue(const RegisterSpec& spec);
+    std::uint8_t liveValue(const RegisterSpec& layout);
     const SpdImage* spdAt(std::uint8_t device) const;
 
     std::vector<StateEntry> changedRegisters() const;

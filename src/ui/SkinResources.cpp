@@ -13,7 +13,9 @@ QImage loadBitmapFile(const QString& path) {
 }
 
 SkinResources SkinResources::program() {
-    return SkinResources(platform::HostSystemFacts().programFolder());
+    // The program does not move while it runs: find its folder once.
+    static const std::filesystem::path folder = platform::HostSystemFacts().programFolder();
+    return SkinResources(folder);
 }
 
 QString SkinResources::filePath(std::string_view file) const {

@@ -13,43 +13,44 @@ protected:
     BoardInventory() : hardware(test::testOptions(GetParam(), clock)) { test::loadLibraries(hardware); }
 
     // Reads a byte register the way the program reaches its bus.
-    std::uint8_t read(const RegisterSpec& spec) {
-        switch (spec.bus) {
+    std::uint8_t read(const RegisterSpec& layout) {
+        switch (layout.bus) {
         case RegisterBus::Smbus:
-            return hardware.hoblin().Smbus_JRW(static_cast<std::uint8_t>(spec.unit | 1U),
-                                               static_cast<std::uint8_t>(spec.reg), 0);
+            return hardware.hoblin().Smbus_JRW(static_cast<std::uint8_t>(layout.unit | 1U),
+                                               static_cast<std::uint8_t>(layout.reg), 0);
         case RegisterBus::SuperIo:
             return hardware.ostrel().Get_EFERs(hw::Ostrel::kSuperIoConfigPort,
-                                               static_cast<std::uint8_t>(spec.unit),
-                                               static_cast<std::uint8_t>(spec.reg), 0, 1);
+                                               static_cast<std::uint8_t>(layout.unit),
+                                               static_cast<std::uint8_t>(layout.reg), 0, 1);
         case RegisterBus::Port:
-            return hardware.falwick().BaseByte_RW(spec.unit, 0, hw::Falwick::kRead);
+            return hardware.falwick().BaseByte_RW(layout.unit, 0, hw::Falwick::kRead);
         case RegisterBus::Cmos:
         case RegisterBus::Pci:
             break;
         }
-        return hardware.ostrel().GetCmosAddressByte(static_cast<std::uint8_t>(spec.reg),
+        return hardware.ostrel().GetCmosAddressByte(static_cast<std::uint8_t>(layout.reg),
                                                     hw::Ostrel::kCmosIndexPort);
     }
 
-    void write(const RegisterSpec& spec, std::uint8_t value) {
-        switch (spec.bus) {
+    void write(const RegisterSpec& layout, std::uint8_t value) {
+        switch (layout.bus) {
         case RegisterBus::Smbus:
-            hardware.hoblin().Smbus_JRW(static_cast<std::uint8_t>(spec.unit),
-                                        static_cast<std::uint8_t>(spec.reg), value);
+            hardware.hoblin().Smbus_JRW(static_cast<std::uint8_t>(layout.unit),
+                                        static_cast<std::uint8_t>(layout.reg), value);
             return;
         case RegisterBus::SuperIo:
-            hardware.ostrel().Get_EFERs(hw::Ostrel::kSuperIoConfigPort, static_cast<std::uint8_t>(spec.unit),
-                                        static_cast<std::uint8_t>(spec.reg), value, 0);
+            hardware.ostrel().Get_EFERs(hw::Ostrel::kSuperIoConfigPort,
+                                        static_cast<std::uint8_t>(layout.unit),
+                                        static_cast<std::uint8_t>(layout.reg), value, 0);
             return;
         case RegisterBus::Port:
-            hardware.falwick().BaseByte_RW(spec.unit, value, hw::Falwick::kWrite);
+            hardware.falwick().BaseByte_RW(layout.unit, value, hw::Falwick::kWrite);
             return;
         case RegisterBus::Cmos:
         case RegisterBus::Pci:
             break;
         }
-        hardware.ostrel().WriteCmosAddressByte(static_cast<std::uint8_t>(spec.reg), value,
+        hardware.ostrel().WriteCmosAddressByte(static_cast<std::uint8_t>(layout.reg), value,
                                                hw::Ostrel::kCmosIndexPort);
     }
 
@@ -67,23 +68,23 @@ protected:
 // Every register of the board's map answers on its bus with its power-on value; a write changes just
 // its writable bits, and what was written is what reads back.
 TEST_P(BoardInventory, RegistersReadTheirPowerOnValueAndKeepWhatIsWritten) {
-    for (const auto& spec : inventory()) {
-        if (spec.live != LiveValue::None)
+    for (const auto& layout : inventory()) {
+        if (layout.live != LiveValue::None)
             continue;
-        const auto where = ::testing::Message() << spec.meaning;
-        EXPECT_EQ(read(spec), spec.powerOn) << where;
-        for (const std::uint8_t pattern : {std::uint8_t{0xA5}, std::uint8_t{0x5A}, spec.powerOn}) {
+        const auto where = ::testing::Message() << layout.meaning;
+        EXPECT_EQ(read(layout), layout.powerOn) << where;
+        for (const std::uint8_t pattern : {std::uint8_t{0xA5}, std::uint8_t{0x5A}, layout.powerOn}) {
             hardware.board().log().clear();
-            write(spec, pattern);
+            write(layout, pattern);
             ASSERT_EQ(hardware.board().log().entries().size(), 1U) << where;
             const auto& written = hardware.board().log().entries().back();
             EXPECT_EQ(written.direction, Direction::Write) << where;
             EXPECT_EQ(written.value, pattern) << where;
-            EXPECT_EQ(written.outcome, spec.writable == kReadOnly ? Outcome::ReadOnly : Outcome::Done)
+            EXPECT_EQ(written.outcome, layout.writable == kReadOnly ? Outcome::ReadOnly : Outcome::Done)
                 << where;
             const auto expected =
-                static_cast<std::uint8_t>((pattern & spec.writable) | (spec.powerOn & ~spec.writable));
-            EXPECT_EQ(read(spec), expected) << where;
+                static_cast<std::uint8_t>((pattern & layout.writable) | (layout.powerOn & ~layout.writable));
+            EXPECT_EQ(read(layout), expected) << where;
         }
     }
 }
@@ -98,12 +99,14 @@ TEST_P(BoardInventory, AbsentDevicesRegistersAndPortsReadAsAnEmptyBus) {
     EXPECT_EQ(log.entries().back().outcome, Outcome::NoDevice);
 
     // A register a device does not have.
-    for (const auto& spec : inventory())
-        if (spec.bus == RegisterBus::Smbus) {
-            EXPECT_EQ(hardware.hoblin().Smbus_JRW(static_cast<std::uint8_t>(spec.unit | 1U), 0xEE, 0), 0xFF);
+    for (const auto& layout : inventory())
+        if (layout.bus == RegisterBus::Smbus) {
+            EXPECT_EQ(hardware.hoblin().Smbus_JRW(static_cast<std::uint8_t>(layout.unit | 1U), 0xEE, 0),
+                      0xFF);
             EXPECT_EQ(log.entries().back().outcome, Outcome::NoRegister);
-            hardware.hoblin().Smbus_JRW(static_cast<std::uint8_t>(spec.unit), 0xEE, 0x12);
-            EXPECT_EQ(hardware.hoblin().Smbus_JRW(static_cast<std::uint8_t>(spec.unit | 1U), 0xEE, 0), 0xFF);
+            hardware.hoblin().Smbus_JRW(static_cast<std::uint8_t>(layout.unit), 0xEE, 0x12);
+            EXPECT_EQ(hardware.hoblin().Smbus_JRW(static_cast<std::uint8_t>(layout.unit | 1U), 0xEE, 0),
+                      0xFF);
             break;
         }
     EXPECT_EQ(hardware.ostrel().Get_EFERs(hw::Ostrel::kSuperIoConfigPort, 6, 0xEE, 0, 1), 0xFF);
@@ -157,8 +160,8 @@ TEST_P(BoardInventory, UnloadedLibrariesReachNothing) {
 // readings follow the rails.
 TEST_P(BoardInventory, PowerMonitorIdentifiesItselfWhereFitted) {
     bool fitted = false;
-    for (const auto& spec : inventory())
-        fitted = fitted || (spec.bus == RegisterBus::Smbus && spec.unit == kPowerMonitorDevice);
+    for (const auto& layout : inventory())
+        fitted = fitted || (layout.bus == RegisterBus::Smbus && layout.unit == kPowerMonitorDevice);
     const auto id = hardware.hoblin().Smbus_JRW(0x5B, 0x4C, 0);
     EXPECT_EQ(id == 0xA3, fitted);
     if (!fitted)
@@ -183,7 +186,7 @@ TEST(BoardInventoryTables, EveryBoardHasTheSuperIoIdentityAndTheFanBytes) {
             EXPECT_NE(registers.find(RegisterBus::SuperIo, 4, reg), nullptr) << board.code;
         for (const std::uint8_t index :
              {kFanModeByte, kFanUnlockByte, kFanDutyA, kFanDutyB, kFanDutyC, kFanDutyD})
-            EXPECT_NE(registers.find(RegisterBus::Cmos, 0, index)->spec.meaning, "CMOS storage")
+            EXPECT_NE(registers.find(RegisterBus::Cmos, 0, index)->layout.meaning, "CMOS storage")
                 << board.code;
         // Every register a physics control refers to exists on the board.
         for (const auto& control : board.voltages)

@@ -7,10 +7,11 @@
 
 namespace solvane::test {
 
-TempFolder::TempFolder() {
+TempFolder::TempFolder() : TempFolder(std::filesystem::temp_directory_path()) {}
+
+TempFolder::TempFolder(const std::filesystem::path& base) {
     std::random_device seed;
     std::mt19937_64 random(seed());
-    const auto base = std::filesystem::temp_directory_path();
     for (int attempt = 0; attempt < 100; ++attempt) {
         auto candidate = base / ("solvane-test-" + std::to_string(random()));
         if (std::filesystem::create_directory(candidate)) {

@@ -9,6 +9,8 @@ namespace solvane::test {
 class TempFolder {
 public:
     TempFolder();
+    // Under another base folder, such as a memory file system for tests that write files often.
+    explicit TempFolder(const std::filesystem::path& base);
     ~TempFolder();
     TempFolder(const TempFolder&) = delete;
     TempFolder& operator=(const TempFolder&) = delete;

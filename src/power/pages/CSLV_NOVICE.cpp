@@ -92,14 +92,14 @@ void CSLV_NOVICE::buildControls() {
     const int buttonsWidth = 3 * kModeButtonWidth + 2 * kModeButtonGap;
     const int left = (width() - buttonsWidth) / 2;
     for (std::size_t i = 0; i < kModeButtons.size(); ++i) {
-        const auto& spec = kModeButtons[i];
+        const auto& layout = kModeButtons[i];
         auto* button = new ui::CxSkinButton(this, ui::CxSkinButton::Kind::RadioButton);
-        ui::setControlId(*button, spec.controlId);
+        ui::setControlId(*button, layout.controlId);
         button->SetRadioGroup(1);
-        button->SetSkin(
-            ui::CxSkinButton::SkinIds{spec.bitmaps[0], spec.bitmaps[1], spec.bitmaps[2], spec.bitmaps[3]});
+        button->SetSkin(ui::CxSkinButton::SkinIds{layout.bitmaps[0], layout.bitmaps[1], layout.bitmaps[2],
+                                                  layout.bitmaps[3]});
         button->SetToolTipText(
-            QString::fromUtf8(spec.tooltip.data(), static_cast<qsizetype>(spec.tooltip.size())));
+            QString::fromUtf8(layout.tooltip.data(), static_cast<qsizetype>(layout.tooltip.size())));
         button->setGeometry(left + static_cast<int>(i) * (kModeButtonWidth + kModeButtonGap), kModeButtonTop,
                             kModeButtonWidth, kModeButtonHeight);
         const auto mode = static_cast<PowerMode>(i);
@@ -185,6 +185,9 @@ void CSLV_NOVICE::updateModeButtons() {
     for (std::size_t i = 0; i < m_modeButtons.size(); ++i) {
         auto* button = m_modeButtons[i];
         const bool isActive = static_cast<int>(active) == static_cast<int>(i);
+        // The refresh asks every 3 seconds; only a change is worth a repaint.
+        if (button->GetCheck() == isActive && m_buttonsShown)
+            continue;
         button->SetCheck(isActive);
         button->SetBtnCursor(isActive ? 0 : ui::skin::kHandCursorId);
         // Without a supported board only Default can be chosen.
@@ -192,6 +195,7 @@ void CSLV_NOVICE::updateModeButtons() {
             button->setEnabled(m_state.platform.BoardSupported);
         button->update();
     }
+    m_buttonsShown = true;
 }
 
 void CSLV_NOVICE::selectMode(PowerMode mode) {

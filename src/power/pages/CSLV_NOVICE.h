@@ -49,6 +49,7 @@ private:
     std::map<int, QLabel*> m_captions;   // by value id
     std::array<ui::CxSkinButton*, 3> m_modeButtons{};
     QLabel* m_message = nullptr;
+    bool m_buttonsShown = false; // the mode buttons have shown a state once
 };
 
 } // namespace solvane::power::pages
