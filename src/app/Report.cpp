@@ -127,8 +127,11 @@ std::string buildReport(SolvaneCore& core, ReportFormat format) {
     text += "\nRead-outs:\n";
     if (readouts.empty())
         text += "  (the power-saving monitor is not running on this machine)\n";
-    for (const auto& readout : readouts)
-        text += "  " + oneLine(readout.caption) + ": " + readout.text + "\n";
+    else if (!state.platform.BoardSupported)
+        text += "  (not a supported Tarvok board: the power-saving monitor shows nothing)\n";
+    else
+        for (const auto& readout : readouts)
+            text += "  " + oneLine(readout.caption) + ": " + readout.text + "\n";
     if (refused > 0)
         text += "\nHardware writes refused: " + std::to_string(refused) + "\n";
     return text;

@@ -67,7 +67,8 @@ public:
     void GetDriverVersion(std::string&) override {}
 
     // Tressel
-    int TresselInit(int processorCount) override { return processorCount > 0 ? 1 : 0; }
+    // 0 when ready, else an error code, as the basic page reads it (87: no processor count).
+    int TresselInit(int processorCount) override { return processorCount > 0 ? 0 : 87; }
 
 private:
     std::uint8_t smbusTransfer(std::uint8_t address, std::uint8_t reg);

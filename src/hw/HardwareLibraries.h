@@ -75,6 +75,8 @@ public:
 class Tressel {
 public:
     virtual ~Tressel() = default;
+    // 0 when the library is ready; otherwise an error code, which the basic page shows as
+    // "CPU Usage error(%d)!" before it asks the program to close.
     virtual int TresselInit(int processorCount) = 0;
 };
 
