@@ -235,7 +235,10 @@ constexpr bool boardTableIsSound() {
 
 } // namespace detail
 
+// GCC cannot fold comparisons of table addresses under AddressSanitizer; the normal build checks.
+#ifndef __SANITIZE_ADDRESS__
 static_assert(detail::boardTableIsSound());
 static_assert(findBoard(2913) == nullptr && findBoard(2914) == nullptr && findBoard(2917)->code == 2917);
+#endif
 
 } // namespace solvane::power

@@ -58,6 +58,9 @@ constexpr std::array<CurrentScale, 4> kCurrentScales{{
     {2910, 0.0153, 0.0153, {0.027, 0.027, 0.0183, 0.0136, 0.01104, 0.00926}, true},
 }};
 
+// Rail powers are kept in 1/10000 W, savings in 1/100 W.
+constexpr std::int64_t kRailToSavingUnits = 100;
+
 // Efficiency band of the 2917 family for 3 to 6 active phases: below the threshold load the
 // figure is held above the floor; above it, inside [band low, band high].
 struct EfficiencyBand {
@@ -387,8 +390,10 @@ void PowerMeasurement::accountSavings(PowerMode mode, int p) {
         base = railSave + m.RailSum;
     }
 
-    m.CurrentSaving = clampedInt(std::int64_t{railSave} + cpuSave);
-    m.PowerWithoutSaving = clampedInt(std::int64_t{base} + w);
+    // The rail figures are in 1/10000 W, the saving in 1/100 W: the rail part is scaled down to it,
+    // or a 4 W rail saving would read as 400 W.
+    m.CurrentSaving = clampedInt(std::int64_t{railSave} / kRailToSavingUnits + cpuSave);
+    m.PowerWithoutSaving = clampedInt(std::int64_t{base} / kRailToSavingUnits + w);
     m.LastIntervalSaving = 3 * std::int64_t{m.CurrentSaving};
     m.TotalSavingRemainder += m.LastIntervalSaving;
     m.SavedPercentage = m.CurrentSaving > 0 && m.PowerWithoutSaving > 0

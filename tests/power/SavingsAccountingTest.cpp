@@ -53,8 +53,9 @@ TEST_F(SavingsAccountingTest, CpuPartComparesWithTheCurveAtTheLoadStep) {
     const auto& m = refresh(PowerMode::Optimize, 3, 10730, 12876, 1931, 10900);
     const int w = static_cast<int>(12876 * 100.0 / curve[106]);
     EXPECT_EQ(m.CurrentSaving, w - 1931) << "first sample: no rail part yet";
-    EXPECT_EQ(m.PowerWithoutSaving, 10900 + w);
-    EXPECT_EQ(m.SavedPercentage, (w - 1931) * 100 / (10900 + w));
+    // The rail sum (1/10000 W) enters the 1/100 W figure scaled: 10900 is 1.09 W, 109.
+    EXPECT_EQ(m.PowerWithoutSaving, 109 + w);
+    EXPECT_EQ(m.SavedPercentage, (w - 1931) * 100 / (109 + w));
     EXPECT_EQ(m.SampleCount, 1);
 
     // A current of 120 gives step 0, raised to 1.
@@ -93,12 +94,12 @@ TEST_F(SavingsAccountingTest, RailBaselineFollowsTheSamples) {
 
     refresh(PowerMode::Optimize, 6, 0, 0, 0, 10000);
     EXPECT_EQ(m.RailBaseline, 900) << "the drop becomes the baseline";
-    EXPECT_EQ(m.CurrentSaving, 900);
-    EXPECT_EQ(m.PowerWithoutSaving, 10900);
+    EXPECT_EQ(m.CurrentSaving, 9) << "0.09 W of rail power saved, in 1/100 W";
+    EXPECT_EQ(m.PowerWithoutSaving, 109);
 
     refresh(PowerMode::Optimize, 6, 0, 0, 0, 10000);
-    EXPECT_EQ(m.CurrentSaving, 900) << "(0.95 + 0.1 F) of the baseline";
-    EXPECT_EQ(m.PowerWithoutSaving, 10900);
+    EXPECT_EQ(m.CurrentSaving, 9) << "(0.95 + 0.1 F) of the baseline";
+    EXPECT_EQ(m.PowerWithoutSaving, 109);
     EXPECT_EQ(m.SampleCount, 3);
 
     // Switching to Default keeps the baseline for the next mode, which averages with it.
@@ -109,7 +110,7 @@ TEST_F(SavingsAccountingTest, RailBaselineFollowsTheSamples) {
     refresh(PowerMode::Max, 6, 0, 0, 0, 11000);
     refresh(PowerMode::Max, 6, 0, 0, 0, 10700);
     EXPECT_EQ(m.RailBaseline, 600) << "(900 + 300) / 2";
-    EXPECT_EQ(m.CurrentSaving, 300);
+    EXPECT_EQ(m.CurrentSaving, 3);
 }
 
 TEST_F(SavingsAccountingTest, ARailSumThatDidNotFallRestartsTheComparison) {
@@ -120,7 +121,7 @@ TEST_F(SavingsAccountingTest, ARailSumThatDidNotFallRestartsTheComparison) {
     EXPECT_EQ(m.PowerWithoutSaving, 0);
     EXPECT_EQ(m.SampleCount, 1) << "the next refresh is the second sample again";
     refresh(PowerMode::Optimize, 6, 0, 0, 0, 9800);
-    EXPECT_EQ(m.CurrentSaving, 200);
+    EXPECT_EQ(m.CurrentSaving, 2);
 }
 
 TEST_F(SavingsAccountingTest, TheRemainderCarriesOneHundredthKilowattHourPerRefresh) {
