@@ -14,15 +14,18 @@ std::vector<std::string> TreeRegistry::subKeys(std::string_view key) const {
     return names;
 }
 
-std::optional<std::string> TreeRegistry::readString(std::string_view key, std::string_view name,
-                                                    std::size_t bufferSize) const {
+const RegistryData* TreeRegistry::findValue(std::string_view key, std::string_view name) const {
     const auto* found = m_tree.find(key);
     if (found == nullptr)
-        return std::nullopt;
+        return nullptr;
     const auto value = found->values.find(name);
-    if (value == found->values.end())
-        return std::nullopt;
-    const auto* text = std::get_if<std::string>(&value->second);
+    return value == found->values.end() ? nullptr : &value->second;
+}
+
+std::optional<std::string> TreeRegistry::readString(std::string_view key, std::string_view name,
+                                                    std::size_t bufferSize) const {
+    const auto* value = findValue(key, name);
+    const auto* text = value != nullptr ? std::get_if<std::string>(value) : nullptr;
     // The text and the zero the reader puts after it must fit the buffer.
     if (text == nullptr || text->size() + 1 > bufferSize)
         return std::nullopt;
@@ -30,13 +33,8 @@ std::optional<std::string> TreeRegistry::readString(std::string_view key, std::s
 }
 
 std::optional<std::uint32_t> TreeRegistry::readDword(std::string_view key, std::string_view name) const {
-    const auto* found = m_tree.find(key);
-    if (found == nullptr)
-        return std::nullopt;
-    const auto value = found->values.find(name);
-    if (value == found->values.end())
-        return std::nullopt;
-    if (const auto* number = std::get_if<std::uint32_t>(&value->second))
+    const auto* value = findValue(key, name);
+    if (const auto* number = value != nullptr ? std::get_if<std::uint32_t>(value) : nullptr)
         return *number;
     return std::nullopt;
 }

@@ -37,6 +37,7 @@ protected:
 
 private:
     bool change(auto&& apply);
+    const RegistryData* findValue(std::string_view key, std::string_view name) const;
 
     RegistryTree m_tree;
     bool m_readOnly = false;
