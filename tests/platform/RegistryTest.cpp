@@ -210,7 +210,7 @@ TEST(FileRegistry, AChangeThatCannotBeSavedIsReportedAsFailed) {
 // Kills a process that rewrites the registry in a tight loop at random moments: every time the
 // file must parse and hold a consistent pair of values, never a torn one.
 TEST(FileRegistry, SurvivesKillNineAtAnyMomentOfAWriteLoop) {
-    const auto writer = std::filesystem::current_path() / "registry_writer";
+    const auto writer = std::filesystem::read_symlink("/proc/self/exe").parent_path() / "registry_writer";
     if (!std::filesystem::exists(writer))
         GTEST_SKIP() << "registry_writer is not built next to the tests";
     TempFolder folder;
