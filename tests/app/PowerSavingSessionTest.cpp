@@ -1,0 +1,109 @@
+// The power-saving page's start-up and exit sequence on a simulated board whose libraries fail in
+// the ways the real ones can.
+#include "app/SolvaneCore.h"
+#include "platform/TreeRegistry.h"
+#include "sim/ScriptedCpuLoad.h"
+#include "sim/SimulatedHardware.h"
+
+#include <gtest/gtest.h>
+
+namespace solvane::app {
+namespace {
+
+using Library = sim::SimulatedBoard::Library;
+
+struct SessionRig {
+    explicit SessionRig(sim::LibraryFaults faults = {}, bool vista = true) {
+        sim::SimulationOptions options;
+        options.boardCode = 2917;
+        options.cpuLoad = std::make_shared<sim::ScriptedCpuLoad>(std::vector<double>{0.3});
+        options.faults = faults;
+        hardware = std::make_unique<sim::SimulatedHardware>(options);
+        if (vista)
+            registry.writeString("SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion", "BuildLabEx",
+                                 "6002.18005.amd64fre.lh_sp2rtm.090410-1830");
+        registry.writeString("SYSTEM\\CurrentControlSet\\Control\\Session Manager\\Environment\\",
+                             "NUMBER_OF_PROCESSORS", "4");
+        core = std::make_unique<SolvaneCore>(SolvaneCore::Services{*hardware, registry, system, clock, prompt,
+                                                                   random, 9, [this] { ++closeRequests; }});
+    }
+    bool loaded(Library library) const { return hardware->board().isLoaded(library); }
+    const power::PlatformInfo& platform() const { return core->state().platform; }
+
+    std::unique_ptr<sim::SimulatedHardware> hardware;
+    platform::TreeRegistry registry;
+    platform::FakeSystemFacts system;
+    platform::VirtualClockScheduler clock;
+    platform::ScriptedPrompt prompt;
+    platform::LcgRandom random;
+    int closeRequests = 0;
+    std::unique_ptr<SolvaneCore> core;
+};
+
+TEST(PowerSavingSession, AFullStartIdentifiesReadsAndRefreshesThenUnloadsEverything) {
+    SessionRig rig;
+    rig.core->initialise();
+    EXPECT_EQ(rig.platform().BoardCode, 2917);
+    EXPECT_TRUE(rig.platform().BoardSupported);
+    EXPECT_EQ(rig.core->session().processorCount(), 4);
+    ASSERT_NE(rig.core->session().monitor(), nullptr);
+    EXPECT_TRUE(rig.clock.isSet(rig.core->session().monitor(), power::PowerMonitor::kRefreshTimer));
+    EXPECT_NE(rig.core->state().modes.CurrentValues[0], power::kNotPresent) << "settings were read";
+    EXPECT_TRUE(rig.loaded(Library::Hoblin) && rig.loaded(Library::Falwick) && rig.loaded(Library::Ostrel));
+    EXPECT_TRUE(rig.prompt.asked().empty());
+    rig.core->shutdown();
+    EXPECT_FALSE(rig.loaded(Library::Hoblin) || rig.loaded(Library::Falwick) || rig.loaded(Library::Ostrel));
+    EXPECT_EQ(rig.registry.readString(power::kProductKey, "SolvaneNormalEnd"), "1");
+}
+
+TEST(PowerSavingSession, ACpuUsageLibraryErrorIsShownAndClosesTheProgram) {
+    SessionRig rig({.tresselError = 5});
+    rig.core->initialise();
+    EXPECT_EQ(rig.prompt.texts(), std::vector<std::string>{"CPU Usage error(5)!"});
+    EXPECT_EQ(rig.closeRequests, 1);
+    EXPECT_NE(rig.core->session().monitor(), nullptr) << "the sequence still continues";
+}
+
+TEST(PowerSavingSession, WithoutTheFirmwareFunctionsTheBoardIsNotIdentified) {
+    SessionRig rig({.ostrelLoadFails = true});
+    rig.core->initialise();
+    EXPECT_EQ(rig.platform().BoardCode, 0);
+    EXPECT_FALSE(rig.platform().BoardSupported);
+    rig.core->shutdown();
+    EXPECT_FALSE(rig.loaded(Library::Falwick) || rig.loaded(Library::Hoblin));
+}
+
+TEST(PowerSavingSession, WithoutTheIoFunctionsNothingMoreRuns) {
+    SessionRig rig({.falwickLoadFails = true});
+    rig.core->initialise();
+    EXPECT_EQ(rig.core->session().monitor(), nullptr);
+    EXPECT_FALSE(rig.loaded(Library::Hoblin)) << "the SMBus library is not even tried";
+    rig.core->shutdown();
+    EXPECT_FALSE(rig.loaded(Library::Ostrel));
+}
+
+TEST(PowerSavingSession, WithoutTheSmbusLibraryTheBoardCountsAsUnsupported) {
+    SessionRig rig({.hoblinLoadFails = true});
+    rig.core->initialise();
+    EXPECT_EQ(rig.platform().BoardCode, 2917) << "identified through the firmware functions";
+    EXPECT_FALSE(rig.platform().BoardSupported);
+    ASSERT_NE(rig.core->session().monitor(), nullptr);
+    EXPECT_TRUE(rig.core->session().monitor()->readouts().coreVoltage.empty()) << "the refresh does nothing";
+}
+
+TEST(PowerSavingSession, NoPowerSavingLibraryLeavesTheMonitorOff) {
+    SessionRig unknownSystem({}, false);
+    unknownSystem.core->initialise();
+    EXPECT_EQ(unknownSystem.platform().OsKind, power::OsFlavour::None);
+    EXPECT_FALSE(unknownSystem.core->session().libraryLoaded());
+
+    SessionRig missingFile;
+    missingFile.hardware->moduleCatalog().remove("Nimbrel_vista.dll");
+    missingFile.core->initialise();
+    EXPECT_FALSE(missingFile.core->session().libraryLoaded());
+    EXPECT_EQ(missingFile.core->session().monitor(), nullptr);
+    missingFile.core->shutdown();
+}
+
+} // namespace
+} // namespace solvane::app
