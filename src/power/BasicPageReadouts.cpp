@@ -44,6 +44,14 @@ std::string withoutTrailingBreak(std::string text) {
 
 } // namespace
 
+std::string_view basicReadoutCaption(int boardCode, const BasicReadoutControl& control) {
+    if (kRenamedBridgeBoards.contains(boardCode) && control.captionId == 1154)
+        return "SB Voltage";
+    if (kRenamedBridgeBoards.contains(boardCode) && control.captionId == 1102)
+        return "NB Voltage";
+    return control.caption;
+}
+
 std::vector<BasicReadout> basicPageReadouts(const PowerSavingState& state, const PowerMonitor& monitor) {
     const auto& texts = monitor.readouts();
     const auto& phases = monitor.phaseReadouts();

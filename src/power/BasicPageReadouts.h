@@ -49,6 +49,9 @@ struct BasicReadout {
     std::string text;
 };
 
+// A read-out's caption on a board: the bridges of 2902, 2905 and 2901 are "NB" and "SB".
+std::string_view basicReadoutCaption(int boardCode, const BasicReadoutControl& control);
+
 // The texts of the page after a refresh, with the board's "N/A." read-outs written over the
 // computed ones, and the captions the board renames ("NB Voltage", "SB Voltage").
 std::vector<BasicReadout> basicPageReadouts(const PowerSavingState& state, const PowerMonitor& monitor);

@@ -6,9 +6,11 @@
 #include "power/pages/CSLV_NOVICE.h"
 #include "sim/ScriptedCpuLoad.h"
 #include "sim/SimulatedHardware.h"
+#include "ui/ControlId.h"
 #include "ui/RecordingNotificationShell.h"
 
 #include <QApplication>
+#include <QLabel>
 #include <QMouseEvent>
 #include <gtest/gtest.h>
 
@@ -123,6 +125,19 @@ TEST(MainWindow, ReadoutsAndNotAvailableRowsFollowTheBoard) {
     MainWindowRig intel(2917);
     EXPECT_TRUE(intel.basicPage().readoutText(1034).endsWith(QStringLiteral(" V")));
     EXPECT_TRUE(intel.basicPage().readoutText(1045).endsWith(QStringLiteral(" rpm")));
+}
+
+TEST(MainWindow, Boards2902And2905NameTheirBridgesNbAndSb) {
+    MainWindowRig rig(2902);
+    const auto* south = qobject_cast<QLabel*>(ui::findControl(rig.basicPage(), 1154));
+    const auto* north = qobject_cast<QLabel*>(ui::findControl(rig.basicPage(), 1102));
+    ASSERT_TRUE(south != nullptr && north != nullptr);
+    EXPECT_EQ(south->text(), QStringLiteral("SB Voltage"));
+    EXPECT_EQ(north->text(), QStringLiteral("NB Voltage"));
+    EXPECT_FALSE(ui::findControl(rig.basicPage(), 1038)->isVisible()) << "no memory phase row";
+    MainWindowRig intel(2917);
+    EXPECT_EQ(qobject_cast<QLabel*>(ui::findControl(intel.basicPage(), 1154))->text(),
+              QStringLiteral("ICH Voltage"));
 }
 
 TEST(MainWindow, ExitWritesTheNormalEndAndGivesTheBoardBack) {

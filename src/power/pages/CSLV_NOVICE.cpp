@@ -153,10 +153,11 @@ void CSLV_NOVICE::OnInitDialog() {
         showReadouts();
     }
     // The captions the board renames.
-    for (const auto& readout :
-         m_session.monitor() ? basicPageReadouts(m_state, *m_session.monitor()) : std::vector<BasicReadout>{})
-        if (auto caption = m_captions.find(readout.valueId); caption != m_captions.end())
-            caption->second->setText(QString::fromStdString(readout.caption));
+    for (const auto& control : kBasicReadouts) {
+        const auto caption = basicReadoutCaption(m_state.platform.BoardCode, control);
+        if (auto label = m_captions.find(control.valueId); label != m_captions.end())
+            label->second->setText(QString::fromUtf8(caption.data(), static_cast<qsizetype>(caption.size())));
+    }
     updateModeButtons();
     applyBoardLayout();
 }
