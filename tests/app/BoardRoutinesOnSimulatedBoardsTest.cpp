@@ -1,11 +1,9 @@
 // The board routines against every simulated board: what they write, the board keeps, and reads
 // back as the same setting; a setting a board has no register for causes no bus write at all.
+#include "SimulatedCore.h"
 #include "app/SolvaneCore.h"
 #include "hw/SettingRegisterMap.h"
-#include "platform/TreeRegistry.h"
 #include "power/ModeTargets.h"
-#include "sim/ScriptedCpuLoad.h"
-#include "sim/SimulatedHardware.h"
 
 #include <gtest/gtest.h>
 
@@ -15,16 +13,9 @@ namespace {
 using power::Setting;
 
 struct SimulatedRig {
-    explicit SimulatedRig(int board) {
-        sim::SimulationOptions options;
-        options.boardCode = board;
-        options.seed = 7;
-        options.cpuLoad = std::make_shared<sim::ScriptedCpuLoad>(std::vector<double>{0.4});
-        hardware = std::make_unique<sim::SimulatedHardware>(options);
-        registry.writeString("SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion", "BuildLabEx",
-                             "6002.18005.amd64fre.lh_sp2rtm.090410-1830");
-        core = std::make_unique<SolvaneCore>(
-            SolvaneCore::Services{*hardware, registry, system, clock, prompt, random, 7, {}});
+    explicit SimulatedRig(int board)
+        : hardware(test::simulatedBoard({.board = board, .load = 0.4, .seed = 7})),
+          core(std::make_unique<SolvaneCore>(services.on(*hardware, 7))) {
         core->initialise();
         core->enableSettingCommands();
     }
@@ -40,12 +31,8 @@ struct SimulatedRig {
         return core->state().modes.CurrentValues[static_cast<std::size_t>(setting)];
     }
 
+    test::CoreServices services;
     std::unique_ptr<sim::SimulatedHardware> hardware;
-    platform::TreeRegistry registry;
-    platform::FakeSystemFacts system;
-    platform::VirtualClockScheduler clock;
-    platform::ScriptedPrompt prompt;
-    platform::LcgRandom random;
     std::unique_ptr<SolvaneCore> core;
 };
 

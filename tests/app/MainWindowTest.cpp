@@ -1,11 +1,9 @@
 // The main window and the basic-mode page driven through their real widgets on a simulated board,
 // with timers on a virtual clock.
+#include "SimulatedCore.h"
 #include "app/CSampleDlg.h"
-#include "platform/TreeRegistry.h"
 #include "power/ModeTargets.h"
 #include "power/pages/CSLV_NOVICE.h"
-#include "sim/ScriptedCpuLoad.h"
-#include "sim/SimulatedHardware.h"
 #include "ui/ControlId.h"
 #include "ui/RecordingNotificationShell.h"
 
@@ -33,17 +31,14 @@ void click(QWidget& widget) {
 // One simulated machine with the program's main window on it.
 class MainWindowRig {
 public:
-    explicit MainWindowRig(int board) : devices(services), driver(system, services, devices, sleeper) {
-        sim::SimulationOptions options;
-        options.boardCode = board;
-        options.seed = 3;
-        options.cpuLoad = std::make_shared<sim::ScriptedCpuLoad>(std::vector<double>{0.55});
-        options.clock = [this] { return std::chrono::milliseconds(clock.now()); };
-        hardware = std::make_unique<sim::SimulatedHardware>(options);
-        registry.writeString("SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion", "BuildLabEx",
-                             "6002.18005.amd64fre.lh_sp2rtm.090410-1830");
-        core = std::make_unique<SolvaneCore>(
-            SolvaneCore::Services{*hardware, registry, system, clock, prompt, random, 3, {}});
+    explicit MainWindowRig(int board)
+        : devices(serviceTable), driver(parts.system, serviceTable, devices, sleeper),
+          hardware(
+              test::simulatedBoard({.board = board,
+                                    .load = 0.55,
+                                    .seed = 3,
+                                    .clock = [this] { return std::chrono::milliseconds(clock.now()); }})),
+          core(std::make_unique<SolvaneCore>(parts.on(*hardware, 3))) {
         window = std::make_unique<CSampleDlg>(driver, *core, shell);
         window->InitDialog();
         window->show();
@@ -55,16 +50,14 @@ public:
         return registry.readString(power::kProductKey, name).value_or("<missing>");
     }
 
-    platform::FakeSystemFacts system;
-    platform::ServiceTable services;
+    test::CoreServices parts;
+    platform::TreeRegistry& registry = parts.registry;
+    platform::VirtualClockScheduler& clock = parts.clock;
+    platform::ServiceTable serviceTable;
     platform::DeviceNamespace devices;
     platform::RecordingSleeper sleeper;
     hw::IoDriver driver;
     std::unique_ptr<sim::SimulatedHardware> hardware;
-    platform::TreeRegistry registry;
-    platform::VirtualClockScheduler clock;
-    platform::ScriptedPrompt prompt;
-    platform::LcgRandom random;
     ui::RecordingNotificationShell shell;
     std::unique_ptr<SolvaneCore> core;
     std::unique_ptr<CSampleDlg> window;

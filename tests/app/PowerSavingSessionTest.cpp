@@ -1,9 +1,7 @@
 // The power-saving page's start-up and exit sequence on a simulated board whose libraries fail in
 // the ways the real ones can.
-#include "app/SolvaneCore.h"
-#include "platform/TreeRegistry.h"
-#include "sim/ScriptedCpuLoad.h"
-#include "sim/SimulatedHardware.h"
+#include "SimulatedCore.h"
+#include "platform/RegistrySeed.h"
 
 #include <gtest/gtest.h>
 
@@ -13,29 +11,16 @@ namespace {
 using Library = sim::SimulatedBoard::Library;
 
 struct SessionRig {
-    explicit SessionRig(sim::LibraryFaults faults = {}, bool vista = true) {
-        sim::SimulationOptions options;
-        options.boardCode = 2917;
-        options.cpuLoad = std::make_shared<sim::ScriptedCpuLoad>(std::vector<double>{0.3});
-        options.faults = faults;
-        hardware = std::make_unique<sim::SimulatedHardware>(options);
-        if (vista)
-            registry.writeString("SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion", "BuildLabEx",
-                                 "6002.18005.amd64fre.lh_sp2rtm.090410-1830");
-        registry.writeString("SYSTEM\\CurrentControlSet\\Control\\Session Manager\\Environment\\",
-                             "NUMBER_OF_PROCESSORS", "4");
-        core = std::make_unique<SolvaneCore>(SolvaneCore::Services{*hardware, registry, system, clock, prompt,
-                                                                   random, 9, [this] { ++closeRequests; }});
+    explicit SessionRig(sim::LibraryFaults faults = {}, bool vista = true)
+        : services(vista), hardware(test::simulatedBoard({.board = 2917, .load = 0.3, .faults = faults})),
+          core(std::make_unique<SolvaneCore>(services.on(*hardware, 9, [this] { ++closeRequests; }))) {
+        services.registry.writeString(platform::kEnvironmentKey, "NUMBER_OF_PROCESSORS", "4");
     }
     bool loaded(Library library) const { return hardware->board().isLoaded(library); }
     const power::PlatformInfo& platform() const { return core->state().platform; }
 
+    test::CoreServices services;
     std::unique_ptr<sim::SimulatedHardware> hardware;
-    platform::TreeRegistry registry;
-    platform::FakeSystemFacts system;
-    platform::VirtualClockScheduler clock;
-    platform::ScriptedPrompt prompt;
-    platform::LcgRandom random;
     int closeRequests = 0;
     std::unique_ptr<SolvaneCore> core;
 };
@@ -47,19 +32,19 @@ TEST(PowerSavingSession, AFullStartIdentifiesReadsAndRefreshesThenUnloadsEveryth
     EXPECT_TRUE(rig.platform().BoardSupported);
     EXPECT_EQ(rig.core->session().processorCount(), 4);
     ASSERT_NE(rig.core->session().monitor(), nullptr);
-    EXPECT_TRUE(rig.clock.isSet(rig.core->session().monitor(), power::PowerMonitor::kRefreshTimer));
+    EXPECT_TRUE(rig.services.clock.isSet(rig.core->session().monitor(), power::PowerMonitor::kRefreshTimer));
     EXPECT_NE(rig.core->state().modes.CurrentValues[0], power::kNotPresent) << "settings were read";
     EXPECT_TRUE(rig.loaded(Library::Hoblin) && rig.loaded(Library::Falwick) && rig.loaded(Library::Ostrel));
-    EXPECT_TRUE(rig.prompt.asked().empty());
+    EXPECT_TRUE(rig.services.prompt.asked().empty());
     rig.core->shutdown();
     EXPECT_FALSE(rig.loaded(Library::Hoblin) || rig.loaded(Library::Falwick) || rig.loaded(Library::Ostrel));
-    EXPECT_EQ(rig.registry.readString(power::kProductKey, "SolvaneNormalEnd"), "1");
+    EXPECT_EQ(rig.services.registry.readString(power::kProductKey, "SolvaneNormalEnd"), "1");
 }
 
 TEST(PowerSavingSession, ACpuUsageLibraryErrorIsShownAndClosesTheProgram) {
     SessionRig rig({.tresselError = 5});
     rig.core->initialise();
-    EXPECT_EQ(rig.prompt.texts(), std::vector<std::string>{"CPU Usage error(5)!"});
+    EXPECT_EQ(rig.services.prompt.texts(), std::vector<std::string>{"CPU Usage error(5)!"});
     EXPECT_EQ(rig.closeRequests, 1);
     EXPECT_NE(rig.core->session().monitor(), nullptr) << "the sequence still continues";
 }

@@ -1,0 +1,39 @@
+#pragma once
+
+#include "app/SolvaneCore.h"
+#include "platform/TreeRegistry.h"
+#include "sim/SimulatedHardware.h"
+
+#include <functional>
+#include <memory>
+
+namespace solvane::test {
+
+// The services a core needs in a test: an in-memory registry of a 64-bit system of the Vista
+// generation (or of none, for the "no power-saving library" case), a virtual clock, scripted
+// message-box answers and the C library's generator.
+struct CoreServices {
+    explicit CoreServices(bool vista = true);
+
+    app::SolvaneCore::Services on(hw::Hardware& hardware, std::uint32_t seed,
+                                  std::function<void()> requestClose = {});
+
+    platform::TreeRegistry registry;
+    platform::FakeSystemFacts system;
+    platform::VirtualClockScheduler clock;
+    platform::ScriptedPrompt prompt;
+    platform::LcgRandom random;
+};
+
+// A simulated board under a steady CPU load, so timings and figures do not follow the host.
+struct SimulatedBoardSetup {
+    int board = 2917;
+    double load = 0.4;
+    std::uint32_t seed = 1;
+    sim::LibraryFaults faults = {};
+    // The board's time; empty: the process's own clock.
+    std::function<std::chrono::milliseconds()> clock = {};
+};
+std::unique_ptr<sim::SimulatedHardware> simulatedBoard(const SimulatedBoardSetup& setup);
+
+} // namespace solvane::test
