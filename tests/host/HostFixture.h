@@ -10,7 +10,7 @@ namespace solvane::host::test {
 
 // The sysfs trees of tests/data/host (see make_fixtures.py there).
 inline std::filesystem::path fixtureFolder() {
-    return std::filesystem::path(__FILE__).parent_path().parent_path() / "data" / "host";
+    return std::filesystem::path(SOLVANE_TEST_DATA) / "host";
 }
 
 // The host back-end on a fixture tree, naming PCI devices from the fixture's own ID list.
