@@ -12,6 +12,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFontDatabase>
+#include <QFontMetrics>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -20,6 +21,7 @@
 #include <QPushButton>
 #include <QRegularExpressionValidator>
 #include <QTreeWidget>
+#include <algorithm>
 
 namespace solvane::sysinfo::pages {
 
@@ -34,6 +36,17 @@ QString text(std::string_view value) {
 
 QString colourStyle(ui::ColorRef colour, int pixels) {
     return QStringLiteral("color: %1; font-size: %2px;").arg(colour.toQColor().name()).arg(pixels);
+}
+
+// The list view and the drop-down in the skin's dark colours, the chosen row in the accent.
+QString listStyle() {
+    const auto name = [](ui::ColorRef colour) { return colour.toQColor().name(); };
+    return QStringLiteral("QTreeView, QComboBox { background: %1; color: %2; border: 1px solid %3; }"
+                          "QTreeView::item:selected, QComboBox QAbstractItemView::item:selected"
+                          " { background: %4; color: %5; }"
+                          "QHeaderView::section { background: %3; color: %6; border: none; padding: 2px; }")
+        .arg(name(layout::kListBackground), name(layout::kListText), name(layout::kListHeading),
+             name(layout::kValueColour), name(layout::kSelectedText), name(layout::kCaptionColour));
 }
 
 struct WidthControl {
@@ -98,6 +111,7 @@ void CSYSINFO_PCI::buildListView() {
     m_list = new QTreeWidget(this);
     ui::setControlId(*m_list, ids::kDeviceList);
     m_list->setGeometry(layout::kDeviceList);
+    m_list->setStyleSheet(listStyle());
     m_list->setRootIsDecorated(false);
     m_list->setItemsExpandable(false);
     m_list->setUniformRowHeights(true);
@@ -142,6 +156,7 @@ void CSYSINFO_PCI::buildConfigurationView() {
     m_dropDown = new QComboBox(this);
     ui::setControlId(*m_dropDown, ids::kDeviceDropDown);
     m_dropDown->setGeometry(layout::kDeviceDropDown);
+    m_dropDown->setStyleSheet(listStyle());
     connect(m_dropDown, &QComboBox::activated, this, [this](int index) { showRow(index); });
 
     m_widthGroup = new QButtonGroup(this);
@@ -188,6 +203,8 @@ void CSYSINFO_PCI::buildConfigurationView() {
 
     QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     fixed.setPixelSize(layout::kHexFontPixels);
+    // The row heading is one control of sixteen lines: the rows beside it keep its line pitch.
+    const int pitch = std::max(QFontMetrics(fixed).lineSpacing(), layout::kHexMinimumRowPitch);
     const auto addText = [&](int controlId, QRect box, ui::ColorRef colour) {
         auto* label = new QLabel(this);
         ui::setControlId(*label, controlId);
@@ -198,22 +215,22 @@ void CSYSINFO_PCI::buildConfigurationView() {
         label->installEventFilter(this); // the right-click menu of the view
         return label;
     };
-    m_columnHeading = addText(
-        ids::kColumnHeading,
-        QRect(layout::kHexTextLeft, layout::kHexHeadingTop, layout::kHexTextWidth, layout::kHexRowPitch),
-        layout::kHeadingColour);
+    m_columnHeading =
+        addText(ids::kColumnHeading,
+                QRect(layout::kHexTextLeft, layout::kHexHeadingTop, layout::kHexTextWidth, pitch),
+                layout::kHeadingColour);
     m_rowHeading =
         addText(ids::kRowHeading,
                 QRect(layout::kHexLeft, layout::kHexRowTop, layout::kHexTextLeft - layout::kHexLeft,
-                      layout::kHexRowPitch * static_cast<int>(kPciHexRows)),
+                      pitch * static_cast<int>(kPciHexRows)),
                 layout::kHeadingColour);
     m_rowHeading->setText(QString::fromStdString(pciHexRowHeading()));
     for (std::size_t row = 0; row < kPciHexRows; ++row)
-        m_hexRows[row] = addText(ids::kFirstHexRow + static_cast<int>(row),
-                                 QRect(layout::kHexTextLeft,
-                                       layout::kHexRowTop + static_cast<int>(row) * layout::kHexRowPitch,
-                                       layout::kHexTextWidth, layout::kHexRowPitch),
-                                 layout::kValueColour);
+        m_hexRows[row] =
+            addText(ids::kFirstHexRow + static_cast<int>(row),
+                    QRect(layout::kHexTextLeft, layout::kHexRowTop + static_cast<int>(row) * pitch,
+                          layout::kHexTextWidth, pitch),
+                    layout::kValueColour);
     m_noFunctionNote = new QLabel(this);
     ui::setControlId(*m_noFunctionNote, ids::kNoFunctionNote);
     m_noFunctionNote->setGeometry(layout::kNoFunctionNote);
@@ -258,8 +275,13 @@ void CSYSINFO_PCI::showShownDevice() {
     for (std::size_t index = 0; index < m_entries.size(); ++index)
         m_entries[index]->setText(QString::fromStdString(entries[index]));
     m_apply->setEnabled(false);
-    // The drop-down follows the function on show; an unlisted one leaves it without a choice.
-    m_dropDown->setCurrentIndex(m_view.shownRow().value_or(-1));
+    // Both lists follow the function on show; an unlisted one leaves them without a choice.
+    const auto row = m_view.shownRow();
+    m_dropDown->setCurrentIndex(row.value_or(-1));
+    if (row)
+        m_list->setCurrentItem(m_list->topLevelItem(*row));
+    else
+        m_list->clearSelection();
     m_noFunctionNote->setText(
         shown->answers ? QString()
                        : QStringLiteral("No function answers at %1:%2.%3; every byte reads FF.")
@@ -369,10 +391,6 @@ void CSYSINFO_PCI::onApply() {
     }
     m_view.showFunction(*applied.address);
     showShownDevice();
-    if (const auto row = m_view.shownRow())
-        m_list->setCurrentItem(m_list->topLevelItem(*row));
-    else
-        m_list->clearSelection();
 }
 
 QString CSYSINFO_PCI::headerText(PciHeaderValue value) const {

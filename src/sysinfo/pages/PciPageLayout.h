@@ -32,16 +32,20 @@ inline constexpr int kHexLeft = 43;
 inline constexpr int kHexTextLeft = 73; // after the row heading
 inline constexpr int kHexHeadingTop = 100;
 inline constexpr int kHexRowTop = 116;
-inline constexpr int kHexRowPitch = 15;
+inline constexpr int kHexMinimumRowPitch = 14; // or the font's line spacing, if larger
 inline constexpr int kHexTextWidth = 460;
 inline constexpr QRect kNoFunctionNote{43, 362, 490, 18};
 
 inline constexpr int kHexFontPixels = 12;
 
 // Colours, 0x00BBGGRR like every colour of the skin.
-inline constexpr ui::ColorRef kValueColour{0xDCC42E};   // the accent
-inline constexpr ui::ColorRef kCaptionColour{0xA7998D}; // dim text
-inline constexpr ui::ColorRef kHeadingColour{0x70645A}; // dimmer: the hex view's headings
-inline constexpr ui::ColorRef kNoteColour{0x2CA9F0};    // warnings
+inline constexpr ui::ColorRef kValueColour{0xDCC42E};    // the accent
+inline constexpr ui::ColorRef kCaptionColour{0xA7998D};  // dim text
+inline constexpr ui::ColorRef kHeadingColour{0x70645A};  // dimmer: the hex view's headings
+inline constexpr ui::ColorRef kNoteColour{0x2CA9F0};     // warnings
+inline constexpr ui::ColorRef kListBackground{0x29211B}; // the list view and the drop-down
+inline constexpr ui::ColorRef kListText{0xDDD6D0};
+inline constexpr ui::ColorRef kListHeading{0x372D25};  // the list's column headings
+inline constexpr ui::ColorRef kSelectedText{0x29211B}; // on the accent
 
 } // namespace solvane::sysinfo::pages::pci_layout
