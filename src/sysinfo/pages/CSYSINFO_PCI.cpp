@@ -159,8 +159,7 @@ void CSYSINFO_PCI::buildConfigurationView() {
     m_dropDown->setStyleSheet(listStyle());
     connect(m_dropDown, &QComboBox::activated, this, [this](int index) { showRow(index); });
 
-    m_widthGroup = new QButtonGroup(this);
-    m_widthGroup->setExclusive(true);
+    auto* widthGroup = new QButtonGroup(this); // exclusive: one width at a time
     const int boxWidth = layout::kWidthBoxes.width() / static_cast<int>(kWidthControls.size());
     for (std::size_t index = 0; index < kWidthControls.size(); ++index) {
         const auto& control = kWidthControls[index];
@@ -169,7 +168,7 @@ void CSYSINFO_PCI::buildConfigurationView() {
         box->setStyleSheet(colourStyle(layout::kCaptionColour, 11));
         box->setGeometry(layout::kWidthBoxes.x() + static_cast<int>(index) * boxWidth,
                          layout::kWidthBoxes.y(), boxWidth, layout::kWidthBoxes.height());
-        m_widthGroup->addButton(box);
+        widthGroup->addButton(box);
         const auto width = control.width;
         connect(box, &QAbstractButton::clicked, this, [this, width] { selectWidth(width); });
         m_widthBoxes[width] = box;

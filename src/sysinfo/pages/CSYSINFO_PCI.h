@@ -11,7 +11,6 @@
 #include <optional>
 #include <string>
 
-class QButtonGroup;
 class QCheckBox;
 class QComboBox;
 class QLabel;
@@ -74,7 +73,6 @@ private:
     QLabel* m_rowHeading = nullptr;
     QLabel* m_noFunctionNote = nullptr;
     std::map<PciHexWidth, QCheckBox*> m_widthBoxes;
-    QButtonGroup* m_widthGroup = nullptr;
     std::array<QLineEdit*, 3> m_entries{};
     std::array<QLabel*, 3> m_entryCaptions{};
     QPushButton* m_apply = nullptr;
