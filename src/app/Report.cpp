@@ -120,9 +120,12 @@ std::string pciText(const std::vector<sysinfo::PciDeviceReport>& devices,
                     device.header[index];
         text += "\n";
     }
+    const auto maker = [](const std::string& vendor, const std::string& chip) {
+        return vendor.empty() || chip.empty() ? vendor + chip : vendor + " " + chip;
+    };
     text += "\nPCI platform facts:\n";
-    text += "  Host bridge: " + facts.HostBridgeVendor + " " + facts.HostBridgeChip + "\n";
-    text += "  ISA bridge: " + facts.IsaBridgeVendor + " " + facts.IsaBridgeChip + "\n";
+    text += "  Host bridge: " + maker(facts.HostBridgeVendor, facts.HostBridgeChip) + "\n";
+    text += "  ISA bridge: " + maker(facts.IsaBridgeVendor, facts.IsaBridgeChip) + "\n";
     text += "  Graphics chip: " + facts.GraphicsChip + "\n";
     text += "  IEEE 1394 bus: " + std::to_string(facts.Ieee1394Bus) + "\n";
     return text;
