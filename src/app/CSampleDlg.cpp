@@ -4,6 +4,8 @@
 #include "app/PlaceholderPage.h"
 #include "app/SleepWatcher.h"
 #include "power/pages/CSLV_NOVICE.h"
+#include "sysinfo/pages/CSYSINFO_PCI.h"
+#include "sysinfo/pages/PciPageIds.h"
 #include "ui/CXListBox.h"
 #include "ui/ControlId.h"
 #include "ui/SkinCatalogue.h"
@@ -53,8 +55,7 @@ struct PagePlaceholderTitle {
     int pageId;
     const char* title;
 };
-constexpr std::array<PagePlaceholderTitle, 5> kPlaceholderTitles{{
-    {139, "PCI Information"},
+constexpr std::array<PagePlaceholderTitle, 4> kPlaceholderTitles{{
     {142, "Motherboard Settings"},
     {242, "LED Settings"},
     {138, "Memory Information"},
@@ -84,6 +85,15 @@ std::unique_ptr<ui::TStackedPage> CSampleDlg::CreatePage(int pageId) {
                                                                 m_core.services().scheduler);
         m_basicPage = page.get();
         return page;
+    }
+    if (pageId == sysinfo::pages::pci_ids::kDialog) {
+        // The enumeration runs here, once, so its platform facts exist before the later pages.
+        auto& hardware = m_core.hardware();
+        return std::make_unique<sysinfo::pages::CSYSINFO_PCI>(
+            m_core.pciScan(), hardware.falwick(), m_core.services().prompt,
+            [&hardware](std::uint16_t vendorId, std::uint16_t deviceId) {
+                return hardware.pciDeviceName(vendorId, deviceId);
+            });
     }
     for (const auto& placeholder : kPlaceholderTitles)
         if (placeholder.pageId == pageId)

@@ -29,6 +29,8 @@ HardwareBackend HardwareBackend::create(const Options& options, const std::files
         sim::SimulationOptions simulation;
         simulation.boardCode = options.boardCode;
         simulation.stateFolder = stateFolder;
+        // A report reads the board as the last run left it and leaves it so.
+        simulation.stateReadOnly = options.report;
         simulation.seed = options.seed.value_or(1);
         simulation.baseboardVersion = options.baseboardVersion;
         simulation.biosVersion = options.biosVersion;

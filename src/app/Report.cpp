@@ -3,6 +3,7 @@
 #include "power/BasicPageReadouts.h"
 #include "power/PhaseReadout.h"
 #include "power/PlatformReport.h"
+#include "sysinfo/PciDeviceReport.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -82,6 +83,54 @@ QString q(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
+// The PCI page: every listed function with the header values the page shows for it, and the
+// platform facts of the enumeration.
+QJsonObject pciObject(const std::vector<sysinfo::PciDeviceReport>& devices,
+                      const sysinfo::PciPlatformFacts& facts) {
+    QJsonArray deviceArray;
+    for (const auto& device : devices) {
+        QJsonArray listView;
+        for (const auto& column : device.listView)
+            listView.append(q(column));
+        QJsonObject header;
+        for (std::size_t index = 0; index < device.header.size(); ++index)
+            header.insert(q(sysinfo::kPciHeaderNames[index]), q(device.header[index]));
+        deviceArray.append(QJsonObject{{QStringLiteral("row"), q(device.row)},
+                                       {QStringLiteral("listView"), listView},
+                                       {QStringLiteral("header"), header}});
+    }
+    const QJsonObject factObject{{QStringLiteral("HostBridgeVendor"), q(facts.HostBridgeVendor)},
+                                 {QStringLiteral("HostBridgeChip"), q(facts.HostBridgeChip)},
+                                 {QStringLiteral("IsaBridgeVendor"), q(facts.IsaBridgeVendor)},
+                                 {QStringLiteral("IsaBridgeChip"), q(facts.IsaBridgeChip)},
+                                 {QStringLiteral("GraphicsChip"), q(facts.GraphicsChip)},
+                                 {QStringLiteral("Ieee1394Bus"), facts.Ieee1394Bus}};
+    return QJsonObject{{QStringLiteral("devices"), deviceArray}, {QStringLiteral("facts"), factObject}};
+}
+
+std::string pciText(const std::vector<sysinfo::PciDeviceReport>& devices,
+                    const sysinfo::PciPlatformFacts& facts) {
+    std::string text = "\nPCI devices:\n";
+    if (devices.empty())
+        text += "  (none on buses 0 to 9)\n";
+    for (const auto& device : devices) {
+        text += "  " + device.row;
+        for (std::size_t index = 0; index < device.header.size(); ++index)
+            text += (index == 0 ? " " : ", ") + std::string(sysinfo::kPciHeaderNames[index]) + " " +
+                    device.header[index];
+        text += "\n";
+    }
+    const auto maker = [](const std::string& vendor, const std::string& chip) {
+        return vendor.empty() || chip.empty() ? vendor + chip : vendor + " " + chip;
+    };
+    text += "\nPCI platform facts:\n";
+    text += "  Host bridge: " + maker(facts.HostBridgeVendor, facts.HostBridgeChip) + "\n";
+    text += "  ISA bridge: " + maker(facts.IsaBridgeVendor, facts.IsaBridgeChip) + "\n";
+    text += "  Graphics chip: " + facts.GraphicsChip + "\n";
+    text += "  IEEE 1394 bus: " + std::to_string(facts.Ieee1394Bus) + "\n";
+    return text;
+}
+
 } // namespace
 
 std::string buildReport(SolvaneCore& core, ReportFormat format) {
@@ -92,6 +141,8 @@ std::string buildReport(SolvaneCore& core, ReportFormat format) {
     std::vector<power::BasicReadout> readouts;
     if (const auto* monitor = core.session().monitor())
         readouts = power::basicPageReadouts(state, *monitor);
+    const auto& pciScan = core.pciScan();
+    const auto pciDevices = sysinfo::pciDeviceReports(pciScan, core.hardware().falwick());
     const auto refused = core.hardware().refusedWrites();
 
     if (format == ReportFormat::Json) {
@@ -115,6 +166,7 @@ std::string buildReport(SolvaneCore& core, ReportFormat format) {
         for (const auto& readout : readouts)
             readoutObject.insert(q(oneLine(readout.caption)), q(readout.text));
         root.insert(QStringLiteral("readouts"), readoutObject);
+        root.insert(QStringLiteral("pci"), pciObject(pciDevices, pciScan.facts));
         root.insert(QStringLiteral("refusedHardwareWrites"), static_cast<qint64>(refused));
         return QJsonDocument(root).toJson(QJsonDocument::Indented).toStdString();
     }
@@ -132,6 +184,7 @@ std::string buildReport(SolvaneCore& core, ReportFormat format) {
     else
         for (const auto& readout : readouts)
             text += "  " + oneLine(readout.caption) + ": " + readout.text + "\n";
+    text += pciText(pciDevices, pciScan.facts);
     if (refused > 0)
         text += "\nHardware writes refused: " + std::to_string(refused) + "\n";
     return text;

@@ -11,6 +11,12 @@ SolvaneCore::SolvaneCore(Services services)
       m_commands(m_state.modes, m_state.routines, m_routines),
       m_session(m_services, m_state, m_bus, m_commands, m_routines) {}
 
+const sysinfo::PciScan& SolvaneCore::pciScan() {
+    if (!m_pciScan)
+        m_pciScan = sysinfo::enumeratePci(m_services.hardware.falwick());
+    return *m_pciScan;
+}
+
 void SolvaneCore::initialise() {
     m_session.initialise();
 }

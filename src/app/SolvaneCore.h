@@ -6,8 +6,10 @@
 #include "hw/Hardware.h"
 #include "power/PowerSavingSession.h"
 #include "power/RoutineCommands.h"
+#include "sysinfo/PciEnumeration.h"
 
 #include <memory>
+#include <optional>
 
 namespace solvane::app {
 
@@ -29,6 +31,11 @@ public:
     // The power-saving page's exit sequence.
     void shutdown() { m_session.shutdown(); }
 
+    // The PCI enumeration of this run: the device list and the platform facts the information
+    // pages read. It runs once, on first use (the PCI page's creation in the window), after the
+    // power-saving page has loaded the PCI library, and is never refreshed.
+    const sysinfo::PciScan& pciScan();
+
     power::PowerSavingState& state() { return m_state; }
     const power::PowerSavingState& state() const { return m_state; }
     power::RoutineCommands& commands() { return m_commands; }
@@ -45,6 +52,7 @@ private:
     hw::BoardSettingRoutines m_routines;
     power::RoutineCommands m_commands;
     power::PowerSavingSession m_session;
+    std::optional<sysinfo::PciScan> m_pciScan;
 };
 
 } // namespace solvane::app

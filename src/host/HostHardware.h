@@ -33,6 +33,9 @@ public:
     hw::MachineAccess& machine() override { return m_machine; }
     std::string videoControllerName() const override { return m_videoControllerName; }
     std::string videoDriverVersion() const override { return m_videoDriverVersion; }
+    std::optional<std::string> pciDeviceName(std::uint16_t vendorId, std::uint16_t deviceId) override {
+        return m_machine.knownDeviceName(vendorId, deviceId);
+    }
     std::string description() const override;
     std::uint64_t refusedWrites() const override { return m_refused->total(); }
 

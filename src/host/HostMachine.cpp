@@ -108,16 +108,28 @@ bool HostMachine::readPhysicalMemory(std::uint64_t, std::span<std::uint8_t>) {
     return false;
 }
 
-std::string HostMachine::deviceName(std::uint16_t vendorId, std::uint16_t deviceId) {
-    std::array<char, kNameBufferSize> name{};
+const char* HostMachine::lookUpName(std::uint16_t vendorId, std::uint16_t deviceId, int flags,
+                                    std::span<char> name) {
     if (m_pci == nullptr)
-        return {};
+        return nullptr;
     // A list given for tests is the only source of names, so the answer does not depend on the
     // machine's hardware database.
-    const int flags = PCI_LOOKUP_VENDOR | PCI_LOOKUP_DEVICE | (m_idListPath.empty() ? 0 : PCI_LOOKUP_NO_HWDB);
-    const char* text =
-        pci_lookup_name(m_pci, name.data(), static_cast<int>(name.size()), flags, vendorId, deviceId);
+    flags |= PCI_LOOKUP_VENDOR | PCI_LOOKUP_DEVICE | (m_idListPath.empty() ? 0 : PCI_LOOKUP_NO_HWDB);
+    return pci_lookup_name(m_pci, name.data(), static_cast<int>(name.size()), flags, vendorId, deviceId);
+}
+
+std::string HostMachine::deviceName(std::uint16_t vendorId, std::uint16_t deviceId) {
+    std::array<char, kNameBufferSize> name{};
+    const char* text = lookUpName(vendorId, deviceId, 0, name);
     return text != nullptr ? std::string(text) : std::string();
+}
+
+std::optional<std::string> HostMachine::knownDeviceName(std::uint16_t vendorId, std::uint16_t deviceId) {
+    std::array<char, kNameBufferSize> name{};
+    const char* text = lookUpName(vendorId, deviceId, PCI_LOOKUP_NO_NUMBERS, name);
+    if (text == nullptr || *text == 0)
+        return std::nullopt;
+    return std::string(text);
 }
 
 } // namespace solvane::host

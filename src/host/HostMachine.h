@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -38,8 +39,12 @@ public:
     // Vendor and device name from the PCI ID list, as lspci shows them ("Intel Corporation
     // Device 1234" when only the vendor is known).
     std::string deviceName(std::uint16_t vendorId, std::uint16_t deviceId);
+    // The same names, but none unless the list knows the vendor and the device.
+    std::optional<std::string> knownDeviceName(std::uint16_t vendorId, std::uint16_t deviceId);
 
 private:
+    const char* lookUpName(std::uint16_t vendorId, std::uint16_t deviceId, int flags, std::span<char> name);
+
     pci_access* m_pci = nullptr;
     std::string m_idListPath;                    // set when the PCI ID list was given
     std::map<std::uint32_t, pci_dev*> m_devices; // keyed by PCI address

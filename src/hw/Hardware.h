@@ -5,6 +5,7 @@
 #include "platform/Module.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace solvane::hw {
@@ -29,6 +30,12 @@ public:
     // ("Win32_VideoController" properties "Name" and "DriverVersion"); empty when unknown.
     virtual std::string videoControllerName() const = 0;
     virtual std::string videoDriverVersion() const = 0;
+
+    // The vendor and device names of a PCI function in the system's PCI ID database, for people;
+    // none when the back-end has no database or the database does not know the function.
+    virtual std::optional<std::string> pciDeviceName(std::uint16_t /*vendorId*/, std::uint16_t /*deviceId*/) {
+        return std::nullopt;
+    }
 
     // One line for people: which board or machine this is.
     virtual std::string description() const = 0;

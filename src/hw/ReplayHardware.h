@@ -27,6 +27,9 @@ public:
     MachineAccess& machine() override { return *this; }
     std::string videoControllerName() const override { return m_inner->videoControllerName(); }
     std::string videoDriverVersion() const override { return m_inner->videoDriverVersion(); }
+    std::optional<std::string> pciDeviceName(std::uint16_t vendorId, std::uint16_t deviceId) override {
+        return m_inner->pciDeviceName(vendorId, deviceId);
+    }
     std::string description() const override;
     std::uint64_t refusedWrites() const override { return m_inner->refusedWrites() + m_refusedWrites; }
 

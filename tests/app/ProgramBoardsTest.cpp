@@ -58,6 +58,9 @@ TEST_F(ProgramBoardsTest, TheReportIdentifiesEveryBoard) {
     EXPECT_NE(output.find("Board code: 0\n"), std::string::npos) << output;
     EXPECT_NE(output.find("BoardSupported: no\n"), std::string::npos);
     EXPECT_FALSE(std::filesystem::exists(state / "registry.reg")) << "a report writes nothing";
+    for (const int board : kBoards)
+        EXPECT_FALSE(std::filesystem::exists(state / ("simulated-board-" + std::to_string(board) + ".state")))
+            << "nor does it keep the simulated board's registers";
 }
 
 TEST_F(ProgramBoardsTest, TheJsonReportParses) {

@@ -1,0 +1,87 @@
+// The enumeration on the host back-end: a fixture tree with two domains, and this machine against
+// lspci.
+#include "host/HostHardware.h"
+#include "sysinfo/PciConfigSpace.h"
+#include "sysinfo/PciEnumeration.h"
+
+#include <cstdio>
+#include <gtest/gtest.h>
+#include <memory>
+#include <regex>
+#include <sstream>
+#include <tuple>
+
+namespace solvane::sysinfo {
+namespace {
+
+// bus, device, function, vendor ID, device ID
+using Listed = std::tuple<unsigned, unsigned, unsigned, unsigned, unsigned>;
+
+std::vector<Listed> listed(const PciScan& scan) {
+    std::vector<Listed> functions;
+    for (const auto& device : scan.devices) {
+        const auto address = pciRowAddress(device.row);
+        EXPECT_TRUE(address) << device.row;
+        if (address)
+            functions.emplace_back(address->bus, address->device, address->function, device.vendorId,
+                                   device.deviceId);
+    }
+    return functions;
+}
+
+TEST(PciOnTheHost, ListsDomainZeroAndNamesWhatTheIdListKnows) {
+    const auto fixtures = std::filesystem::path(SOLVANE_TEST_DATA) / "host";
+    auto host =
+        host::createHostHardware({.sysfsRoot = fixtures / "desktop", .pciIdsFile = fixtures / "pci.ids"});
+    const auto scan = enumeratePci(host->falwick());
+    // 0001:00:00.0 lies in another domain, which the library's addresses cannot reach.
+    ASSERT_EQ(scan.devices.size(), 3U);
+    EXPECT_EQ(std::get<0>(listed(scan)[2]), 1U);
+    EXPECT_EQ(scan.devices[0].row, "Intel Host Bridge;0x00;0x00;0x00;");
+    EXPECT_EQ(host->pciDeviceName(0x8086, 0x2E30), "Intel Corporation 4 Series Chipset DRAM Controller");
+    EXPECT_EQ(host->pciDeviceName(0x10DE, 0x0622), "NVIDIA Corporation G94 [GeForce 9600 GT]");
+    EXPECT_EQ(host->pciDeviceName(0x8086, 0x1234), std::nullopt) << "a device the list does not know";
+    EXPECT_EQ(host->pciDeviceName(0x1AF4, 0x1045), std::nullopt) << "a vendor the list does not know";
+}
+
+std::string run(const std::string& command) {
+    std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);
+    std::string output;
+    char buffer[512];
+    while (pipe && std::fgets(buffer, sizeof buffer, pipe.get()) != nullptr)
+        output += buffer;
+    return output;
+}
+
+// "00:1f.3 0c05: 8086:3a30 (rev 02)", with a "0000:" domain when the machine has several.
+std::vector<Listed> lspciOnBusesZeroToNine(const std::string& output) {
+    static const std::regex line(
+        R"(^(?:([0-9a-f]{4,}):)?([0-9a-f]{2}):([0-9a-f]{2})\.([0-7]) [0-9a-f]{4}: ([0-9a-f]{4}):([0-9a-f]{4}))");
+    std::vector<Listed> functions;
+    std::istringstream lines(output);
+    for (std::string text; std::getline(lines, text);) {
+        std::smatch match;
+        if (!std::regex_search(text, match, line))
+            continue;
+        const auto hex = [&match](int group) {
+            return static_cast<unsigned>(std::stoul(match[group], nullptr, 16));
+        };
+        if ((match[1].matched && hex(1) != 0) || hex(2) > kLastEnumeratedBus)
+            continue;
+        functions.emplace_back(hex(2), hex(3), hex(4), hex(5), hex(6));
+    }
+    return functions;
+}
+
+TEST(PciOnTheHost, ThisMachineListsWhatLspciListsOnBusesZeroToNine) {
+    if (run("command -v lspci").empty())
+        GTEST_SKIP() << "lspci is not installed (Debian package pciutils)";
+    const auto expected = lspciOnBusesZeroToNine(run("lspci -n 2>/dev/null"));
+    if (expected.empty())
+        GTEST_SKIP() << "lspci lists no PCI function on buses 0 to 9 of this machine";
+    auto host = host::createHostHardware({});
+    EXPECT_EQ(listed(enumeratePci(host->falwick())), expected);
+}
+
+} // namespace
+} // namespace solvane::sysinfo
