@@ -44,7 +44,8 @@ void GraphicsBiosProbe::Run() {
     }
 }
 
-std::optional<std::uint32_t> GraphicsBiosProbe::readConfigDword(std::uint32_t pciAddress, std::uint32_t offset) {
+std::optional<std::uint32_t> GraphicsBiosProbe::readConfigDword(std::uint32_t pciAddress,
+                                                                std::uint32_t offset) {
     std::array<std::uint8_t, 4> bytes{};
     if (!m_driver->ReadPciConfig(pciAddress, offset, bytes.data(), static_cast<std::uint32_t>(bytes.size())))
         return std::nullopt;
@@ -61,7 +62,8 @@ VideoBiosParser GraphicsBiosProbe::findDisplayController() {
                 if (!classRevision || *classRevision == kNoFunction || (*classRevision >> 16) != kVgaClass)
                     continue;
                 const auto ids = readConfigDword(address, kVendorIdOffset);
-                return ids ? parserForVendor(static_cast<std::uint16_t>(*ids & 0xFFFF)) : VideoBiosParser::None;
+                return ids ? parserForVendor(static_cast<std::uint16_t>(*ids & 0xFFFF))
+                           : VideoBiosParser::None;
             }
     return VideoBiosParser::None;
 }
@@ -71,7 +73,8 @@ std::vector<std::uint32_t> GraphicsBiosProbe::searchMarker(std::string_view mark
     std::array<std::uint8_t, kVideoBiosBlockSize> block{};
     for (std::uint32_t address = kVideoBiosWindowStart; address < kVideoBiosWindowEnd;
          address += kVideoBiosBlockSize) {
-        if (m_driver->ReadPhysicalMemory(address, block.data(), kVideoBiosBlockSize, 1) != kVideoBiosBlockSize)
+        if (m_driver->ReadPhysicalMemory(address, block.data(), kVideoBiosBlockSize, 1) !=
+            kVideoBiosBlockSize)
             continue;
         const auto found = findMarkerInBlock(block, address, marker);
         matches.insert(matches.end(), found.begin(), found.end());
@@ -87,7 +90,8 @@ void GraphicsBiosProbe::runParser(VideoBiosParser parser) {
     if (matches.empty())
         return;
     std::array<std::uint8_t, kVideoBiosBlockSize> bytes{};
-    if (m_driver->ReadPhysicalMemory(matches.front(), bytes.data(), kVideoBiosBlockSize, 1) != kVideoBiosBlockSize)
+    if (m_driver->ReadPhysicalMemory(matches.front(), bytes.data(), kVideoBiosBlockSize, 1) !=
+        kVideoBiosBlockSize)
         return;
     m_version = extractVideoBiosVersion(parser, bytes);
 }

@@ -63,8 +63,9 @@ std::string extractVideoBiosVersion(VideoBiosParser parser, std::span<const std:
     }
     case VideoBiosParser::Intel: {
         const auto label = text.find(kIntelNumberLabel);
-        return label == std::string_view::npos ? std::string()
-                                               : std::string(wordFrom(text, label + kIntelNumberLabel.size()));
+        return label == std::string_view::npos
+                   ? std::string()
+                   : std::string(wordFrom(text, label + kIntelNumberLabel.size()));
     }
     case VideoBiosParser::Ati: {
         const auto blank = text.find(kBlank);

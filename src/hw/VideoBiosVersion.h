@@ -20,9 +20,9 @@ struct VideoBiosParserRow {
     std::string_view marker;
 };
 inline constexpr std::array<VideoBiosParserRow, 3> kVideoBiosParsers{{
-    {0x10DE, VideoBiosParser::Nvidia, "Version"},      // "Version 62.92.7E.00.20 \r\n…"
-    {0x8086, VideoBiosParser::Intel, "SVGA"},          // "… SVGA BIOS\r\nBuild Number: 1874 PC …"
-    {0x1002, VideoBiosParser::Ati, "ATOMBIOSBK-ATI"},  // "ATOMBIOSBK-ATI VER011.011.000.000.031941"
+    {0x10DE, VideoBiosParser::Nvidia, "Version"},     // "Version 62.92.7E.00.20 \r\n…"
+    {0x8086, VideoBiosParser::Intel, "SVGA"},         // "… SVGA BIOS\r\nBuild Number: 1874 PC …"
+    {0x1002, VideoBiosParser::Ati, "ATOMBIOSBK-ATI"}, // "ATOMBIOSBK-ATI VER011.011.000.000.031941"
 }};
 
 // The legacy video BIOS window in physical memory, searched in blocks of this size.

@@ -40,10 +40,10 @@ inline constexpr std::size_t kMotherboardValueCount = 17;
 
 // The caption of each value on the page (and its name in the report).
 inline constexpr std::array<std::string_view, kMotherboardValueCount> kMotherboardValueCaptions{
-    "Manufacturer",   "Product Name",         "Serial Number", "Vendor Name", "Version", "Build Date",
-    "Processor Name", "Core Voltage",         "External Clock", "Number of Processors",
-    "Processor ID",   "Family",               "Model",          "Stepping",    "Chipset",
-    "BIOS Version",   "Driver Version",
+    "Manufacturer", "Product Name",   "Serial Number", "Vendor Name",    "Version",
+    "Build Date",   "Processor Name", "Core Voltage",  "External Clock", "Number of Processors",
+    "Processor ID", "Family",         "Model",         "Stepping",       "Chipset",
+    "BIOS Version", "Driver Version",
 };
 inline constexpr std::string_view kSuperIoCaption = "LPCIO";
 
@@ -61,7 +61,9 @@ struct MotherboardInfo {
     const std::optional<std::string>& value(MotherboardValue which) const {
         return values[static_cast<std::size_t>(which)];
     }
-    std::optional<std::string>& value(MotherboardValue which) { return values[static_cast<std::size_t>(which)]; }
+    std::optional<std::string>& value(MotherboardValue which) {
+        return values[static_cast<std::size_t>(which)];
+    }
 };
 
 // Where the page's values come from.

@@ -1,4 +1,5 @@
 #include "hw/GraphicsBiosProbe.h"
+
 #include "hw/IoDriverProtocol.h"
 #include "hw/ZubrikDriver.h"
 #include "sim/VideoBiosImage.h"
@@ -28,7 +29,8 @@ TEST(VideoBiosVersion, EachMakersRuleTakesTheVersionBesideTheMarker) {
     for (const auto& [parser, bytes, version] : {
              Case{VideoBiosParser::Nvidia, "Version 62.92.7E.00.20 \r\nCopyright", "62.92.7E.00.20"},
              // Blanks are the only separators: the line break belongs to the word.
-             Case{VideoBiosParser::Nvidia, "Version 62.92.7E.00.20\r\nCopyright", "62.92.7E.00.20\r\nCopyright"},
+             Case{VideoBiosParser::Nvidia, "Version 62.92.7E.00.20\r\nCopyright",
+                  "62.92.7E.00.20\r\nCopyright"},
              Case{VideoBiosParser::Nvidia, "Version", ""},
              Case{VideoBiosParser::Intel, "SVGA BIOS\r\nBuild Number: 1874 PC 14.34", "1874"},
              Case{VideoBiosParser::Intel, "SVGA BIOS\r\nBuild 1874 PC 14.34", ""},
@@ -110,7 +112,8 @@ public:
     }
 
     std::map<std::uint32_t, std::array<std::uint8_t, 256>> functions;
-    std::vector<std::uint8_t> memory = std::vector<std::uint8_t>(kVideoBiosWindowEnd - kVideoBiosWindowStart, 0);
+    std::vector<std::uint8_t> memory =
+        std::vector<std::uint8_t>(kVideoBiosWindowEnd - kVideoBiosWindowStart, 0);
     std::set<std::uint64_t> unreadableBlocks;
     int configReads = 0;
 };
@@ -125,7 +128,8 @@ public:
 
 class GraphicsBiosProbeTest : public ::testing::Test {
 protected:
-    GraphicsBiosProbeTest() : devices(services), kernelSide(machine), driver(system, services, devices, sleeper) {
+    GraphicsBiosProbeTest()
+        : devices(services), kernelSide(machine), driver(system, services, devices, sleeper) {
         system.folder = folder.path();
         test::writeFile(folder / "Zubrik_X64.sys", "descriptor");
         test::writeFile(folder / "Zubrik.sys", "descriptor");
