@@ -4,6 +4,7 @@
 #include "app/PlaceholderPage.h"
 #include "app/SleepWatcher.h"
 #include "power/pages/CSLV_NOVICE.h"
+#include "sysinfo/NoDdr3Module.h"
 #include "sysinfo/pages/CSYSINFO_PCI.h"
 #include "sysinfo/pages/PciPageIds.h"
 #include "ui/CXListBox.h"
@@ -61,11 +62,6 @@ constexpr std::array<PagePlaceholderTitle, 4> kPlaceholderTitles{{
     {138, "Memory Information"},
     {235, "Motherboard Information"},
 }};
-
-// SPD read addresses of the six memory-module EEPROMs, and the memory type byte of DDR3.
-constexpr std::array<std::uint8_t, 6> kSpdReadAddresses{0xA1, 0xA3, 0xA5, 0xA7, 0xA9, 0xAB};
-constexpr std::uint8_t kSpdMemoryTypeByte = 2;
-constexpr std::uint8_t kDdr3 = 11;
 
 } // namespace
 
@@ -253,13 +249,7 @@ void CSampleDlg::OnPageChanged(int pageId, bool active) {
 }
 
 void CSampleDlg::checkMemoryType() {
-    const int board = m_core.state().platform.BoardCode;
-    if (board != 2907 && board != 2904)
-        return;
-    auto& smbus = m_core.hardware().hoblin();
-    for (const auto address : kSpdReadAddresses)
-        if (smbus.Smbus_JRW(address, kSpdMemoryTypeByte, 0) == kDdr3)
-            m_noDdr3 = false;
+    m_noDdr3 = sysinfo::noDdr3Module(m_core.state().platform.BoardCode, m_core.hardware().hoblin());
 }
 
 bool CSampleDlg::optionPopupVisible() const {

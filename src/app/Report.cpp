@@ -3,6 +3,7 @@
 #include "power/BasicPageReadouts.h"
 #include "power/PhaseReadout.h"
 #include "power/PlatformReport.h"
+#include "sysinfo/NoDdr3Module.h"
 #include "sysinfo/PciDeviceReport.h"
 
 #include <QJsonArray>
@@ -131,9 +132,45 @@ std::string pciText(const std::vector<sysinfo::PciDeviceReport>& devices,
     return text;
 }
 
+// The motherboard information page: its values by caption (null where the page leaves a field
+// untouched), the two bridge rows and the Super I/O row.
+QJsonObject motherboardObject(const sysinfo::MotherboardInfo& info) {
+    QJsonObject object;
+    for (std::size_t index = 0; index < sysinfo::kMotherboardValueCount; ++index) {
+        const auto& value = info.values[index];
+        object.insert(q(sysinfo::kMotherboardValueCaptions[index]),
+                      value ? QJsonValue(q(*value)) : QJsonValue());
+    }
+    const auto bridge = [](const sysinfo::BridgeRow& row) {
+        return QJsonObject{{QStringLiteral("caption"), q(row.caption)},
+                           {QStringLiteral("vendor"), q(row.vendor)},
+                           {QStringLiteral("chip"), q(row.chip)}};
+    };
+    object.insert(QStringLiteral("northBridge"), bridge(info.bridges.north));
+    object.insert(QStringLiteral("southBridge"), bridge(info.bridges.south));
+    object.insert(QStringLiteral("superIo"), QJsonObject{{QStringLiteral("vendor"), q(info.superIo.vendor)},
+                                                         {QStringLiteral("chip"), q(info.superIo.chip)}});
+    return object;
+}
+
+std::string motherboardText(const sysinfo::MotherboardInfo& info) {
+    const auto row = [](std::string_view caption, const std::string& vendor, const std::string& chip) {
+        return "  " + std::string(caption) + ": " + vendor + (vendor.empty() || chip.empty() ? "" : " ") +
+               chip + "\n";
+    };
+    std::string text = "\nMotherboard information:\n";
+    for (std::size_t index = 0; index < sysinfo::kMotherboardValueCount; ++index)
+        text += "  " + std::string(sysinfo::kMotherboardValueCaptions[index]) + ": " +
+                info.values[index].value_or("(not set)") + "\n";
+    text += row(info.bridges.north.caption, info.bridges.north.vendor, info.bridges.north.chip);
+    text += row(info.bridges.south.caption, info.bridges.south.vendor, info.bridges.south.chip);
+    text += row(sysinfo::kSuperIoCaption, info.superIo.vendor, info.superIo.chip);
+    return text;
+}
+
 } // namespace
 
-std::string buildReport(SolvaneCore& core, ReportFormat format) {
+std::string buildReport(SolvaneCore& core, ReportFormat format, hw::IoDriver* driver) {
     const auto& state = core.state();
     const auto identification =
         power::makePlatformReport(state.platform, state.options, state.modes.DefaultTargets);
@@ -143,6 +180,8 @@ std::string buildReport(SolvaneCore& core, ReportFormat format) {
         readouts = power::basicPageReadouts(state, *monitor);
     const auto& pciScan = core.pciScan();
     const auto pciDevices = sysinfo::pciDeviceReports(pciScan, core.hardware().falwick());
+    const auto motherboard = core.gatherMotherboardInfo(
+        driver, sysinfo::noDdr3Module(state.platform.BoardCode, core.hardware().hoblin()));
     const auto refused = core.hardware().refusedWrites();
 
     if (format == ReportFormat::Json) {
@@ -167,6 +206,7 @@ std::string buildReport(SolvaneCore& core, ReportFormat format) {
             readoutObject.insert(q(oneLine(readout.caption)), q(readout.text));
         root.insert(QStringLiteral("readouts"), readoutObject);
         root.insert(QStringLiteral("pci"), pciObject(pciDevices, pciScan.facts));
+        root.insert(QStringLiteral("motherboard"), motherboardObject(motherboard));
         root.insert(QStringLiteral("refusedHardwareWrites"), static_cast<qint64>(refused));
         return QJsonDocument(root).toJson(QJsonDocument::Indented).toStdString();
     }
@@ -185,6 +225,7 @@ std::string buildReport(SolvaneCore& core, ReportFormat format) {
         for (const auto& readout : readouts)
             text += "  " + oneLine(readout.caption) + ": " + readout.text + "\n";
     text += pciText(pciDevices, pciScan.facts);
+    text += motherboardText(motherboard);
     if (refused > 0)
         text += "\nHardware writes refused: " + std::to_string(refused) + "\n";
     return text;

@@ -70,7 +70,20 @@ int runReport(const Options& options, const std::filesystem::path& stateFolder) 
     SolvaneCore core({*backend.hardware, *registry, system, clock, prompt, random, seedFrom(options), {}});
     core.initialise();
     core.enableSettingCommands();
-    std::cout << buildReport(core, options.json ? ReportFormat::Json : ReportFormat::Text);
+    // The graphics BIOS probe reads through the I/O driver: loaded as start-up loads it, from a
+    // service table kept in memory.
+    platform::ServiceTable services;
+    platform::DeviceNamespace devices(services);
+    devices.attach(hw::zubrik::kDevicePath, hw::zubrik::kServiceName, *backend.driver);
+    platform::ThreadSleeper sleeper;
+    hw::IoDriver driver(system, services, devices, sleeper);
+    const bool driverLoaded = driver.Load() == hw::IoDriver::kLoaded;
+    if (driverLoaded)
+        driver.SetHandleCopy(driver.GetHandle());
+    else
+        std::cerr << "solvane: the I/O driver cannot be loaded; the graphics BIOS probe reads nothing\n";
+    std::cout << buildReport(core, options.json ? ReportFormat::Json : ReportFormat::Text,
+                             driverLoaded ? &driver : nullptr);
     return 0;
 }
 
