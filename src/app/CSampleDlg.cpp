@@ -5,7 +5,12 @@
 #include "app/SleepWatcher.h"
 #include "power/pages/CSLV_NOVICE.h"
 #include "sysinfo/NoDdr3Module.h"
+#include "sysinfo/pages/CSYSINFO_BIOS.h"
+#include "sysinfo/pages/CSYSINFO_CPU.h"
+#include "sysinfo/pages/CSYSINFO_MB.h"
 #include "sysinfo/pages/CSYSINFO_PCI.h"
+#include "sysinfo/pages/CaptionPageIds.h"
+#include "sysinfo/pages/MotherboardPageIds.h"
 #include "sysinfo/pages/PciPageIds.h"
 #include "ui/CXListBox.h"
 #include "ui/ControlId.h"
@@ -56,11 +61,10 @@ struct PagePlaceholderTitle {
     int pageId;
     const char* title;
 };
-constexpr std::array<PagePlaceholderTitle, 4> kPlaceholderTitles{{
+constexpr std::array<PagePlaceholderTitle, 3> kPlaceholderTitles{{
     {142, "Motherboard Settings"},
     {242, "LED Settings"},
     {138, "Memory Information"},
-    {235, "Motherboard Information"},
 }};
 
 } // namespace
@@ -91,6 +95,14 @@ std::unique_ptr<ui::TStackedPage> CSampleDlg::CreatePage(int pageId) {
                 return hardware.pciDeviceName(vendorId, deviceId);
             });
     }
+    if (pageId == sysinfo::pages::motherboard_ids::kDialog)
+        return std::make_unique<sysinfo::pages::CSYSINFO_MB>(
+            [this] { return m_core.gatherMotherboardInfo(&m_driver, m_noDdr3); },
+            [this] { return m_core.coreVoltageText(); }, m_core.services().scheduler);
+    if (pageId == sysinfo::pages::caption_ids::kBiosDialog)
+        return std::make_unique<sysinfo::pages::CSYSINFO_BIOS>();
+    if (pageId == sysinfo::pages::caption_ids::kCpuDialog)
+        return std::make_unique<sysinfo::pages::CSYSINFO_CPU>();
     for (const auto& placeholder : kPlaceholderTitles)
         if (placeholder.pageId == pageId)
             return std::make_unique<PlaceholderPage>(pageId, QString::fromLatin1(placeholder.title));
@@ -294,12 +306,7 @@ void CSampleDlg::saveSnapshots(const std::filesystem::path& folder) {
         {MainNavigation::kAdvancedPage, MainNavigation::kProduct, "advanced-motherboard"},
         {MainNavigation::kLedPage, MainNavigation::kProduct, "led"},
     }};
-    for (const auto& shot : kShots) {
-        // The way a user gets there: the section, then the page, so the buttons show as they would.
-        OnCommand(shot.groupButton);
-        if (shot.pageId == MainNavigation::kAdvancedPage || shot.pageId == MainNavigation::kLedPage)
-            OnCommand(MainNavigation::kAdvanced);
-        ShowPage(shot.pageId);
+    const auto savePicture = [this](const std::filesystem::path& file) {
         QImage picture = grab().toImage().convertToFormat(QImage::Format_ARGB32);
         // Outside the window's shape is clear, as on screen.
         for (int y = 0; y < picture.height(); ++y) {
@@ -308,8 +315,22 @@ void CSampleDlg::saveSnapshots(const std::filesystem::path& folder) {
                 if ((line[x] & 0xFFFFFF) == 0xFF0000)
                     line[x] = 0;
         }
-        const auto file = folder / (std::to_string(shot.pageId) + "-" + shot.name + ".png");
         picture.save(QString::fromStdString(file.string()), "PNG");
+    };
+    for (const auto& shot : kShots) {
+        // The way a user gets there: the section, then the page, so the buttons show as they would.
+        OnCommand(shot.groupButton);
+        if (shot.pageId == MainNavigation::kAdvancedPage || shot.pageId == MainNavigation::kLedPage)
+            OnCommand(MainNavigation::kAdvanced);
+        ShowPage(shot.pageId);
+        savePicture(folder / (std::to_string(shot.pageId) + "-" + shot.name + ".png"));
+    }
+    // The BIOS and CPU pages, which the window never adds, are added for their pictures only.
+    for (const auto& [pageId, name] : {std::pair{sysinfo::pages::caption_ids::kBiosDialog, "bios"},
+                                       std::pair{sysinfo::pages::caption_ids::kCpuDialog, "cpu"}}) {
+        AddPage(pageId);
+        ShowPage(pageId);
+        savePicture(folder / (std::to_string(pageId) + "-" + name + ".png"));
     }
     close();
 }
