@@ -140,7 +140,8 @@ ui::CLabel* CSYSINFO_MB::addValue(int controlId, const std::string& value, int x
     label->SetTransparent(true)
         .SetTextColor(layout::kValueColour)
         .SetFontSize(layout::kValuePixels)
-        .SetFontBold(true);
+        .SetFontBold(true)
+        .SetStaticStyle({ui::StaticAlign::LeftNoWordWrap, false});
     label->SetText(text(value));
     label->setToolTip(text(value)); // long processor and adapter names do not fit their field
     label->setGeometry(x, top, width, layout::kRowHeight);
@@ -167,6 +168,11 @@ void CSYSINFO_MB::buildValueRows() {
                                left ? layout::kLeftValueWidth : layout::kRightValueWidth);
         if (valueRow.value == MotherboardValue::CoreVoltage)
             m_coreVoltageLabel = label;
+        if (valueRow.value == MotherboardValue::ProcessorName) {
+            label->SetFontSize(layout::kLongValuePixels).SetFontBold(false);
+            label->setGeometry(layout::kRightCaptionX, valueRow.top + layout::kLongValueDrop,
+                               layout::kLongValueWidth, layout::kRowHeight);
+        }
     }
     const auto& bridges = m_info.bridges;
     addMakerRow(ids::kNorthBridgeCaption, bridges.north.caption, ids::kNorthBridgeVendor,

@@ -20,18 +20,18 @@ inline constexpr int kLeftCaptionX = 22;
 inline constexpr int kLeftValueX = 120;
 // Right panel: longer captions ("Number of Processors"), so narrower fields.
 inline constexpr int kRightCaptionX = 367;
-inline constexpr int kRightValueX = 490;
+inline constexpr int kRightValueX = 500;
 inline constexpr int kLeftCaptionWidth = 96;
-inline constexpr int kRightCaptionWidth = 120;
+inline constexpr int kRightCaptionWidth = 130;
 inline constexpr int kLeftValueWidth = 200;
-inline constexpr int kRightValueWidth = 192;
+inline constexpr int kRightValueWidth = 184;
 // A bridge or Super I/O row: the maker, then the chip.
 inline constexpr int kVendorWidth = 66;
 inline constexpr int kChipGap = 4;
 
 // Family, Model and Stepping share the row at y = 220: a caption and a one-character field each.
 inline constexpr int kSignatureTop = 220;
-inline constexpr int kSignatureCaptionWidth = 58;
+inline constexpr int kSignatureCaptionWidth = 64;
 inline constexpr int kSignatureValueWidth = 30;
 inline constexpr int kSignaturePitch = 105;
 
@@ -43,8 +43,13 @@ inline constexpr QRect kVgaGroup{359, 262, 327, 116};
 inline constexpr int kTitleInset = 10; // the title picture's left edge inside its group
 inline constexpr int kTitleRaise = 9;  // and how far it reaches above the group's top line
 
-inline constexpr int kCaptionPixels = 10;
+inline constexpr int kCaptionPixels = 9;
 inline constexpr int kValuePixels = 10;
+// The processor's name is long ("Intel(R) Core(TM) i7 CPU 965  @ 3.20GHz"): it takes the line under
+// its caption, across the panel, in a smaller plain face.
+inline constexpr int kLongValuePixels = 9;
+inline constexpr int kLongValueDrop = 13;
+inline constexpr int kLongValueWidth = 318;
 
 // Colours, 0x00BBGGRR like every colour of the skin.
 inline constexpr ui::ColorRef kValueColour{0xDCC42E};   // the accent
