@@ -38,7 +38,8 @@ public:
         const auto bits = std::min<std::size_t>(data.size(), kBlocks / 8);
         std::copy_n(data.begin(), bits, m_unreadable.begin());
         data = data.subspan(bits);
-        m_window.assign(data.begin(), data.begin() + static_cast<std::ptrdiff_t>(std::min(data.size(), kWindowSize)));
+        m_window.assign(data.begin(),
+                        data.begin() + static_cast<std::ptrdiff_t>(std::min(data.size(), kWindowSize)));
         m_window.resize(kWindowSize, 0);
     }
 
@@ -46,8 +47,22 @@ public:
         std::array<std::uint8_t, 16> header{};
         header.fill(0xFF);
         if (pciAddress == hw::zubrik::pciAddress(bus, 0, 0)) {
-            header = {static_cast<std::uint8_t>(vendor), static_cast<std::uint8_t>(vendor >> 8), 0x34, 0x12, 0, 0, 0, 0,
-                      0xA1, 0x00, 0x00, 0x03, 0, 0, 0, 0};
+            header = {static_cast<std::uint8_t>(vendor),
+                      static_cast<std::uint8_t>(vendor >> 8),
+                      0x34,
+                      0x12,
+                      0,
+                      0,
+                      0,
+                      0,
+                      0xA1,
+                      0x00,
+                      0x00,
+                      0x03,
+                      0,
+                      0,
+                      0,
+                      0};
         }
         for (std::size_t i = 0; i < out.size(); ++i)
             out[i] = offset + i < header.size() ? header[offset + i] : 0xFF;
@@ -110,7 +125,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     hw::GraphicsBiosProbe probe(&driver, controllers);
     probe.Run();
     const auto expected = machine.bus <= hw::GraphicsBiosProbe::kLastBus ? hw::parserForVendor(machine.vendor)
-                                                                          : hw::VideoBiosParser::None;
+                                                                         : hw::VideoBiosParser::None;
     if (probe.parser() != expected)
         std::abort();
     if (probe.version().size() > hw::kVideoBiosBlockSize)

@@ -2,10 +2,6 @@
 
 namespace solvane::hw {
 
-std::string_view propertyName(VideoControllerQuery::Property property) {
-    return property == VideoControllerQuery::Property::Name ? "Name" : "DriverVersion";
-}
-
 std::string firstValue(const VideoControllerQuery& query, VideoControllerQuery::Property property) {
     const auto values = query.values(property);
     return values.empty() ? std::string() : values.front();

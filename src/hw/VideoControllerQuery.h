@@ -3,7 +3,6 @@
 #include "hw/Hardware.h"
 
 #include <string>
-#include <string_view>
 #include <vector>
 
 namespace solvane::hw {
@@ -18,9 +17,6 @@ public:
     virtual ~VideoControllerQuery() = default;
     virtual std::vector<std::string> values(Property property) const = 0;
 };
-
-inline constexpr std::string_view kVideoControllerClass = "Win32_VideoController";
-std::string_view propertyName(VideoControllerQuery::Property property);
 
 // The first value of a query, as the pages use it; empty when there is no adapter.
 std::string firstValue(const VideoControllerQuery& query, VideoControllerQuery::Property property);
