@@ -1,9 +1,11 @@
 #include "app/CSampleDlg.h"
 
 #include "app/CAbout.h"
+#include "app/MemoryReport.h"
 #include "app/PlaceholderPage.h"
 #include "app/SleepWatcher.h"
 #include "power/pages/CSLV_NOVICE.h"
+#include "sysinfo/pages/CSYSINFO_MEMORY.h"
 #include "ui/CXListBox.h"
 #include "ui/ControlId.h"
 #include "ui/SkinCatalogue.h"
@@ -53,11 +55,10 @@ struct PagePlaceholderTitle {
     int pageId;
     const char* title;
 };
-constexpr std::array<PagePlaceholderTitle, 5> kPlaceholderTitles{{
+constexpr std::array<PagePlaceholderTitle, 4> kPlaceholderTitles{{
     {139, "PCI Information"},
     {142, "Motherboard Settings"},
     {242, "LED Settings"},
-    {138, "Memory Information"},
     {235, "Motherboard Information"},
 }};
 
@@ -85,6 +86,10 @@ std::unique_ptr<ui::TStackedPage> CSampleDlg::CreatePage(int pageId) {
         m_basicPage = page.get();
         return page;
     }
+    if (pageId == sysinfo::pages::CSYSINFO_MEMORY::kDialogId)
+        return std::make_unique<sysinfo::pages::CSYSINFO_MEMORY>(
+            m_core.hardware().hoblin(), smbusLibraryOf(m_core), [] { return platform::GlobalMemoryStatus(); },
+            m_core.services().scheduler);
     for (const auto& placeholder : kPlaceholderTitles)
         if (placeholder.pageId == pageId)
             return std::make_unique<PlaceholderPage>(pageId, QString::fromLatin1(placeholder.title));

@@ -1,5 +1,6 @@
 #include "app/Report.h"
 
+#include "app/MemoryReport.h"
 #include "power/BasicPageReadouts.h"
 #include "power/PhaseReadout.h"
 #include "power/PlatformReport.h"
@@ -92,6 +93,9 @@ std::string buildReport(SolvaneCore& core, ReportFormat format) {
     std::vector<power::BasicReadout> readouts;
     if (const auto* monitor = core.session().monitor())
         readouts = power::basicPageReadouts(state, *monitor);
+    sysinfo::MemoryInformation memory(core.hardware().hoblin(), smbusLibraryOf(core),
+                                      [] { return platform::GlobalMemoryStatus(); });
+    memory.initialise();
     const auto refused = core.hardware().refusedWrites();
 
     if (format == ReportFormat::Json) {
@@ -115,6 +119,7 @@ std::string buildReport(SolvaneCore& core, ReportFormat format) {
         for (const auto& readout : readouts)
             readoutObject.insert(q(oneLine(readout.caption)), q(readout.text));
         root.insert(QStringLiteral("readouts"), readoutObject);
+        root.insert(QStringLiteral("memory"), memoryReportJson(memory));
         root.insert(QStringLiteral("refusedHardwareWrites"), static_cast<qint64>(refused));
         return QJsonDocument(root).toJson(QJsonDocument::Indented).toStdString();
     }
@@ -132,6 +137,7 @@ std::string buildReport(SolvaneCore& core, ReportFormat format) {
     else
         for (const auto& readout : readouts)
             text += "  " + oneLine(readout.caption) + ": " + readout.text + "\n";
+    text += "\n" + memoryReportText(memory);
     if (refused > 0)
         text += "\nHardware writes refused: " + std::to_string(refused) + "\n";
     return text;
