@@ -50,7 +50,8 @@ std::uint32_t seedFrom(const Options& options) {
 // --report: the same start-up as the window's, on a copy of the registry and a virtual clock, then
 // the text; nothing on disk changes.
 int runReport(const Options& options, const std::filesystem::path& stateFolder) {
-    auto backend = HardwareBackend::create(options, stateFolder);
+    // The board comes up as the last run left it, and what the start-up writes to it stays in memory.
+    auto backend = HardwareBackend::create(options, stateFolder, HardwareBackend::BoardState::ReadOnly);
     if (!backend.error.empty()) {
         std::cerr << "solvane: " << backend.error << '\n';
         return kUsageExitCode;

@@ -133,6 +133,8 @@ TEST_F(MemoryReportProgram, WithoutModulesNoFieldIsFilled) {
     EXPECT_TRUE(memory.value(QStringLiteral("MemoryLoad")).isNull());
     EXPECT_TRUE(
         memory.value(QStringLiteral("noModulesReason")).toString().contains(QStringLiteral("no SPD EEPROM")));
+    // The report leaves the simulated board's state where it was: no file is written, none synced.
+    EXPECT_TRUE(std::filesystem::is_empty(state.path()));
 }
 
 TEST_F(MemoryReportProgram, RealDumpsReplayInSeveralSlots) {
