@@ -55,7 +55,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
 
     ImageBus bus(image);
-    MemoryInformation memory(bus, SmbusLibrary::Loaded, [] { return solvane::platform::MemoryStatus{50, 1 << 30}; });
+    MemoryInformation memory(bus, SmbusLibrary::Loaded, [] {
+        return solvane::platform::MemoryStatus{50, 1 << 30};
+    });
     memory.initialise();
     for (std::size_t i = 0; i < memory.modules().size(); ++i)
         memory.showModule(static_cast<int>(i));
