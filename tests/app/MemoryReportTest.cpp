@@ -2,6 +2,7 @@
 // JSON and text reports on simulated modules and on replayed real dumps.
 #include "SimulatedCore.h"
 #include "app/Report.h"
+#include "host/HostFixture.h"
 #include "support/ChildProcess.h"
 #include "support/TempFolder.h"
 #include "sysinfo/SpdBytes.h"
@@ -155,6 +156,23 @@ TEST_F(MemoryReportProgram, RealDumpsReplayInSeveralSlots) {
         << text;
     EXPECT_NE(text.find("  DIMM_B0: (unknown type)\n"), std::string::npos) << text;
     EXPECT_NE(text.find("  Total Physical Memory: 4096 MBytes\n"), std::string::npos) << text;
+}
+
+TEST_F(MemoryReportProgram, TheHostsSpdEepromsAreReadThroughTheKernelsDrivers) {
+    // The desktop tree has DDR3 EEPROMs at 0x50 (DIMM_A0: 1 Gb chips, one rank) and 0x52 (DIMM_B0: 4 Gb,
+    // two ranks) on its first bus.
+    const auto tree = host::test::fixtureFolder() / "desktop";
+    ASSERT_TRUE(std::filesystem::is_directory(tree)) << tree;
+    const auto memory = parseJson(report({"--json", "--hardware", "host", "--sysfs-root", tree.string()}))
+                            .value(QStringLiteral("memory"))
+                            .toObject();
+    const auto modules = memory.value(QStringLiteral("modules")).toArray();
+    ASSERT_EQ(modules.size(), 2);
+    EXPECT_EQ(modules[0].toObject().value(QStringLiteral("slot")).toString(), QStringLiteral("DIMM_A0"));
+    EXPECT_EQ(modules[1].toObject().value(QStringLiteral("slot")).toString(), QStringLiteral("DIMM_B0"));
+    EXPECT_EQ(modules[1].toObject().value(QStringLiteral("ModuleSize")).toString(),
+              QStringLiteral("4096 MBytes (4 Gb)"));
+    EXPECT_EQ(memory.value(QStringLiteral("TotalPhysicalMemory")).toString(), QStringLiteral("5120 MBytes"));
 }
 
 } // namespace
