@@ -38,8 +38,7 @@ void CSYSINFO_MEMORY::buildControls() {
         auto* group = new QGroupBox(text(title), this);
         group->setGeometry(boxRect(box));
         // The section-title picture carries the caption on screen.
-        group->setStyleSheet(text(ui::palette::kGroupFrameStyle) +
-                             QStringLiteral(" QGroupBox::title { color: transparent; }"));
+        group->setStyleSheet(text(ui::palette::kTitledGroupFrameStyle));
     };
     const auto addCaption = [&](std::string_view caption, QRect box) {
         auto* label = new QLabel(text(caption), this);
