@@ -17,7 +17,7 @@ constexpr int kCasLatencyBits = 16;
 // Above this frequency the clock counts are worked out from the period of the frequency rounded up to
 // a whole tenth of a megahertz (10000 / tCK is the frequency in tenths of a megahertz).
 constexpr float kFrequencyReplacementMhz = 535.0F;
-constexpr float kTenthsOfMhzNanoseconds = 10000.0F;
+constexpr float kTenthsOfMegahertzPerGigahertz = 10000.0F;
 constexpr float kDecimalPlaces = 10000.0F; // the clock period is cut to four decimal places
 constexpr float kModuleVoltage = 1.5F;
 
@@ -64,18 +64,16 @@ TimingsTable ddr3TimingsTable(std::span<const std::uint8_t> spd) {
         tCK = static_cast<float>(static_cast<long>(tCK * kDecimalPlaces)) / kDecimalPlaces;
         const float frequency = 1000.0F / tCK;
         if (frequency > kFrequencyReplacementMhz)
-            tCK = kTenthsOfMhzNanoseconds / std::ceil(kTenthsOfMhzNanoseconds / tCK);
+            tCK = kTenthsOfMegahertzPerGigahertz / std::ceil(kTenthsOfMegahertzPerGigahertz / tCK);
 
         TimingColumn column;
-        column[static_cast<std::size_t>(TimingRow::Frequency)] =
-            format("%.0f MHz", static_cast<double>(frequency));
-        column[static_cast<std::size_t>(TimingRow::CasLatency)] = std::to_string(cl) + ".0";
-        column[static_cast<std::size_t>(TimingRow::RasToCas)] = clocks(tRCD, mtb, tCK);
-        column[static_cast<std::size_t>(TimingRow::RasPrecharge)] = clocks(tRP, mtb, tCK);
-        column[static_cast<std::size_t>(TimingRow::Tras)] = clocks(tRAS, mtb, tCK);
-        column[static_cast<std::size_t>(TimingRow::Trc)] = clocks(tRC, mtb, tCK);
-        column[static_cast<std::size_t>(TimingRow::Voltage)] =
-            format("%.1f V", static_cast<double>(kModuleVoltage));
+        column[rowIndex(TimingRow::Frequency)] = format("%.0f MHz", static_cast<double>(frequency));
+        column[rowIndex(TimingRow::CasLatency)] = std::to_string(cl) + ".0";
+        column[rowIndex(TimingRow::RasToCas)] = clocks(tRCD, mtb, tCK);
+        column[rowIndex(TimingRow::RasPrecharge)] = clocks(tRP, mtb, tCK);
+        column[rowIndex(TimingRow::Tras)] = clocks(tRAS, mtb, tCK);
+        column[rowIndex(TimingRow::Trc)] = clocks(tRC, mtb, tCK);
+        column[rowIndex(TimingRow::Voltage)] = format("%.1f V", static_cast<double>(kModuleVoltage));
         table[k] = std::move(column);
     }
     return table;

@@ -19,6 +19,9 @@ enum class TimingRow : std::size_t {
     Voltage,
 };
 inline constexpr std::size_t kTimingRows = 7;
+constexpr std::size_t rowIndex(TimingRow row) {
+    return static_cast<std::size_t>(row);
+}
 inline constexpr std::size_t kTimingColumns = 4;
 
 // One column of the table: the texts of its seven rows.

@@ -9,13 +9,13 @@ namespace {
 
 using test::ddr3Module;
 
-constexpr auto kFrequency = static_cast<std::size_t>(TimingRow::Frequency);
-constexpr auto kCas = static_cast<std::size_t>(TimingRow::CasLatency);
-constexpr auto kRasToCas = static_cast<std::size_t>(TimingRow::RasToCas);
-constexpr auto kPrecharge = static_cast<std::size_t>(TimingRow::RasPrecharge);
-constexpr auto kTras = static_cast<std::size_t>(TimingRow::Tras);
-constexpr auto kTrc = static_cast<std::size_t>(TimingRow::Trc);
-constexpr auto kVoltage = static_cast<std::size_t>(TimingRow::Voltage);
+constexpr auto kFrequency = rowIndex(TimingRow::Frequency);
+constexpr auto kCas = rowIndex(TimingRow::CasLatency);
+constexpr auto kRasToCas = rowIndex(TimingRow::RasToCas);
+constexpr auto kPrecharge = rowIndex(TimingRow::RasPrecharge);
+constexpr auto kTras = rowIndex(TimingRow::Tras);
+constexpr auto kTrc = rowIndex(TimingRow::Trc);
+constexpr auto kVoltage = rowIndex(TimingRow::Voltage);
 
 // A module whose only latency is cl, with the given time base and minimum times (in time base units).
 std::vector<std::uint8_t> oneLatency(int cl, std::uint8_t dividend, std::uint8_t divisor, std::uint8_t tAA,
