@@ -10,11 +10,6 @@ namespace {
 
 namespace ids = sysinfo::memory_dialog;
 
-// Report names of the timings table's rows, in TimingRow order (the page's row captions).
-constexpr std::array<std::string_view, sysinfo::kTimingRows> kTimingRowNames{
-    "Frequency", "CAS# Latency", "RAS# to CAS#", "RAS# Precharge", "tRAS", "tRC", "Voltage",
-};
-
 QString q(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
@@ -29,7 +24,7 @@ QJsonValue timingsJson(const sysinfo::TimingsTable& table) {
         QJsonArray columns;
         for (const auto& column : table)
             columns.append(column ? QJsonValue(q((*column)[row])) : QJsonValue(QJsonValue::Null));
-        rows.insert(q(kTimingRowNames[row]), columns);
+        rows.insert(q(ids::kTimingCaptions[row]), columns);
     }
     return rows;
 }
@@ -54,7 +49,7 @@ QJsonObject moduleJson(std::string_view slot, const sysinfo::MemoryModuleTexts& 
 std::string timingsText(const sysinfo::TimingsTable& table) {
     std::string text = "    Timings Table:\n";
     for (std::size_t row = 0; row < sysinfo::kTimingRows; ++row) {
-        text += "      " + std::string(kTimingRowNames[row]) + ":";
+        text += "      " + std::string(ids::kTimingCaptions[row]) + ":";
         std::string_view separator = " ";
         for (const auto& column : table)
             if (column) {

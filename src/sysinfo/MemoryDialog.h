@@ -3,6 +3,7 @@
 #include "sysinfo/Ddr3TimingsTable.h"
 
 #include <array>
+#include <string_view>
 
 namespace solvane::sysinfo::memory_dialog {
 
@@ -24,7 +25,11 @@ inline constexpr int kSerialNumber = 1145;
 inline constexpr int kTotalPhysicalMemory = 1170;
 inline constexpr int kMemoryLoad = 1171;
 
-// The timings table: the field of each row (in TimingRow order) and column.
+// The timings table: the caption of each row (in TimingRow order), and the field of each row and
+// column.
+inline constexpr std::array<std::string_view, kTimingRows> kTimingCaptions{
+    "Frequency", "CAS# Latency", "RAS# to CAS#", "RAS# Precharge", "tRAS", "tRC", "Voltage",
+};
 inline constexpr std::array<std::array<int, kTimingColumns>, kTimingRows> kTimingFields{{
     {1146, 1147, 1148, 1149}, // Frequency
     {1150, 1151, 1152, 1153}, // CAS# Latency

@@ -74,7 +74,7 @@ void CSYSINFO_MEMORY::buildControls() {
 
     for (std::size_t row = 0; row < kTimingRows; ++row) {
         const int y = kTimingFirstRowY + static_cast<int>(row) * kTimingRowHeight;
-        addCaption(kTimingCaptions[row],
+        addCaption(ids::kTimingCaptions[row],
                    QRect(kTimingCaptionX, y, kTimingCaptionWidth, kTimingRowHeight - 3));
         for (std::size_t column = 0; column < kTimingColumns; ++column)
             addField(ids::kTimingFields[row][column],

@@ -41,9 +41,6 @@ inline constexpr std::array<CaptionedField, 5> kModuleFields{{
 
 // The timings group: a caption column and four value columns, one line per row of the table.
 inline constexpr Box kTimingsGroup{40, 162, 640, 220};
-inline constexpr std::array<std::string_view, kTimingRows> kTimingCaptions{
-    "Frequency", "CAS# Latency", "RAS# to CAS#", "RAS# Precharge", "tRAS", "tRC", "Voltage",
-};
 inline constexpr int kTimingCaptionX = 60;
 inline constexpr int kTimingCaptionWidth = 140;
 inline constexpr int kTimingFirstColumnX = 210;
