@@ -5,6 +5,8 @@
 #include "app/PlaceholderPage.h"
 #include "app/SleepWatcher.h"
 #include "power/pages/CSLV_NOVICE.h"
+#include "sysinfo/Ddr3SpdLayout.h"
+#include "sysinfo/MemoryTables.h"
 #include "sysinfo/pages/CSYSINFO_MEMORY.h"
 #include "ui/CXListBox.h"
 #include "ui/ControlId.h"
@@ -61,11 +63,6 @@ constexpr std::array<PagePlaceholderTitle, 4> kPlaceholderTitles{{
     {242, "LED Settings"},
     {235, "Motherboard Information"},
 }};
-
-// SPD read addresses of the six memory-module EEPROMs, and the memory type byte of DDR3.
-constexpr std::array<std::uint8_t, 6> kSpdReadAddresses{0xA1, 0xA3, 0xA5, 0xA7, 0xA9, 0xAB};
-constexpr std::uint8_t kSpdMemoryTypeByte = 2;
-constexpr std::uint8_t kDdr3 = 11;
 
 } // namespace
 
@@ -252,9 +249,11 @@ void CSampleDlg::checkMemoryType() {
     if (board != 2907 && board != 2904)
         return;
     auto& smbus = m_core.hardware().hoblin();
-    for (const auto address : kSpdReadAddresses)
-        if (smbus.Smbus_JRW(address, kSpdMemoryTypeByte, 0) == kDdr3)
+    for (std::size_t row = 0; row < sysinfo::kMemorySlotRows.size(); ++row) {
+        const auto readAddress = static_cast<std::uint8_t>(sysinfo::memorySlot(row).address | 1U);
+        if (smbus.Smbus_JRW(readAddress, sysinfo::ddr3_spd::kMemoryType, 0) == sysinfo::kDdr3TypeCode)
             m_noDdr3 = false;
+    }
 }
 
 bool CSampleDlg::optionPopupVisible() const {
