@@ -2,7 +2,6 @@
 // JSON and text reports on simulated modules and on replayed real dumps.
 #include "SimulatedCore.h"
 #include "app/Report.h"
-#include "host/HostFixture.h"
 #include "support/ChildProcess.h"
 #include "support/TempFolder.h"
 #include "sysinfo/SpdBytes.h"
@@ -159,16 +158,28 @@ TEST_F(MemoryReportProgram, RealDumpsReplayInSeveralSlots) {
 }
 
 TEST_F(MemoryReportProgram, TheHostsSpdEepromsAreReadThroughTheKernelsDrivers) {
-    // The desktop tree has DDR3 EEPROMs at 0x50 (DIMM_A0: 1 Gb chips, one rank) and 0x52 (DIMM_B0: 4 Gb,
-    // two ranks) on its first bus.
-    const auto tree = host::test::fixtureFolder() / "desktop";
-    ASSERT_TRUE(std::filesystem::is_directory(tree)) << tree;
-    const auto memory = parseJson(report({"--json", "--hardware", "host", "--sysfs-root", tree.string()}))
-                            .value(QStringLiteral("memory"))
-                            .toObject();
+    // A sysfs tree with two EEPROMs of the legacy eeprom driver on bus 0: 0x50 (DIMM_A0) holds a
+    // one-rank module of 1 Gb chips, 0x52 (DIMM_B0) a two-rank module of 2 Gb chips.
+    test::TempFolder sysfs;
+    auto dual = sysinfo::test::ddr3Module();
+    dual[4] = 0x03;
+    dual[7] = 0x09;
+    for (const auto& [device, image] :
+         {std::pair{"0-0050", sysinfo::test::ddr3Module()}, std::pair{"0-0052", dual}}) {
+        const auto folder = sysfs.path() / "bus" / "i2c" / "devices" / device;
+        std::filesystem::create_directories(folder);
+        test::writeFile(folder / "name", "eeprom\n");
+        test::writeFile(folder / "eeprom", std::string(image.begin(), image.end()));
+    }
+    const auto memory =
+        parseJson(report({"--json", "--hardware", "host", "--sysfs-root", sysfs.path().string()}))
+            .value(QStringLiteral("memory"))
+            .toObject();
     const auto modules = memory.value(QStringLiteral("modules")).toArray();
     ASSERT_EQ(modules.size(), 2);
     EXPECT_EQ(modules[0].toObject().value(QStringLiteral("slot")).toString(), QStringLiteral("DIMM_A0"));
+    EXPECT_EQ(modules[0].toObject().value(QStringLiteral("Manufacturer")).toString(),
+              QStringLiteral("Kingston"));
     EXPECT_EQ(modules[1].toObject().value(QStringLiteral("slot")).toString(), QStringLiteral("DIMM_B0"));
     EXPECT_EQ(modules[1].toObject().value(QStringLiteral("ModuleSize")).toString(),
               QStringLiteral("4096 MBytes (4 Gb)"));
