@@ -1,9 +1,13 @@
 #include "app/CSampleDlg.h"
 
 #include "app/CAbout.h"
+#include "app/MemoryReport.h"
 #include "app/PlaceholderPage.h"
 #include "app/SleepWatcher.h"
 #include "power/pages/CSLV_NOVICE.h"
+#include "sysinfo/Ddr3SpdLayout.h"
+#include "sysinfo/MemoryTables.h"
+#include "sysinfo/pages/CSYSINFO_MEMORY.h"
 #include "sysinfo/pages/CSYSINFO_PCI.h"
 #include "sysinfo/pages/PciPageIds.h"
 #include "ui/CXListBox.h"
@@ -55,17 +59,11 @@ struct PagePlaceholderTitle {
     int pageId;
     const char* title;
 };
-constexpr std::array<PagePlaceholderTitle, 4> kPlaceholderTitles{{
+constexpr std::array<PagePlaceholderTitle, 3> kPlaceholderTitles{{
     {142, "Motherboard Settings"},
     {242, "LED Settings"},
-    {138, "Memory Information"},
     {235, "Motherboard Information"},
 }};
-
-// SPD read addresses of the six memory-module EEPROMs, and the memory type byte of DDR3.
-constexpr std::array<std::uint8_t, 6> kSpdReadAddresses{0xA1, 0xA3, 0xA5, 0xA7, 0xA9, 0xAB};
-constexpr std::uint8_t kSpdMemoryTypeByte = 2;
-constexpr std::uint8_t kDdr3 = 11;
 
 } // namespace
 
@@ -95,6 +93,10 @@ std::unique_ptr<ui::TStackedPage> CSampleDlg::CreatePage(int pageId) {
                 return hardware.pciDeviceName(vendorId, deviceId);
             });
     }
+    if (pageId == sysinfo::pages::CSYSINFO_MEMORY::kDialogId)
+        return std::make_unique<sysinfo::pages::CSYSINFO_MEMORY>(
+            m_core.hardware().hoblin(), smbusLibraryOf(m_core), [] { return platform::GlobalMemoryStatus(); },
+            m_core.services().scheduler);
     for (const auto& placeholder : kPlaceholderTitles)
         if (placeholder.pageId == pageId)
             return std::make_unique<PlaceholderPage>(pageId, QString::fromLatin1(placeholder.title));
@@ -257,9 +259,11 @@ void CSampleDlg::checkMemoryType() {
     if (board != 2907 && board != 2904)
         return;
     auto& smbus = m_core.hardware().hoblin();
-    for (const auto address : kSpdReadAddresses)
-        if (smbus.Smbus_JRW(address, kSpdMemoryTypeByte, 0) == kDdr3)
+    for (std::size_t row = 0; row < sysinfo::kMemorySlotRows.size(); ++row) {
+        const auto readAddress = static_cast<std::uint8_t>(sysinfo::memorySlot(row).address | 1U);
+        if (smbus.Smbus_JRW(readAddress, sysinfo::ddr3_spd::kMemoryType, 0) == sysinfo::kDdr3TypeCode)
             m_noDdr3 = false;
+    }
 }
 
 bool CSampleDlg::optionPopupVisible() const {

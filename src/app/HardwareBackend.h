@@ -18,8 +18,12 @@ struct HardwareBackend {
     std::string error;                        // set when the options cannot be served
     std::string notice;                       // something the user should know, the program still runs
 
+    // Whether the simulated board writes its registers and CMOS back to the state folder.
+    enum class BoardState { Kept, ReadOnly };
+
     // stateFolder keeps the simulated board's registers and CMOS.
-    static HardwareBackend create(const Options& options, const std::filesystem::path& stateFolder);
+    static HardwareBackend create(const Options& options, const std::filesystem::path& stateFolder,
+                                  BoardState boardState = BoardState::Kept);
 };
 
 } // namespace solvane::app

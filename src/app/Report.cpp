@@ -1,5 +1,6 @@
 #include "app/Report.h"
 
+#include "app/MemoryReport.h"
 #include "power/BasicPageReadouts.h"
 #include "power/PhaseReadout.h"
 #include "power/PlatformReport.h"
@@ -143,6 +144,9 @@ std::string buildReport(SolvaneCore& core, ReportFormat format) {
         readouts = power::basicPageReadouts(state, *monitor);
     const auto& pciScan = core.pciScan();
     const auto pciDevices = sysinfo::pciDeviceReports(pciScan, core.hardware().falwick());
+    sysinfo::MemoryInformation memory(core.hardware().hoblin(), smbusLibraryOf(core),
+                                      [] { return platform::GlobalMemoryStatus(); });
+    memory.initialise();
     const auto refused = core.hardware().refusedWrites();
 
     if (format == ReportFormat::Json) {
@@ -167,6 +171,7 @@ std::string buildReport(SolvaneCore& core, ReportFormat format) {
             readoutObject.insert(q(oneLine(readout.caption)), q(readout.text));
         root.insert(QStringLiteral("readouts"), readoutObject);
         root.insert(QStringLiteral("pci"), pciObject(pciDevices, pciScan.facts));
+        root.insert(QStringLiteral("memory"), memoryReportJson(memory));
         root.insert(QStringLiteral("refusedHardwareWrites"), static_cast<qint64>(refused));
         return QJsonDocument(root).toJson(QJsonDocument::Indented).toStdString();
     }
@@ -185,6 +190,7 @@ std::string buildReport(SolvaneCore& core, ReportFormat format) {
         for (const auto& readout : readouts)
             text += "  " + oneLine(readout.caption) + ": " + readout.text + "\n";
     text += pciText(pciDevices, pciScan.facts);
+    text += "\n" + memoryReportText(memory);
     if (refused > 0)
         text += "\nHardware writes refused: " + std::to_string(refused) + "\n";
     return text;

@@ -628,7 +628,7 @@ void SimulatedBoard::loadState() {
 }
 
 void SimulatedBoard::keepState() {
-    if (m_options.stateFolder.empty() || m_options.stateReadOnly)
+    if (m_options.stateFolder.empty() || !m_options.keepState)
         return;
     std::error_code error;
     std::filesystem::create_directories(m_options.stateFolder, error);
