@@ -3,6 +3,8 @@
 #include "power/BasicPageReadouts.h"
 #include "power/PhaseReadout.h"
 #include "power/PlatformReport.h"
+#include "power/PowerMonitor.h"
+#include "sim/SimulatedHardware.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -82,7 +84,40 @@ QString q(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
+// What the simulated board's own model says, for scripts that hold the read-outs against it.
+QJsonObject simulationFigures(sim::SimulatedBoard& board) {
+    const auto& state = board.physics();
+    return {{QStringLiteral("cpuInputWatts"), state.cpuWatts},
+            {QStringLiteral("systemWatts"), state.totalWatts()},
+            {QStringLiteral("railWatts"), QJsonObject{{QStringLiteral("3.3V"), state.rail33Watts()},
+                                                      {QStringLiteral("5V"), state.rail5Watts()},
+                                                      {QStringLiteral("12V"), state.board12Watts()}}},
+            {QStringLiteral("activeCpuPhases"), state.regulators[0].activePhases},
+            {QStringLiteral("coreVolts"), state.coreMillivolts / 1000.0}};
+}
+
 } // namespace
+
+std::optional<power::PowerMode> reportModeOf(std::string_view name) {
+    if (name == "default")
+        return power::PowerMode::Default;
+    if (name == "optimize")
+        return power::PowerMode::Optimize;
+    if (name == "max")
+        return power::PowerMode::Max;
+    return std::nullopt;
+}
+
+void runBeforeReport(SolvaneCore& core, platform::VirtualClockScheduler& clock,
+                     std::optional<power::PowerMode> mode, int refreshes) {
+    auto* monitor = core.session().monitor();
+    if (mode && monitor != nullptr) {
+        monitor->SelectMode(*mode);
+        clock.advance(power::PowerMonitor::kApplyDelayMs);
+    }
+    clock.advance(std::uint64_t{power::PowerMonitor::kRefreshPeriodMs} *
+                  static_cast<std::uint64_t>(refreshes));
+}
 
 std::string buildReport(SolvaneCore& core, ReportFormat format) {
     const auto& state = core.state();
@@ -116,6 +151,8 @@ std::string buildReport(SolvaneCore& core, ReportFormat format) {
             readoutObject.insert(q(oneLine(readout.caption)), q(readout.text));
         root.insert(QStringLiteral("readouts"), readoutObject);
         root.insert(QStringLiteral("refusedHardwareWrites"), static_cast<qint64>(refused));
+        if (auto* simulated = dynamic_cast<sim::SimulatedHardware*>(&core.hardware()))
+            root.insert(QStringLiteral("simulation"), simulationFigures(simulated->board()));
         return QJsonDocument(root).toJson(QJsonDocument::Indented).toStdString();
     }
 

@@ -50,7 +50,9 @@ std::uint32_t seedFrom(const Options& options) {
 // --report: the same start-up as the window's, on a copy of the registry and a virtual clock, then
 // the text; nothing on disk changes.
 int runReport(const Options& options, const std::filesystem::path& stateFolder) {
-    auto backend = HardwareBackend::create(options, stateFolder);
+    platform::VirtualClockScheduler clock;
+    const SimulationRun run{[&clock] { return std::chrono::milliseconds(clock.now()); }, false};
+    auto backend = HardwareBackend::create(options, stateFolder, run);
     if (!backend.error.empty()) {
         std::cerr << "solvane: " << backend.error << '\n';
         return kUsageExitCode;
@@ -63,13 +65,13 @@ int runReport(const Options& options, const std::filesystem::path& stateFolder) 
         std::cerr << "solvane: " << notice << '\n';
     platform::HostSystemFacts system;
     platform::seedWindowsValues(*registry, system);
-    platform::VirtualClockScheduler clock;
     platform::BatchPrompt prompt(std::cerr);
     platform::LcgRandom random;
 
     SolvaneCore core({*backend.hardware, *registry, system, clock, prompt, random, seedFrom(options), {}});
     core.initialise();
     core.enableSettingCommands();
+    runBeforeReport(core, clock, reportModeOf(options.reportMode), options.reportRefreshes);
     std::cout << buildReport(core, options.json ? ReportFormat::Json : ReportFormat::Text);
     return 0;
 }

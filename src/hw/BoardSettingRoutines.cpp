@@ -286,6 +286,7 @@ void BoardSettingRoutines::readSetting(Setting setting) {
     if (setting == Setting::CpuPhase) {
         const auto reading = m_phases.read(m_board);
         m_state.levelCounts[static_cast<std::size_t>(setting)] = reading.levelCount;
+        m_state.activeCpuPhases = reading.activePhases.value_or(0);
         if (reading.cpuPhase)
             value(setting) = *reading.cpuPhase;
         m_state.phaseStep = phaseStepFor(value(setting));

@@ -76,6 +76,7 @@ constexpr std::uint16_t kPhasePortEnable = 0x480;
 constexpr std::uint16_t kPhasePortDirection = 0x484;
 constexpr std::uint16_t kPhasePortLevel = 0x48C;
 constexpr std::uint8_t kNorthbridgePhaseRegister = 0xA0;
+constexpr std::uint8_t kActivePhaseRegister = 0x12;
 
 } // namespace
 
@@ -95,6 +96,11 @@ CpuPhaseReading CpuPhaseControl::read(const BoardIdentity& board) {
         }
         if (open && nested->extraLevelFromRegister0 && m_bus.smbusBit(nested->device, 0x00, 3))
             ++reading.levelCount;
+        // The controller counts the phases it runs, which is the only way to know them while it
+        // chooses for itself; a count beyond its levels is no count.
+        if (const int active = m_bus.smbusRead(nested->device, kActivePhaseRegister);
+            active >= 1 && active <= reading.levelCount)
+            reading.activePhases = active;
         const auto reg1 = m_bus.smbusRead(nested->device, 0x01);
         if (!bitSet(reg1, nested->fixedPhaseBit)) {
             reading.cpuPhase = 0;

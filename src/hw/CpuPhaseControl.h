@@ -22,6 +22,8 @@ struct CpuPhaseReading {
     int levelCount = 1;
     // The CPU_PHASE value read; empty where the board reports nothing (the setting keeps its value).
     std::optional<int> cpuPhase;
+    // The phases at work as the regulator controller counts them; empty where the board does not say.
+    std::optional<int> activePhases;
 };
 
 // Reads and selects the number of active CPU power phases, each board its own way: regulator

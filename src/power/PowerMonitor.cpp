@@ -199,14 +199,16 @@ void PowerMonitor::readPhases() {
     m_phaseReadouts.chipset = readout(Setting::MchPhase);
     m_phaseReadouts.memory = readout(Setting::DdrPhase);
     m_phaseReadouts.cpuVtt = readout(Setting::CpuVttdPhase);
+    const auto cpuPhase = value(Setting::CpuPhase);
+    // Automatic phases: the count the regulator reports, or every level where it reports none. The
+    // CPU current sense is read per phase, so the figures need the count that really works.
+    m_activeCpuPhases = cpuPhase == kNotPresent ? 0
+                        : cpuPhase == 0 && routines.activeCpuPhases > 0
+                            ? routines.activeCpuPhases
+                            : activePhaseCount(cpuPhase, routines.levelCount(Setting::CpuPhase));
     const int board = m_context.platform.BoardCode;
-    m_phaseReadouts.cpu = board == 2904 || board == 2901 ? phaseSwitchReadout(value(Setting::CpuPhase))
-                                                         : readout(Setting::CpuPhase);
-    // Automatic phases put every level of the regulator to work.
-    m_activeCpuPhases =
-        value(Setting::CpuPhase) == kNotPresent
-            ? 0
-            : activePhaseCount(value(Setting::CpuPhase), routines.levelCount(Setting::CpuPhase));
+    m_phaseReadouts.cpu = board == 2904 || board == 2901 ? phaseSwitchReadout(cpuPhase)
+                                                         : phaseReadout(cpuPhase, m_activeCpuPhases);
 }
 
 void PowerMonitor::Refresh() {

@@ -22,22 +22,26 @@ constexpr RegisterTable kTables2916[] = {kSuperIoF71882, kCmosFanMode,        kC
                                          kPowerMonitor,  kVoltageGeneratorsB, kRegisters2916};
 constexpr RegisterTable kTables2915[] = {kSuperIoF71882, kCmosFanMode,        kCmosFansIntel,
                                          kPowerMonitor,  kVoltageGeneratorsA, kRegisters2915};
-constexpr RegisterTable kTables2910[] = {kSuperIoF71882, kCmosFanMode, kCmosFansIntel, kVoltageGeneratorsB,
-                                         kRegisters2910};
+constexpr RegisterTable kTables2910[] = {kSuperIoF71882, kCmosFanMode,        kCmosFansIntel,
+                                         kPowerMonitor,  kVoltageGeneratorsB, kRegisters2910};
 constexpr RegisterTable kTables2904[] = {kSuperIoF71882, kCmosFanMode, kCmosFansIntel, kPowerMonitor,
                                          kRegisters2904};
-constexpr RegisterTable kTables2908[] = {kSuperIoOtherMaker, kCmosFanMode, kCmosFansLegacy};
-constexpr RegisterTable kTables2909[] = {kSuperIoF71862, kCmosFanMode, kCmosFansLegacy, kRegisters2909};
-constexpr RegisterTable kTables2911[] = {kSuperIoF71889, kCmosFanMode, kCmosFansAmd, kRailMonitor,
-                                         kRegisters2911};
-constexpr RegisterTable kTables2912[] = {kSuperIoF71889, kCmosFanMode, kCmosFansAmd, kRegisters2912};
-constexpr RegisterTable kTables2907[] = {kSuperIoF71889, kCmosFanMode, kCmosFansAmd, kRegisters2907};
+constexpr RegisterTable kTables2908[] = {kSuperIoOtherMaker, kCmosFanMode, kCmosFansLegacy, kPowerMonitor};
+constexpr RegisterTable kTables2909[] = {kSuperIoF71862, kCmosFanMode, kCmosFansLegacy, kPowerMonitor,
+                                         kRegisters2909};
+constexpr RegisterTable kTables2911[] = {kSuperIoF71889, kCmosFanMode,  kCmosFansAmd,
+                                         kRailMonitor,   kPowerMonitor, kRegisters2911};
+constexpr RegisterTable kTables2912[] = {kSuperIoF71889, kCmosFanMode, kCmosFansAmd, kPowerMonitor,
+                                         kRegisters2912};
+constexpr RegisterTable kTables2907[] = {kSuperIoF71889, kCmosFanMode, kCmosFansAmd, kPowerMonitor,
+                                         kRegisters2907};
 constexpr RegisterTable kTables2906[] = {kSuperIoF71889, kCmosFanMode, kCmosFansAmd, kPowerMonitor,
                                          kRegisters2906};
 constexpr RegisterTable kTables2903[] = {kSuperIoF71889, kCmosFanMode, kCmosFansAmd, kRegisters2903};
 constexpr RegisterTable kTables2902[] = {kSuperIoF71889, kCmosFanMode, kCmosFansAmd, kPowerMonitor,
                                          kRegisters2902};
-constexpr RegisterTable kTables2901[] = {kSuperIoF71882, kCmosFanMode, kCmosFansAmd, kRegisters2901};
+constexpr RegisterTable kTables2901[] = {kSuperIoF71882, kCmosFanMode, kCmosFansAmd, kPowerMonitor,
+                                         kRegisters2901};
 
 // Phase counts of the regulators, indexed by Regulator: core, VTT, memory, northbridge, southbridge.
 using Phases = std::array<std::uint8_t, kRegulatorCount>;
@@ -165,7 +169,8 @@ constexpr BoardModel kBoards[] = {
      .biosDate = "04/22/2009", .baseboardVersion = "1.0", .otherWatts33 = 6, .otherWatts5 = 8,
      .otherWatts12 = 9},
     {.code = 2916, .maker = kTarvok, .modelName = "Elm-E3", .processor = &kCoreI7_940,
-     .sensorKind = 0, .phases = Phases{5, 1, 2, 2, 1}, .nominalMillivolts = kX58Volts, .loadWatts = kX58Watts,
+     .sensorKind = 0, .phases = Phases{5, 1, 2, 2, 1}, .fewestCorePhases = 2, .nominalMillivolts = kX58Volts,
+     .loadWatts = kX58Watts,
      .registers = kTables2916, .voltages = kVoltagesWiringB, .phaseControls = kPhases2916,
      .sensors = kMillivoltSensors, .boardSensors = kSensors2916, .pci = kTopology2916,
      .graphics = &kRadeonHd4870, .memory = kMemory2916, .biosVendor = kAmi, .biosVersion = "V6.3",

