@@ -30,10 +30,11 @@ struct Figures {
 class BoardRun {
 public:
     BoardRun(int board, double load)
-        : m_hardware(test::simulatedBoard({.board = board,
-                                           .load = load,
-                                           .seed = 5,
-                                           .clock = [this] { return std::chrono::milliseconds(m_services.clock.now()); }})),
+        : m_hardware(test::simulatedBoard(
+              {.board = board,
+               .load = load,
+               .seed = 5,
+               .clock = [this] { return std::chrono::milliseconds(m_services.clock.now()); }})),
           m_core(m_services.on(*m_hardware, 9)) {
         m_core.initialise();
         m_core.enableSettingCommands();
@@ -44,9 +45,11 @@ public:
         runBeforeReport(m_core, m_services.clock, PowerMode::Default, 20);
         if (mode != PowerMode::Default)
             runBeforeReport(m_core, m_services.clock, mode, 20);
-        const auto root = QJsonDocument::fromJson(QByteArray::fromStdString(buildReport(m_core, ReportFormat::Json)))
-                              .object();
-        return {root.value(QStringLiteral("readouts")).toObject(), root.value(QStringLiteral("simulation")).toObject()};
+        const auto root =
+            QJsonDocument::fromJson(QByteArray::fromStdString(buildReport(m_core, ReportFormat::Json)))
+                .object();
+        return {root.value(QStringLiteral("readouts")).toObject(),
+                root.value(QStringLiteral("simulation")).toObject()};
     }
 
 private:
@@ -105,7 +108,8 @@ TEST(ReadoutsAgainstPhysics, TheCurrentSavingIsWhatTheModeSavesAgainstDefaultAtT
                 // A drop of a few watts is within the rails' resolution: it is held to 2 W.
                 EXPECT_NEAR(saving, drop, std::max(0.2 * drop, 2.0)) << where;
                 const double percentage = number(f.readouts, "Power Saving Percentage");
-                const double expected = saving / (number(f.readouts, "Total Power Consumption") + saving) * 100;
+                const double expected =
+                    saving / (number(f.readouts, "Total Power Consumption") + saving) * 100;
                 EXPECT_NEAR(percentage, expected, 2.0) << where;
             }
         }
