@@ -44,7 +44,8 @@ std::string settingText(const power::PowerSavingState& state, std::size_t slot, 
     case SettingGroup::Led:
         break;
     }
-    return value == 0 ? "Off" : "On";
+    // An LED at 0 follows its function (AUTO); at 1 it is dark.
+    return value == 0 ? "AUTO" : "OFF";
 }
 
 std::vector<SettingLine> settingLines(const power::PowerSavingState& state) {

@@ -187,20 +187,25 @@ CpuPhaseReading CpuPhaseControl::read(const BoardIdentity& board) {
     return reading;
 }
 
+bool CpuPhaseControl::writeRegulatorLevel(BoardBus& bus, int boardCode, int value) {
+    const auto* pattern = findBoard(kPatternWriteBoards, boardCode);
+    if (pattern == nullptr)
+        return false;
+    const auto base = static_cast<std::uint8_t>(bus.smbusRead(pattern->device, 0x01) & pattern->baseMask);
+    std::uint8_t written = base;
+    if (value == 0)
+        written = static_cast<std::uint8_t>(base & pattern->automaticMask);
+    else if (value >= 1 && value <= 5)
+        if (const auto level = pattern->levelPatterns[static_cast<std::size_t>(value - 1)])
+            written = static_cast<std::uint8_t>(base | *level);
+    bus.smbusWrite(pattern->device, 0x01, written);
+    return true;
+}
+
 std::optional<int> CpuPhaseControl::write(const BoardIdentity& board, int value) {
     const int code = board.boardCode;
-    if (const auto* pattern = findBoard(kPatternWriteBoards, code)) {
-        const auto base =
-            static_cast<std::uint8_t>(m_bus.smbusRead(pattern->device, 0x01) & pattern->baseMask);
-        std::uint8_t written = base;
-        if (value == 0)
-            written = static_cast<std::uint8_t>(base & pattern->automaticMask);
-        else if (value >= 1 && value <= 5)
-            if (const auto level = pattern->levelPatterns[static_cast<std::size_t>(value - 1)])
-                written = static_cast<std::uint8_t>(base | *level);
-        m_bus.smbusWrite(pattern->device, 0x01, written);
+    if (writeRegulatorLevel(m_bus, code, value))
         return std::nullopt;
-    }
     switch (code) {
     case 2912: {
         const auto r = m_bus.smbusRead(0x31, 0x11);

@@ -37,6 +37,9 @@ public:
     // Returns the CPU_PHASE_LED value the write implies, on the boards whose phase switch also
     // drives that LED.
     std::optional<int> write(const BoardIdentity& board, int value);
+    // Selects a level on a board whose regulator takes a level pattern (2917, 2916, 2915, 2910);
+    // false on any other board, which is left untouched.
+    static bool writeRegulatorLevel(BoardBus& bus, int boardCode, int value);
 
 private:
     BoardBus& m_bus;

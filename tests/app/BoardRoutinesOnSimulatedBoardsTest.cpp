@@ -155,5 +155,26 @@ TEST(BoardRoutinesOnSimulatedBoards, MaxModeVoltagesReachTheRegulators) {
     }
 }
 
+TEST(BoardRoutinesOnSimulatedBoards, SettingsWithoutAReadBackStartAtTheBoardsDefault) {
+    const auto text = [](const SimulatedRig& rig, Setting setting) {
+        const auto slot = static_cast<std::size_t>(setting);
+        return std::string(rig.core->state().options.lists[slot].text(rig.current(setting)));
+    };
+    SimulatedRig rig2915(2915);
+    EXPECT_EQ(text(rig2915, Setting::DdrVoltage), "1.500 V");
+    SimulatedRig rig2918(2918);
+    EXPECT_EQ(text(rig2918, Setting::MchVoltage), "1.100 V");
+    EXPECT_EQ(text(rig2918, Setting::IchVoltage), "1.500 V");
+
+    // 2910's memory and chipset phases start fixed (1) and Optimize makes them automatic.
+    SimulatedRig rig2910(2910);
+    EXPECT_EQ(rig2910.current(Setting::DdrPhase), 1);
+    EXPECT_EQ(rig2910.current(Setting::MchPhase), 1);
+    auto& modes = rig2910.core->state().modes;
+    power::ApplyTargets(modes, rig2910.core->commands(), modes.OptimizeTargets);
+    const auto switches = rig2910.hardware->hoblin().Smbus_JRW(0x33, 0x01, 0);
+    EXPECT_EQ(switches & 0x60, 0x60) << "memory and IOH phases automatic";
+}
+
 } // namespace
 } // namespace solvane::app

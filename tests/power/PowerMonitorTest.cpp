@@ -194,12 +194,35 @@ TEST_F(PowerMonitorTest, HighLoadRaisesAFixedPhaseCountAndGivesItBack) {
     }
 }
 
-TEST_F(PowerMonitorTest, TheLoadRuleLeavesBoardsWithAnotherRegulatorAlone) {
-    platformInfo.BoardCode = 2910; // 0x32 holds the memory and chipset phase switches there
-    routineState.currentPhase = 1;
-    modes.CurrentValues[indexOf(Setting::CpuPhase)] = 1;
-    monitor.takeStartupPhase();
-    measurement.values().CpuPower = 9000;
+TEST_F(PowerMonitorTest, TheLoadRuleForcesOtherRegulatorsThroughTheirOwnPhaseWrite) {
+    struct Case {
+        int board;
+        std::uint8_t device;
+        std::uint8_t old;
+        int cpuPower;
+        std::uint8_t written; // the board's own pattern of the forced level
+    };
+    // 2910 keeps its memory and chipset phase switches at 0x32: that register is never touched.
+    for (const auto& [board, device, old, cpuPower, written] :
+         std::vector<Case>{{2910, 0x36, 0xC0, 9000, 0xD0},    // level 5: base OR 0x90
+                           {2910, 0x36, 0xC0, 6500, 0xD3},    // level 3: base OR 0x93
+                           {2915, 0x34, 0x50, 7500, 0x51},    // level 4: base OR 0x41
+                           {2915, 0x34, 0x40, 5500, 0x47}}) { // level 2: base OR 0x47, LED bit 4 kept
+        platformInfo.BoardCode = board;
+        registers.writes.clear();
+        registers.smbusRegister(device, 0x01) = old;
+        routineState.currentPhase = 1;
+        modes.CurrentValues[indexOf(Setting::CpuPhase)] = 1;
+        monitor.takeStartupPhase();
+        measurement.values().CpuPower = cpuPower;
+        monitor.LoadPhaseRule();
+        ASSERT_EQ(registers.writes.size(), 1U) << board << " at " << cpuPower;
+        EXPECT_EQ(registers.writes[0].address, device) << board;
+        EXPECT_EQ(registers.writes[0].value, written) << board << " at " << cpuPower;
+    }
+    // A board without a level pattern is left alone.
+    platformInfo.BoardCode = 2918;
+    registers.writes.clear();
     monitor.LoadPhaseRule();
     EXPECT_TRUE(registers.writes.empty());
 }
