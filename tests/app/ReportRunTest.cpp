@@ -27,8 +27,8 @@ TEST(ReportRun, MaxModeAfterRefreshesReportsTheModelAndChangesNothingOnDisk) {
     test::TempFolder runtime;
     const std::map<std::string, std::string> environment{{"QT_QPA_PLATFORM", "offscreen"},
                                                          {"XDG_RUNTIME_DIR", runtime.path().string()}};
-    const std::vector<std::string> common{"--state-dir", state.path().string(), "--board",  "2917",
-                                          "--seed",      "5",                   "--cpu-load", "50"};
+    const std::vector<std::string> common{"--state-dir", state.path().string(), "--board", "2917", "--seed",
+                                          "5",           "--cpu-load",          "50"};
     // A first report leaves the files a report finds; the second must leave them as they are.
     auto arguments = common;
     arguments.push_back("--report");
@@ -56,9 +56,10 @@ TEST(ReportRun, MaxModeAfterRefreshesReportsTheModelAndChangesNothingOnDisk) {
     EXPECT_EQ(readouts.value(QStringLiteral("PWM TRYPH")).toString(),
               QStringLiteral("Auto (%1)").arg(phases));
     EXPECT_NE(readouts.value(QStringLiteral("Current Power Saving")).toString(), QStringLiteral("0 W"));
-    EXPECT_NEAR(simulation.value(QStringLiteral("coreVolts")).toDouble(),
-                readouts.value(QStringLiteral("Core Voltage")).toString().split(QLatin1Char(' ')).value(0).toDouble(),
-                0.01);
+    EXPECT_NEAR(
+        simulation.value(QStringLiteral("coreVolts")).toDouble(),
+        readouts.value(QStringLiteral("Core Voltage")).toString().split(QLatin1Char(' ')).value(0).toDouble(),
+        0.01);
 }
 
 } // namespace
