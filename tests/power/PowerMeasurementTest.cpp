@@ -256,5 +256,148 @@ TEST_F(PowerMeasurementTest, Board2910EfficiencyTextFollowsThePhaseCount) {
     EXPECT_EQ(measurement->formatReadouts(s, 2, 0).efficiency, "82.0 %") << "S <= 15: 81 + J(2)";
 }
 
+// The efficiency bands of both Intel families, each rule at its edge, with the jitter at 0 and at its
+// top (r = 32767 gives J(k) = k) so the direction of every jitter shows.
+struct BandCase {
+    int cpuPower;
+    int before;
+    int phases;
+    int lowJitter;  // r = 0
+    int highJitter; // r = 32767
+};
+
+class EfficiencyBands : public PowerMeasurementTest {
+protected:
+    void check(int board, const std::vector<BandCase>& cases) {
+        for (const auto& c : cases) {
+            for (const bool high : {false, true}) {
+                platform::ScriptedRandom fixed;
+                fixed.queue(high ? 32767 : 0);
+                PlatformInfo info = intelBoard(board);
+                PowerMeasurement m(info, fixed);
+                m.values().CpuPower = c.cpuPower;
+                m.values().Efficiency = c.before;
+                m.computeTotalsAndEfficiency(c.phases);
+                EXPECT_EQ(m.values().Efficiency, high ? c.highJitter : c.lowJitter)
+                    << board << ": P " << c.cpuPower << ", Eff " << c.before << ", p " << c.phases
+                    << (high ? ", top jitter" : ", no jitter");
+            }
+        }
+    }
+};
+
+TEST_F(EfficiencyBands, BoardsOfTheFirstFamily) {
+    const std::vector<BandCase> cases{
+        {15001, 849, 5, 850, 880},
+        {15001, 921, 5, 920, 890},
+        {15000, 849, 5, 925, 930},
+        {100, 936, 3, 935, 930},
+        {100, 935, 3, 935, 935},
+        // five phases: threshold 5500, band 925/915 around 927, floor 823
+        {5501, 926, 5, 925, 930},
+        {5501, 928, 5, 915, 920},
+        {5501, 927, 5, 927, 927},
+        {5500, 822, 5, 823, 828},
+        {5500, 823, 5, 823, 823},
+        // four phases: threshold 4800, 928 around 930, floor 846
+        {4801, 929, 4, 928, 933},
+        {4801, 931, 4, 928, 923},
+        {4800, 845, 4, 846, 851},
+        {4800, 846, 4, 846, 846},
+        // three phases: threshold 3500, 931, floor 863
+        {3501, 930, 3, 931, 936},
+        {3501, 932, 3, 931, 926},
+        {3500, 862, 3, 863, 868},
+        {3500, 863, 3, 863, 863},
+        // two phases: above 500 to 928; 101 to 499 held below 850; else floor 887
+        {501, 927, 2, 928, 933},
+        {501, 930, 2, 928, 923},
+        {499, 851, 2, 850, 845},
+        {101, 851, 2, 850, 845},
+        {100, 851, 2, 887, 892},
+        {499, 850, 2, 887, 892},
+        {500, 886, 2, 887, 892},
+    };
+    check(2918, cases);
+    check(2916, cases);
+}
+
+TEST_F(EfficiencyBands, BoardsOfTheSecondFamily) {
+    const std::vector<BandCase> cases{
+        {15001, 849, 6, 850, 880},
+        {15001, 931, 6, 930, 900},
+        {15000, 931, 6, 931, 931},
+        {100, 946, 3, 945, 950},
+        {100, 945, 3, 945, 945},
+        // (threshold, floor, band low, band high) by phases: 6 (8500, 750, 920, 945),
+        // 5 (6500, 780, 920, 935), 4 (4500, 810, 920, 930), 3 (3500, 830, 920, 928)
+        {8499, 749, 6, 750, 755},
+        {8499, 750, 6, 750, 750},
+        {8501, 919, 6, 920, 925},
+        {8500, 749, 6, 749, 749},
+        {6499, 779, 5, 780, 785},
+        {6501, 919, 5, 920, 925},
+        {6501, 936, 5, 935, 940},
+        {6501, 935, 5, 935, 935},
+        {6500, 779, 5, 779, 779},
+        {4499, 809, 4, 810, 815},
+        {4501, 919, 4, 920, 925},
+        {4501, 931, 4, 930, 935},
+        {4500, 809, 4, 809, 809},
+        {3499, 829, 3, 830, 835},
+        {3501, 919, 3, 920, 925},
+        {3501, 929, 3, 928, 933},
+        {3500, 829, 3, 829, 829},
+        // two phases: above 2000 within [870, 928]; 251 to 1999 within [860, 920]
+        {2001, 869, 2, 870, 875},
+        {2001, 929, 2, 928, 933},
+        {2000, 869, 2, 869, 869},
+        {1999, 859, 2, 860, 865},
+        {1999, 921, 2, 920, 925},
+        {251, 859, 2, 860, 865},
+        {250, 859, 2, 859, 859},
+        {100, 946, 2, 946, 946},
+        // one phase: above 2000 within [880, 920] from below; 251 to 1999 floor 880
+        {2001, 879, 1, 880, 875},
+        {2001, 921, 1, 920, 915},
+        {1999, 879, 1, 880, 885},
+        {250, 879, 1, 879, 879},
+    };
+    check(2917, cases);
+    check(2915, cases);
+    check(2910, cases);
+}
+
+TEST_F(PowerMeasurementTest, AmdEfficiencyTextByCpuPhaseSetting) {
+    PlatformInfo amd = intelBoard(2911);
+    amd.CpuVendor = "AMD";
+    use(amd);
+    random.queue(0); // F = 0
+    SensorSnapshot s;
+    run(s, 2);
+    const std::vector<std::pair<int, std::string>> texts{
+        {0, "88.5 %"}, {1, "88.0 %"}, {2, "89.0 %"}, {3, "91.5 %"}};
+    for (const auto& [setting, text] : texts)
+        EXPECT_EQ(measurement->formatReadouts(s, 2, setting).efficiency, text) << setting;
+    // F = 1 adds 0.55.
+    platform::ScriptedRandom top;
+    top.queue(32767);
+    PowerMeasurement m(platformInfo, top);
+    EXPECT_EQ(m.formatReadouts(s, 2, 1).efficiency, "88.5 %");
+}
+
+TEST_F(PowerMeasurementTest, TheSecondTemperatureComesFromTheBufferOnFiveBoards) {
+    SensorSnapshot s;
+    s.sensors[7] = 38;
+    s.temperatures[1] = 51;
+    for (int board = 2901; board <= 2918; ++board) {
+        use(intelBoard(board));
+        const bool buffer = board == 2906 || board == 2904 || board == 2903 || board == 2905 || board == 2902;
+        EXPECT_EQ(measurement->formatReadouts(s, 2, 0).boardTemperature,
+                  buffer ? "51'C / 123'F" : "38'C / 100'F")
+            << board;
+    }
+}
+
 } // namespace
 } // namespace solvane::power

@@ -346,5 +346,36 @@ TEST_F(PowerMonitorTest, AnUnsupportedBoardRefreshesNothingButKeepsTheModeValues
     EXPECT_EQ(registry.readString(kProductKey, "SolvaneNormalEnd"), "1");
 }
 
+// Every temperature step of the smart fan, at its edge and one degree past it, in each mode's base.
+TEST_F(PowerMonitorTest, SmartFanThresholdsOfEveryMode) {
+    modes.CurrentValues[indexOf(Setting::SmartFan)] = 1;
+    struct Step {
+        int above; // T = base + above
+        int level; // the level the step leaves
+    };
+    // From the unknown level to full duty, then down and up through every rule: each pair holds the
+    // edge (no change) and one degree past it.
+    const std::vector<Step> steps{
+        {0, 7},  {30, 7}, {29, 5}, // T < base + 30 and level > 5: 5
+        {20, 5}, {19, 3},          // T < base + 20 and level > 3: 3
+        {10, 3}, {9, 1},           // T < base + 10 and level > 1: 1
+        {0, 1},  {-1, 0},          // T < base and level > 0: 0
+        {5, 0},  {6, 1},           // T > base + 5 and level < 1: 1
+        {15, 1}, {16, 3},          // T > base + 15 and level < 3: 3
+        {25, 3}, {26, 5},          // T > base + 25 and level < 5: 5
+        {35, 5}, {36, 7},          // T > base + 35 and level < 7: 7
+    };
+    for (const auto& [mode, base] : std::vector<std::pair<PowerMode, int>>{
+             {PowerMode::Default, 5}, {PowerMode::Optimize, 15}, {PowerMode::Max, 25}}) {
+        PowerMonitor fresh{{platformInfo, options, modes, routineState, measurement, library, bus, commands,
+                            registry, clock}};
+        modes.selectMode(mode);
+        for (const auto& [above, level] : steps) {
+            fresh.SmartFanStep(base + above);
+            EXPECT_EQ(fresh.fanLevel(), level) << "base " << base << ", T = base + " << above;
+        }
+    }
+}
+
 } // namespace
 } // namespace solvane::power
