@@ -27,6 +27,12 @@ struct SimulatedRig {
         power::WriteSetting(modes, core->commands(), power::indexOf(setting));
         return hardware->board().log().writes();
     }
+    // Puts another value in the setting's slot, then reads the setting back from the board.
+    void forget(Setting setting, power::SettingValue value) {
+        auto& modes = core->state().modes;
+        modes.CurrentValues[static_cast<std::size_t>(setting)] = value == 0 ? 1 : 0;
+        power::ReadSetting(modes, core->commands(), power::indexOf(setting));
+    }
     power::SettingValue current(Setting setting) const {
         return core->state().modes.CurrentValues[static_cast<std::size_t>(setting)];
     }
@@ -36,8 +42,8 @@ struct SimulatedRig {
     std::unique_ptr<SolvaneCore> core;
 };
 
-// The values to try for a setting on a board: first, default and last option of a voltage; the
-// switch positions of a phase or LED.
+// The values to try for a setting on a board: first, default and last option of a voltage; every
+// CPU phase level; the switch positions of another phase setting or an LED.
 std::vector<power::SettingValue> boundaryValues(const SimulatedRig& rig, Setting setting) {
     const auto& state = rig.core->state();
     const auto slot = static_cast<std::size_t>(setting);
@@ -45,8 +51,14 @@ std::vector<power::SettingValue> boundaryValues(const SimulatedRig& rig, Setting
         const auto& list = state.options.lists[slot];
         return {0, list.defaultIndex, static_cast<power::SettingValue>(list.texts.size()) - 1};
     }
-    if (setting == Setting::CpuPhase || setting == Setting::CpuVttdPhase || setting == Setting::DdrPhase ||
-        setting == Setting::MchPhase)
+    if (setting == Setting::CpuPhase) {
+        // Every CPU level: a fixed level must not read back as another.
+        std::vector<power::SettingValue> levels;
+        for (int level = 0; level < std::max(2, state.routines.levelCount(setting)); ++level)
+            levels.push_back(level);
+        return levels;
+    }
+    if (setting == Setting::CpuVttdPhase || setting == Setting::DdrPhase || setting == Setting::MchPhase)
         return {0, std::max(1, state.routines.levelCount(setting) - 1)};
     return {0, 1};
 }
@@ -58,7 +70,7 @@ std::vector<power::SettingValue> boundaryValues(const SimulatedRig& rig, Setting
 // fixed bit reads as four phases).
 struct ReadBackRow {
     Setting setting;
-    std::initializer_list<int> boards;
+    std::vector<int> boards;
 };
 const std::vector<ReadBackRow> kReadsBackAsWritten{
     {Setting::CpuVoltage, {2918, 2917, 2916, 2915, 2910, 2911, 2902, 2905}},
@@ -121,6 +133,9 @@ TEST_P(BoardRoutinesOnSimulatedBoards, WritesStickAndReadBackAndRowlessSettingsW
                     << board << " setting " << index << ": " << sim::describe(transaction);
             if (readsBackAsWritten(board, setting)) {
                 EXPECT_EQ(rig.current(setting), value) << board << " setting " << index;
+                // The value comes from the hardware, not from what was written into the slot.
+                rig.forget(setting, value);
+                EXPECT_EQ(rig.current(setting), value) << board << " setting " << index << " read again";
             }
         }
     }

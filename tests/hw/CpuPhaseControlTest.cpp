@@ -172,6 +172,10 @@ TEST_F(CpuPhaseControlTest, Board2912And2909) {
     EXPECT_EQ(read(2912).cpuPhase, 3);
     registers.smbusRegister(0x31, 0x10) = 0x02;
     EXPECT_EQ(read(2912).levelCount, 2);
+    write(2912, 1);
+    EXPECT_EQ(registers.smbusRegister(0x30, 0x01), 5);
+    write(2912, 3);
+    EXPECT_EQ(registers.smbusRegister(0x30, 0x01), 0);
     write(2912, 2);
     EXPECT_EQ(registers.smbusRegister(0x30, 0x01), 4);
     write(2912, 0);

@@ -129,6 +129,37 @@ TEST_F(SavingsAccountingTest, RailBaselineFollowsTheSamples) {
     EXPECT_EQ(m.CurrentSaving, 3);
 }
 
+TEST_F(SavingsAccountingTest, ABaselineIsKeptForTheNextModeOnlyOnceItIsAMeasuredDrop) {
+    auto& m = measurement.values();
+    // Optimize for one refresh, then Default: the baseline is still a whole rail sum.
+    refresh(PowerMode::Optimize, 6, 0, 0, 0, 10900);
+    measurement.restartForMode(PowerMode::Default);
+    EXPECT_EQ(m.PreviousRailBaseline, 0) << "a whole sum is no drop";
+    measurement.restartForMode(PowerMode::Optimize);
+    refresh(PowerMode::Optimize, 6, 0, 0, 0, 10900);
+    refresh(PowerMode::Optimize, 6, 0, 0, 0, 10500);
+    EXPECT_EQ(m.CurrentSaving, 4) << "the drop alone, 0.04 W";
+    measurement.restartForMode(PowerMode::Default);
+    EXPECT_EQ(m.PreviousRailBaseline, 400);
+}
+
+TEST_F(SavingsAccountingTest, TheDropIsMeasuredFromTheLastDefaultRefreshAndFollowsTheRails) {
+    auto& m = measurement.values();
+    refresh(PowerMode::Default, 6, 0, 0, 0, 20000);
+    refresh(PowerMode::Default, 6, 0, 0, 0, 20000);
+    EXPECT_EQ(m.DefaultRailSum, 20000);
+    // The mode's first refresh already runs the new settings.
+    measurement.restartForMode(PowerMode::Max);
+    refresh(PowerMode::Max, 6, 0, 0, 0, 16000);
+    EXPECT_EQ(m.CurrentSaving, 0) << "first sample: no rail part yet";
+    refresh(PowerMode::Max, 6, 0, 0, 0, 16000);
+    EXPECT_EQ(m.CurrentSaving, 40) << "0.40 W below Default";
+    // Later the drop keeps following the rails as they settle.
+    for (int i = 0; i < 30; ++i)
+        refresh(PowerMode::Max, 6, 0, 0, 0, 15000);
+    EXPECT_NEAR(m.CurrentSaving, 50, 3);
+}
+
 TEST_F(SavingsAccountingTest, ARailSumThatDidNotFallRestartsTheComparison) {
     auto& m = measurement.values();
     refresh(PowerMode::Optimize, 6, 0, 0, 0, 10000);
