@@ -58,6 +58,7 @@ double approach(double value, double target, double seconds, double lag) {
 
 BoardPhysics::BoardPhysics(const BoardModel& board, const ProcessorModel& processor, double graphicsWatts)
     : m_board(board), m_processor(processor), m_graphicsWatts(graphicsWatts) {
+    m_state.cpuOnOwnSupply = board.cpuOnOwnSupply;
     m_state.ambientCelsius = kAmbientCelsius;
     m_state.cpuCelsius = kAmbientCelsius + 10.0;
     m_state.boardCelsius = kAmbientCelsius + 10.0;
