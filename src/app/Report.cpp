@@ -36,9 +36,14 @@ std::string settingText(const power::PowerSavingState& state, std::size_t slot, 
         const auto text = state.options.lists[slot].text(value);
         return text.empty() ? "option " + std::to_string(value) : std::string(text);
     }
-    case SettingGroup::Phase:
+    case SettingGroup::Phase: {
+        const auto setting = static_cast<Setting>(slot);
+        const int levels = state.routines.levelCount(setting);
         return power::phaseReadout(
-            value, power::activePhaseCount(value, state.routines.levelCount(static_cast<Setting>(slot))));
+            value, setting == Setting::CpuPhase
+                       ? power::activeCpuPhaseCount(value, levels, state.routines.activeCpuPhases)
+                       : power::activePhaseCount(value, levels));
+    }
     case SettingGroup::Fan:
         return value == 1 ? "Enable" : value == 0 ? "Disable" : std::to_string(value);
     case SettingGroup::Led:

@@ -205,12 +205,9 @@ void PowerMonitor::readPhases() {
     m_phaseReadouts.memory = readout(Setting::DdrPhase);
     m_phaseReadouts.cpuVtt = readout(Setting::CpuVttdPhase);
     const auto cpuPhase = value(Setting::CpuPhase);
-    // Automatic phases: the count the regulator reports, or every level where it reports none. The
-    // CPU current sense is read per phase, so the figures need the count that really works.
-    m_activeCpuPhases = cpuPhase == kNotPresent ? 0
-                        : cpuPhase == 0 && routines.activeCpuPhases > 0
-                            ? routines.activeCpuPhases
-                            : activePhaseCount(cpuPhase, routines.levelCount(Setting::CpuPhase));
+    // The CPU current sense is read per phase, so the figures need the count that really works.
+    m_activeCpuPhases =
+        activeCpuPhaseCount(cpuPhase, routines.levelCount(Setting::CpuPhase), routines.activeCpuPhases);
     const int board = m_context.platform.BoardCode;
     m_phaseReadouts.cpu = board == 2904 || board == 2901 ? phaseSwitchReadout(cpuPhase)
                                                          : phaseReadout(cpuPhase, m_activeCpuPhases);
