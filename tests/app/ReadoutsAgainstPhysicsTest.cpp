@@ -129,8 +129,7 @@ TEST(ReadoutsAgainstPhysics, TheCurrentSavingIsWhatTheModeSavesAgainstDefaultAtT
                 const auto f = run.after(mode);
                 const double drop = defaultWatts - f.sim("systemWatts");
                 const double saving = number(f.readouts, "Current Power Saving");
-                // A drop of a few watts is within the rails' resolution: it is held to 2 W.
-                EXPECT_NEAR(saving, drop, std::max(0.2 * drop, 2.0)) << where;
+                EXPECT_NEAR(saving, drop, 0.2 * drop) << where;
                 const double percentage = number(f.readouts, "Power Saving Percentage");
                 const double expected =
                     saving / (number(f.readouts, "Total Power Consumption") + saving) * 100;
