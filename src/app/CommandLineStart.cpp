@@ -20,8 +20,11 @@ namespace {
 // --report: the same start-up as the window's, on a copy of the registry and a virtual clock, then
 // the text; nothing on disk changes.
 int runReport(const Options& options, const std::filesystem::path& stateFolder) {
-    // The board comes up as the last run left it, and what the start-up writes to it stays in memory.
-    auto backend = HardwareBackend::create(options, stateFolder, HardwareBackend::BoardState::ReadOnly);
+    // The board comes up as the last run left it, runs on the report's virtual clock, and what the
+    // start-up writes to it stays in memory.
+    platform::VirtualClockScheduler clock;
+    const SimulationRun run{[&clock] { return std::chrono::milliseconds(clock.now()); }, false};
+    auto backend = HardwareBackend::create(options, stateFolder, run);
     if (!backend.error.empty()) {
         std::cerr << "solvane: " << backend.error << '\n';
         return kUsageExitCode;
@@ -34,13 +37,13 @@ int runReport(const Options& options, const std::filesystem::path& stateFolder) 
         std::cerr << "solvane: " << notice << '\n';
     platform::HostSystemFacts system;
     platform::seedWindowsValues(*registry, system);
-    platform::VirtualClockScheduler clock;
     platform::BatchPrompt prompt(std::cerr);
     platform::LcgRandom random;
 
     SolvaneCore core({*backend.hardware, *registry, system, clock, prompt, random, seedFrom(options), {}});
     core.initialise();
     core.enableSettingCommands();
+    runBeforeReport(core, clock, reportModeOf(options.reportMode), options.reportRefreshes);
     std::cout << buildReport(core, options.json ? ReportFormat::Json : ReportFormat::Text);
     return 0;
 }

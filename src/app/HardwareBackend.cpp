@@ -10,7 +10,7 @@
 namespace solvane::app {
 
 HardwareBackend HardwareBackend::create(const Options& options, const std::filesystem::path& stateFolder,
-                                        BoardState boardState) {
+                                        const SimulationRun& run) {
     HardwareBackend backend;
     auto sources = hw::loadReplaySources({options.dmiFile, options.spdSlots, options.pciFile});
     if (!sources) {
@@ -30,7 +30,8 @@ HardwareBackend HardwareBackend::create(const Options& options, const std::files
         sim::SimulationOptions simulation;
         simulation.boardCode = options.boardCode;
         simulation.stateFolder = stateFolder;
-        simulation.keepState = boardState == BoardState::Kept;
+        simulation.clock = run.clock;
+        simulation.keepState = run.keepState;
         simulation.seed = options.seed.value_or(1);
         simulation.baseboardVersion = options.baseboardVersion;
         simulation.biosVersion = options.biosVersion;

@@ -4,6 +4,8 @@
 #include "power/BasicPageReadouts.h"
 #include "power/PhaseReadout.h"
 #include "power/PlatformReport.h"
+#include "power/PowerMonitor.h"
+#include "sim/SimulatedHardware.h"
 #include "sysinfo/PciDeviceReport.h"
 
 #include <QJsonArray>
@@ -36,15 +38,21 @@ std::string settingText(const power::PowerSavingState& state, std::size_t slot, 
         const auto text = state.options.lists[slot].text(value);
         return text.empty() ? "option " + std::to_string(value) : std::string(text);
     }
-    case SettingGroup::Phase:
+    case SettingGroup::Phase: {
+        const auto setting = static_cast<Setting>(slot);
+        const int levels = state.routines.levelCount(setting);
         return power::phaseReadout(
-            value, power::activePhaseCount(value, state.routines.levelCount(static_cast<Setting>(slot))));
+            value, setting == Setting::CpuPhase
+                       ? power::activeCpuPhaseCount(value, levels, state.routines.activeCpuPhases)
+                       : power::activePhaseCount(value, levels));
+    }
     case SettingGroup::Fan:
         return value == 1 ? "Enable" : value == 0 ? "Disable" : std::to_string(value);
     case SettingGroup::Led:
         break;
     }
-    return value == 0 ? "Off" : "On";
+    // An LED at 0 follows its function (AUTO); at 1 it is dark.
+    return value == 0 ? "AUTO" : "OFF";
 }
 
 std::vector<SettingLine> settingLines(const power::PowerSavingState& state) {
@@ -132,7 +140,40 @@ std::string pciText(const std::vector<sysinfo::PciDeviceReport>& devices,
     return text;
 }
 
+// What the simulated board's own model says, for scripts that hold the read-outs against it.
+QJsonObject simulationFigures(sim::SimulatedBoard& board) {
+    const auto& state = board.physics();
+    return {{QStringLiteral("cpuInputWatts"), state.cpuWatts},
+            {QStringLiteral("systemWatts"), state.totalWatts()},
+            {QStringLiteral("railWatts"), QJsonObject{{QStringLiteral("3.3V"), state.rail33Watts()},
+                                                      {QStringLiteral("5V"), state.rail5Watts()},
+                                                      {QStringLiteral("12V"), state.board12Watts()}}},
+            {QStringLiteral("activeCpuPhases"), state.regulators[0].activePhases},
+            {QStringLiteral("coreVolts"), state.coreMillivolts / 1000.0}};
+}
+
 } // namespace
+
+std::optional<power::PowerMode> reportModeOf(std::string_view name) {
+    if (name == "default")
+        return power::PowerMode::Default;
+    if (name == "optimize")
+        return power::PowerMode::Optimize;
+    if (name == "max")
+        return power::PowerMode::Max;
+    return std::nullopt;
+}
+
+void runBeforeReport(SolvaneCore& core, platform::VirtualClockScheduler& clock,
+                     std::optional<power::PowerMode> mode, int refreshes) {
+    auto* monitor = core.session().monitor();
+    if (mode && monitor != nullptr) {
+        monitor->SelectMode(*mode);
+        clock.advance(power::PowerMonitor::kApplyDelayMs);
+    }
+    clock.advance(std::uint64_t{power::PowerMonitor::kRefreshPeriodMs} *
+                  static_cast<std::uint64_t>(refreshes));
+}
 
 std::string buildReport(SolvaneCore& core, ReportFormat format) {
     const auto& state = core.state();
@@ -173,6 +214,8 @@ std::string buildReport(SolvaneCore& core, ReportFormat format) {
         root.insert(QStringLiteral("pci"), pciObject(pciDevices, pciScan.facts));
         root.insert(QStringLiteral("memory"), memoryReportJson(memory));
         root.insert(QStringLiteral("refusedHardwareWrites"), static_cast<qint64>(refused));
+        if (auto* simulated = dynamic_cast<sim::SimulatedHardware*>(&core.hardware()))
+            root.insert(QStringLiteral("simulation"), simulationFigures(simulated->board()));
         return QJsonDocument(root).toJson(QJsonDocument::Indented).toStdString();
     }
 
