@@ -1,5 +1,5 @@
-#include "app/Solvane.h"
+#include "app/ProgramLauncher.h"
 
 int main(int argc, char* argv[]) {
-    return solvane::app::runSolvane(argc, argv);
+    return solvane::app::launchSolvane(argc, argv);
 }

@@ -1,6 +1,7 @@
 #include "app/CSampleDlg.h"
 
 #include "app/CAbout.h"
+#include "app/MemoryReport.h"
 #include "app/PlaceholderPage.h"
 #include "app/SleepWatcher.h"
 #include "power/pages/CSLV_NOVICE.h"
@@ -8,6 +9,7 @@
 #include "sysinfo/pages/CSYSINFO_BIOS.h"
 #include "sysinfo/pages/CSYSINFO_CPU.h"
 #include "sysinfo/pages/CSYSINFO_MB.h"
+#include "sysinfo/pages/CSYSINFO_MEMORY.h"
 #include "sysinfo/pages/CSYSINFO_PCI.h"
 #include "sysinfo/pages/CaptionPageIds.h"
 #include "sysinfo/pages/MotherboardPageIds.h"
@@ -61,10 +63,9 @@ struct PagePlaceholderTitle {
     int pageId;
     const char* title;
 };
-constexpr std::array<PagePlaceholderTitle, 3> kPlaceholderTitles{{
+constexpr std::array<PagePlaceholderTitle, 2> kPlaceholderTitles{{
     {142, "Motherboard Settings"},
     {242, "LED Settings"},
-    {138, "Memory Information"},
 }};
 
 } // namespace
@@ -103,6 +104,10 @@ std::unique_ptr<ui::TStackedPage> CSampleDlg::CreatePage(int pageId) {
         return std::make_unique<sysinfo::pages::CSYSINFO_BIOS>();
     if (pageId == sysinfo::pages::caption_ids::kCpuDialog)
         return std::make_unique<sysinfo::pages::CSYSINFO_CPU>();
+    if (pageId == sysinfo::pages::CSYSINFO_MEMORY::kDialogId)
+        return std::make_unique<sysinfo::pages::CSYSINFO_MEMORY>(
+            m_core.hardware().hoblin(), smbusLibraryOf(m_core), [] { return platform::GlobalMemoryStatus(); },
+            m_core.services().scheduler);
     for (const auto& placeholder : kPlaceholderTitles)
         if (placeholder.pageId == pageId)
             return std::make_unique<PlaceholderPage>(pageId, QString::fromLatin1(placeholder.title));

@@ -130,6 +130,18 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string_view>& argument
             if (!slot || slot->find('=') == std::string_view::npos)
                 return fail("option --spd takes SLOT=FILE, for example DIMM_A0=module.bin");
             options.spdSlots.emplace_back(*slot);
+        } else if (argument == "--mode") {
+            const auto mode = takeValue();
+            if (mode != "default" && mode != "optimize" && mode != "max")
+                return fail("option --mode takes 'default', 'optimize' or 'max'");
+            options.reportMode = std::string(*mode);
+        } else if (argument == "--refreshes") {
+            const auto text = takeValue();
+            const auto count = text ? parseNumber<int>(*text) : std::nullopt;
+            if (!count || *count < 0 || *count > kMostReportRefreshes)
+                return fail("option --refreshes takes a whole number from 0 to " +
+                            std::to_string(kMostReportRefreshes));
+            options.reportRefreshes = *count;
         } else if (argument == "--report" || argument == "--json") {
             if (hasValue)
                 return refuseValue();
@@ -149,6 +161,8 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string_view>& argument
                        "--memory, --product-name) do not go with --hardware host";
     else if (options.json && !options.report)
         parsed.error = "option --json goes with --report";
+    else if ((!options.reportMode.empty() || options.reportRefreshes > 0) && !options.report)
+        parsed.error = "options --mode and --refreshes go with --report";
     else if (options.report && !options.snapshotFolder.empty())
         parsed.error = "options --report and --snapshot do not go together";
     return parsed;
@@ -175,6 +189,9 @@ std::string usageText() {
            "  --batch             message boxes print to standard error and take their default button\n"
            "  --report [--json]   print the board, its settings, one refresh of the read-outs and the\n"
            "                      system information, without a window\n"
+           "  --mode default|optimize|max, --refreshes N\n"
+           "                      with --report: apply that mode to the board in memory, then run N\n"
+           "                      refreshes 3 s apart on a virtual clock before reporting\n"
            "  --snapshot DIR      save a picture of the main window on every page into DIR, then exit\n"
            "  --sysfs-root DIR    with --hardware host: read this sysfs tree instead of /sys\n"
            "  --dmi FILE          SMBIOS from a dump (a raw table or dmidecode --dump-bin)\n"

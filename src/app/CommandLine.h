@@ -35,6 +35,8 @@ struct Options {
     bool codeOnlyProductName = false; // --product-name code-only
 
     bool report = false;                  // --report: print, no window
+    std::string reportMode;               // --mode default|optimize|max: applied before the report
+    int reportRefreshes = 0;              // --refreshes N: refreshes on the virtual clock first
     bool json = false;                    // --json: the report as JSON
     std::filesystem::path snapshotFolder; // --snapshot DIR: one picture per page, then exit
 };
@@ -50,5 +52,7 @@ std::string usageText();
 std::string versionText();
 
 inline constexpr int kUsageExitCode = 2;
+// A day of refreshes, 3 s apart.
+inline constexpr int kMostReportRefreshes = 28800;
 
 } // namespace solvane::app

@@ -9,7 +9,8 @@
 
 namespace solvane::app {
 
-HardwareBackend HardwareBackend::create(const Options& options, const std::filesystem::path& stateFolder) {
+HardwareBackend HardwareBackend::create(const Options& options, const std::filesystem::path& stateFolder,
+                                        const SimulationRun& run) {
     HardwareBackend backend;
     auto sources = hw::loadReplaySources({options.dmiFile, options.spdSlots, options.pciFile});
     if (!sources) {
@@ -29,8 +30,8 @@ HardwareBackend HardwareBackend::create(const Options& options, const std::files
         sim::SimulationOptions simulation;
         simulation.boardCode = options.boardCode;
         simulation.stateFolder = stateFolder;
-        // A report reads the board as the last run left it and leaves it so.
-        simulation.stateReadOnly = options.report;
+        simulation.clock = run.clock;
+        simulation.keepState = run.keepState;
         simulation.seed = options.seed.value_or(1);
         simulation.baseboardVersion = options.baseboardVersion;
         simulation.biosVersion = options.biosVersion;

@@ -4,11 +4,19 @@
 #include "hw/Hardware.h"
 #include "hw/ZubrikDriver.h"
 
+#include <chrono>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 
 namespace solvane::app {
+
+// How a simulated board runs: on which clock, and whether it keeps its state on disk.
+struct SimulationRun {
+    std::function<std::chrono::milliseconds()> clock; // empty: the process's steady clock
+    bool keepState = true;
+};
 
 // The one place the hardware back-end is chosen: a simulated board or this machine, with real
 // dumps standing in for parts of it.
@@ -19,7 +27,8 @@ struct HardwareBackend {
     std::string notice;                       // something the user should know, the program still runs
 
     // stateFolder keeps the simulated board's registers and CMOS.
-    static HardwareBackend create(const Options& options, const std::filesystem::path& stateFolder);
+    static HardwareBackend create(const Options& options, const std::filesystem::path& stateFolder,
+                                  const SimulationRun& run = {});
 };
 
 } // namespace solvane::app

@@ -1,14 +1,15 @@
 #include "app/Report.h"
 
+#include "app/JsonValue.h"
+#include "app/MemoryReport.h"
+#include "app/MotherboardReport.h"
 #include "power/BasicPageReadouts.h"
 #include "power/PhaseReadout.h"
 #include "power/PlatformReport.h"
+#include "power/PowerMonitor.h"
+#include "sim/SimulatedHardware.h"
 #include "sysinfo/NoDdr3Module.h"
 #include "sysinfo/PciDeviceReport.h"
-
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
 
 namespace solvane::app {
 
@@ -36,15 +37,21 @@ std::string settingText(const power::PowerSavingState& state, std::size_t slot, 
         const auto text = state.options.lists[slot].text(value);
         return text.empty() ? "option " + std::to_string(value) : std::string(text);
     }
-    case SettingGroup::Phase:
+    case SettingGroup::Phase: {
+        const auto setting = static_cast<Setting>(slot);
+        const int levels = state.routines.levelCount(setting);
         return power::phaseReadout(
-            value, power::activePhaseCount(value, state.routines.levelCount(static_cast<Setting>(slot))));
+            value, setting == Setting::CpuPhase
+                       ? power::activeCpuPhaseCount(value, levels, state.routines.activeCpuPhases)
+                       : power::activePhaseCount(value, levels));
+    }
     case SettingGroup::Fan:
         return value == 1 ? "Enable" : value == 0 ? "Disable" : std::to_string(value);
     case SettingGroup::Led:
         break;
     }
-    return value == 0 ? "Off" : "On";
+    // An LED at 0 follows its function (AUTO); at 1 it is dark.
+    return value == 0 ? "AUTO" : "OFF";
 }
 
 std::vector<SettingLine> settingLines(const power::PowerSavingState& state) {
@@ -80,33 +87,25 @@ std::string_view modeName(power::PowerMode mode) {
     return "none";
 }
 
-QString q(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 // The PCI page: every listed function with the header values the page shows for it, and the
 // platform facts of the enumeration.
-QJsonObject pciObject(const std::vector<sysinfo::PciDeviceReport>& devices,
-                      const sysinfo::PciPlatformFacts& facts) {
-    QJsonArray deviceArray;
+json::Object pciObject(const std::vector<sysinfo::PciDeviceReport>& devices,
+                       const sysinfo::PciPlatformFacts& facts) {
+    json::Array deviceArray;
     for (const auto& device : devices) {
-        QJsonArray listView;
+        json::Array listView;
         for (const auto& column : device.listView)
-            listView.append(q(column));
-        QJsonObject header;
+            listView.append(column);
+        json::Object header;
         for (std::size_t index = 0; index < device.header.size(); ++index)
-            header.insert(q(sysinfo::kPciHeaderNames[index]), q(device.header[index]));
-        deviceArray.append(QJsonObject{{QStringLiteral("row"), q(device.row)},
-                                       {QStringLiteral("listView"), listView},
-                                       {QStringLiteral("header"), header}});
+            header.insert(std::string(sysinfo::kPciHeaderNames[index]), device.header[index]);
+        deviceArray.append(json::Object{{"row", device.row}, {"listView", listView}, {"header", header}});
     }
-    const QJsonObject factObject{{QStringLiteral("HostBridgeVendor"), q(facts.HostBridgeVendor)},
-                                 {QStringLiteral("HostBridgeChip"), q(facts.HostBridgeChip)},
-                                 {QStringLiteral("IsaBridgeVendor"), q(facts.IsaBridgeVendor)},
-                                 {QStringLiteral("IsaBridgeChip"), q(facts.IsaBridgeChip)},
-                                 {QStringLiteral("GraphicsChip"), q(facts.GraphicsChip)},
-                                 {QStringLiteral("Ieee1394Bus"), facts.Ieee1394Bus}};
-    return QJsonObject{{QStringLiteral("devices"), deviceArray}, {QStringLiteral("facts"), factObject}};
+    const json::Object factObject{
+        {"HostBridgeVendor", facts.HostBridgeVendor}, {"HostBridgeChip", facts.HostBridgeChip},
+        {"IsaBridgeVendor", facts.IsaBridgeVendor},   {"IsaBridgeChip", facts.IsaBridgeChip},
+        {"GraphicsChip", facts.GraphicsChip},         {"Ieee1394Bus", facts.Ieee1394Bus}};
+    return json::Object{{"devices", deviceArray}, {"facts", factObject}};
 }
 
 std::string pciText(const std::vector<sysinfo::PciDeviceReport>& devices,
@@ -132,43 +131,40 @@ std::string pciText(const std::vector<sysinfo::PciDeviceReport>& devices,
     return text;
 }
 
-// The motherboard information page: its values by caption (null where the page leaves a field
-// untouched), the two bridge rows and the Super I/O row.
-QJsonObject motherboardObject(const sysinfo::MotherboardInfo& info) {
-    QJsonObject object;
-    for (std::size_t index = 0; index < sysinfo::kMotherboardValueCount; ++index) {
-        const auto& value = info.values[index];
-        object.insert(q(sysinfo::kMotherboardValueCaptions[index]),
-                      value ? QJsonValue(q(*value)) : QJsonValue());
-    }
-    const auto bridge = [](const sysinfo::BridgeRow& row) {
-        return QJsonObject{{QStringLiteral("caption"), q(row.caption)},
-                           {QStringLiteral("vendor"), q(row.vendor)},
-                           {QStringLiteral("chip"), q(row.chip)}};
-    };
-    object.insert(QStringLiteral("northBridge"), bridge(info.bridges.north));
-    object.insert(QStringLiteral("southBridge"), bridge(info.bridges.south));
-    object.insert(QStringLiteral("superIo"), QJsonObject{{QStringLiteral("vendor"), q(info.superIo.vendor)},
-                                                         {QStringLiteral("chip"), q(info.superIo.chip)}});
-    return object;
-}
-
-std::string motherboardText(const sysinfo::MotherboardInfo& info) {
-    const auto row = [](std::string_view caption, const std::string& vendor, const std::string& chip) {
-        return "  " + std::string(caption) + ": " + vendor + (vendor.empty() || chip.empty() ? "" : " ") +
-               chip + "\n";
-    };
-    std::string text = "\nMotherboard information:\n";
-    for (std::size_t index = 0; index < sysinfo::kMotherboardValueCount; ++index)
-        text += "  " + std::string(sysinfo::kMotherboardValueCaptions[index]) + ": " +
-                info.values[index].value_or("(not set)") + "\n";
-    text += row(info.bridges.north.caption, info.bridges.north.vendor, info.bridges.north.chip);
-    text += row(info.bridges.south.caption, info.bridges.south.vendor, info.bridges.south.chip);
-    text += row(sysinfo::kSuperIoCaption, info.superIo.vendor, info.superIo.chip);
-    return text;
+// What the simulated board's own model says, for scripts that hold the read-outs against it.
+json::Object simulationFigures(sim::SimulatedBoard& board) {
+    const auto& state = board.physics();
+    return {{"cpuInputWatts", state.cpuWatts},
+            {"systemWatts", state.totalWatts()},
+            {"railWatts", json::Object{{"3.3V", state.rail33Watts()},
+                                       {"5V", state.rail5Watts()},
+                                       {"12V", state.board12Watts()}}},
+            {"activeCpuPhases", state.regulators[0].activePhases},
+            {"coreVolts", state.coreMillivolts / 1000.0}};
 }
 
 } // namespace
+
+std::optional<power::PowerMode> reportModeOf(std::string_view name) {
+    if (name == "default")
+        return power::PowerMode::Default;
+    if (name == "optimize")
+        return power::PowerMode::Optimize;
+    if (name == "max")
+        return power::PowerMode::Max;
+    return std::nullopt;
+}
+
+void runBeforeReport(SolvaneCore& core, platform::VirtualClockScheduler& clock,
+                     std::optional<power::PowerMode> mode, int refreshes) {
+    auto* monitor = core.session().monitor();
+    if (mode && monitor != nullptr) {
+        monitor->SelectMode(*mode);
+        clock.advance(power::PowerMonitor::kApplyDelayMs);
+    }
+    clock.advance(std::uint64_t{power::PowerMonitor::kRefreshPeriodMs} *
+                  static_cast<std::uint64_t>(refreshes));
+}
 
 std::string buildReport(SolvaneCore& core, ReportFormat format, hw::IoDriver* driver) {
     const auto& state = core.state();
@@ -180,35 +176,39 @@ std::string buildReport(SolvaneCore& core, ReportFormat format, hw::IoDriver* dr
         readouts = power::basicPageReadouts(state, *monitor);
     const auto& pciScan = core.pciScan();
     const auto pciDevices = sysinfo::pciDeviceReports(pciScan, core.hardware().falwick());
+    sysinfo::MemoryInformation memory(core.hardware().hoblin(), smbusLibraryOf(core),
+                                      [] { return platform::GlobalMemoryStatus(); });
+    memory.initialise();
     const auto motherboard = core.gatherMotherboardInfo(
         driver, sysinfo::noDdr3Module(state.platform.BoardCode, core.hardware().hoblin()));
     const auto refused = core.hardware().refusedWrites();
 
     if (format == ReportFormat::Json) {
-        QJsonObject root;
-        QJsonObject board;
+        json::Object root;
+        json::Object board;
         for (const auto& field : identification.identification)
-            board.insert(q(field.name), q(field.value));
-        root.insert(QStringLiteral("identification"), board);
-        QJsonObject defaults;
+            board.insert(field.name, field.value);
+        root.insert("identification", board);
+        json::Object defaults;
         for (const auto& field : identification.defaultTargets)
-            defaults.insert(q(field.name), q(field.value));
-        root.insert(QStringLiteral("defaultTargets"), defaults);
-        QJsonArray settingArray;
+            defaults.insert(field.name, field.value);
+        root.insert("defaultTargets", defaults);
+        json::Array settingArray;
         for (const auto& line : settings)
-            settingArray.append(QJsonObject{{QStringLiteral("key"), q(line.key)},
-                                            {QStringLiteral("value"), line.value},
-                                            {QStringLiteral("text"), q(line.text)}});
-        root.insert(QStringLiteral("settings"), settingArray);
-        root.insert(QStringLiteral("activeMode"), q(modeName(state.modes.ActiveMode)));
-        QJsonObject readoutObject;
+            settingArray.append(json::Object{{"key", line.key}, {"value", line.value}, {"text", line.text}});
+        root.insert("settings", settingArray);
+        root.insert("activeMode", modeName(state.modes.ActiveMode));
+        json::Object readoutObject;
         for (const auto& readout : readouts)
-            readoutObject.insert(q(oneLine(readout.caption)), q(readout.text));
-        root.insert(QStringLiteral("readouts"), readoutObject);
-        root.insert(QStringLiteral("pci"), pciObject(pciDevices, pciScan.facts));
-        root.insert(QStringLiteral("motherboard"), motherboardObject(motherboard));
-        root.insert(QStringLiteral("refusedHardwareWrites"), static_cast<qint64>(refused));
-        return QJsonDocument(root).toJson(QJsonDocument::Indented).toStdString();
+            readoutObject.insert(oneLine(readout.caption), readout.text);
+        root.insert("readouts", readoutObject);
+        root.insert("pci", pciObject(pciDevices, pciScan.facts));
+        root.insert("memory", memoryReportJson(memory));
+        root.insert("motherboard", motherboardReportJson(motherboard));
+        root.insert("refusedHardwareWrites", refused);
+        if (auto* simulated = dynamic_cast<sim::SimulatedHardware*>(&core.hardware()))
+            root.insert("simulation", simulationFigures(simulated->board()));
+        return json::Value(root).dump();
     }
 
     std::string text = power::formatPlatformReport(identification);
@@ -225,7 +225,8 @@ std::string buildReport(SolvaneCore& core, ReportFormat format, hw::IoDriver* dr
         for (const auto& readout : readouts)
             text += "  " + oneLine(readout.caption) + ": " + readout.text + "\n";
     text += pciText(pciDevices, pciScan.facts);
-    text += motherboardText(motherboard);
+    text += "\n" + memoryReportText(memory);
+    text += "\n" + motherboardReportText(motherboard);
     if (refused > 0)
         text += "\nHardware writes refused: " + std::to_string(refused) + "\n";
     return text;

@@ -1,8 +1,11 @@
 #pragma once
 
 #include "app/SolvaneCore.h"
+#include "platform/Scheduler.h"
 
+#include <optional>
 #include <string>
+#include <string_view>
 
 namespace solvane::app {
 
@@ -12,5 +15,13 @@ enum class ReportFormat { Text, Json };
 // one refresh of the basic page's read-outs, the information pages, and what the hardware back-end
 // refused to write. The core has been initialised; driver is the loaded I/O driver (null: none).
 std::string buildReport(SolvaneCore& core, ReportFormat format, hw::IoDriver* driver = nullptr);
+
+// The power mode a report option names ("default", "optimize", "max"); empty for none.
+std::optional<power::PowerMode> reportModeOf(std::string_view name);
+
+// Before the report: chooses the mode as the page's button would (applied 300 ms later) and lets
+// `refreshes` refreshes run, 3 s apart, on the virtual clock.
+void runBeforeReport(SolvaneCore& core, platform::VirtualClockScheduler& clock,
+                     std::optional<power::PowerMode> mode, int refreshes);
 
 } // namespace solvane::app

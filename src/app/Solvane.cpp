@@ -3,6 +3,7 @@
 #include "app/CSampleApp.h"
 #include "app/CSampleDlg.h"
 #include "app/CommandLine.h"
+#include "app/CommandLineStart.h"
 #include "app/HardwareBackend.h"
 #include "app/QtPrompt.h"
 #include "app/Report.h"
@@ -41,82 +42,14 @@ void closeWindowsForSignal() {
             widget->close();
 }
 
-std::uint32_t seedFrom(const Options& options) {
-    if (options.seed)
-        return *options.seed;
-    return static_cast<std::uint32_t>(std::chrono::system_clock::now().time_since_epoch().count());
-}
-
-// --report: the same start-up as the window's, on a copy of the registry and a virtual clock, then
-// the text; nothing on disk changes.
-int runReport(const Options& options, const std::filesystem::path& stateFolder) {
-    auto backend = HardwareBackend::create(options, stateFolder);
-    if (!backend.error.empty()) {
-        std::cerr << "solvane: " << backend.error << '\n';
-        return kUsageExitCode;
-    }
-    if (!backend.notice.empty())
-        std::cerr << "solvane: " << backend.notice << '\n';
-    std::string notice;
-    auto registry = platform::openRegistrySnapshot(stateFolder / "registry.reg", notice);
-    if (!notice.empty())
-        std::cerr << "solvane: " << notice << '\n';
-    platform::HostSystemFacts system;
-    platform::seedWindowsValues(*registry, system);
-    platform::VirtualClockScheduler clock;
-    platform::BatchPrompt prompt(std::cerr);
-    platform::LcgRandom random;
-
-    SolvaneCore core({*backend.hardware, *registry, system, clock, prompt, random, seedFrom(options), {}});
-    core.initialise();
-    core.enableSettingCommands();
-    // The graphics BIOS probe reads through the I/O driver: loaded as start-up loads it, from a
-    // service table kept in memory.
-    platform::ServiceTable services;
-    platform::DeviceNamespace devices(services);
-    devices.attach(hw::zubrik::kDevicePath, hw::zubrik::kServiceName, *backend.driver);
-    platform::ThreadSleeper sleeper;
-    hw::IoDriver driver(system, services, devices, sleeper);
-    const bool driverLoaded = driver.Load() == hw::IoDriver::kLoaded;
-    if (driverLoaded)
-        driver.SetHandleCopy(driver.GetHandle());
-    else
-        std::cerr << "solvane: the I/O driver cannot be loaded; the graphics BIOS probe reads nothing\n";
-    std::cout << buildReport(core, options.json ? ReportFormat::Json : ReportFormat::Text,
-                             driverLoaded ? &driver : nullptr);
-    return 0;
-}
-
 } // namespace
 
 int runSolvane(int argc, char* argv[]) {
-    std::vector<std::string_view> arguments(argv + 1, argv + argc);
-    const auto parsed = parseCommandLine(arguments);
-    if (!parsed.error.empty()) {
-        std::cerr << "solvane: " << parsed.error << "\nTry 'solvane --help' for the options.\n";
-        return kUsageExitCode;
-    }
-    const auto& options = parsed.options;
-    if (options.help) {
-        std::cout << usageText();
-        return 0;
-    }
-    if (options.version) {
-        std::cout << versionText();
-        return 0;
-    }
-
-    const auto stateFolder =
-        options.stateFolder.empty() ? platform::defaultStateFolder() : options.stateFolder;
-    std::error_code folderError;
-    std::filesystem::create_directories(stateFolder, folderError);
-    if (folderError) {
-        std::cerr << "solvane: cannot use the state folder " << stateFolder << ": " << folderError.message()
-                  << '\n';
-        return 1;
-    }
-    if (options.report)
-        return runReport(options, stateFolder);
+    const auto start = startFromCommandLine(argc, argv);
+    if (start.exitCode)
+        return *start.exitCode;
+    const auto& options = start.options;
+    const auto& stateFolder = start.stateFolder;
 
     auto backend = HardwareBackend::create(options, stateFolder);
     if (!backend.error.empty()) {

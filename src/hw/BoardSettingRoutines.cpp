@@ -219,8 +219,9 @@ void BoardSettingRoutines::writeAllLed(SettingValue v) {
         m_bus.sioWrite(0xD1, static_cast<std::uint8_t>(m_bus.sioRead(0xD1) + 0x80));
         auto f1 = m_bus.sioRead(0xF1);
         f1 = withBit(f1, 0, v == 0);
-        f1 = withBit(f1, 1, value(Setting::DdrPhaseLed) == 1);
-        f1 = withBit(f1, 2, value(Setting::MchPhaseLed) == 1);
+        // The memory and northbridge LEDs keep their own switches, with the polarity of their rows.
+        f1 = withBit(f1, 1, value(Setting::DdrPhaseLed) == 0);
+        f1 = withBit(f1, 2, value(Setting::MchPhaseLed) == 0);
         m_bus.sioWrite(0xF1, f1);
         break;
     }
@@ -283,9 +284,13 @@ void BoardSettingRoutines::ReadBack(int k) {
 
 void BoardSettingRoutines::readSetting(Setting setting) {
     const int board = m_board.boardCode;
+    // A setting the board lacks stays absent whatever its registers read.
+    if (value(setting) == kNotPresent)
+        return;
     if (setting == Setting::CpuPhase) {
         const auto reading = m_phases.read(m_board);
         m_state.levelCounts[static_cast<std::size_t>(setting)] = reading.levelCount;
+        m_state.activeCpuPhases = reading.activePhases.value_or(0);
         if (reading.cpuPhase)
             value(setting) = *reading.cpuPhase;
         m_state.phaseStep = phaseStepFor(value(setting));
@@ -380,21 +385,28 @@ bool BoardSettingRoutines::readNibble(Setting setting) {
         const auto byte = m_bus.smbusRead(kNibbleDevice, reg, SmbusPath::Falwick);
         return static_cast<SettingValue>(high ? byte >> 4 : byte & 0x0F);
     };
+    SettingValue read = 0;
     switch (setting) {
     case Setting::DdrVoltage:
-        value(setting) = nibbleOf(1, true);
-        return true;
+        read = nibbleOf(1, true);
+        break;
     case Setting::IchVoltage:
-        value(setting) = nibbleOf(1, false);
-        return true;
+        read = nibbleOf(1, false);
+        break;
     case Setting::CpuPllVoltage:
     case Setting::DdrVrefCaA:
     case Setting::MchVoltage:
-        value(setting) = nibbleOf(2, false);
-        return true;
+        read = nibbleOf(2, false);
+        break;
     default:
         return false;
     }
+    // A nibble beyond the setting's options stands for none of them: the setting keeps its value.
+    const auto options = std::find_if(kNibbleOptionCounts.begin(), kNibbleOptionCounts.end(),
+                                      [&](const NibbleOptions& o) { return o.setting == setting; });
+    if (options == kNibbleOptionCounts.end() || read < options->count)
+        value(setting) = read;
+    return true;
 }
 
 bool BoardSettingRoutines::confirmStable(int k, SettingValue v) {

@@ -42,7 +42,8 @@ struct PatternWriteBoard {
 constexpr std::array<PatternWriteBoard, 4> kPatternWriteBoards{{
     {2917, 0x32, 0xE0, 0x7F, {0x97, 0x93, 0x91, 0x90, 0x80}},
     {2916, 0x32, 0xF8, 0x7F, {0x97, 0x93, 0x91, 0x90, std::nullopt}},
-    {2915, 0x34, 0xF0, 0xB0, {0x5F, 0x57, 0x53, 0x51, 0x50}},
+    // Bit 4 of this register is the CPU load-line LED's switch: the levels leave it as it is.
+    {2915, 0x34, 0xF0, 0xB0, {0x4F, 0x47, 0x43, 0x41, 0x40}},
     {2910, 0x36, 0xE0, 0x7F, {0x9F, 0x97, 0x93, 0x91, 0x90}},
 }};
 
@@ -72,10 +73,26 @@ int countAbove(int value, std::span<const int> thresholds) {
     return count;
 }
 
+// The fixed levels 1 to 3 of 2912 (the controller's register 1) and of 2911/2907 (Super I/O 0x81,
+// whose bits 1 to 3 belong to other switches).
+constexpr std::array<std::uint8_t, 3> k2912Levels{5, 4, 0};
+constexpr std::array<std::uint8_t, 3> kSio81Levels{0xB1, 0x31, 0x11};
+constexpr std::uint8_t kSio81LevelBits = 0xF1;
+
+// The fixed level a register holds: the first level whose pattern it carries; the top level when it
+// carries none (or the board offers fewer levels).
+int fixedLevel(std::span<const std::uint8_t> levels, std::uint8_t value, std::uint8_t bits, int levelCount) {
+    for (std::size_t i = 0; i < levels.size(); ++i)
+        if ((value & bits) == levels[i] && static_cast<int>(i) + 1 <= levelCount - 1)
+            return static_cast<int>(i) + 1;
+    return levelCount - 1;
+}
+
 constexpr std::uint16_t kPhasePortEnable = 0x480;
 constexpr std::uint16_t kPhasePortDirection = 0x484;
 constexpr std::uint16_t kPhasePortLevel = 0x48C;
 constexpr std::uint8_t kNorthbridgePhaseRegister = 0xA0;
+constexpr std::uint8_t kActivePhaseRegister = 0x12;
 
 } // namespace
 
@@ -95,6 +112,11 @@ CpuPhaseReading CpuPhaseControl::read(const BoardIdentity& board) {
         }
         if (open && nested->extraLevelFromRegister0 && m_bus.smbusBit(nested->device, 0x00, 3))
             ++reading.levelCount;
+        // The controller counts the phases it runs, which is the only way to know them while it
+        // chooses for itself; a count beyond its levels is no count.
+        if (const int active = m_bus.smbusRead(nested->device, kActivePhaseRegister);
+            active >= 1 && active <= reading.levelCount)
+            reading.activePhases = active;
         const auto reg1 = m_bus.smbusRead(nested->device, 0x01);
         if (!bitSet(reg1, nested->fixedPhaseBit)) {
             reading.cpuPhase = 0;
@@ -113,14 +135,19 @@ CpuPhaseReading CpuPhaseControl::read(const BoardIdentity& board) {
     case 2912: {
         static constexpr std::array kThresholds{1, 2, 6};
         reading.levelCount = countAbove(m_bus.smbusRead(0x31, 0x10) & 7, kThresholds);
-        reading.cpuPhase = m_bus.smbusBit(0x31, 0x11, 3) ? reading.levelCount - 1 : 0;
+        reading.cpuPhase =
+            m_bus.smbusBit(0x31, 0x11, 3)
+                ? fixedLevel(k2912Levels, m_bus.smbusRead(0x31, 0x01), 0xFF, reading.levelCount)
+                : 0;
         break;
     }
     case 2911:
     case 2907: {
         static constexpr std::array kThresholds{1, 5, 6};
         reading.levelCount = countAbove(m_bus.sioRead(0xD2) & 7, kThresholds);
-        reading.cpuPhase = m_bus.sioBit(0x81, 0) ? reading.levelCount - 1 : 0;
+        const auto a = m_bus.sioRead(0x81);
+        reading.cpuPhase =
+            bitSet(a, 0) ? fixedLevel(kSio81Levels, a, kSio81LevelBits, reading.levelCount) : 0;
         break;
     }
     case 2903:
@@ -160,41 +187,44 @@ CpuPhaseReading CpuPhaseControl::read(const BoardIdentity& board) {
     return reading;
 }
 
+bool CpuPhaseControl::writeRegulatorLevel(BoardBus& bus, int boardCode, int value) {
+    const auto* pattern = findBoard(kPatternWriteBoards, boardCode);
+    if (pattern == nullptr)
+        return false;
+    const auto base = static_cast<std::uint8_t>(bus.smbusRead(pattern->device, 0x01) & pattern->baseMask);
+    std::uint8_t written = base;
+    if (value == 0)
+        written = static_cast<std::uint8_t>(base & pattern->automaticMask);
+    else if (value >= 1 && value <= 5)
+        if (const auto level = pattern->levelPatterns[static_cast<std::size_t>(value - 1)])
+            written = static_cast<std::uint8_t>(base | *level);
+    bus.smbusWrite(pattern->device, 0x01, written);
+    return true;
+}
+
 std::optional<int> CpuPhaseControl::write(const BoardIdentity& board, int value) {
     const int code = board.boardCode;
-    if (const auto* pattern = findBoard(kPatternWriteBoards, code)) {
-        const auto base =
-            static_cast<std::uint8_t>(m_bus.smbusRead(pattern->device, 0x01) & pattern->baseMask);
-        std::uint8_t written = base;
-        if (value == 0)
-            written = static_cast<std::uint8_t>(base & pattern->automaticMask);
-        else if (value >= 1 && value <= 5)
-            if (const auto level = pattern->levelPatterns[static_cast<std::size_t>(value - 1)])
-                written = static_cast<std::uint8_t>(base | *level);
-        m_bus.smbusWrite(pattern->device, 0x01, written);
+    if (writeRegulatorLevel(m_bus, code, value))
         return std::nullopt;
-    }
     switch (code) {
     case 2912: {
         const auto r = m_bus.smbusRead(0x31, 0x11);
-        static constexpr std::array<std::uint8_t, 3> kLevels{5, 4, 0};
         if (value == 0) {
             m_bus.smbusWrite(0x30, 0x11, static_cast<std::uint8_t>(r & 0xF7));
         } else if (value >= 1 && value <= 3) {
             m_bus.smbusWrite(0x30, 0x11, static_cast<std::uint8_t>(r | 0x08));
-            m_bus.smbusWrite(0x30, 0x01, kLevels[static_cast<std::size_t>(value - 1)]);
+            m_bus.smbusWrite(0x30, 0x01, k2912Levels[static_cast<std::size_t>(value - 1)]);
         }
         break;
     }
     case 2911:
     case 2907: {
         const auto a = m_bus.sioRead(0x81);
-        static constexpr std::array<std::uint8_t, 3> kLevels{0xB1, 0x31, 0x11};
         if (value == 0)
             m_bus.sioWrite(0x81, static_cast<std::uint8_t>(a & 0xFE));
         else if (value >= 1 && value <= 3)
-            m_bus.sioWrite(
-                0x81, static_cast<std::uint8_t>((a & 0x0E) | kLevels[static_cast<std::size_t>(value - 1)]));
+            m_bus.sioWrite(0x81, static_cast<std::uint8_t>(
+                                     (a & 0x0E) | kSio81Levels[static_cast<std::size_t>(value - 1)]));
         break;
     }
     case 2903:

@@ -22,6 +22,8 @@ struct CpuPhaseReading {
     int levelCount = 1;
     // The CPU_PHASE value read; empty where the board reports nothing (the setting keeps its value).
     std::optional<int> cpuPhase;
+    // The phases at work as the regulator controller counts them; empty where the board does not say.
+    std::optional<int> activePhases;
 };
 
 // Reads and selects the number of active CPU power phases, each board its own way: regulator
@@ -35,6 +37,9 @@ public:
     // Returns the CPU_PHASE_LED value the write implies, on the boards whose phase switch also
     // drives that LED.
     std::optional<int> write(const BoardIdentity& board, int value);
+    // Selects a level on a board whose regulator takes a level pattern (2917, 2916, 2915, 2910);
+    // false on any other board, which is left untouched.
+    static bool writeRegulatorLevel(BoardBus& bus, int boardCode, int value);
 
 private:
     BoardBus& m_bus;

@@ -147,7 +147,7 @@ struct PhaseReadRow {
     int countWhenSet;
 };
 
-inline constexpr std::array<PhaseReadRow, 9> kPhaseReadRows{{
+inline constexpr std::array<PhaseReadRow, 10> kPhaseReadRows{{
     {Setting::CpuVttdPhase, {2917}, RegisterBus::Smbus, 0x35, 0x11, 3, true, 0x10, 4, 2},
     {Setting::CpuVttdPhase, {2915}, RegisterBus::Smbus, 0x3D, 0x11, 0, true, 0x10, 3, 2},
     {Setting::DdrPhase, {2918}, RegisterBus::Smbus, 0x31, 0x01, 6, false, 0x10, 5, 2},
@@ -157,10 +157,22 @@ inline constexpr std::array<PhaseReadRow, 9> kPhaseReadRows{{
     {Setting::MchPhase, {2918}, RegisterBus::Smbus, 0x31, 0x01, 5, false, 0x10, 4, 2},
     {Setting::MchPhase, {2917, 2916}, RegisterBus::Smbus, 0x33, 0x01, 5, false, 0x10, 4, 2},
     {Setting::MchPhase, {2915}, RegisterBus::Smbus, 0x35, 0x01, 5, false, 0x10, 5, 2},
+    {Setting::MchPhase, {2911}, RegisterBus::SuperIo, 0, 0x81, 1, false, 0x82, 4, 2},
 }};
 
 // 2902 and 2905 keep five voltages in the nibbles of one memory regulator (0x50).
 inline constexpr BoardSet kNibbleBoards{2902, 2905};
+// How many options each nibble setting of those boards has: a nibble beyond them stands for none.
+struct NibbleOptions {
+    Setting setting;
+    int count;
+};
+inline constexpr std::array<NibbleOptions, 4> kNibbleOptionCounts{{
+    {Setting::DdrVoltage, 15},
+    {Setting::IchVoltage, 12},
+    {Setting::DdrVrefCaA, 12},
+    {Setting::MchVoltage, 15},
+}};
 // Boards whose CPU phase LED toggles with every write of Super I/O 0xD1.
 inline constexpr BoardSet kToggledPhaseLedBoards{2911, 2907};
 

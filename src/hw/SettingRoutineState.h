@@ -27,6 +27,8 @@ struct SettingRoutineState {
     SettingValue currentPhase = 0;
     // Active CPU phases for the power monitor: 0 when the phases are automatic, else setting + 1.
     int phaseStep = 0;
+    // The CPU phases at work as the regulator last reported them (0: it does not say).
+    int activeCpuPhases = 0;
 
     // Selectable phase values, including automatic, of the phase settings (CPU VTT, CPU, DDR, MCH)
     // as the last read-back found them; at least 1.

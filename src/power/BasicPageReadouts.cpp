@@ -14,10 +14,13 @@ struct NotAvailable {
     std::array<int, 9> valueIds;
 };
 
-constexpr std::array<NotAvailable, 3> kNotAvailable{{
+constexpr std::array<NotAvailable, 4> kNotAvailable{{
     {{2904, 2903}, {1034}},
     {{2906, 2904, 2903, 2905, 2902}, {1049, 1050, 1051, 1038, 1041, 1054, 1056, 1057, 1035}},
     {{2906, 2904, 2903}, {1055, 1040, 1039, 1037}},
+    // Boards that measure no CPU power: no consumption and no regulator saving to show (their CPU
+    // hangs on the 12 V rail, so the total is still whole).
+    {{2909, 2908, 2907, 2906, 2905, 2904, 2903, 2902, 2901}, {1053, 1054}},
 }};
 
 constexpr hw::BoardSet kRenamedBridgeBoards{2902, 2905, 2901};

@@ -122,11 +122,10 @@ constexpr std::array kStructureReaders = {
 
 void identifyFromSmbiosTable(std::span<const std::uint8_t> table, PlatformInfo& platform) {
     WalkState state{platform};
+    // The whole table, to its end or its length: firmware of today puts the processor after dozens of
+    // other structures.
     hw::SmbiosTableReader reader(table);
-    for (int visited = 0; visited < kMaxIdentifyStructures; ++visited) {
-        const auto structure = reader.next();
-        if (!structure)
-            break;
+    while (const auto structure = reader.next()) {
         const auto found =
             std::find_if(kStructureReaders.begin(), kStructureReaders.end(),
                          [&](const StructureReader& r) { return r.type == structure->type(); });

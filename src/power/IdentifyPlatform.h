@@ -9,10 +9,6 @@
 
 namespace solvane::power {
 
-// The walk looks at no more than this many structures: the identity structures (BIOS, system,
-// baseboard, processor) come first in every table the boards carry.
-inline constexpr int kMaxIdentifyStructures = 30;
-
 // Reads the SMBIOS table through the firmware library (GetDMILength, then GetDMIData into a buffer
 // of that size) and fills the identification part of platform. Without a table, or with one the
 // library cannot deliver, the strings stay empty and the board is unknown.

@@ -49,10 +49,12 @@ std::optional<double> optionVoltage(std::string_view text) {
     return volts;
 }
 
+// The offset must land on an option with a voltage; a default of "Auto" leaves the board's own
+// voltage, which the options an offset reaches from it lie below.
 bool selectsLowerVoltage(const OptionList& list, SettingValue target, SettingValue defaultIndex) {
     const auto lower = optionVoltage(list.text(target));
     const auto original = optionVoltage(list.text(defaultIndex));
-    return lower && original && *lower < *original;
+    return lower && (!original || *lower < *original);
 }
 
 } // namespace

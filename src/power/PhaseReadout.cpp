@@ -18,6 +18,12 @@ int activePhaseCount(SettingValue value, int levelCount) {
     return value == 0 ? levelCount : value + 1;
 }
 
+int activeCpuPhaseCount(SettingValue value, int levelCount, int reportedActive) {
+    if (value == kNotPresent)
+        return 0;
+    return value == 0 && reportedActive > 0 ? reportedActive : activePhaseCount(value, levelCount);
+}
+
 std::string phaseReadout(SettingValue value, int activeCount) {
     if (value == kNotPresent)
         return "N/A.";

@@ -15,5 +15,8 @@ std::string phaseSwitchReadout(SettingValue value);
 
 // The phases at work for a phase setting: all levels when automatic, else the option's count.
 int activePhaseCount(SettingValue value, int levelCount);
+// The CPU phases at work: while automatic, the count the regulator reports (0: it reports none);
+// otherwise as for any phase setting; none for a board without the setting.
+int activeCpuPhaseCount(SettingValue value, int levelCount, int reportedActive);
 
 } // namespace solvane::power

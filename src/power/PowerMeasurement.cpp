@@ -58,8 +58,14 @@ constexpr std::array<CurrentScale, 4> kCurrentScales{{
     {2910, 0.0153, 0.0153, {0.027, 0.027, 0.0183, 0.0136, 0.01104, 0.00926}, true},
 }};
 
-// Rail powers are kept in 1/10000 W, savings in 1/100 W.
+// Rail powers are kept in 1/10000 W, savings and the CPU power in 1/100 W, the CPU consumption and
+// saving figures in 1/10 W, the efficiency in 1/10 percent.
 constexpr std::int64_t kRailToSavingUnits = 100;
+constexpr double kRailPerConsumption = 1000.0;
+constexpr double kCpuPowerPerConsumption = 10.0;
+constexpr double kSavingPerConsumption = 10.0;
+constexpr double kEfficiencyScale = 1000.0;
+constexpr double kMillivoltsPerVolt = 1000.0;
 
 // Efficiency band of the 2917 family for 3 to 6 active phases: below the threshold load the
 // figure is held above the floor; above it, inside [band low, band high].
@@ -87,15 +93,15 @@ bool inFamily2917(int boardCode) {
     return boardCode == 2917 || boardCode == 2915 || boardCode == 2910;
 }
 
-// Boards whose shown CPU consumption gets a floor of about 20 W.
-bool liftsLowConsumption(int boardCode) {
-    return boardCode == 2917 || boardCode == 2916 || boardCode == 2915 || boardCode == 2910;
-}
-
 // Boards whose second temperature is the board sensor of the temperature buffer.
 bool secondTemperatureFromBuffer(int boardCode) {
     return boardCode == 2906 || boardCode == 2904 || boardCode == 2903 || boardCode == 2905 ||
            boardCode == 2902;
+}
+
+// A figure that follows its readings with a lag of a few refreshes; the first reading starts it.
+int smoothed(int kept, int reading) {
+    return kept > 0 ? static_cast<int>((std::int64_t{3} * kept + reading) / 4) : reading;
 }
 
 std::string temperatureText(int celsius) {
@@ -131,11 +137,14 @@ void PowerMeasurement::takeVoltagesAndRails(const SensorSnapshot& s) {
     if (m_platform.SensorKind == 100 && m_platform.BoardCode == 2911) {
         m.CoreMilliVolts = clampedInt(std::int64_t{s.v(1)} * 8);
         m.Rail33 = s.v(0) * 16.0 / 100;
-        m.Rail5 = s.amdRail5 * 1976.0 / 47 / 100;
-        m.Rail12 = s.amdRail12 * 880.0 / 10 / 100;
+        // This board's rail monitor gives one byte per rail, too coarse for millivolts: the formulas
+        // give volts, taken to millivolts like every other board's rails.
+        m.Rail5 = s.amdRail5 * 1976.0 / 47 / 100 * kMillivoltsPerVolt;
+        m.Rail12 = s.amdRail12 * 880.0 / 10 / 100 * kMillivoltsPerVolt;
     } else if (m_platform.SensorKind == 100) {
         m.CoreMilliVolts = clampedInt(std::int64_t{s.v(1)} * 8);
-        m.Rail33 = s.v(2) * 16.0 / 100;
+        // 2910 reads its CPU current sense in slot 2, so its 3.3 V rail sits in slot 0 as on 2911.
+        m.Rail33 = s.v(m_platform.BoardCode == 2910 ? 0 : 2) * 16.0 / 100;
         m.Rail5 = s.v(4) * 1976.0 / 47 / 1000;
         m.Rail12 = s.v(5) * 1760.0 / 20 / 1000;
     } else {
@@ -163,49 +172,13 @@ void PowerMeasurement::computeCpu(const SensorSnapshot& s, int p) {
     auto& m = m_values;
     const int board = m_platform.BoardCode;
     const double x = s.v(6) / 1000.0;
-    double e = 0;
-    double saving = 0;
-    bool savingSet = true;
     m.CpuCurrent = 0;
-    switch (board) {
-    case 2918:
-        e = truncated(100 * x / (0.1 + 0.0048 * (x - 0.1)));
-        saving = e * m.Rail12 / 1000;
-        break;
-    case 2917:
-        e = truncated(10 * (x - 0.03) / (0.01 + 0.0001 * x));
-        saving = e * m.Rail12 / 1000;
-        break;
-    case 2916:
-        e = truncated(10 * (x - 0.01) / (0.0098 + 0.0001 * x));
-        saving = e * m.Rail12 / 1000;
-        break;
-    case 2915:
-        e = truncated(10 * ((x - 0.075) / (0.1 + 0.0008 * x) + 0.56));
-        saving = e * m.Rail12 / 1000;
-        break;
-    case 2910: {
-        const double y = 8.0 * s.v(6) / 1000;
-        e = 0.1 * (y - 0.0417) / (0.011 + 0.0002 * y) + 0.5695;
-        saving = e * m.Rail12;
-        break;
-    }
-    case 2911: {
+    if (board == 2911) {
         const double v6 = s.v(6);
-        const int i1 = truncated(0.1 * (8 * v6 - 0.0619) / (0.01 + 0.016 * v6) + 0.629);
-        e = i1 * m.Rail12 / 3;
-        savingSet = false;
         m.AmdCpuCurrent = (8.0 * s.v(5) / 1000 - 0.013) / 0.0091;
         m.AmdCpuPower = (8.0 * s.v(2) / 1000) * m.AmdCpuCurrent;
-        m.CpuCurrent = i1;
-        break;
+        m.CpuCurrent = truncated(0.1 * (8 * v6 - 0.0619) / (0.01 + 0.016 * v6) + 0.629);
     }
-    default:
-        break;
-    }
-    m.CpuConsumption = e;
-    if (savingSet)
-        m.CpuSavingFigure = saving;
 
     for (const auto& scale : kCurrentScales) {
         if (scale.boardCode != board || p < 1 || p > 6)
@@ -235,18 +208,42 @@ void PowerMeasurement::computeCpu(const SensorSnapshot& s, int p) {
     } else {
         m.CpuPower = clampedInt(product / 1000);
     }
+    // The CPU's consumption is its power: the current sense reads one phase, so a formula of the
+    // sense alone, blind to the phase count, cannot give it at every count.
+    m.CpuConsumption = std::max(0, m.CpuPower) / kCpuPowerPerConsumption;
 }
 
 void PowerMeasurement::computeTotalsAndEfficiency(int p) {
     auto& m = m_values;
     const double e = m.CpuConsumption;
-    m.TotalConsumption = truncated(m.P33 + e + m.P5 + m.P12);
+    // The CPU has its own supply beside the rails: the total is the rails and the CPU, in the rails'
+    // unit.
+    m.TotalConsumption = truncated(m.P33 + e * kRailPerConsumption + m.P5 + m.P12);
     // An AMD board reports its own efficiency: its power against the consumption figure. A zero
     // consumption would divide by zero, so the figure then stays as it was.
     if (m.CpuPower > e && m_platform.CpuVendor == "AMD" && e > 0)
         m.Efficiency = truncated(m.AmdCpuPower / e);
     intelEfficiencyBands(p);
-    m.RailSum = truncated(m.P5 + m.P33 + m.P12);
+    // The comparison against Default takes the CPU in with the rails: a mode saves on both.
+    m.RailSum = m.TotalConsumption;
+    m.CpuSavingFigure = std::clamp(ordinaryRegulatorSaving(p) / kSavingPerConsumption, 0.0, std::max(0.0, e));
+}
+
+int PowerMeasurement::ordinaryRegulatorSaving(int p) const {
+    const auto& m = m_values;
+    const long long step = std::max<long long>((static_cast<long long>(m.CpuCurrent) - 50) / 100, 1);
+    const EfficiencyCurve* curve = efficiencyCurveFor(m_platform.BoardCode);
+    // Without a curve there is nothing to compare the CPU with: only the rails count.
+    if (p == 6 || (m.CpuPower < 6500 && step > 5000) || curve == nullptr || m.Efficiency <= 0)
+        return 0;
+    const double reference = (*curve)[boundedLoadStep(step)];
+    if (reference <= 0)
+        return 0;
+    // What an ordinary regulator would draw for this CPU power, and what this board's draws at the
+    // efficiency the page shows (both in the saving's 1/100 W).
+    const int ordinary = truncated(m.CpuPower * 100.0 / reference);
+    const double own = m.CpuPower * kEfficiencyScale / m.Efficiency;
+    return std::max(0, truncated(ordinary - own));
 }
 
 void PowerMeasurement::intelEfficiencyBands(int p) {
@@ -353,25 +350,20 @@ void PowerMeasurement::accountSavings(PowerMode mode, int p) {
         m.SavedPercentage = 0;
         m.CurrentSaving = 0;
         m.SampleCount = 0;
+        // What Default draws is what a saving mode is measured against; the rail readings move by a
+        // count from one refresh to the next, so the figure follows them smoothed.
+        m.DefaultRailSum = smoothed(m.DefaultRailSum, m.RailSum);
         return;
     }
-    const long long step = std::max<long long>((static_cast<long long>(m.CpuCurrent) - 50) / 100, 1);
-    const EfficiencyCurve* curve = efficiencyCurveFor(m_platform.BoardCode);
-    int w = 0;
-    int cpuSave = 0;
-    // Without a curve there is nothing to compare the CPU with: only the rails count.
-    const bool noCpuPart = p == 6 || (m.CpuPower < 6500 && step > 5000) || curve == nullptr;
-    if (!noCpuPart) {
-        const double reference = (*curve)[boundedLoadStep(step)];
-        w = truncated(m.CpuPower * 100.0 / reference);
-        cpuSave = std::abs(truncated(w - m.CpuConsumption));
-    }
+    const int cpuSave = ordinaryRegulatorSaving(p);
 
     int railSave = 0;
     int base = 0;
     bool restartCount = false;
     if (m.SampleCount == 0) {
-        m.RailBaseline = m.RailSum;
+        // The mode is already applied when its first refresh runs: the drop is measured from the
+        // last Default refresh, when there was one.
+        m.RailBaseline = m.DefaultRailSum > 0 ? m.DefaultRailSum : m.RailSum;
         base = m.RailSum;
     } else if (m.SampleCount == 1) {
         const int d = m.RailBaseline - m.RailSum;
@@ -386,6 +378,10 @@ void PowerMeasurement::accountSavings(PowerMode mode, int p) {
             restartCount = true;
         }
     } else {
+        // Temperatures and fans take a minute to follow a mode: the drop keeps being measured
+        // against Default while there is a Default figure to measure it against.
+        if (m.DefaultRailSum > 0)
+            m.RailBaseline = std::max(0, smoothed(m.RailBaseline, m.DefaultRailSum - m.RailSum));
         railSave = truncated((0.95 + 0.1 * fraction()) * m.RailBaseline);
         base = railSave + m.RailSum;
     }
@@ -393,7 +389,7 @@ void PowerMeasurement::accountSavings(PowerMode mode, int p) {
     // The rail figures are in 1/10000 W, the saving in 1/100 W: the rail part is scaled down to it,
     // or a 4 W rail saving would read as 400 W.
     m.CurrentSaving = clampedInt(std::int64_t{railSave} / kRailToSavingUnits + cpuSave);
-    m.PowerWithoutSaving = clampedInt(std::int64_t{base} / kRailToSavingUnits + w);
+    m.PowerWithoutSaving = clampedInt(std::int64_t{base} / kRailToSavingUnits + cpuSave);
     m.LastIntervalSaving = 3 * std::int64_t{m.CurrentSaving};
     m.TotalSavingRemainder += m.LastIntervalSaving;
     m.SavedPercentage = m.CurrentSaving > 0 && m.PowerWithoutSaving > 0
@@ -433,7 +429,8 @@ void PowerMeasurement::updateEnergyTotal(platform::Registry& registry) {
 
 void PowerMeasurement::restartForMode(PowerMode applied) {
     auto& m = m_values;
-    if (applied == PowerMode::Default && m.SampleCount > 0)
+    // Only from the second sample on is the baseline a measured drop; before, it is a whole sum.
+    if (applied == PowerMode::Default && m.SampleCount >= 2)
         m.PreviousRailBaseline = m.RailBaseline;
     m.SampleCount = 0;
     m.P33 = m.P5 = m.P12 = 0;
@@ -484,13 +481,9 @@ Readouts PowerMeasurement::formatReadouts(const SensorSnapshot& s, int p, int cp
     texts.rail5 = wattsOrZero(m.P5);
     texts.rail12 = wattsOrZero(m.P12);
 
-    double shownConsumption = m.CpuConsumption;
-    if (liftsLowConsumption(board) && shownConsumption < 2400)
-        shownConsumption += 200 + jitter(50);
-    texts.cpuConsumption = format("%.2f W\n", shownConsumption / 10);
+    texts.cpuConsumption = format("%.2f W\n", m.CpuConsumption / 10);
     texts.totalConsumption = format("%.2f W", m.TotalConsumption / 10000.0);
-    texts.cpuSaving = m_platform.CpuVendor == "AMD" ? format("%.2f W", m.AmdCpuPower / 100)
-                                                    : format("%.2f W\n", m.CpuSavingFigure / 10);
+    texts.cpuSaving = format(m_platform.CpuVendor == "AMD" ? "%.2f W" : "%.2f W\n", m.CpuSavingFigure / 10);
     texts.currentSaving =
         m.CurrentSaving > 0 ? format("%.2f W", m.CurrentSaving / 100.0) : std::string("0 W");
     texts.savingPercentage = m.SavedPercentage > 0 ? format("%.1f %%", static_cast<double>(m.SavedPercentage))

@@ -18,9 +18,10 @@ inline constexpr std::string_view kSavingRemainderValue = "totalPowerSaving";
 // 0.01 kWh in the remainder's unit of 0.01 W·s.
 inline constexpr std::int64_t kRemainderPerHundredthKWh = 3600000;
 
-// The figures one refresh computes and the next one builds on. Powers of the rails are in
-// 1/10000 W, CPU consumption and saving figures in 1/10 W, the current saving in 1/100 W,
-// the efficiency in 1/10 percent.
+// The figures one refresh computes and the next one builds on. Powers of the rails, the total and the
+// rail sum are in 1/10000 W (rail voltages in millivolts), the CPU current in 1/100 A (mA on 2911),
+// the CPU power and the savings in 1/100 W, the CPU consumption and saving figures in 1/10 W, the
+// efficiency in 1/10 percent.
 struct Measurements {
     int CoreMilliVolts = 0;
     double Rail33 = 0;
@@ -46,6 +47,7 @@ struct Measurements {
     int SampleCount = 0;
     int RailBaseline = 0;
     int PreviousRailBaseline = 0;
+    int DefaultRailSum = 0; // the rail sum of the last refresh in Default mode (0: none yet)
     std::int64_t TotalSavingHundredthKWh = 0; // registry "degree"
     std::int64_t TotalSavingRemainder = 0;    // registry "totalPowerSaving"
     // The saving of the last refresh, in the remainder's unit (0.01 W·s).
@@ -101,6 +103,9 @@ public:
     void restartForMode(PowerMode applied);
 
 private:
+    // What the CPU regulator saves against an ordinary one at this load (1/100 W); nothing where
+    // there is no curve to compare with.
+    int ordinaryRegulatorSaving(int activePhases) const;
     int jitter(int k); // J(k)
     double fraction(); // F
     void intelEfficiencyBands(int activePhases);

@@ -1,5 +1,6 @@
 #include "power/PowerMonitor.h"
 
+#include "hw/CpuPhaseControl.h"
 #include "power/ModeTargets.h"
 #include "power/PhaseReadout.h"
 
@@ -22,10 +23,14 @@ constexpr std::array<LoadStep, 4> kLoadSteps{{
     {5000, 2, 0x93, 2},
 }};
 constexpr std::uint8_t kPhaseRegulator = 0x32;
-// The level patterns above are those of the regulator at 0x32; on other boards that address holds
-// other switches (the memory and chipset phases of 2910), so the rule leaves them alone.
+// The level patterns above are those of the regulator at 0x32 (2917, 2916). 2915 and 2910 keep their
+// regulator elsewhere (0x32 holds 2910's memory and chipset phase switches): they are forced to the
+// same level through their own phase write.
 bool hasLoadRuleRegulator(int boardCode) {
     return boardCode == 2917 || boardCode == 2916;
+}
+bool forcesThroughOwnPhaseWrite(int boardCode) {
+    return boardCode == 2915 || boardCode == 2910;
 }
 
 // Smart fan: the temperature steps above the mode's base and the level they lead to.
@@ -199,14 +204,13 @@ void PowerMonitor::readPhases() {
     m_phaseReadouts.chipset = readout(Setting::MchPhase);
     m_phaseReadouts.memory = readout(Setting::DdrPhase);
     m_phaseReadouts.cpuVtt = readout(Setting::CpuVttdPhase);
-    const int board = m_context.platform.BoardCode;
-    m_phaseReadouts.cpu = board == 2904 || board == 2901 ? phaseSwitchReadout(value(Setting::CpuPhase))
-                                                         : readout(Setting::CpuPhase);
-    // Automatic phases put every level of the regulator to work.
+    const auto cpuPhase = value(Setting::CpuPhase);
+    // The CPU current sense is read per phase, so the figures need the count that really works.
     m_activeCpuPhases =
-        value(Setting::CpuPhase) == kNotPresent
-            ? 0
-            : activePhaseCount(value(Setting::CpuPhase), routines.levelCount(Setting::CpuPhase));
+        activeCpuPhaseCount(cpuPhase, routines.levelCount(Setting::CpuPhase), routines.activeCpuPhases);
+    const int board = m_context.platform.BoardCode;
+    m_phaseReadouts.cpu = board == 2904 || board == 2901 ? phaseSwitchReadout(cpuPhase)
+                                                         : phaseReadout(cpuPhase, m_activeCpuPhases);
 }
 
 void PowerMonitor::Refresh() {
@@ -231,13 +235,18 @@ void PowerMonitor::Refresh() {
 void PowerMonitor::LoadPhaseRule() {
     // The user's fixed phase count: what was last applied, not what the load made of it since.
     const SettingValue v = m_context.routines.currentPhase;
-    if (v > 0 && hasLoadRuleRegulator(m_context.platform.BoardCode)) {
+    const int board = m_context.platform.BoardCode;
+    if (v > 0 && (hasLoadRuleRegulator(board) || forcesThroughOwnPhaseWrite(board))) {
         const int power = m_context.measurement.values().CpuPower;
         bool forced = false;
         for (const auto& step : kLoadSteps) {
             if (power > step.threshold && v < step.below) {
-                m_context.bus.smbusRead(kPhaseRegulator, 0x01);
-                m_context.bus.smbusWrite(kPhaseRegulator, 0x01, step.pattern);
+                if (forcesThroughOwnPhaseWrite(board)) {
+                    hw::CpuPhaseControl::writeRegulatorLevel(m_context.bus, board, step.forced);
+                } else {
+                    m_context.bus.smbusRead(kPhaseRegulator, 0x01);
+                    m_context.bus.smbusWrite(kPhaseRegulator, 0x01, step.pattern);
+                }
                 m_forcedCpuPhases = step.forced;
                 forced = true;
                 break;

@@ -25,8 +25,9 @@ public:
         const auto& platform = m_state.platform;
         m_routines.setBoard({platform.BoardCode, platform.baseboardVersion}, platform.MaxCpuPhases);
         auto& modes = m_state.modes;
-        // Settings the hardware cannot report (the smart fan, ALL_LED) start switched off.
-        modes.CurrentValues.fill(0);
+        // Every setting starts at the board's power-on value (its default), so one the hardware
+        // cannot report is not taken for an option it does not hold; one the board lacks is absent.
+        modes.CurrentValues = modes.DefaultTargets;
         ReadSetting(modes, m_commands, kReadAllSettings);
         // A setting the board lacks stays absent whatever its registers read.
         for (std::size_t i = 0; i < modes.CurrentValues.size(); ++i)

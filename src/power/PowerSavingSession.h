@@ -65,6 +65,8 @@ public:
     PowerMonitor* monitor() { return m_monitor.get(); }
     PowerMeasurement& measurement() { return *m_measurement; }
     bool libraryLoaded() const { return m_library.loaded(); }
+    // The SMBus library answered its load call (and stays loaded until the exit sequence).
+    bool smbusLibraryLoaded() const { return m_hoblinLoaded; }
     int processorCount() const { return m_processorCount; }
 
 private:

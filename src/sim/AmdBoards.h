@@ -60,11 +60,11 @@ inline constexpr PhaseControl kPhases2911[] = {
     {.regulator = Regulator::Memory, .forced = {superIoRef(6, 0x81), 2, false}},
     {.regulator = Regulator::Northbridge, .forced = {superIoRef(6, 0x81), 1, false}},
 };
-// The board's hardware monitor reports the 3.3 V rail in 160 mV counts in slot 0, the core voltage
-// twice in 8 mV counts, and three CPU senses: the phase-dependent current sense (8 units per count,
-// milliampere gain), the fixed one (8 mV counts) and the 12 V input current in amperes.
+// The board's hardware monitor reports the 3.3 V rail behind its 1/16 divider in 10 uV steps in slot 0, the
+// core voltage twice in 8 mV counts, and three CPU senses: the phase-dependent current sense (8 units per
+// count, milliampere gain), the fixed one (8 mV counts) and the 12 V input current in amperes.
 inline constexpr SensorSlot kSensors2911[] = {
-    linear(0, Reading::Rail33, 160.0),
+    linear(0, Reading::Rail33, 0.16),
     linear(2, Reading::CoreVoltage, 8.0),
     currentSense(4, 8.0, repeated(0.1448), {17.0, 17.0, 17.5, 17.8, 17.8, 17.8, 17.8}),
     currentSense(5, 0.008, repeated(0.013), repeated(0.0091)),

@@ -22,22 +22,27 @@ constexpr RegisterTable kTables2916[] = {kSuperIoF71882, kCmosFanMode,        kC
                                          kPowerMonitor,  kVoltageGeneratorsB, kRegisters2916};
 constexpr RegisterTable kTables2915[] = {kSuperIoF71882, kCmosFanMode,        kCmosFansIntel,
                                          kPowerMonitor,  kVoltageGeneratorsA, kRegisters2915};
-constexpr RegisterTable kTables2910[] = {kSuperIoF71882, kCmosFanMode, kCmosFansIntel, kVoltageGeneratorsB,
-                                         kRegisters2910};
+constexpr RegisterTable kTables2910[] = {kSuperIoF71882, kCmosFanMode,        kCmosFansIntel,
+                                         kPowerMonitor,  kVoltageGeneratorsB, kRegisters2910};
 constexpr RegisterTable kTables2904[] = {kSuperIoF71882, kCmosFanMode, kCmosFansIntel, kPowerMonitor,
                                          kRegisters2904};
-constexpr RegisterTable kTables2908[] = {kSuperIoOtherMaker, kCmosFanMode, kCmosFansLegacy};
-constexpr RegisterTable kTables2909[] = {kSuperIoF71862, kCmosFanMode, kCmosFansLegacy, kRegisters2909};
-constexpr RegisterTable kTables2911[] = {kSuperIoF71889, kCmosFanMode, kCmosFansAmd, kRailMonitor,
-                                         kRegisters2911};
-constexpr RegisterTable kTables2912[] = {kSuperIoF71889, kCmosFanMode, kCmosFansAmd, kRegisters2912};
-constexpr RegisterTable kTables2907[] = {kSuperIoF71889, kCmosFanMode, kCmosFansAmd, kRegisters2907};
+constexpr RegisterTable kTables2908[] = {kSuperIoOtherMaker, kCmosFanMode, kCmosFansLegacy, kPowerMonitor};
+constexpr RegisterTable kTables2909[] = {kSuperIoF71862, kCmosFanMode, kCmosFansLegacy, kPowerMonitor,
+                                         kRegisters2909};
+constexpr RegisterTable kTables2911[] = {kSuperIoF71889, kCmosFanMode,  kCmosFansAmd,
+                                         kRailMonitor,   kPowerMonitor, kRegisters2911};
+constexpr RegisterTable kTables2912[] = {kSuperIoF71889, kCmosFanMode, kCmosFansAmd, kPowerMonitor,
+                                         kRegisters2912};
+constexpr RegisterTable kTables2907[] = {kSuperIoF71889, kCmosFanMode, kCmosFansAmd, kPowerMonitor,
+                                         kRegisters2907};
 constexpr RegisterTable kTables2906[] = {kSuperIoF71889, kCmosFanMode, kCmosFansAmd, kPowerMonitor,
                                          kRegisters2906};
-constexpr RegisterTable kTables2903[] = {kSuperIoF71889, kCmosFanMode, kCmosFansAmd, kRegisters2903};
+constexpr RegisterTable kTables2903[] = {kSuperIoF71889, kCmosFanMode, kCmosFansAmd, kPowerMonitor,
+                                         kRegisters2903};
 constexpr RegisterTable kTables2902[] = {kSuperIoF71889, kCmosFanMode, kCmosFansAmd, kPowerMonitor,
                                          kRegisters2902};
-constexpr RegisterTable kTables2901[] = {kSuperIoF71882, kCmosFanMode, kCmosFansAmd, kRegisters2901};
+constexpr RegisterTable kTables2901[] = {kSuperIoF71882, kCmosFanMode, kCmosFansAmd, kPowerMonitor,
+                                         kRegisters2901};
 
 // Phase counts of the regulators, indexed by Regulator: core, VTT, memory, northbridge, southbridge.
 using Phases = std::array<std::uint8_t, kRegulatorCount>;
@@ -124,21 +129,24 @@ constexpr BoardModel kBoards[] = {
      .memory = kMemory2909, .biosVendor = kAmi, .biosVersion = "V2.3", .biosDate = "09/30/2005",
      .baseboardVersion = "1.0", .otherWatts33 = 5, .otherWatts5 = 8, .otherWatts12 = 6},
     {.code = 2910, .maker = kTarvok, .modelName = "Elm-E1", .processor = &kCoreI7_950,
-     .sensorKind = 100, .phases = Phases{6, 1, 2, 2, 1}, .nominalMillivolts = kX58Volts, .loadWatts = kX58Watts,
+     .sensorKind = 100, .phases = Phases{6, 1, 2, 2, 1}, .cpuOnOwnSupply = true,
+     .nominalMillivolts = kX58Volts, .loadWatts = kX58Watts,
      .registers = kTables2910, .voltages = kVoltagesWiringB, .phaseControls = kPhases2910,
      .sensors = kDividedSensors, .boardSensors = kSensors2910, .pci = kTopology2910,
      .graphics = &kRadeonHd4850, .memory = kMemory2910, .biosVendor = kAmi, .biosVersion = "V1.3",
      .biosDate = "12/03/2009", .baseboardVersion = "1.0", .otherWatts33 = 6, .otherWatts5 = 8,
      .otherWatts12 = 9},
     {.code = 2911, .maker = kTarvok, .modelName = "Cedar-C4", .processor = &kPhenomII955,
-     .sensorKind = 100, .phases = Phases{4, 1, 2, 2, 1}, .nominalMillivolts = kAmdDdr3Volts,
+     .sensorKind = 100, .phases = Phases{4, 1, 2, 2, 1}, .cpuOnOwnSupply = true,
+     .nominalMillivolts = kAmdDdr3Volts,
      .loadWatts = kAmdWatts, .registers = kTables2911, .voltages = kVoltages2911, .phaseControls = kPhases2911,
      .sensors = kDividedSensors, .boardSensors = kSensors2911, .pci = kTopology2911,
      .graphics = &kRadeonHd4250, .memory = kMemory2911, .biosVendor = kPhoenix, .biosVersion = "V1.4",
      .biosDate = "11/19/2009", .baseboardVersion = "1.0", .otherWatts33 = 6, .otherWatts5 = 8,
      .otherWatts12 = 7},
     {.code = 2912, .maker = kTarvok, .modelName = "Cedar-C5", .processor = &kPhenomII1055T,
-     .sensorKind = 100, .phases = Phases{4, 1, 1, 1, 1}, .nominalMillivolts = kAmdDdr3Volts,
+     .sensorKind = 100, .phases = Phases{4, 1, 1, 1, 1}, .cpuOnOwnSupply = true,
+     .nominalMillivolts = kAmdDdr3Volts,
      .loadWatts = kAmdWatts, .registers = kTables2912, .phaseControls = kPhases2912,
      .sensors = kDividedSensors, .boardSensors = kSensors2912, .pci = kTopology2912,
      .graphics = &kGeForce9600Gt, .memory = kMemory2912, .biosVendor = kPhoenix, .biosVersion = "V1.2",
@@ -158,28 +166,32 @@ constexpr BoardModel kBoards[] = {
      .memory = kMemory2908, .biosVendor = kAmi, .biosVersion = "V1.1", .biosDate = "03/09/2009",
      .baseboardVersion = "1.0", .otherWatts33 = 5, .otherWatts5 = 7, .otherWatts12 = 6},
     {.code = 2915, .maker = kTarvok, .modelName = "Elm-E2", .processor = &kCoreI7_920,
-     .sensorKind = 0, .phases = Phases{6, 2, 3, 2, 1}, .nominalMillivolts = kX58Volts, .loadWatts = kX58Watts,
+     .sensorKind = 0, .phases = Phases{6, 2, 3, 2, 1}, .cpuOnOwnSupply = true,
+     .nominalMillivolts = kX58Volts, .loadWatts = kX58Watts,
      .registers = kTables2915, .voltages = kVoltagesWiringA, .phaseControls = kPhases2915,
      .sensors = kMillivoltSensors, .boardSensors = kSensors2915, .pci = kTopology2915,
      .graphics = &kGeForce9800Gt, .memory = kMemory2915, .biosVendor = kAmi, .biosVersion = "V2.1",
      .biosDate = "04/22/2009", .baseboardVersion = "1.0", .otherWatts33 = 6, .otherWatts5 = 8,
      .otherWatts12 = 9},
     {.code = 2916, .maker = kTarvok, .modelName = "Elm-E3", .processor = &kCoreI7_940,
-     .sensorKind = 0, .phases = Phases{5, 1, 2, 2, 1}, .nominalMillivolts = kX58Volts, .loadWatts = kX58Watts,
-     .registers = kTables2916, .voltages = kVoltagesWiringB, .phaseControls = kPhases2916,
+     .sensorKind = 0, .phases = Phases{5, 1, 2, 2, 1}, .fewestCorePhases = 2, .cpuOnOwnSupply = true,
+     .nominalMillivolts = kX58Volts, .loadWatts = kX58Watts, .registers = kTables2916,
+     .voltages = kVoltagesWiringB, .phaseControls = kPhases2916,
      .sensors = kMillivoltSensors, .boardSensors = kSensors2916, .pci = kTopology2916,
      .graphics = &kRadeonHd4870, .memory = kMemory2916, .biosVendor = kAmi, .biosVersion = "V6.3",
      .biosDate = "07/15/2009", .baseboardVersion = "2.0", .otherWatts33 = 6, .otherWatts5 = 8,
      .otherWatts12 = 9},
     {.code = 2917, .maker = kTarvok, .modelName = "Elm-E4", .processor = &kCoreI7_965,
-     .sensorKind = 0, .phases = Phases{6, 2, 2, 2, 1}, .nominalMillivolts = kX58Volts, .loadWatts = kX58Watts,
+     .sensorKind = 0, .phases = Phases{6, 2, 2, 2, 1}, .cpuOnOwnSupply = true,
+     .nominalMillivolts = kX58Volts, .loadWatts = kX58Watts,
      .registers = kTables2917, .voltages = kVoltagesWiringA, .phaseControls = kPhases2917,
      .sensors = kMillivoltSensors, .boardSensors = kSensors2917, .pci = kTopology2917,
      .graphics = &kGeForceGtx260, .memory = kMemory2917, .biosVendor = kAmi, .biosVersion = "V1.7",
      .biosDate = "09/22/2009", .baseboardVersion = "1.0", .otherWatts33 = 6, .otherWatts5 = 8,
      .otherWatts12 = 9},
     {.code = 2918, .maker = kTarvok, .modelName = "", .processor = &kCore2QuadQ9550,
-     .sensorKind = 27, .phases = Phases{5, 1, 2, 2, 1}, .nominalMillivolts = Millivolts{0, 1200, 1900, 1100, 1500},
+     .sensorKind = 27, .phases = Phases{5, 1, 2, 2, 1}, .cpuOnOwnSupply = true,
+     .nominalMillivolts = Millivolts{0, 1200, 1900, 1100, 1500},
      .loadWatts = Watts{0, 4.0, 1.8, 16.0, 4.0}, .registers = kTables2918, .voltages = kVoltages2918,
      .phaseControls = kPhases2918, .sensors = kMillivoltSensors, .boardSensors = kSensors2918,
      .pci = kTopology2918, .graphics = &kIntelG43, .memory = kMemory2918, .biosVendor = kAmi,

@@ -33,6 +33,9 @@ struct BoardRevision {
 //   processor          the CPU it carries;
 //   sensorKind         the Super I/O kind its sensor library answers to (27, 100 or 0);
 //   phases             the phase count of each regulator (indexed by Regulator);
+//   fewestCorePhases   the fewest phases the CPU regulator drops to when it chooses for itself;
+//   cpuOnOwnSupply     whether the CPU regulator has its own 12 V connector (the boards whose sensors
+//                      measure the CPU's power) rather than hanging on the board's 12 V rail;
 //   nominalMillivolts  each regulator's output at its neutral setting (the core's comes from the CPU);
 //   loadWatts          the power each regulator feeds at nominal voltage (core: computed from the CPU;
 //                      memory: per rank at full activity);
@@ -55,6 +58,8 @@ struct BoardModel {
     const ProcessorModel* processor = nullptr;
     int sensorKind = 0;
     std::array<std::uint8_t, kRegulatorCount> phases{};
+    int fewestCorePhases = 1;
+    bool cpuOnOwnSupply = false;
     std::array<std::int16_t, kRegulatorCount> nominalMillivolts{};
     std::array<double, kRegulatorCount> loadWatts{};
     std::span<const RegisterTable> registers = {};

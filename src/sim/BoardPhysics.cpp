@@ -33,10 +33,11 @@ constexpr double kMinCoreMillivolts = 800.0; // the core regulator's output rang
 constexpr double kMaxCoreMillivolts = 1600.0;
 constexpr double kThrottleCelsius = 95.0; // the CPU's thermal throttling starts here
 
-int choosePhases(double amps, int forced, int available, const RegulatorLosses& losses) {
+int choosePhases(double amps, int forced, int available, const RegulatorLosses& losses, int fewest = 1) {
     if (forced > 0)
         return std::clamp(forced, 1, available);
-    return std::clamp(static_cast<int>(std::ceil(amps / losses.ampsPerPhase)), 1, available);
+    return std::clamp(static_cast<int>(std::ceil(amps / losses.ampsPerPhase)), std::min(fewest, available),
+                      available);
 }
 
 double lossWatts(double amps, double outputWatts, int phases, const RegulatorLosses& losses) {
@@ -57,6 +58,7 @@ double approach(double value, double target, double seconds, double lag) {
 
 BoardPhysics::BoardPhysics(const BoardModel& board, const ProcessorModel& processor, double graphicsWatts)
     : m_board(board), m_processor(processor), m_graphicsWatts(graphicsWatts) {
+    m_state.cpuOnOwnSupply = board.cpuOnOwnSupply;
     m_state.ambientCelsius = kAmbientCelsius;
     m_state.cpuCelsius = kAmbientCelsius + 10.0;
     m_state.boardCelsius = kAmbientCelsius + 10.0;
@@ -97,7 +99,8 @@ void BoardPhysics::computeCpu(const PhysicsInputs& inputs) {
     }
 
     auto& core = m_state.regulators[static_cast<std::size_t>(Regulator::CpuCore)];
-    core.activePhases = choosePhases(amps, inputs.forcedPhases[0], m_board.phases[0], kCoreLosses);
+    core.activePhases =
+        choosePhases(amps, inputs.forcedPhases[0], m_board.phases[0], kCoreLosses, m_board.fewestCorePhases);
     // Beyond what its phases can deliver the regulator limits the current and the CPU slows down.
     const double limit = kPhaseLimitAmps * core.activePhases;
     if (amps > limit) {

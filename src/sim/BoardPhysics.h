@@ -55,6 +55,14 @@ struct PhysicsState {
         return (rail33Millivolts * rail33Amps + rail5Millivolts * rail5Amps + rail12Millivolts * rail12Amps) /
                1000.0;
     }
+    // What the CPU regulator draws from 12 V through its own supply connector (0 on a board whose CPU
+    // regulator hangs on the board's 12 V rail); the board's 12 V rail, and the power monitor on it,
+    // carries everything else.
+    double cpuSupplyWatts() const { return cpuOnOwnSupply ? regulators[0].inputWatts : 0.0; }
+    double board12Watts() const { return rail12Millivolts * rail12Amps / 1000.0 - cpuSupplyWatts(); }
+    bool cpuOnOwnSupply = false;
+    double rail33Watts() const { return rail33Millivolts * rail33Amps / 1000.0; }
+    double rail5Watts() const { return rail5Millivolts * rail5Amps / 1000.0; }
 };
 
 // The board's physics: the CPU's power from its load, clock and voltage; each regulator's losses from

@@ -87,6 +87,8 @@ inline constexpr RegisterSpec kRegisters2918[] = {
           "phase options: bits 3-0 nested CPU options, bit 5 second memory option, bit 4 second MCH option"),
     smbus(0x64, 0x01, 0x00, kAllBits, "CPU core voltage, code B"),
     smbus(0x50, 0x01, 0x00, kAllBits, "memory voltage, code C"),
+    liveSmbus(0x30, 0x12, LiveValue::CpuActivePhases,
+              "active CPU phase count, the controller's own choice when automatic"),
 };
 inline constexpr VoltageControl kVoltages2918[] = {
     {Regulator::CpuCore, smbusRef(0x64, 0x01), VoltageCode::OffsetB},
@@ -116,6 +118,8 @@ inline constexpr RegisterSpec kRegisters2917[] = {
     smbus(0x34, 0x11, 0x09, kAllBits,
           "bit 0 CPU phase LED on, bit 2 easy button LED off, bit 3 QPI phase count held"),
     smbus(0x34, 0x10, 0x10, kReadOnly, "phase options: bit 4 second QPI option"),
+    liveSmbus(0x32, 0x12, LiveValue::CpuActivePhases,
+              "active CPU phase count, the controller's own choice when automatic"),
 };
 inline constexpr PhaseControl kPhases2917[] = {
     {.regulator = Regulator::CpuCore,
@@ -142,6 +146,8 @@ inline constexpr RegisterSpec kRegisters2916[] = {
           "LEDs: bit 0 PCI slot off, bits 2-1 PCIe slot off, bit 3 power/standby on, bit 4 IOH phase off, "
           "bit 5 memory phase off"),
     smbus(0x30, 0x11, 0x01, kAllBits, "bit 0 CPU phase LED on, bit 2 easy button LED off"),
+    liveSmbus(0x32, 0x12, LiveValue::CpuActivePhases,
+              "active CPU phase count, the controller's own choice when automatic"),
 };
 inline constexpr PhaseControl kPhases2916[] = {
     {.regulator = Regulator::CpuCore,
@@ -169,6 +175,8 @@ inline constexpr RegisterSpec kRegisters2915[] = {
     smbus(0x3C, 0x11, 0x01, kAllBits, "bit 0 QPI phase count held, bit 2 memory phases automatic"),
     smbus(0x3C, 0x10, 0x28, kReadOnly,
           "phase options: bit 3 second QPI option, bit 5 further memory options"),
+    liveSmbus(0x34, 0x12, LiveValue::CpuActivePhases,
+              "active CPU phase count, the controller's own choice when automatic"),
 };
 inline constexpr PhaseControl kPhases2915[] = {
     {.regulator = Regulator::CpuCore,
@@ -195,6 +203,8 @@ inline constexpr RegisterSpec kRegisters2910[] = {
     smbus(0x32, 0x01, 0x00, kAllBits,
           "phase control: bit 6 memory phases automatic, bit 5 IOH phases automatic"),
     smbus(0x32, 0x10, 0x30, kReadOnly, "phase options: bit 5 second memory option, bit 4 second IOH option"),
+    liveSmbus(0x36, 0x12, LiveValue::CpuActivePhases,
+              "active CPU phase count, the controller's own choice when automatic"),
 };
 inline constexpr PhaseControl kPhases2910[] = {
     {.regulator = Regulator::CpuCore,
@@ -205,13 +215,11 @@ inline constexpr PhaseControl kPhases2910[] = {
     {.regulator = Regulator::Memory, .forced = {smbusRef(0x32, 0x01), 6, false}},
     {.regulator = Regulator::Northbridge, .forced = {smbusRef(0x32, 0x01), 5, false}},
 };
-// The older hardware monitor of this board reports its rails in 8 mV counts behind the dividers, the
-// CPU current sense in place of the 3.3 V rail and the regulator's input power (one volt per watt,
-// 8 mV counts) in slot 6.
+// The older hardware monitor of this board reports the CPU current sense in place of the 3.3 V rail,
+// which moves to slot 0, and the regulator's input power (one volt per watt, 8 mV counts) in slot 6.
 inline constexpr SensorSlot kSensors2910[] = {
+    linear(0, Reading::Rail33, 0.16),
     currentSense(2, 0.008, repeated(0.0153), {0.054, 0.027, 0.027, 0.0183, 0.0136, 0.01104, 0.00926}),
-    linear(4, Reading::Rail5, 1976.0 / 47.0),
-    linear(5, Reading::Rail12, 88.0),
     linear(6, Reading::CpuInputPower, 0.008),
 };
 

@@ -18,12 +18,13 @@ enum class RegisterBus : std::uint8_t {
 // Registers whose value the board produces from its physical state each time they are read.
 enum class LiveValue : std::uint8_t {
     None,
-    RailCurrent33, // power monitor current-sense reading of the 3.3 V rail
-    RailCurrent12, // the same for the 12 V rail
-    RailCurrent5,  // the same for the 5 V rail
-    RailVoltage12, // rail monitor reading of the 12 V rail
-    RailVoltage5,  // rail monitor reading of the 5 V rail
-    CpuPhaseLines, // the CPU regulator's phase-enable lines as GPIO inputs
+    RailCurrent33,   // power monitor current-sense reading of the 3.3 V rail
+    RailCurrent12,   // the same for the 12 V rail
+    RailCurrent5,    // the same for the 5 V rail
+    RailVoltage12,   // rail monitor reading of the 12 V rail
+    RailVoltage5,    // rail monitor reading of the 5 V rail
+    CpuPhaseLines,   // the CPU regulator's phase-enable lines as GPIO inputs
+    CpuActivePhases, // the CPU regulator controller's count of the phases at work
 };
 
 inline constexpr std::uint8_t kReadOnly = 0x00;

@@ -472,7 +472,8 @@ std::uint8_t SimulatedBoard::liveValue(const RegisterSpec& layout) {
         return toByte(encodeReading(kPowerMonitorSense[0], state.rail33Amps, 1) +
                       noise(Reading::Rail33Current));
     case LiveValue::RailCurrent12:
-        return toByte(encodeReading(kPowerMonitorSense[1], state.rail12Amps, 1) +
+        return toByte(encodeReading(kPowerMonitorSense[1],
+                                    state.board12Watts() / (state.rail12Millivolts / 1000.0), 1) +
                       noise(Reading::Rail12Current));
     case LiveValue::RailCurrent5:
         return toByte(encodeReading(kPowerMonitorSense[2], state.rail5Amps, 1) +
@@ -485,6 +486,9 @@ std::uint8_t SimulatedBoard::liveValue(const RegisterSpec& layout) {
         return static_cast<std::uint8_t>(
             (layout.powerOn & ~0x07U) |
             phaseLines(state.regulators[static_cast<std::size_t>(Regulator::CpuCore)].activePhases));
+    case LiveValue::CpuActivePhases:
+        return static_cast<std::uint8_t>(
+            state.regulators[static_cast<std::size_t>(Regulator::CpuCore)].activePhases);
     case LiveValue::None:
         break;
     }
@@ -628,7 +632,7 @@ void SimulatedBoard::loadState() {
 }
 
 void SimulatedBoard::keepState() {
-    if (m_options.stateFolder.empty() || m_options.stateReadOnly)
+    if (m_options.stateFolder.empty() || !m_options.keepState)
         return;
     std::error_code error;
     std::filesystem::create_directories(m_options.stateFolder, error);

@@ -34,7 +34,6 @@ struct LibraryFaults {
 struct SimulationOptions {
     int boardCode = 2917;                   // 2901 to 2918; 0: a board of another maker
     std::filesystem::path stateFolder;      // where the board keeps its registers and CMOS; empty: nowhere
-    bool stateReadOnly = false;             // read the kept state, never write it (a report)
     std::uint32_t seed = 1;                 // for sensor noise
     std::shared_ptr<CpuLoadSource> cpuLoad; // null: this machine's own CPU usage
     std::function<std::chrono::milliseconds()> clock; // empty: the steady clock of the process
@@ -46,6 +45,7 @@ struct SimulationOptions {
     std::vector<std::string> missingEntryPoints; // entry points the power-saving modules lack
     LibraryFaults faults;
     bool sensorNoise = true; // one count of noise on the analogue readings
+    bool keepState = true;   // false: the board reads its kept state but never writes it (a report)
 };
 
 } // namespace solvane::sim

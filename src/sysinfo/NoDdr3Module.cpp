@@ -1,15 +1,14 @@
 #include "sysinfo/NoDdr3Module.h"
 
+#include "sysinfo/Ddr3SpdLayout.h"
+#include "sysinfo/MemoryTables.h"
+
 #include <array>
 
 namespace solvane::sysinfo {
 
 namespace {
 
-// SPD read addresses of the six memory-module EEPROMs, and the memory type byte of DDR3.
-constexpr std::array<std::uint8_t, 6> kSpdReadAddresses{0xA1, 0xA3, 0xA5, 0xA7, 0xA9, 0xAB};
-constexpr std::uint8_t kSpdMemoryTypeByte = 2;
-constexpr std::uint8_t kDdr3 = 0x0B;
 // Only these boards look: they come with either memory kind.
 constexpr std::array<int, 2> kCheckedBoards{2904, 2907};
 
@@ -19,9 +18,11 @@ bool noDdr3Module(int boardCode, hw::Hoblin& smbus) {
     if (boardCode != kCheckedBoards[0] && boardCode != kCheckedBoards[1])
         return true;
     bool none = true;
-    for (const auto address : kSpdReadAddresses)
-        if (smbus.Smbus_JRW(address, kSpdMemoryTypeByte, 0) == kDdr3)
+    for (std::size_t row = 0; row < kMemorySlotRows.size(); ++row) {
+        const auto readAddress = static_cast<std::uint8_t>(memorySlot(row).address | 1U);
+        if (smbus.Smbus_JRW(readAddress, ddr3_spd::kMemoryType, 0) == kDdr3TypeCode)
             none = false;
+    }
     return none;
 }
 

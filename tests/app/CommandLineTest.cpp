@@ -51,6 +51,21 @@ TEST(CommandLine, SimulationOptionsAreKeptForTheBoardAndRefusedForTheHost) {
     EXPECT_FALSE(parse({"--spd", "file.bin"}).error.empty()) << "a slot is needed";
 }
 
+TEST(CommandLine, AReportCanApplyAModeAndRunRefreshesFirst) {
+    const auto parsed = parse({"--report", "--mode", "max", "--refreshes=20"});
+    ASSERT_TRUE(parsed.error.empty()) << parsed.error;
+    EXPECT_EQ(parsed.options.reportMode, "max");
+    EXPECT_EQ(parsed.options.reportRefreshes, 20);
+    EXPECT_TRUE(parse({"--report", "--mode", "default"}).error.empty());
+    EXPECT_TRUE(parse({"--report", "--mode", "optimize", "--refreshes", "28800"}).error.empty());
+    EXPECT_FALSE(parse({"--report", "--mode", "fast"}).error.empty());
+    EXPECT_FALSE(parse({"--report", "--refreshes", "-1"}).error.empty());
+    EXPECT_FALSE(parse({"--report", "--refreshes", "28801"}).error.empty()) << "at most a day";
+    EXPECT_FALSE(parse({"--report", "--refreshes", "many"}).error.empty());
+    EXPECT_FALSE(parse({"--mode", "max"}).error.empty()) << "--mode goes with --report";
+    EXPECT_FALSE(parse({"--refreshes", "3"}).error.empty()) << "--refreshes goes with --report";
+}
+
 TEST(CommandLine, MalformedOrUnknownOptionsSayWhatIsWrong) {
     const std::vector<std::vector<std::string_view>> bad{
         {"--frobnicate"},

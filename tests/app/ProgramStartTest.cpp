@@ -79,9 +79,10 @@ TEST_F(ProgramStartTest, TerminationSignalsEndTheProgramNormallyAndTheServiceSta
 }
 
 TEST_F(ProgramStartTest, WithoutItsDriverFileTheProgramSaysSoAndEnds) {
-    // A program folder that lacks the driver files.
+    // A program folder that lacks the driver files: the program and its window module only.
     test::TempFolder bare;
     std::filesystem::copy_file(program, bare / "solvane");
+    std::filesystem::copy_file(program.parent_path() / "solvane-window.so", bare / "solvane-window.so");
     std::string errors;
     const auto started = std::chrono::steady_clock::now();
     EXPECT_EQ(test::runProgram(bare / "solvane", arguments(), environment(), &errors), 0);
@@ -89,6 +90,21 @@ TEST_F(ProgramStartTest, WithoutItsDriverFileTheProgramSaysSoAndEnds) {
     EXPECT_GE(std::chrono::steady_clock::now() - started, std::chrono::milliseconds(600))
         << "four attempts sleep 0, 100, 200 and 300 ms";
     EXPECT_FALSE(std::filesystem::exists(state / "services.tsv"));
+}
+
+TEST_F(ProgramStartTest, AReportNeedsNoWindowModuleAndAWindowSaysWhenItIsMissing) {
+    test::TempFolder bare;
+    std::filesystem::copy_file(program, bare / "solvane");
+    std::string output;
+    std::string errors;
+    EXPECT_EQ(test::runProgram(bare / "solvane",
+                               {"--report", "--batch", "--state-dir", state.path().string()}, environment(),
+                               &errors, &output),
+              0)
+        << errors;
+    EXPECT_NE(output.find("Memory modules:"), std::string::npos) << output;
+    EXPECT_EQ(test::runProgram(bare / "solvane", arguments(), environment(), &errors), 1);
+    EXPECT_NE(errors.find("cannot load the window module"), std::string::npos) << errors;
 }
 
 TEST_F(ProgramStartTest, ADamagedRegistryFileIsKeptAsideAndReported) {

@@ -1,6 +1,7 @@
 // A day of Optimize mode on a simulated KX-2917 under a changing load, on the virtual clock: the
 // energy saved, as the registry file keeps it, must be exactly the sum of what each refresh saved,
 // must never go down, and must carry over into the next run.
+#include "SimulatedCore.h"
 #include "app/SolvaneCore.h"
 #include "platform/FileRegistry.h"
 #include "platform/RegistrySeed.h"
@@ -172,8 +173,10 @@ TEST(SoakTest, ADayOfOptimizeModeKeepsEverySavedWattSecondAcrossARestart) {
         EXPECT_EQ(ledger.faults(), 0);
         // One refresh after the 300 ms apply, then one every 3 seconds.
         EXPECT_EQ(ledger.refreshes(), static_cast<int>((kDayMs - 300) / 3000) + 1);
-        // The ledger proves something only if the day saved energy on most refreshes.
-        EXPECT_GT(ledger.savingRefreshes(), ledger.refreshes() * 9 / 10);
+        // The ledger proves something only if the day saved energy on many refreshes. The run starts
+        // in Optimize with no Default figure to measure the rails against, so only the regulator's
+        // part saves, and only at the loads where it beats an ordinary one.
+        EXPECT_GT(ledger.savingRefreshes(), ledger.refreshes() / 3);
         afterDay = ledger.expected();
         EXPECT_GE(afterDay - seeded, 2 * power::kRemainderPerHundredthKWh)
             << "a day saved less than 0.02 kWh";
@@ -200,6 +203,61 @@ TEST(SoakTest, ADayOfOptimizeModeKeepsEverySavedWattSecondAcrossARestart) {
     EXPECT_EQ(ledger.faults(), 0);
     EXPECT_GT(ledger.expected(), afterDay) << "the second run added nothing";
     EXPECT_EQ(savedEnergyOnDisk(registryFile), ledger.expected());
+}
+
+// One board under a steady load, its core on a clock shared with its twin.
+class TwinBoard {
+public:
+    TwinBoard(platform::VirtualClockScheduler& clock, std::uint32_t seed)
+        : m_hardware(
+              test::simulatedBoard({.board = 2917,
+                                    .load = 0.5,
+                                    .seed = seed,
+                                    .clock = [&clock] { return std::chrono::milliseconds(clock.now()); }})),
+          m_core(
+              SolvaneCore::Services{*m_hardware, m_registry, m_system, clock, m_prompt, m_random, seed, {}}) {
+        platform::seedWindowsValues(m_registry, m_system);
+        m_core.initialise();
+        m_core.enableSettingCommands();
+    }
+
+    SolvaneCore& core() { return m_core; }
+    double systemWatts() { return m_hardware->board().physics().totalWatts(); }
+    // What the program has saved so far, in 0.01 W·s.
+    std::int64_t saved() {
+        const auto& m = m_core.session().measurement().values();
+        return m.TotalSavingHundredthKWh * power::kRemainderPerHundredthKWh + m.TotalSavingRemainder;
+    }
+
+private:
+    std::unique_ptr<sim::SimulatedHardware> m_hardware;
+    platform::TreeRegistry m_registry;
+    platform::FakeSystemFacts m_system;
+    platform::ScriptedPrompt m_prompt;
+    platform::LcgRandom m_random;
+    SolvaneCore m_core;
+};
+
+// Two boards under the same load on one clock: one stays in Default, the other runs a quarter hour of
+// Default and then a day of Max. What the program counts as saved over that day is the energy the
+// simulated system really saved against its Default twin.
+TEST(SoakTest, ADayOfMaxModeCountsTheEnergyTheBoardSaved) {
+    platform::VirtualClockScheduler clock;
+    TwinBoard reference(clock, 31);
+    TwinBoard saving(clock, 37);
+    clock.advance(15 * 60 * 1000);
+    saving.core().session().monitor()->SelectMode(PowerMode::Max);
+    const std::int64_t before = saving.saved();
+    double simulated = 0; // W·s
+    constexpr std::uint64_t kStepMs = power::PowerMonitor::kRefreshPeriodMs;
+    for (std::uint64_t elapsed = 0; elapsed < kDayMs; elapsed += kStepMs) {
+        clock.advance(kStepMs);
+        simulated += (reference.systemWatts() - saving.systemWatts()) * kStepMs / 1000.0;
+    }
+    const double counted = static_cast<double>(saving.saved() - before) / 100; // W·s
+    ASSERT_GT(simulated, 0);
+    EXPECT_NEAR(counted, simulated, 0.05 * simulated)
+        << "counted " << counted / 3.6e6 << " kWh, the board saved " << simulated / 3.6e6 << " kWh";
 }
 
 } // namespace

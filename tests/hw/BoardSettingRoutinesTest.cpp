@@ -128,6 +128,7 @@ TEST_F(BoardSettingRoutinesTest, TheSharedNibbleOf2902MovesBothSettings) {
     apply(Setting::IchVoltage, 2);
     EXPECT_EQ(registers.smbusRegister(0x50, 1), 0x92);
     EXPECT_EQ(at(Setting::DdrVoltage), 9);
+    at(Setting::CpuPllVoltage) = 0;
     routines.ReadBack(indexOf(Setting::CpuPllVoltage));
     EXPECT_EQ(at(Setting::CpuPllVoltage), 3);
 
@@ -316,14 +317,104 @@ TEST_F(BoardSettingRoutinesTest, HighLoadRefusesTooFewPhases) {
 }
 
 TEST_F(BoardSettingRoutinesTest, ReadingEverySettingVisitsTheLedsInTheirOrder) {
+    // Every setting present, at its power-on value; the board lacks GTL_REF1.
+    values.fill(0);
+    at(Setting::GtlRef1Voltage) = kNotPresent;
     registers.smbusRegister(0x60, 1) = 0xC5; // CPU option 11
     registers.smbusRegister(0x34, 0x01) = 0x21;
+    at(Setting::AllLed) = 1;
     routines.ReadBack(BoardSettingRoutines::kReadAllSettings);
     EXPECT_EQ(at(Setting::CpuVoltage), 11);
     EXPECT_EQ(at(Setting::PciSlotLed), 1);
     EXPECT_EQ(at(Setting::DdrPhaseLed), 1);
-    EXPECT_EQ(at(Setting::AllLed), kNotPresent) << "ALL_LED has no read-back";
+    EXPECT_EQ(at(Setting::AllLed), 1) << "ALL_LED has no read-back: it keeps its value";
+    EXPECT_EQ(at(Setting::GtlRef1Voltage), kNotPresent);
     EXPECT_TRUE(registers.writes.empty()) << "reading never writes";
+}
+
+TEST_F(BoardSettingRoutinesTest, ASettingTheBoardLacksStaysAbsentWhateverItsRegistersRead) {
+    board(2909);
+    registers.sio[0xC2] = 0x05; // two phases at work
+    at(Setting::CpuPhase) = kNotPresent;
+    routines.ReadBack(indexOf(Setting::CpuPhase));
+    EXPECT_EQ(at(Setting::CpuPhase), kNotPresent);
+    at(Setting::CpuPhase) = 1;
+    routines.ReadBack(indexOf(Setting::CpuPhase));
+    EXPECT_EQ(at(Setting::CpuPhase), 2) << "present, it reads back";
+}
+
+TEST_F(BoardSettingRoutinesTest, ANibbleBeyondTheOptionsOf2902KeepsTheSetting) {
+    board(2902);
+    values.fill(0);
+    registers.smbusRegister(0x50, 1) = 0xFF;
+    registers.smbusRegister(0x50, 2) = 0xFC;
+    at(Setting::IchVoltage) = 4;
+    at(Setting::DdrVoltage) = 6;
+    at(Setting::MchVoltage) = 7;
+    at(Setting::DdrVrefCaA) = 7;
+    routines.ReadBack(BoardSettingRoutines::kReadAllSettings);
+    EXPECT_EQ(at(Setting::IchVoltage), 4) << "12 options: 15 is none of them";
+    EXPECT_EQ(at(Setting::DdrVoltage), 6) << "15 options: 15 is none of them";
+    EXPECT_EQ(at(Setting::MchVoltage), 12) << "15 options: 12 is the last but two";
+    EXPECT_EQ(at(Setting::DdrVrefCaA), 7) << "12 options: 12 is none of them";
+    registers.smbusRegister(0x50, 1) = 0xEB;
+    routines.ReadBack(BoardSettingRoutines::kReadAllSettings);
+    EXPECT_EQ(at(Setting::DdrVoltage), 14);
+    EXPECT_EQ(at(Setting::IchVoltage), 11);
+}
+
+TEST_F(BoardSettingRoutinesTest, TheNorthbridgePhasesOf2911ReadBack) {
+    board(2911);
+    at(Setting::MchPhase) = 0;
+    registers.sio[0x81] = 0x00; // bit 1 clear: fixed
+    registers.sio[0x82] = 0x10; // bit 4: two levels
+    routines.ReadBack(indexOf(Setting::MchPhase));
+    EXPECT_EQ(at(Setting::MchPhase), 1);
+    EXPECT_EQ(state.levelCount(Setting::MchPhase), 2);
+    registers.sio[0x82] = 0x08; // the memory's bit, not the northbridge's
+    routines.ReadBack(indexOf(Setting::MchPhase));
+    EXPECT_EQ(state.levelCount(Setting::MchPhase), 1);
+    EXPECT_EQ(at(Setting::MchPhase), 0) << "one level: fixed reads as 0";
+    apply(Setting::MchPhase, 0);
+    EXPECT_EQ(registers.sio[0x81] & 0x02, 0x02) << "automatic sets bit 1";
+    EXPECT_EQ(at(Setting::MchPhase), 0);
+}
+
+TEST_F(BoardSettingRoutinesTest, AllLedOf2911KeepsTheMemoryAndNorthbridgeLedsAsTheyAre) {
+    board(2911);
+    values.fill(0);
+    registers.sio[0xF1] = 0x00;
+    // Both LEDs on AUTO (0): all LEDs on AUTO must read them back as AUTO.
+    apply(Setting::AllLed, 0);
+    EXPECT_EQ(registers.sio[0xF1], 0x07);
+    EXPECT_EQ(at(Setting::DdrPhaseLed), 0);
+    EXPECT_EQ(at(Setting::MchPhaseLed), 0);
+    routines.ReadBack(BoardSettingRoutines::kReadAllSettings);
+    EXPECT_EQ(at(Setting::DdrPhaseLed), 0);
+    EXPECT_EQ(at(Setting::MchPhaseLed), 0);
+    // The memory LED OFF (1) stays OFF.
+    at(Setting::DdrPhaseLed) = 1;
+    apply(Setting::AllLed, 1);
+    EXPECT_EQ(registers.sio[0xF1], 0x04);
+    routines.ReadBack(BoardSettingRoutines::kReadAllSettings);
+    EXPECT_EQ(at(Setting::DdrPhaseLed), 1);
+    EXPECT_EQ(at(Setting::MchPhaseLed), 0);
+    EXPECT_EQ(at(Setting::PowerResetLed), 1);
+}
+
+TEST_F(BoardSettingRoutinesTest, CpuPhaseLevelsOf2915LeaveTheLoadLineLedAlone) {
+    board(2915);
+    values.fill(0);
+    registers.smbusRegister(0x35, 0x10) = 0x1F;
+    for (const SettingValue led : {0, 1}) {
+        apply(Setting::CpuLoadLineLed, led);
+        for (const SettingValue level : {3, 1, 0, 5}) {
+            apply(Setting::CpuPhase, level);
+            EXPECT_EQ(at(Setting::CpuPhase), level);
+            routines.ReadBack(indexOf(Setting::CpuLoadLineLed));
+            EXPECT_EQ(at(Setting::CpuLoadLineLed), led) << "level " << level;
+        }
+    }
 }
 
 } // namespace

@@ -62,6 +62,8 @@ TEST_F(CpuPhaseControlTest, RegulatorPatternsPerLevelKeepTheUnmaskedBits) {
         {2917, 0x32, 0xFF, {0x60, 0xF7, 0xF3, 0xF1, 0xF0, 0xE0, 0xE0}},
         {2916, 0x32, 0xFF, {0x78, 0xFF, 0xFB, 0xF9, 0xF8, 0xF8, 0xF8}},
         {2915, 0x34, 0xFF, {0xB0, 0xFF, 0xF7, 0xF3, 0xF1, 0xF0, 0xF0}},
+        // Bit 4 is the CPU load-line LED: no level sets or clears it.
+        {2915, 0x34, 0xEF, {0xA0, 0xEF, 0xE7, 0xE3, 0xE1, 0xE0, 0xE0}},
         {2910, 0x36, 0x00, {0x00, 0x9F, 0x97, 0x93, 0x91, 0x90, 0x00}},
     };
     for (const auto& [board, device, old, expected] : cases) {
@@ -91,6 +93,26 @@ TEST_F(CpuPhaseControlTest, EveryFixedLevelReadsBackAsWritten) {
         for (int level = 0; level <= topLevel; ++level) {
             write(code, level);
             EXPECT_EQ(read(code).cpuPhase, level) << code << " level " << level;
+        }
+    }
+}
+
+TEST_F(CpuPhaseControlTest, FixedLevelsOf2912And2911And2907ReadBackAsWritten) {
+    registers.smbusRegister(0x31, 0x10) = 0x07; // four levels
+    for (int level = 0; level <= 3; ++level) {
+        write(2912, level);
+        EXPECT_EQ(read(2912).cpuPhase, level) << "2912 level " << level;
+    }
+    registers.sio[0xD2] = 0x07; // four levels
+    for (const int board : {2911, 2907}) {
+        // Bits 1 to 3 of Super I/O 0x81 are other switches: whatever they hold, the level reads back.
+        for (const std::uint8_t others : {0x00, 0x0E, 0x06}) {
+            for (int level = 0; level <= 3; ++level) {
+                registers.sio[0x81] = others;
+                write(board, level);
+                EXPECT_EQ(read(board).cpuPhase, level)
+                    << board << " level " << level << " others " << +others;
+            }
         }
     }
 }
@@ -150,6 +172,10 @@ TEST_F(CpuPhaseControlTest, Board2912And2909) {
     EXPECT_EQ(read(2912).cpuPhase, 3);
     registers.smbusRegister(0x31, 0x10) = 0x02;
     EXPECT_EQ(read(2912).levelCount, 2);
+    write(2912, 1);
+    EXPECT_EQ(registers.smbusRegister(0x30, 0x01), 5);
+    write(2912, 3);
+    EXPECT_EQ(registers.smbusRegister(0x30, 0x01), 0);
     write(2912, 2);
     EXPECT_EQ(registers.smbusRegister(0x30, 0x01), 4);
     write(2912, 0);

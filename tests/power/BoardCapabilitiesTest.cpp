@@ -379,13 +379,34 @@ TEST(BoardOptionLists, MaxModeNeverRaisesAVoltageOnAnyBoard) {
             if (target == defaultIndex)
                 continue;
             ++lowered;
-            // "+0.000 V" and "-0.020 V" compare by value.
-            EXPECT_LT(std::strtod(std::string(list.text(target)).c_str(), nullptr),
-                      std::strtod(std::string(list.text(defaultIndex)).c_str(), nullptr))
+            // "+0.000 V" and "-0.020 V" compare by value. A default of "Auto" is the board's own
+            // voltage, which lies below the option after it.
+            const auto volts = [&](SettingValue index) {
+                return std::strtod(std::string(list.text(index)).c_str(), nullptr);
+            };
+            const bool automatic = list.text(defaultIndex) == "Auto";
+            EXPECT_LT(volts(target), volts(automatic ? defaultIndex + 1 : defaultIndex))
                 << board << " slot " << slot;
         }
     }
     EXPECT_GT(lowered, 60) << "the boards with regulator-programmed voltages are all lowered";
+
+    // Every default of 2911 is "Auto": Max lowers all four voltages to these options.
+    Machine machine(productName(2911));
+    machine.init();
+    PowerModeState state;
+    state.DefaultTargets = machine.defaults;
+    deriveModeTargets(state, &machine.options);
+    const std::vector<std::tuple<Setting, SettingValue, std::string_view>> expected{
+        {Setting::CpuVoltage, 15, "1.180 V"},
+        {Setting::DdrVoltage, 38, "1.570 V"},
+        {Setting::MchVoltage, 5, "1.000 V"},
+        {Setting::IchVoltage, 13, "1.050 V"}};
+    for (const auto& [setting, index, text] : expected) {
+        const auto slot = static_cast<std::size_t>(setting);
+        EXPECT_EQ(state.MaxTargets[slot], index) << indexOf(setting);
+        EXPECT_EQ(machine.options.lists[slot].text(index), text) << indexOf(setting);
+    }
 }
 
 TEST(PlatformReport, ShowsIdentificationAndEveryDefaultTarget) {

@@ -112,20 +112,22 @@ TEST(IdentifyPlatform, AnEmptySecondSocketKeepsTheProcessorFound) {
     EXPECT_EQ(alone.externalClock, "0 MHz");
 }
 
-TEST(IdentifyPlatform, LooksAtThirtyStructuresOnly) {
+TEST(IdentifyPlatform, ReadsTheWholeTableToItsEndOrItsLength) {
     SmbiosIdentity identity;
     identity.baseboardProduct = "Elm-E4 (KX-2917)";
-    for (const int fillers : {28, 29}) {
-        std::vector<test::SmbiosRecord> records = {test::biosRecord(identity)};
-        for (int i = 0; i < fillers; ++i)
-            records.push_back(test::SmbiosRecord(0x88, 4, static_cast<std::uint16_t>(0x100 + i)));
-        records.push_back(test::baseboardRecord(identity));
-        records.push_back(test::endOfTableRecord());
-        const auto platform = identify(test::tableOf(records));
-        // With 28 fillers the baseboard is the 30th structure; with 29 it is the 31st.
-        EXPECT_EQ(platform.BoardCode, fillers == 28 ? 2917 : 0) << fillers;
-        EXPECT_EQ(platform.biosVendor, identity.biosVendor);
-    }
+    std::vector<test::SmbiosRecord> records = {test::biosRecord(identity)};
+    for (int i = 0; i < 200; ++i)
+        records.push_back(test::SmbiosRecord(0x88, 4, static_cast<std::uint16_t>(0x100 + i)));
+    records.push_back(test::baseboardRecord(identity));
+    // Without an end-of-table structure the walk ends with the table's length.
+    EXPECT_EQ(identify(test::tableOf(records)).BoardCode, 2917) << "the 202nd structure is read";
+
+    // Nothing after the end of the table counts.
+    SmbiosIdentity other = identity;
+    other.baseboardProduct = "Elm-E1 (KX-2910)";
+    records.push_back(test::endOfTableRecord());
+    records.push_back(test::baseboardRecord(other));
+    EXPECT_EQ(identify(test::tableOf(records)).BoardCode, 2917);
 }
 
 TEST(IdentifyPlatform, AMalformedStructureEndsTheWalkWithWhatWasFound) {
@@ -175,8 +177,8 @@ TEST(IdentifyPlatform, WithoutATableEverythingStaysEmpty) {
     EXPECT_EQ(platform.BoardCode, 2917);
 }
 
-// What the identification should hold after the first thirty structures dmidecode printed: the
-// last BIOS, baseboard and (populated) processor strings, and the board string by its rules.
+// What the identification should hold after every structure dmidecode printed: the last BIOS,
+// baseboard and (populated) processor strings, and the board string by its rules.
 PlatformInfo expectedFrom(const std::vector<test::PrintedStructure>& printed) {
     const auto text = [](const test::PrintedStructure& block, const char* key) {
         const auto value = block.field(key);
@@ -184,8 +186,7 @@ PlatformInfo expectedFrom(const std::vector<test::PrintedStructure>& printed) {
     };
     PlatformInfo expected;
     bool haveProcessor = false;
-    for (std::size_t i = 0; i < printed.size() && i < kMaxIdentifyStructures; ++i) {
-        const auto& block = printed[i];
+    for (const auto& block : printed) {
         if (block.type == 0) {
             expected.biosVendor = text(block, "Vendor");
             expected.biosVersion = text(block, "Version");
@@ -255,9 +256,9 @@ TEST(IdentifyPlatform, RealTablesGiveDmidecodesStrings) {
     EXPECT_GE(files, 13);
 }
 
-// Two machines checked by hand: the MSI board, whose processor structure comes after the thirty
-// the walk looks at, and the server whose second socket is empty (the first socket's processor is
-// kept).
+// Machines checked by hand against dmidecode: the MSI, Synology and Beelink tables, whose processor
+// structure comes after dozens of others, and the server whose second socket is empty (the first
+// socket's processor is kept).
 TEST(IdentifyPlatform, RealTablesSpotChecks) {
     const auto root = test::realDataFolder();
     if (root.empty() || !std::filesystem::is_directory(root / "smbios"))
@@ -272,8 +273,18 @@ TEST(IdentifyPlatform, RealTablesSpotChecks) {
     const auto msi = identifyFile("dumpbin/u-root__MSI-MS-7816.bin");
     EXPECT_EQ(msi.BoardString, "MS-7816");
     EXPECT_EQ(msi.biosVersion, "V2.14B14");
-    EXPECT_EQ(msi.processorId, "");
-    EXPECT_EQ(msi.processorVersion, "");
+    EXPECT_EQ(msi.processorId, "BFEBFBFF 000306C3");
+    EXPECT_EQ(msi.processorVersion, "Intel(R) Core(TM) i7-4770 CPU @ 3.40GHz");
+    EXPECT_EQ(msi.externalClock, "100 MHz");
+
+    const auto synology = identifyFile("dumpbin/u-root__Synology-RS3614xsp.bin");
+    EXPECT_EQ(synology.processorId, "BFEBFBFF 000306A9");
+    EXPECT_EQ(synology.processorVersion, "Intel(R) Xeon(R) CPU E3-1230 V2 @ 3.30GHz");
+
+    const auto beelink = identifyFile("derived-dumpbin/go-smbios__Beelink-EQ12.sm3wrapped.bin");
+    EXPECT_EQ(beelink.processorId, "BFEBFBFF 000B06E0");
+    EXPECT_EQ(beelink.processorVersion, "Intel(R) N100");
+    EXPECT_EQ(beelink.externalClock, "100 MHz");
 
     const auto dell = identifyFile("rawtable/go-smbios__Dell-PowerEdge-R630-Dual-Xeon.dmi");
     EXPECT_EQ(dell.processorVersion, "Intel(R) Xeon(R) CPU E5-2630 v3 @ 2.40GHz");

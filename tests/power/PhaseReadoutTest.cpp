@@ -19,5 +19,12 @@ TEST(PhaseReadout, AutomaticShowsTheActiveCountAndFixedOptionsTheirName) {
     EXPECT_EQ(phaseSwitchReadout(1), "Disable");
 }
 
+TEST(PhaseReadout, AutomaticCpuPhasesCountWhatTheRegulatorReports) {
+    EXPECT_EQ(activeCpuPhaseCount(0, 6, 2), 2) << "the regulator runs two of its six";
+    EXPECT_EQ(activeCpuPhaseCount(0, 6, 0), 6) << "no report: every level";
+    EXPECT_EQ(activeCpuPhaseCount(3, 6, 2), 4) << "a fixed option is its own count";
+    EXPECT_EQ(activeCpuPhaseCount(kNotPresent, 6, 2), 0);
+}
+
 } // namespace
 } // namespace solvane::power

@@ -69,7 +69,9 @@ TEST_F(PowerMeasurementTest, RailPowersFromThePowerMonitorChip) {
     EXPECT_DOUBLE_EQ(m.P33, 8800);
     EXPECT_DOUBLE_EQ(m.P5, 700);
     EXPECT_DOUBLE_EQ(m.P12, 1400);
-    EXPECT_EQ(m.RailSum, 10900);
+    // The sum compared against Default takes the CPU's consumption (1287.6 in 1/10 W) in with the rails.
+    EXPECT_EQ(m.RailSum, 10900 + 1287600);
+    EXPECT_EQ(m.TotalConsumption, m.RailSum);
     EXPECT_TRUE(m.PowerChipPresent);
 
     auto absent = intelReadings();
@@ -85,53 +87,38 @@ TEST_F(PowerMeasurementTest, RailPowersFromThePowerMonitorChip) {
 struct CpuCase {
     int board;
     int phases;
-    double consumption;
     int current;
     int power;
 };
 
-// Consumption, current and power for every phase count where the constants change, figured by
+// Current and power for every phase count where the constants change, figured by
 // hand from v[6] = 2000, v[2] = 206 and a core of 1200 mV.
 TEST_F(PowerMeasurementTest, CpuFiguresPerBoardAndPhaseCount) {
     const std::vector<CpuCase> cases{
-        {2918, 1, 1832, 0, 0},
-        {2918, 2, 1832, 6510, 7812},
-        {2918, 3, 1832, 9765, 11718},
-        {2918, 4, 1832, 13020, 15624},
-        {2918, 5, 1832, 16008, 19209},
-        {2918, 6, 1832, 0, 0},
-        {2916, 2, 1989, 7559, 9070},
-        {2916, 3, 1989, 11561, 13873},
-        {2916, 4, 1989, 15978, 19173},
-        {2916, 5, 1989, 19653, 23583},
-        {2917, 1, 1931, 7272, 8726},
-        {2917, 3, 1931, 10730, 12876},
-        {2917, 4, 1931, 14229, 17074},
-        {2917, 5, 1931, 17690, 21228},
-        {2917, 6, 1931, 20890, 25068},
-        {2915, 2, 195, 7182, 8618},
-        {2915, 3, 195, 10818, 12981},
-        {2915, 4, 195, 14469, 17362},
-        {2915, 5, 195, 18127, 21752},
-        {2915, 6, 195, 21308, 25569},
-        {2910, 1, 112.9518943661972, 6047, 7256},
-        {2910, 3, 112.9518943661972, 8921, 10705},
-        {2910, 4, 112.9518943661972, 12005, 14406},
-        {2910, 5, 112.9518943661972, 14788, 17745},
-        {2910, 6, 112.9518943661972, 17631, 21157},
+        {2918, 1, 0, 0},         {2918, 2, 6510, 7812},   {2918, 3, 9765, 11718},  {2918, 4, 13020, 15624},
+        {2918, 5, 16008, 19209}, {2918, 6, 0, 0},         {2916, 2, 7559, 9070},   {2916, 3, 11561, 13873},
+        {2916, 4, 15978, 19173}, {2916, 5, 19653, 23583}, {2917, 1, 7272, 8726},   {2917, 3, 10730, 12876},
+        {2917, 4, 14229, 17074}, {2917, 5, 17690, 21228}, {2917, 6, 20890, 25068}, {2915, 2, 7182, 8618},
+        {2915, 3, 10818, 12981}, {2915, 4, 14469, 17362}, {2915, 5, 18127, 21752}, {2915, 6, 21308, 25569},
+        {2910, 1, 6047, 7256},   {2910, 3, 8921, 10705},  {2910, 4, 12005, 14406}, {2910, 5, 14788, 17745},
+        {2910, 6, 17631, 21157},
     };
     random.queue(kMiddle);
     for (const auto& c : cases) {
         use(intelBoard(c.board));
         const auto& m = run(intelReadings(), c.phases);
-        EXPECT_NEAR(m.CpuConsumption, c.consumption, 1e-9) << c.board << " p" << c.phases;
+        // The consumption is the CPU's power, in 1/10 W.
+        EXPECT_DOUBLE_EQ(m.CpuConsumption, c.power / 10.0) << c.board << " p" << c.phases;
         EXPECT_EQ(m.CpuCurrent, c.current) << c.board << " p" << c.phases;
         EXPECT_EQ(m.CpuPower, c.power) << c.board << " p" << c.phases;
     }
-    use(intelBoard(2918));
-    EXPECT_NEAR(run(intelReadings(), 2).CpuSavingFigure, 21.925376, 1e-9);
-    use(intelBoard(2910));
-    EXPECT_NEAR(run(intelReadings(), 2).CpuSavingFigure, 1351.8082717746481, 1e-9);
+    // The CPU panel's saving never exceeds the consumption.
+    for (const int board : {2918, 2910}) {
+        use(intelBoard(board));
+        const auto& m = run(intelReadings(), 2);
+        EXPECT_GE(m.CpuSavingFigure, 0) << board;
+        EXPECT_LE(m.CpuSavingFigure, m.CpuConsumption) << board;
+    }
 }
 
 TEST_F(PowerMeasurementTest, AmdBoardFiguresAndEfficiency) {
@@ -150,20 +137,22 @@ TEST_F(PowerMeasurementTest, AmdBoardFiguresAndEfficiency) {
     random.queue(kMiddle);
     const auto& m = run(s, 2);
     EXPECT_EQ(m.CoreMilliVolts, 1360);
-    EXPECT_DOUBLE_EQ(m.Rail12, 119.68);
-    EXPECT_NEAR(m.Rail5, 50.030638297872336, 1e-9);
-    EXPECT_NEAR(m.CpuConsumption, 1236.6933333333334, 1e-9);
+    // The rail monitor's bytes give volts, kept in millivolts like every other board's rails.
+    EXPECT_DOUBLE_EQ(m.Rail12, 119680);
+    EXPECT_NEAR(m.Rail5, 50030.638297872336, 1e-6);
     EXPECT_EQ(m.CpuCurrent, 45706);
     EXPECT_EQ(m.CpuPower, 6216);
+    EXPECT_DOUBLE_EQ(m.CpuConsumption, 621.6);
     EXPECT_NEAR(m.AmdCpuPower, 154814.37362637362, 1e-6);
-    EXPECT_EQ(m.Efficiency, 125);
+    EXPECT_EQ(m.Efficiency, 249);
 
     const auto texts = measurement->formatReadouts(s, 2, 3);
     EXPECT_EQ(texts.efficiency, "91.8 %") << "91.5 + 0.55 F for CPU phase setting 3";
-    EXPECT_EQ(measurement->values().Efficiency, 12);
-    EXPECT_EQ(texts.cpuSaving, "1548.14 W");
+    EXPECT_EQ(measurement->values().Efficiency, 24);
+    // No efficiency curve to compare the regulator with: no CPU saving.
+    EXPECT_EQ(texts.cpuSaving, "0.00 W");
     // A CPU phase setting without its own text shows the figure itself.
-    EXPECT_EQ(measurement->formatReadouts(s, 2, 5).efficiency, "1.2 %");
+    EXPECT_EQ(measurement->formatReadouts(s, 2, 5).efficiency, "2.4 %");
 }
 
 TEST_F(PowerMeasurementTest, AZeroConsumptionNeverDividesTheAmdEfficiency) {
@@ -173,10 +162,9 @@ TEST_F(PowerMeasurementTest, AZeroConsumptionNeverDividesTheAmdEfficiency) {
     SensorSnapshot s;
     s.sensors[1] = 170;
     s.sensors[4] = 100;
-    s.amdRail12 = 0; // Rail12 0 makes the consumption 0
+    s.sensors[4] = 0; // no current: no power and no consumption
     const auto& m = run(s, 2);
     EXPECT_EQ(m.CpuConsumption, 0);
-    EXPECT_GT(m.CpuPower, 0);
     EXPECT_EQ(m.Efficiency, 0);
 }
 
@@ -240,9 +228,10 @@ TEST_F(PowerMeasurementTest, ReadoutTexts) {
     EXPECT_EQ(texts.rail33, "0.88 W");
     EXPECT_EQ(texts.rail5, "0.07 W");
     EXPECT_EQ(texts.rail12, "0.14 W");
-    EXPECT_EQ(texts.cpuConsumption, "215.60 W\n") << "1931 < 2400 is lifted by 200 + J(50)";
-    EXPECT_EQ(texts.totalConsumption, "1.28 W");
-    EXPECT_EQ(texts.cpuSaving, "2.31 W\n");
+    // The consumption is shown as measured (CpuPower 12876), and the total adds it to the rails.
+    EXPECT_EQ(texts.cpuConsumption, "128.76 W\n");
+    EXPECT_EQ(texts.totalConsumption, "129.85 W");
+    EXPECT_EQ(texts.cpuSaving, "0.00 W\n");
     EXPECT_EQ(texts.currentSaving, "0 W");
     EXPECT_EQ(texts.savingPercentage, "0 %");
     EXPECT_EQ(texts.energySaved, "0 W");
@@ -264,7 +253,150 @@ TEST_F(PowerMeasurementTest, Board2910EfficiencyTextFollowsThePhaseCount) {
     EXPECT_EQ(measurement->formatReadouts(s, 6, 0).efficiency, "91.3 %");
     EXPECT_EQ(measurement->formatReadouts(s, 4, 0).efficiency, "90.7 %");
     EXPECT_EQ(measurement->formatReadouts(s, 3, 0).efficiency, "89.8 %");
-    EXPECT_EQ(measurement->formatReadouts(s, 2, 0).efficiency, "86.0 %") << "S > 15";
+    EXPECT_EQ(measurement->formatReadouts(s, 2, 0).efficiency, "82.0 %") << "S <= 15: 81 + J(2)";
+}
+
+// The efficiency bands of both Intel families, each rule at its edge, with the jitter at 0 and at its
+// top (r = 32767 gives J(k) = k) so the direction of every jitter shows.
+struct BandCase {
+    int cpuPower;
+    int before;
+    int phases;
+    int lowJitter;  // r = 0
+    int highJitter; // r = 32767
+};
+
+class EfficiencyBands : public PowerMeasurementTest {
+protected:
+    void check(int board, const std::vector<BandCase>& cases) {
+        for (const auto& c : cases) {
+            for (const bool high : {false, true}) {
+                platform::ScriptedRandom fixed;
+                fixed.queue(high ? 32767 : 0);
+                PlatformInfo info = intelBoard(board);
+                PowerMeasurement m(info, fixed);
+                m.values().CpuPower = c.cpuPower;
+                m.values().Efficiency = c.before;
+                m.computeTotalsAndEfficiency(c.phases);
+                EXPECT_EQ(m.values().Efficiency, high ? c.highJitter : c.lowJitter)
+                    << board << ": P " << c.cpuPower << ", Eff " << c.before << ", p " << c.phases
+                    << (high ? ", top jitter" : ", no jitter");
+            }
+        }
+    }
+};
+
+TEST_F(EfficiencyBands, BoardsOfTheFirstFamily) {
+    const std::vector<BandCase> cases{
+        {15001, 849, 5, 850, 880},
+        {15001, 921, 5, 920, 890},
+        {15000, 849, 5, 925, 930},
+        {100, 936, 3, 935, 930},
+        {100, 935, 3, 935, 935},
+        // five phases: threshold 5500, band 925/915 around 927, floor 823
+        {5501, 926, 5, 925, 930},
+        {5501, 928, 5, 915, 920},
+        {5501, 927, 5, 927, 927},
+        {5500, 822, 5, 823, 828},
+        {5500, 823, 5, 823, 823},
+        // four phases: threshold 4800, 928 around 930, floor 846
+        {4801, 929, 4, 928, 933},
+        {4801, 931, 4, 928, 923},
+        {4800, 845, 4, 846, 851},
+        {4800, 846, 4, 846, 846},
+        // three phases: threshold 3500, 931, floor 863
+        {3501, 930, 3, 931, 936},
+        {3501, 932, 3, 931, 926},
+        {3500, 862, 3, 863, 868},
+        {3500, 863, 3, 863, 863},
+        // two phases: above 500 to 928; 101 to 499 held below 850; else floor 887
+        {501, 927, 2, 928, 933},
+        {501, 930, 2, 928, 923},
+        {499, 851, 2, 850, 845},
+        {101, 851, 2, 850, 845},
+        {100, 851, 2, 887, 892},
+        {499, 850, 2, 887, 892},
+        {500, 886, 2, 887, 892},
+    };
+    check(2918, cases);
+    check(2916, cases);
+}
+
+TEST_F(EfficiencyBands, BoardsOfTheSecondFamily) {
+    const std::vector<BandCase> cases{
+        {15001, 849, 6, 850, 880},
+        {15001, 931, 6, 930, 900},
+        {15000, 931, 6, 931, 931},
+        {100, 946, 3, 945, 950},
+        {100, 945, 3, 945, 945},
+        // (threshold, floor, band low, band high) by phases: 6 (8500, 750, 920, 945),
+        // 5 (6500, 780, 920, 935), 4 (4500, 810, 920, 930), 3 (3500, 830, 920, 928)
+        {8499, 749, 6, 750, 755},
+        {8499, 750, 6, 750, 750},
+        {8501, 919, 6, 920, 925},
+        {8500, 749, 6, 749, 749},
+        {6499, 779, 5, 780, 785},
+        {6501, 919, 5, 920, 925},
+        {6501, 936, 5, 935, 940},
+        {6501, 935, 5, 935, 935},
+        {6500, 779, 5, 779, 779},
+        {4499, 809, 4, 810, 815},
+        {4501, 919, 4, 920, 925},
+        {4501, 931, 4, 930, 935},
+        {4500, 809, 4, 809, 809},
+        {3499, 829, 3, 830, 835},
+        {3501, 919, 3, 920, 925},
+        {3501, 929, 3, 928, 933},
+        {3500, 829, 3, 829, 829},
+        // two phases: above 2000 within [870, 928]; 251 to 1999 within [860, 920]
+        {2001, 869, 2, 870, 875},
+        {2001, 929, 2, 928, 933},
+        {2000, 869, 2, 869, 869},
+        {1999, 859, 2, 860, 865},
+        {1999, 921, 2, 920, 925},
+        {251, 859, 2, 860, 865},
+        {250, 859, 2, 859, 859},
+        {100, 946, 2, 946, 946},
+        // one phase: above 2000 within [880, 920] from below; 251 to 1999 floor 880
+        {2001, 879, 1, 880, 875},
+        {2001, 921, 1, 920, 915},
+        {1999, 879, 1, 880, 885},
+        {250, 879, 1, 879, 879},
+    };
+    check(2917, cases);
+    check(2915, cases);
+    check(2910, cases);
+}
+
+TEST_F(PowerMeasurementTest, AmdEfficiencyTextByCpuPhaseSetting) {
+    PlatformInfo amd = intelBoard(2911);
+    amd.CpuVendor = "AMD";
+    use(amd);
+    random.queue(0); // F = 0
+    SensorSnapshot s;
+    run(s, 2);
+    const std::vector<std::pair<int, std::string>> texts{
+        {0, "88.5 %"}, {1, "88.0 %"}, {2, "89.0 %"}, {3, "91.5 %"}};
+    for (const auto& [setting, text] : texts)
+        EXPECT_EQ(measurement->formatReadouts(s, 2, setting).efficiency, text) << setting;
+    // F = 1 adds 0.55.
+    platform::ScriptedRandom top;
+    top.queue(32767);
+    PowerMeasurement m(platformInfo, top);
+    EXPECT_EQ(m.formatReadouts(s, 2, 1).efficiency, "88.5 %");
+}
+
+TEST_F(PowerMeasurementTest, TheSecondTemperatureComesFromTheBufferOnFiveBoards) {
+    SensorSnapshot s;
+    s.sensors[7] = 38;
+    s.temperatures[1] = 51;
+    for (int board = 2901; board <= 2918; ++board) {
+        use(intelBoard(board));
+        const bool buffer = board == 2906 || board == 2904 || board == 2903 || board == 2905 || board == 2902;
+        EXPECT_EQ(measurement->formatReadouts(s, 2, 0).boardTemperature,
+                  buffer ? "51'C / 123'F" : "38'C / 100'F")
+            << board;
+    }
 }
 
 } // namespace

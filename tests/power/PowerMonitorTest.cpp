@@ -194,12 +194,35 @@ TEST_F(PowerMonitorTest, HighLoadRaisesAFixedPhaseCountAndGivesItBack) {
     }
 }
 
-TEST_F(PowerMonitorTest, TheLoadRuleLeavesBoardsWithAnotherRegulatorAlone) {
-    platformInfo.BoardCode = 2910; // 0x32 holds the memory and chipset phase switches there
-    routineState.currentPhase = 1;
-    modes.CurrentValues[indexOf(Setting::CpuPhase)] = 1;
-    monitor.takeStartupPhase();
-    measurement.values().CpuPower = 9000;
+TEST_F(PowerMonitorTest, TheLoadRuleForcesOtherRegulatorsThroughTheirOwnPhaseWrite) {
+    struct Case {
+        int board;
+        std::uint8_t device;
+        std::uint8_t old;
+        int cpuPower;
+        std::uint8_t written; // the board's own pattern of the forced level
+    };
+    // 2910 keeps its memory and chipset phase switches at 0x32: that register is never touched.
+    for (const auto& [board, device, old, cpuPower, written] :
+         std::vector<Case>{{2910, 0x36, 0xC0, 9000, 0xD0},    // level 5: base OR 0x90
+                           {2910, 0x36, 0xC0, 6500, 0xD3},    // level 3: base OR 0x93
+                           {2915, 0x34, 0x50, 7500, 0x51},    // level 4: base OR 0x41
+                           {2915, 0x34, 0x40, 5500, 0x47}}) { // level 2: base OR 0x47, LED bit 4 kept
+        platformInfo.BoardCode = board;
+        registers.writes.clear();
+        registers.smbusRegister(device, 0x01) = old;
+        routineState.currentPhase = 1;
+        modes.CurrentValues[indexOf(Setting::CpuPhase)] = 1;
+        monitor.takeStartupPhase();
+        measurement.values().CpuPower = cpuPower;
+        monitor.LoadPhaseRule();
+        ASSERT_EQ(registers.writes.size(), 1U) << board << " at " << cpuPower;
+        EXPECT_EQ(registers.writes[0].address, device) << board;
+        EXPECT_EQ(registers.writes[0].value, written) << board << " at " << cpuPower;
+    }
+    // A board without a level pattern is left alone.
+    platformInfo.BoardCode = 2918;
+    registers.writes.clear();
     monitor.LoadPhaseRule();
     EXPECT_TRUE(registers.writes.empty());
 }
@@ -321,6 +344,37 @@ TEST_F(PowerMonitorTest, AnUnsupportedBoardRefreshesNothingButKeepsTheModeValues
     monitor.OnExit();
     EXPECT_TRUE(power.planCalls().empty());
     EXPECT_EQ(registry.readString(kProductKey, "SolvaneNormalEnd"), "1");
+}
+
+// Every temperature step of the smart fan, at its edge and one degree past it, in each mode's base.
+TEST_F(PowerMonitorTest, SmartFanThresholdsOfEveryMode) {
+    modes.CurrentValues[indexOf(Setting::SmartFan)] = 1;
+    struct Step {
+        int above; // T = base + above
+        int level; // the level the step leaves
+    };
+    // From the unknown level to full duty, then down and up through every rule: each pair holds the
+    // edge (no change) and one degree past it.
+    const std::vector<Step> steps{
+        {0, 7},  {30, 7}, {29, 5}, // T < base + 30 and level > 5: 5
+        {20, 5}, {19, 3},          // T < base + 20 and level > 3: 3
+        {10, 3}, {9, 1},           // T < base + 10 and level > 1: 1
+        {0, 1},  {-1, 0},          // T < base and level > 0: 0
+        {5, 0},  {6, 1},           // T > base + 5 and level < 1: 1
+        {15, 1}, {16, 3},          // T > base + 15 and level < 3: 3
+        {25, 3}, {26, 5},          // T > base + 25 and level < 5: 5
+        {35, 5}, {36, 7},          // T > base + 35 and level < 7: 7
+    };
+    for (const auto& [mode, base] : std::vector<std::pair<PowerMode, int>>{
+             {PowerMode::Default, 5}, {PowerMode::Optimize, 15}, {PowerMode::Max, 25}}) {
+        PowerMonitor fresh{{platformInfo, options, modes, routineState, measurement, library, bus, commands,
+                            registry, clock}};
+        modes.selectMode(mode);
+        for (const auto& [above, level] : steps) {
+            fresh.SmartFanStep(base + above);
+            EXPECT_EQ(fresh.fanLevel(), level) << "base " << base << ", T = base + " << above;
+        }
+    }
 }
 
 } // namespace

@@ -49,29 +49,45 @@ TEST_F(SavingsAccountingTest, DefaultModeSavesNothing) {
 
 TEST_F(SavingsAccountingTest, CpuPartComparesWithTheCurveAtTheLoadStep) {
     const auto& curve = *efficiencyCurveFor(2917);
-    // Current 10730: step (10730 - 50) / 100 = 106.
-    const auto& m = refresh(PowerMode::Optimize, 3, 10730, 12876, 1931, 10900);
-    const int w = static_cast<int>(12876 * 100.0 / curve[106]);
-    EXPECT_EQ(m.CurrentSaving, w - 1931) << "first sample: no rail part yet";
+    // What an ordinary regulator draws for the CPU power at the load step, less what this board's
+    // draws at the efficiency it shows (93.0 %), both in 1/100 W.
+    const auto cpuPart = [&](int power, std::size_t step, int efficiency) {
+        return std::max(
+            0, static_cast<int>(static_cast<int>(power * 100.0 / curve[step]) - power * 1000.0 / efficiency));
+    };
+    measurement.values().Efficiency = 930;
+    // Current 2050: step (2050 - 50) / 100 = 20.
+    const auto& m = refresh(PowerMode::Optimize, 3, 2050, 2460, 246.0, 10900);
+    const int save = cpuPart(2460, 20, 930);
+    ASSERT_GT(save, 0);
+    EXPECT_EQ(m.CurrentSaving, save) << "first sample: no rail part yet";
     // The rail sum (1/10000 W) enters the 1/100 W figure scaled: 10900 is 1.09 W, 109.
-    EXPECT_EQ(m.PowerWithoutSaving, 109 + w);
-    EXPECT_EQ(m.SavedPercentage, (w - 1931) * 100 / (109 + w));
+    EXPECT_EQ(m.PowerWithoutSaving, 109 + save);
+    EXPECT_EQ(m.SavedPercentage, save * 100 / (109 + save));
     EXPECT_EQ(m.SampleCount, 1);
 
     // A current of 120 gives step 0, raised to 1.
     PowerMeasurement light(platformInfo, random);
     light.values().CpuCurrent = 120;
     light.values().CpuPower = 150;
-    light.values().CpuConsumption = 100;
+    light.values().Efficiency = 900;
     light.accountSavings(PowerMode::Max, 2);
-    EXPECT_EQ(light.values().CurrentSaving, std::abs(static_cast<int>(150 * 100.0 / curve[1]) - 100));
+    EXPECT_EQ(light.values().CurrentSaving, cpuPart(150, 1, 900));
 
     // Beyond the curve the last entry serves.
     PowerMeasurement heavy(platformInfo, random);
     heavy.values().CpuCurrent = 50000;
     heavy.values().CpuPower = 30000;
+    heavy.values().Efficiency = 940;
     heavy.accountSavings(PowerMode::Max, 5);
-    EXPECT_EQ(heavy.values().CurrentSaving, static_cast<int>(30000 * 100.0 / curve[110]));
+    EXPECT_EQ(heavy.values().CurrentSaving, cpuPart(30000, 110, 940));
+
+    // Without an efficiency figure there is nothing to compare with.
+    PowerMeasurement unknown(platformInfo, random);
+    unknown.values().CpuCurrent = 10730;
+    unknown.values().CpuPower = 12876;
+    unknown.accountSavings(PowerMode::Max, 3);
+    EXPECT_EQ(unknown.values().CurrentSaving, 0);
 }
 
 TEST_F(SavingsAccountingTest, NoCpuPartAtSixPhasesOrWithoutACurve) {
@@ -111,6 +127,37 @@ TEST_F(SavingsAccountingTest, RailBaselineFollowsTheSamples) {
     refresh(PowerMode::Max, 6, 0, 0, 0, 10700);
     EXPECT_EQ(m.RailBaseline, 600) << "(900 + 300) / 2";
     EXPECT_EQ(m.CurrentSaving, 3);
+}
+
+TEST_F(SavingsAccountingTest, ABaselineIsKeptForTheNextModeOnlyOnceItIsAMeasuredDrop) {
+    auto& m = measurement.values();
+    // Optimize for one refresh, then Default: the baseline is still a whole rail sum.
+    refresh(PowerMode::Optimize, 6, 0, 0, 0, 10900);
+    measurement.restartForMode(PowerMode::Default);
+    EXPECT_EQ(m.PreviousRailBaseline, 0) << "a whole sum is no drop";
+    measurement.restartForMode(PowerMode::Optimize);
+    refresh(PowerMode::Optimize, 6, 0, 0, 0, 10900);
+    refresh(PowerMode::Optimize, 6, 0, 0, 0, 10500);
+    EXPECT_EQ(m.CurrentSaving, 4) << "the drop alone, 0.04 W";
+    measurement.restartForMode(PowerMode::Default);
+    EXPECT_EQ(m.PreviousRailBaseline, 400);
+}
+
+TEST_F(SavingsAccountingTest, TheDropIsMeasuredFromTheLastDefaultRefreshAndFollowsTheRails) {
+    auto& m = measurement.values();
+    refresh(PowerMode::Default, 6, 0, 0, 0, 20000);
+    refresh(PowerMode::Default, 6, 0, 0, 0, 20000);
+    EXPECT_EQ(m.DefaultRailSum, 20000);
+    // The mode's first refresh already runs the new settings.
+    measurement.restartForMode(PowerMode::Max);
+    refresh(PowerMode::Max, 6, 0, 0, 0, 16000);
+    EXPECT_EQ(m.CurrentSaving, 0) << "first sample: no rail part yet";
+    refresh(PowerMode::Max, 6, 0, 0, 0, 16000);
+    EXPECT_EQ(m.CurrentSaving, 40) << "0.40 W below Default";
+    // Later the drop keeps following the rails as they settle.
+    for (int i = 0; i < 30; ++i)
+        refresh(PowerMode::Max, 6, 0, 0, 0, 15000);
+    EXPECT_NEAR(m.CurrentSaving, 50, 3);
 }
 
 TEST_F(SavingsAccountingTest, ARailSumThatDidNotFallRestartsTheComparison) {

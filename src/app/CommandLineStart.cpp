@@ -1,0 +1,113 @@
+#include "app/CommandLineStart.h"
+
+#include "app/HardwareBackend.h"
+#include "app/Report.h"
+#include "app/SolvaneCore.h"
+#include "hw/IoDriver.h"
+#include "hw/IoDriverProtocol.h"
+#include "platform/DeviceIo.h"
+#include "platform/FileRegistry.h"
+#include "platform/Random.h"
+#include "platform/RegistrySeed.h"
+#include "platform/Scheduler.h"
+#include "platform/ServiceManager.h"
+#include "platform/Sleeper.h"
+#include "platform/StateFolder.h"
+
+#include <chrono>
+#include <iostream>
+#include <system_error>
+
+namespace solvane::app {
+
+namespace {
+
+// --report: the same start-up as the window's, on a copy of the registry and a virtual clock, then
+// the text; nothing on disk changes.
+int runReport(const Options& options, const std::filesystem::path& stateFolder) {
+    // The board comes up as the last run left it, runs on the report's virtual clock, and what the
+    // start-up writes to it stays in memory.
+    platform::VirtualClockScheduler clock;
+    const SimulationRun run{[&clock] { return std::chrono::milliseconds(clock.now()); }, false};
+    auto backend = HardwareBackend::create(options, stateFolder, run);
+    if (!backend.error.empty()) {
+        std::cerr << "solvane: " << backend.error << '\n';
+        return kUsageExitCode;
+    }
+    if (!backend.notice.empty())
+        std::cerr << "solvane: " << backend.notice << '\n';
+    std::string notice;
+    auto registry = platform::openRegistrySnapshot(stateFolder / "registry.reg", notice);
+    if (!notice.empty())
+        std::cerr << "solvane: " << notice << '\n';
+    platform::HostSystemFacts system;
+    platform::seedWindowsValues(*registry, system);
+    platform::BatchPrompt prompt(std::cerr);
+    platform::LcgRandom random;
+
+    SolvaneCore core({*backend.hardware, *registry, system, clock, prompt, random, seedFrom(options), {}});
+    core.initialise();
+    core.enableSettingCommands();
+    runBeforeReport(core, clock, reportModeOf(options.reportMode), options.reportRefreshes);
+    // The graphics BIOS probe reads through the I/O driver: loaded as start-up loads it, from a
+    // service table kept in memory.
+    platform::ServiceTable services;
+    platform::DeviceNamespace devices(services);
+    devices.attach(hw::zubrik::kDevicePath, hw::zubrik::kServiceName, *backend.driver);
+    platform::ThreadSleeper sleeper;
+    hw::IoDriver driver(system, services, devices, sleeper);
+    const bool driverLoaded = driver.Load() == hw::IoDriver::kLoaded;
+    if (driverLoaded)
+        driver.SetHandleCopy(driver.GetHandle());
+    else
+        std::cerr << "solvane: the I/O driver cannot be loaded; the graphics BIOS probe reads nothing\n";
+    std::cout << buildReport(core, options.json ? ReportFormat::Json : ReportFormat::Text,
+                             driverLoaded ? &driver : nullptr);
+    return 0;
+}
+
+} // namespace
+
+std::uint32_t seedFrom(const Options& options) {
+    if (options.seed)
+        return *options.seed;
+    return static_cast<std::uint32_t>(std::chrono::system_clock::now().time_since_epoch().count());
+}
+
+CommandLineStart startFromCommandLine(int argc, char* argv[]) {
+    CommandLineStart start;
+    std::vector<std::string_view> arguments(argv + 1, argv + argc);
+    const auto parsed = parseCommandLine(arguments);
+    if (!parsed.error.empty()) {
+        std::cerr << "solvane: " << parsed.error << "\nTry 'solvane --help' for the options.\n";
+        start.exitCode = kUsageExitCode;
+        return start;
+    }
+    start.options = parsed.options;
+    const auto& options = start.options;
+    if (options.help) {
+        std::cout << usageText();
+        start.exitCode = 0;
+        return start;
+    }
+    if (options.version) {
+        std::cout << versionText();
+        start.exitCode = 0;
+        return start;
+    }
+
+    start.stateFolder = options.stateFolder.empty() ? platform::defaultStateFolder() : options.stateFolder;
+    std::error_code folderError;
+    std::filesystem::create_directories(start.stateFolder, folderError);
+    if (folderError) {
+        std::cerr << "solvane: cannot use the state folder " << start.stateFolder << ": "
+                  << folderError.message() << '\n';
+        start.exitCode = 1;
+        return start;
+    }
+    if (options.report)
+        start.exitCode = runReport(options, start.stateFolder);
+    return start;
+}
+
+} // namespace solvane::app
