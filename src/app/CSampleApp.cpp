@@ -37,6 +37,10 @@ bool CSampleApp::InitInstance() {
     m_driver->SetHandleCopy(handle);
 
     auto mainWindow = m_makeMainWindow(*m_driver);
+    if (!mainWindow) {
+        m_outcome = Outcome::WindowFailed;
+        return false;
+    }
     mainWindow->DoModal();
     mainWindow.reset();
     m_outcome = Outcome::Ran;

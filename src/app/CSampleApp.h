@@ -27,7 +27,8 @@ public:
     static constexpr std::string_view kDriverLoadMessage = "Driver can't Load !";
     static constexpr std::string_view kDriverHandleMessage = "Driver Handle Can't Load!!";
 
-    enum class Outcome { NotStarted, Refused, DriverFailed, HandleFailed, Ran };
+    // WindowFailed: the main window could not be made (the factory gave none, having told the user).
+    enum class Outcome { NotStarted, Refused, DriverFailed, HandleFailed, WindowFailed, Ran };
 
     using DriverFactory = std::function<std::unique_ptr<hw::IoDriver>()>;
     using WindowFactory = std::function<std::unique_ptr<MainWindowHost>(hw::IoDriver&)>;

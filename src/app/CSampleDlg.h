@@ -7,6 +7,7 @@
 #include "ui/CMyAppTrayIcon.h"
 #include "ui/CxSkinButton.h"
 #include "ui/NotificationShell.h"
+#include "ui/SkinLayout.h"
 
 #include <filesystem>
 #include <map>
@@ -37,7 +38,9 @@ public:
                std::filesystem::path snapshotFolder = {}, QWidget* parent = nullptr);
     ~CSampleDlg() override;
 
-    int DoModal() override { return TStackedDialog::DoModal(); }
+    // Runs the window until it closes, in an event loop of its own rather than as an
+    // application-modal dialog: the notification-area icon and its menu stay usable meanwhile.
+    int DoModal() override;
 
     // A window command: navigation buttons, window buttons, tray menu commands.
     void OnCommand(int commandId);
@@ -56,10 +59,13 @@ protected:
     void OnInitDialog() override;
     void OnDestroy() override;
     void mousePressEvent(QMouseEvent* event) override;
+    // Escape does not close the main window: Exit and the tray menu's Exit are the ways out.
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void applyNavigation();
     void createSkinButtons();
+    static void placeSkinButton(ui::CxSkinButton& button, const ui::skin::MainButton& layout);
     void checkMemoryType();
     void closeOptionPopup();
     void openWebSite();

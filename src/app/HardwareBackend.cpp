@@ -29,6 +29,8 @@ HardwareBackend HardwareBackend::create(const Options& options, const std::files
         sim::SimulationOptions simulation;
         simulation.boardCode = options.boardCode;
         simulation.stateFolder = stateFolder;
+        // A report only looks: the kept board state stays as it is, damaged or not.
+        simulation.stateReadOnly = options.report;
         simulation.seed = options.seed.value_or(1);
         simulation.baseboardVersion = options.baseboardVersion;
         simulation.biosVersion = options.biosVersion;

@@ -4,6 +4,7 @@
 #include "power/PhaseReadout.h"
 #include "power/PlatformReport.h"
 
+#include <cstdio>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -64,6 +65,24 @@ std::string oneLine(std::string text) {
     return text;
 }
 
+// Firmware strings are outside bytes: a terminal must not take their control characters (escape
+// sequences, line breaks) as its own, so they show as \n, \t, \r or \xHH.
+std::string escapeControls(std::string_view text) {
+    std::string out;
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte >= 0x20 && byte != 0x7F) {
+            out += c;
+            continue;
+        }
+        char escaped[8];
+        std::snprintf(escaped, sizeof escaped, c == '\n' ? "\\n" : c == '\t' ? "\\t" : c == '\r' ? "\\r" : "\\x%02x",
+                      byte);
+        out += escaped;
+    }
+    return out;
+}
+
 std::string_view modeName(power::PowerMode mode) {
     switch (mode) {
     case power::PowerMode::Default:
@@ -119,7 +138,11 @@ std::string buildReport(SolvaneCore& core, ReportFormat format) {
         return QJsonDocument(root).toJson(QJsonDocument::Indented).toStdString();
     }
 
-    std::string text = power::formatPlatformReport(identification);
+    auto shown = identification;
+    for (auto* fields : {&shown.identification, &shown.defaultTargets})
+        for (auto& field : *fields)
+            field.value = escapeControls(field.value);
+    std::string text = power::formatPlatformReport(shown);
     text += "\nSettings:\n";
     for (const auto& line : settings)
         text += "  " + line.key + ": " + std::to_string(line.value) + " (" + line.text + ")\n";
@@ -131,7 +154,7 @@ std::string buildReport(SolvaneCore& core, ReportFormat format) {
         text += "  (not a supported Tarvok board: the power-saving monitor shows nothing)\n";
     else
         for (const auto& readout : readouts)
-            text += "  " + oneLine(readout.caption) + ": " + readout.text + "\n";
+            text += "  " + oneLine(readout.caption) + ": " + escapeControls(readout.text) + "\n";
     if (refused > 0)
         text += "\nHardware writes refused: " + std::to_string(refused) + "\n";
     return text;

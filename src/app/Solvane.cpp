@@ -19,12 +19,17 @@
 #include "platform/Sleeper.h"
 #include "platform/StateFolder.h"
 #include "ui/QtNotificationShell.h"
+#include "ui/SkinFiles.h"
+#include "ui/SkinResources.h"
 
 #include <QApplication>
 #include <QMessageBox>
+#include <cerrno>
 #include <chrono>
+#include <cstring>
 #include <iostream>
 #include <system_error>
+#include <unistd.h>
 
 namespace solvane::app {
 
@@ -39,6 +44,37 @@ void closeWindowsForSignal() {
     for (QWidget* widget : QApplication::topLevelWidgets())
         if (qobject_cast<CSampleDlg*>(widget) != nullptr)
             widget->close();
+}
+
+// The state folder made or checked: a shared fallback only when it is this user's alone; a
+// report creates nothing.
+std::string prepareStateFolder(const platform::ChosenFolder& folder, bool report) {
+    if (folder.shared)
+        return platform::preparePrivateFolder(folder.path);
+    std::error_code error;
+    if (!report)
+        std::filesystem::create_directories(folder.path, error);
+    if (error)
+        return folder.path.string() + ": " + error.message();
+    if (std::filesystem::exists(folder.path, error) && !std::filesystem::is_directory(folder.path, error))
+        return folder.path.string() + " is not a folder";
+    return {};
+}
+
+// The pictures' folder exists and takes files, so a snapshot run cannot end without pictures
+// yet report success.
+std::string prepareSnapshotFolder(const std::filesystem::path& folder) {
+    if (folder.empty())
+        return {};
+    std::error_code error;
+    std::filesystem::create_directories(folder, error);
+    if (error)
+        return "cannot create the folder " + folder.string() + ": " + error.message();
+    if (!std::filesystem::is_directory(folder, error))
+        return folder.string() + " is not a folder";
+    if (::access(folder.c_str(), W_OK | X_OK) != 0)
+        return "cannot write into " + folder.string() + ": " + std::strerror(errno);
+    return {};
 }
 
 std::uint32_t seedFrom(const Options& options) {
@@ -93,17 +129,25 @@ int runSolvane(int argc, char* argv[]) {
         return 0;
     }
 
-    const auto stateFolder =
-        options.stateFolder.empty() ? platform::defaultStateFolder() : options.stateFolder;
-    std::error_code folderError;
-    std::filesystem::create_directories(stateFolder, folderError);
-    if (folderError) {
-        std::cerr << "solvane: cannot use the state folder " << stateFolder << ": " << folderError.message()
-                  << '\n';
-        return 1;
+    const auto chosenFolder = options.stateFolder.empty() ? platform::defaultStateFolder()
+                                                          : platform::ChosenFolder{options.stateFolder, false};
+    const auto& stateFolder = chosenFolder.path;
+    if (const auto problem = prepareStateFolder(chosenFolder, options.report); !problem.empty()) {
+        std::cerr << "solvane: cannot use the state folder: " << problem << '\n';
+        return kUsageExitCode;
     }
     if (options.report)
         return runReport(options, stateFolder);
+    if (const auto problem = prepareSnapshotFolder(options.snapshotFolder); !problem.empty()) {
+        std::cerr << "solvane: --snapshot: " << problem << '\n';
+        return kUsageExitCode;
+    }
+    const auto lockFolder = platform::FileLockMutexService::defaultFolder();
+    if (lockFolder.shared)
+        if (const auto problem = platform::preparePrivateFolder(lockFolder.path); !problem.empty()) {
+            std::cerr << "solvane: cannot keep the instance lock without XDG_RUNTIME_DIR: " << problem << '\n';
+            return 1;
+        }
 
     auto backend = HardwareBackend::create(options, stateFolder);
     if (!backend.error.empty()) {
@@ -121,10 +165,16 @@ int runSolvane(int argc, char* argv[]) {
 
     platform::HostSystemFacts system;
     platform::ServiceTable services(stateFolder / "services.tsv");
+    if (!services.problem().empty()) {
+        std::cerr << "solvane: " << services.problem() << '\n';
+        return 1;
+    }
     platform::DeviceNamespace devices(services);
     devices.attach(hw::zubrik::kDevicePath, hw::zubrik::kServiceName, *backend.driver);
     platform::ThreadSleeper sleeper;
-    platform::FileLockMutexService mutexes(platform::FileLockMutexService::defaultFolder());
+    // The lock is held in the state folder too: two copies with different runtime folders must
+    // still not share one set of files.
+    platform::FileLockMutexService mutexes(lockFolder.path, {stateFolder});
     platform::QtScheduler scheduler;
     platform::LcgRandom random;
     ui::QtNotificationShell notificationShell;
@@ -137,13 +187,20 @@ int runSolvane(int argc, char* argv[]) {
     std::unique_ptr<SolvaneCore> core;
     CSampleApp sample(
         mutexes, prompt, [&] { return std::make_unique<hw::IoDriver>(system, services, devices, sleeper); },
-        [&](hw::IoDriver& driver) {
+        [&](hw::IoDriver& driver) -> std::unique_ptr<MainWindowHost> {
+            // Without its skin the window has no visible buttons and no way out.
+            const auto skinFolder = ui::SkinResources::program().folder();
+            if (const auto missing = ui::skin::missingSkinFiles(skinFolder); !missing.empty()) {
+                prompt.tell(ui::skin::describeMissingSkinFiles(missing, skinFolder));
+                return nullptr;
+            }
             if (!backend.notice.empty())
                 prompt.tell(backend.notice);
             auto opened = platform::FileRegistry::open(stateFolder / "registry.reg");
             if (!opened.notice.empty())
                 prompt.tell(opened.notice);
             registry = std::move(opened.registry);
+            registry->onSaveFailure([&prompt](const std::string& message) { prompt.tell(message); });
             platform::seedWindowsValues(*registry, system);
             core = std::make_unique<SolvaneCore>(SolvaneCore::Services{
                 *backend.hardware, *registry, system, scheduler, prompt, random, seedFrom(options), [] {
@@ -162,6 +219,9 @@ int runSolvane(int argc, char* argv[]) {
     case CSampleApp::Outcome::DriverFailed:
     case CSampleApp::Outcome::HandleFailed:
         return 0; // the process ends at once; the kernel drops the lock
+    case CSampleApp::Outcome::WindowFailed:
+        sample.ExitInstance();
+        return 1;
     default:
         return sample.ExitInstance();
     }

@@ -34,6 +34,7 @@ struct LibraryFaults {
 struct SimulationOptions {
     int boardCode = 2917;                   // 2901 to 2918; 0: a board of another maker
     std::filesystem::path stateFolder;      // where the board keeps its registers and CMOS; empty: nowhere
+    bool stateReadOnly = false;             // read the kept state but change nothing on disk
     std::uint32_t seed = 1;                 // for sensor noise
     std::shared_ptr<CpuLoadSource> cpuLoad; // null: this machine's own CPU usage
     std::function<std::chrono::milliseconds()> clock; // empty: the steady clock of the process
