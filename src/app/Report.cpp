@@ -4,10 +4,10 @@
 #include "power/PhaseReadout.h"
 #include "power/PlatformReport.h"
 
-#include <cstdio>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <cstdio>
 
 namespace solvane::app {
 
@@ -76,7 +76,11 @@ std::string escapeControls(std::string_view text) {
             continue;
         }
         char escaped[8];
-        std::snprintf(escaped, sizeof escaped, c == '\n' ? "\\n" : c == '\t' ? "\\t" : c == '\r' ? "\\r" : "\\x%02x",
+        std::snprintf(escaped, sizeof escaped,
+                      c == '\n'   ? "\\n"
+                      : c == '\t' ? "\\t"
+                      : c == '\r' ? "\\r"
+                                  : "\\x%02x",
                       byte);
         out += escaped;
     }

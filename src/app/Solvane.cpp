@@ -129,8 +129,9 @@ int runSolvane(int argc, char* argv[]) {
         return 0;
     }
 
-    const auto chosenFolder = options.stateFolder.empty() ? platform::defaultStateFolder()
-                                                          : platform::ChosenFolder{options.stateFolder, false};
+    const auto chosenFolder = options.stateFolder.empty()
+                                  ? platform::defaultStateFolder()
+                                  : platform::ChosenFolder{options.stateFolder, false};
     const auto& stateFolder = chosenFolder.path;
     if (const auto problem = prepareStateFolder(chosenFolder, options.report); !problem.empty()) {
         std::cerr << "solvane: cannot use the state folder: " << problem << '\n';
@@ -145,7 +146,8 @@ int runSolvane(int argc, char* argv[]) {
     const auto lockFolder = platform::FileLockMutexService::defaultFolder();
     if (lockFolder.shared)
         if (const auto problem = platform::preparePrivateFolder(lockFolder.path); !problem.empty()) {
-            std::cerr << "solvane: cannot keep the instance lock without XDG_RUNTIME_DIR: " << problem << '\n';
+            std::cerr << "solvane: cannot keep the instance lock without XDG_RUNTIME_DIR: " << problem
+                      << '\n';
             return 1;
         }
 

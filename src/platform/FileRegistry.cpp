@@ -39,8 +39,8 @@ FileRegistry::Opened FileRegistry::open(const std::filesystem::path& file) {
     opened.notice = "The settings file " + file.string() + " is damaged (line " +
                     std::to_string(parsed.errorLine) + ": " + parsed.error + ").\n";
     if (!aside) {
-        opened.notice += "It could not be moved aside (" + error +
-                         "), so settings changed in this run cannot be saved.";
+        opened.notice +=
+            "It could not be moved aside (" + error + "), so settings changed in this run cannot be saved.";
         opened.registry->m_lastError = error;
         opened.registry->setReadOnly(true);
     } else {

@@ -30,7 +30,9 @@ public:
     // What went wrong with the last change that could not be kept, empty when none did.
     const std::string& lastError() const { return m_lastError; }
     // Hears, once per run, that a change could not be saved.
-    void onSaveFailure(std::function<void(const std::string& message)> tell) { m_onSaveFailure = std::move(tell); }
+    void onSaveFailure(std::function<void(const std::string& message)> tell) {
+        m_onSaveFailure = std::move(tell);
+    }
 
 protected:
     bool commit() override;

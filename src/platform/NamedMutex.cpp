@@ -68,7 +68,8 @@ public:
 
 } // namespace
 
-FileLockMutexService::FileLockMutexService(std::filesystem::path folder, std::vector<std::filesystem::path> more)
+FileLockMutexService::FileLockMutexService(std::filesystem::path folder,
+                                           std::vector<std::filesystem::path> more)
     : m_folders(std::move(more)) {
     m_folders.insert(m_folders.begin(), std::move(folder));
 }
@@ -104,7 +105,8 @@ NamedMutexService::Created FileLockMutexService::create(std::string_view name) {
         std::error_code error;
         std::filesystem::create_directories(folder, error);
         // No link is followed: a planted one cannot make the lock open someone else's file.
-        const int fd = ::open(lockFileIn(folder, name).c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
+        const int fd =
+            ::open(lockFileIn(folder, name).c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
         if (fd < 0)
             return created;
         if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {

@@ -64,7 +64,11 @@ std::optional<std::u32string> utf8CodePoints(std::string_view text) {
     std::u32string codes;
     for (std::size_t i = 0; i < text.size();) {
         const auto lead = static_cast<unsigned char>(text[i]);
-        const int length = lead < 0x80 ? 1 : (lead >> 5) == 6 ? 2 : (lead >> 4) == 14 ? 3 : (lead >> 3) == 30 ? 4 : 0;
+        const int length = lead < 0x80         ? 1
+                           : (lead >> 5) == 6  ? 2
+                           : (lead >> 4) == 14 ? 3
+                           : (lead >> 3) == 30 ? 4
+                                               : 0;
         if (length == 0 || i + static_cast<std::size_t>(length) > text.size())
             return std::nullopt;
         char32_t code = length == 1 ? lead : lead & (0x7F >> length);
@@ -236,6 +240,27 @@ std::optional<std::string> readHexString(std::string_view bytes) {
     return out;
 }
 
+// A line of a hex value that goes on in the next line: "…=hex(7):61,00,\" (and not a string value
+// that merely ends in a backslash).
+bool continuesHexValue(std::string_view line) {
+    if (!line.ends_with('\\'))
+        return false;
+    line.remove_suffix(1);
+    while (!line.empty() &&
+           std::string_view("0123456789abcdefABCDEF, \t").find(line.back()) != std::string_view::npos)
+        line.remove_suffix(1);
+    if (!line.ends_with(':'))
+        return false;
+    line.remove_suffix(1);
+    if (line.ends_with(')')) {
+        const auto open = line.rfind('(');
+        if (open == std::string_view::npos)
+            return false;
+        line = line.substr(0, open);
+    }
+    return line.ends_with("=hex");
+}
+
 std::string_view trimmed(std::string_view line) {
     while (!line.empty() && (line.back() == '\r' || line.back() == ' ' || line.back() == '\t'))
         line.remove_suffix(1);
@@ -320,7 +345,7 @@ RegEditParseResult parseRegEdit(std::string_view text, RegistryTree& tree) {
         line = trimmed(line);
         // hex values may continue over several lines, each ending in a backslash.
         logical += line;
-        if (!logical.empty() && logical.back() == '\\' && logical.find("=hex") != std::string::npos) {
+        if (continuesHexValue(logical)) {
             logical.pop_back();
             continue;
         }
@@ -345,7 +370,8 @@ RegEditParseResult parseRegEdit(std::string_view text, RegistryTree& tree) {
                 return fail("a key outside HKEY_LOCAL_MACHINE");
             path.remove_prefix(hive.size());
             if (splitKeyPath(path).size() > RegistryTree::kMaxDepth)
-                return fail("a key nested deeper than " + std::to_string(RegistryTree::kMaxDepth) + " levels");
+                return fail("a key nested deeper than " + std::to_string(RegistryTree::kMaxDepth) +
+                            " levels");
             if (deletion) {
                 tree.erase(path);
                 current = nullptr; // values after a deleted key belong to no key

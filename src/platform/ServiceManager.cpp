@@ -59,7 +59,9 @@ void ServiceTable::load() {
         if (line.empty() || line.front() == '#')
             continue;
         const auto fields = splitTabs(line);
-        const auto field = [&](std::size_t i) { return fields.size() == 7 ? number(fields[i]) : std::nullopt; };
+        const auto field = [&](std::size_t i) {
+            return fields.size() == 7 ? number(fields[i]) : std::nullopt;
+        };
         const auto type = field(1);
         const auto start = field(2);
         const auto errorControl = field(3);

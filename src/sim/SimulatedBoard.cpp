@@ -632,11 +632,11 @@ void SimulatedBoard::loadState() {
     std::string error;
     const auto aside = platform::moveAside(path, ".damaged", error);
     m_stateUnwritable = !aside;
-    m_stateProblem = "The simulated board's state file " + path.string() +
-                     " could not be read; the board starts from its power-on state" +
-                     (aside ? " and the file was kept as " + aside->string() + "."
-                            : " and its changes are not kept (the file could not be moved aside: " + error +
-                                  ").");
+    m_stateProblem =
+        "The simulated board's state file " + path.string() +
+        " could not be read; the board starts from its power-on state" +
+        (aside ? " and the file was kept as " + aside->string() + "."
+               : " and its changes are not kept (the file could not be moved aside: " + error + ").");
 }
 
 void SimulatedBoard::keepState() {

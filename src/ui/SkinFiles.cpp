@@ -34,7 +34,8 @@ std::vector<std::string> missingSkinFiles(const std::filesystem::path& folder) {
     return missing;
 }
 
-std::string describeMissingSkinFiles(const std::vector<std::string>& missing, const std::filesystem::path& folder) {
+std::string describeMissingSkinFiles(const std::vector<std::string>& missing,
+                                     const std::filesystem::path& folder) {
     std::string text = "Solvane cannot show its window: " + std::to_string(missing.size()) +
                        (missing.size() == 1 ? " skin file is" : " skin files are") + " missing from " +
                        folder.string() + ":\n";

@@ -14,6 +14,7 @@ std::vector<std::string> missingSkinFiles(const std::filesystem::path& folder);
 
 // What to tell the user about missing files: which (the first few, then how many more) and
 // where they were looked for.
-std::string describeMissingSkinFiles(const std::vector<std::string>& missing, const std::filesystem::path& folder);
+std::string describeMissingSkinFiles(const std::vector<std::string>& missing,
+                                     const std::filesystem::path& folder);
 
 } // namespace solvane::ui::skin

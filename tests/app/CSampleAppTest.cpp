@@ -1,4 +1,5 @@
 #include "app/CSampleApp.h"
+
 #include "hw/IoDriverProtocol.h"
 #include "hw/ZubrikDriver.h"
 #include "sim/SimulatedMachine.h"

@@ -65,7 +65,8 @@ TEST_F(ProgramStartTest, ASecondStartIsRefusedAndLeavesTheDriverServiceAlone) {
 }
 
 TEST_F(ProgramStartTest, TerminationSignalsEndTheProgramNormallyAndTheServiceStays) {
-    for (const int signal : {SIGTERM, SIGINT}) {
+    // SIGHUP: the terminal the program was started from closed.
+    for (const int signal : {SIGTERM, SIGINT, SIGHUP}) {
         auto child = startRunning();
         std::this_thread::sleep_for(std::chrono::milliseconds(300));
         const auto tableBefore = inodeOf(state / "services.tsv");
@@ -75,6 +76,9 @@ TEST_F(ProgramStartTest, TerminationSignalsEndTheProgramNormallyAndTheServiceSta
         EXPECT_EQ(inodeOf(state / "services.tsv"), tableBefore);
         EXPECT_NE(test::readTextFile(state / "services.tsv").find("Zubrik_1_0_5\t1\t3\t1\t4\t"),
                   std::string::npos);
+        EXPECT_NE(test::readTextFile(state / "registry.reg").find("\"SolvaneNormalEnd\"=\"1\""),
+                  std::string::npos)
+            << "signal " << signal;
     }
 }
 
@@ -109,6 +113,69 @@ TEST_F(ProgramStartTest, ADamagedRegistryFileIsKeptAsideAndReported) {
     EXPECT_EQ(kept, 1);
     // The new file was seeded for this run.
     EXPECT_NE(test::readTextFile(state / "registry.reg").find("NUMBER_OF_PROCESSORS"), std::string::npos);
+}
+
+TEST_F(ProgramStartTest, WithoutItsSkinFilesTheProgramNamesThemAndEnds) {
+    test::TempFolder bare;
+    for (const auto* file : {"solvane", "Zubrik.sys", "Zubrik_X64.sys"})
+        std::filesystem::copy_file(program.parent_path() / file, bare / file);
+    std::string errors;
+    EXPECT_EQ(test::runProgram(bare / "solvane", arguments(), environment(), &errors), 1);
+    EXPECT_NE(errors.find("skin files are missing from " + bare.path().string()), std::string::npos)
+        << errors;
+    EXPECT_NE(errors.find("image.bmp"), std::string::npos) << errors;
+}
+
+// Everything a report reads stays as it was: the board state (even a damaged one), the settings,
+// and no file is added.
+TEST_F(ProgramStartTest, AReportChangesNothingOnDisk) {
+    const std::string damagedState = "Solvane simulated board state 1\nboard 2917\nsmbus 32 01 93\ncheck 0\n";
+    test::writeFile(state / "simulated-board-2917.state", damagedState);
+    test::writeFile(state / "registry.reg", "Windows Registry Editor Version 5.00\n\n");
+    auto listing = [&] {
+        std::string names;
+        for (const auto& entry : std::filesystem::directory_iterator(state.path()))
+            names += entry.path().filename().string() + ";";
+        return names;
+    };
+    const auto before = listing();
+    std::string errors;
+    EXPECT_EQ(
+        test::runProgram(program, {"--report", "--state-dir", state.path().string()}, environment(), &errors),
+        0)
+        << errors;
+    EXPECT_EQ(listing(), before);
+    EXPECT_EQ(test::readTextFile(state / "simulated-board-2917.state"), damagedState);
+    EXPECT_EQ(test::readTextFile(state / "registry.reg"), "Windows Registry Editor Version 5.00\n\n");
+}
+
+TEST_F(ProgramStartTest, UnusableInputsSayWhatIsWrongAndExitWithCodeTwo) {
+    test::writeFile(state / "a-file", "x");
+    const std::string aFile = (state / "a-file").string();
+    struct Case {
+        std::vector<std::string> arguments;
+        std::string message;
+    };
+    const std::vector<Case> cases{
+        {{"--cpu-load", "nan"}, "is not \"host\" or a percentage"},
+        {{"--board", "0000"}, "four-digit board code"},
+        {{"--board", "0"}, "four-digit board code"},
+        {{"--hardware", "host", "--board", "2911"}, "does not go with --hardware host"},
+        {{"--snapshot", aFile + "/pictures"}, "--snapshot"},
+        {{"--state-dir", aFile}, "cannot use the state folder"},
+        {{"--dmi", state.path().string()}, "a folder, not a file"},
+        {{"--dmi", "/dev/zero"}, "a device, not a file"},
+    };
+    for (const auto& [extra, message] : cases) {
+        auto given = extra;
+        if (extra.front() != "--state-dir")
+            given.insert(given.end(), {"--state-dir", (state / "folder").string()});
+        given.push_back("--batch");
+        std::string errors;
+        EXPECT_EQ(test::runProgram(program, given, environment(), &errors), 2)
+            << extra.front() << ": " << errors;
+        EXPECT_NE(errors.find(message), std::string::npos) << errors;
+    }
 }
 
 TEST_F(ProgramStartTest, BadOptionsExitWithCodeTwo) {

@@ -1,9 +1,7 @@
 // Test entry for suites that make widgets: one QApplication for the whole run.
 #include <QApplication>
-
-#include <gtest/gtest.h>
-
 #include <cstdlib>
+#include <gtest/gtest.h>
 
 int main(int argc, char* argv[]) {
     ::testing::InitGoogleTest(&argc, argv);
