@@ -1,5 +1,4 @@
 #include "app/CSampleApp.h"
-
 #include "hw/IoDriverProtocol.h"
 #include "hw/ZubrikDriver.h"
 #include "sim/SimulatedMachine.h"

@@ -1,5 +1,4 @@
 #include "hw/IoDriver.h"
-
 #include "hw/IoDriverProtocol.h"
 #include "hw/ZubrikDriver.h"
 #include "sim/SimulatedMachine.h"
@@ -58,10 +57,10 @@ TEST_F(IoDriverTest, ChoosesTheDriverFileByArchitecture) {
         std::optional<ProcessorArchitecture> architecture;
         std::string_view file;
     };
-    for (const auto& [architecture, file] :
-         {Case{ProcessorArchitecture::Amd64, "Zubrik_X64.sys"},
-          Case{ProcessorArchitecture::Intel, "Zubrik.sys"}, Case{ProcessorArchitecture::Ia64, "Zubrik.sys"},
-          Case{std::nullopt, "Zubrik.sys"}}) {
+    for (const auto& [architecture, file] : {Case{ProcessorArchitecture::Amd64, "Zubrik_X64.sys"},
+                                             Case{ProcessorArchitecture::Intel, "Zubrik.sys"},
+                                             Case{ProcessorArchitecture::Ia64, "Zubrik.sys"},
+                                             Case{std::nullopt, "Zubrik.sys"}}) {
         system.architecture = architecture;
         auto driver = makeDriver();
         ASSERT_EQ(driver.Load(), IoDriver::kLoaded);
@@ -205,8 +204,7 @@ TEST_F(IoDriverTest, RequestsNeedAnOpenDevice) {
 TEST_F(IoDriverTest, AbsentPciFunctionsReadAllOnes) {
     auto driver = loadedDriver();
     std::uint32_t value = 0;
-    ASSERT_TRUE(
-        driver.ReadPciConfig(zubrik::pciAddress(7, 3, 1), 8, reinterpret_cast<std::uint8_t*>(&value), 4));
+    ASSERT_TRUE(driver.ReadPciConfig(zubrik::pciAddress(7, 3, 1), 8, reinterpret_cast<std::uint8_t*>(&value), 4));
     EXPECT_EQ(value, 0xFFFFFFFFU);
 }
 

@@ -1,7 +1,6 @@
-#include "hw/ZubrikDriver.h"
-
 #include "hw/ByteOrder.h"
 #include "hw/IoDriverProtocol.h"
+#include "hw/ZubrikDriver.h"
 #include "sim/SimulatedMachine.h"
 #include "sim/SkeletonBoard.h"
 
@@ -51,12 +50,10 @@ TEST_F(ZubrikDriverTest, PciReadsStayInsideTheConfigurationSpace) {
     std::uint32_t returned = 0;
     writeLittleEndian<std::uint32_t>(input, 0, zubrik::pciAddress(1, 0, 0));
     writeLittleEndian<std::uint32_t>(input, 4, 4090);
-    EXPECT_EQ(driver.control(zubrik::kPciConfigReadRequest, input, output, returned, 1),
-              WinError::InvalidParameter);
+    EXPECT_EQ(driver.control(zubrik::kPciConfigReadRequest, input, output, returned, 1), WinError::InvalidParameter);
     writeLittleEndian<std::uint32_t>(input, 0, 0x10000);
     writeLittleEndian<std::uint32_t>(input, 4, 0);
-    EXPECT_EQ(driver.control(zubrik::kPciConfigReadRequest, input, output, returned, 1),
-              WinError::InvalidParameter);
+    EXPECT_EQ(driver.control(zubrik::kPciConfigReadRequest, input, output, returned, 1), WinError::InvalidParameter);
     writeLittleEndian<std::uint32_t>(input, 0, zubrik::pciAddress(1, 0, 0));
     ASSERT_EQ(driver.control(zubrik::kPciConfigReadRequest, input, output, returned, 1), WinError::Success);
     EXPECT_EQ(returned, 16U);

@@ -1,8 +1,8 @@
 #include "platform/NamedMutex.h"
-
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
+
 #include <sys/wait.h>
 #include <unistd.h>
 

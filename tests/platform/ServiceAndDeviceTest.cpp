@@ -59,8 +59,7 @@ TEST(ServiceTable, ADriverWithoutItsFileDoesNotStart) {
 
 TEST(ServiceTable, DamagedLinesCostOnlyThemselves) {
     test::TempFolder folder;
-    test::writeFile(folder / "services.tsv",
-                    "# header\nbroken line\nGood\t1\t2\t1\t1\tGood\t/x.sys\nBad\t1\t9\t1\t1\tBad\t/y\n");
+    test::writeFile(folder / "services.tsv", "# header\nbroken line\nGood\t1\t2\t1\t1\tGood\t/x.sys\nBad\t1\t9\t1\t1\tBad\t/y\n");
     ServiceTable table(folder / "services.tsv");
     EXPECT_TRUE(table.exists("Good"));
     EXPECT_EQ(table.queryConfig("Good")->startType, StartType::Automatic);

@@ -5,6 +5,7 @@
 #include "platform/SystemFacts.h"
 
 #include <gtest/gtest.h>
+
 #include <sstream>
 
 namespace solvane::platform {
@@ -78,8 +79,7 @@ TEST(Prompt, BatchAnswersWithTheDefaultButtonAndPrintsTheText) {
     EXPECT_EQ(batch.ask({"This is not a stable CPU voltage !\nDo you want to do it?", "Warning!",
                          PromptButtons::YesNo, 1}),
               PromptAnswer::No);
-    EXPECT_EQ(err.str(),
-              "Driver can't Load !\nWarning!: This is not a stable CPU voltage !\nDo you want to do it?\n");
+    EXPECT_EQ(err.str(), "Driver can't Load !\nWarning!: This is not a stable CPU voltage !\nDo you want to do it?\n");
 }
 
 TEST(Prompt, ScriptedAnswersComeInOrderThenTheDefault) {

@@ -118,8 +118,8 @@ std::string ChildProcess::errors() const {
 }
 
 int runProgram(const std::filesystem::path& program, const std::vector<std::string>& arguments,
-               const std::map<std::string, std::string>& environment, std::string* errors,
-               std::string* output, int timeoutMs) {
+               const std::map<std::string, std::string>& environment, std::string* errors, std::string* output,
+               int timeoutMs) {
     ChildProcess child(program, arguments, environment);
     const int code = child.wait(timeoutMs);
     if (errors != nullptr)

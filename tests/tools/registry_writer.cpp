@@ -21,8 +21,7 @@ int main(int argc, char* argv[]) {
     std::uint32_t next = registry.readDword(kKey, "Counter").value_or(0) + 1;
     std::cout << "ready" << std::endl;
     for (;; ++next) {
-        if (!registry.writeString(kKey, "Text", std::to_string(next)) ||
-            !registry.writeDword(kKey, "Counter", next)) {
+        if (!registry.writeString(kKey, "Text", std::to_string(next)) || !registry.writeDword(kKey, "Counter", next)) {
             std::cerr << registry.lastError() << '\n';
             return 1;
         }

@@ -1,7 +1,9 @@
 // Test entry for suites that make widgets: one QApplication for the whole run.
 #include <QApplication>
-#include <cstdlib>
+
 #include <gtest/gtest.h>
+
+#include <cstdlib>
 
 int main(int argc, char* argv[]) {
     ::testing::InitGoogleTest(&argc, argv);
