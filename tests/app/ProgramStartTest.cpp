@@ -1,6 +1,7 @@
 // Starts the real program, head-less and with --batch, the way a user or a service manager would.
 #include "platform/NamedMutex.h"
 #include "support/ChildProcess.h"
+#include "support/SmbiosBuilder.h"
 #include "support/TempFolder.h"
 
 #include <csignal>
@@ -147,6 +148,41 @@ TEST_F(ProgramStartTest, AReportChangesNothingOnDisk) {
     EXPECT_EQ(listing(), before);
     EXPECT_EQ(test::readTextFile(state / "simulated-board-2917.state"), damagedState);
     EXPECT_EQ(test::readTextFile(state / "registry.reg"), "Windows Registry Editor Version 5.00\n\n");
+}
+
+// Firmware strings with escape sequences and line breaks cannot reach the terminal or fake lines.
+TEST_F(ProgramStartTest, TheTextReportShowsControlCharactersEscaped) {
+    test::SmbiosIdentity identity;
+    identity.biosVersion = "V1\x1b[2J\nActive mode: Max";
+    const auto dump = test::dumpWith21EntryPoint(test::identityTable(identity));
+    test::writeFile(state / "crafted.bin", std::string(dump.begin(), dump.end()));
+    std::string output;
+    std::string errors;
+    ASSERT_EQ(test::runProgram(program,
+                               {"--report", "--state-dir", state.path().string(), "--dmi",
+                                (state / "crafted.bin").string()},
+                               environment(), &errors, &output),
+              0)
+        << errors;
+    EXPECT_EQ(output.find('\x1b'), std::string::npos);
+    EXPECT_NE(output.find("V1\\x1b[2J\\nActive mode: Max"), std::string::npos) << output;
+    EXPECT_EQ(output.find("\nActive mode: Max"), std::string::npos) << "a faked report line";
+}
+
+// A FIFO where the settings file belongs: named, never waited on, never replaced.
+TEST_F(ProgramStartTest, WhatIsNoRegularFileAtTheSettingsPlaceIsNamedAndLeftAlone) {
+    std::filesystem::create_directories(state.path());
+    ASSERT_EQ(::mkfifo((state / "registry.reg").c_str(), 0600), 0);
+    auto child = startRunning();
+    for (int i = 0; i < 200 && child->errors().find("not a regular file") == std::string::npos; ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(25));
+    child->signal(SIGTERM);
+    EXPECT_EQ(child->wait(), 0);
+    EXPECT_NE(child->errors().find((state / "registry.reg").string() + " is not a regular file"), std::string::npos)
+        << child->errors();
+    struct stat info {};
+    ASSERT_EQ(::lstat((state / "registry.reg").c_str(), &info), 0);
+    EXPECT_TRUE(S_ISFIFO(info.st_mode));
 }
 
 TEST_F(ProgramStartTest, UnusableInputsSayWhatIsWrongAndExitWithCodeTwo) {
