@@ -1,4 +1,5 @@
 #include "app/CSampleApp.h"
+
 #include "hw/IoDriverProtocol.h"
 #include "hw/ZubrikDriver.h"
 #include "sim/SimulatedMachine.h"
@@ -68,7 +69,8 @@ TEST_F(CSampleAppTest, ANormalRunHoldsTheLockUntilExit) {
 
 TEST_F(CSampleAppTest, AMainWindowThatCannotBeMadeEndsTheRunAndFreesTheLock) {
     CSampleApp app(
-        mutexes, prompt, [this] { return std::make_unique<hw::IoDriver>(system, services, devices, sleeper); },
+        mutexes, prompt,
+        [this] { return std::make_unique<hw::IoDriver>(system, services, devices, sleeper); },
         [](hw::IoDriver&) { return std::unique_ptr<MainWindowHost>(); });
     EXPECT_FALSE(app.InitInstance());
     EXPECT_EQ(app.outcome(), CSampleApp::Outcome::WindowFailed);

@@ -178,7 +178,8 @@ TEST_F(ProgramStartTest, WhatIsNoRegularFileAtTheSettingsPlaceIsNamedAndLeftAlon
         std::this_thread::sleep_for(std::chrono::milliseconds(25));
     child->signal(SIGTERM);
     EXPECT_EQ(child->wait(), 0);
-    EXPECT_NE(child->errors().find((state / "registry.reg").string() + " is not a regular file"), std::string::npos)
+    EXPECT_NE(child->errors().find((state / "registry.reg").string() + " is not a regular file"),
+              std::string::npos)
         << child->errors();
     struct stat info {};
     ASSERT_EQ(::lstat((state / "registry.reg").c_str(), &info), 0);

@@ -74,7 +74,8 @@ TEST(FileRegistry, AFileThatCannotBeReadIsLeftAloneAndNothingIsSavedOverIt) {
     if (::geteuid() == 0)
         return; // permissions do not stop the superuser
     std::filesystem::remove(file);
-    test::writeFile(file, "Windows Registry Editor Version 5.00\n\n[HKEY_LOCAL_MACHINE\\A]\n\"degree\"=dword:7\n");
+    test::writeFile(file,
+                    "Windows Registry Editor Version 5.00\n\n[HKEY_LOCAL_MACHINE\\A]\n\"degree\"=dword:7\n");
     std::filesystem::permissions(file, std::filesystem::perms::none);
     auto unreadable = FileRegistry::open(file);
     EXPECT_NE(unreadable.notice.find("cannot"), std::string::npos);
