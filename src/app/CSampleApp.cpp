@@ -41,7 +41,7 @@ bool CSampleApp::InitInstance() {
         m_outcome = Outcome::WindowFailed;
         return false;
     }
-    mainWindow->DoModal();
+    m_windowResult = mainWindow->DoModal();
     mainWindow.reset();
     m_outcome = Outcome::Ran;
     return false;

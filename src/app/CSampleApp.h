@@ -44,6 +44,8 @@ public:
     int ExitInstance();
 
     Outcome outcome() const { return m_outcome; }
+    // What the main window's run gave (its dialog result), after Ran.
+    int windowResult() const { return m_windowResult; }
     // The driver object lives to the end of the process: the service and its device stay up.
     hw::IoDriver* driver() const { return m_driver.get(); }
     bool holdsInstanceLock() const { return m_instanceLock != nullptr && m_instanceLock->owned(); }
@@ -58,6 +60,7 @@ private:
     std::unique_ptr<platform::NamedMutex> m_instanceLock;
     std::unique_ptr<hw::IoDriver> m_driver;
     Outcome m_outcome = Outcome::NotStarted;
+    int m_windowResult = 0;
 };
 
 } // namespace solvane::app

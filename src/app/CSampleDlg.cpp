@@ -323,6 +323,7 @@ void CSampleDlg::saveSnapshots(const std::filesystem::path& folder) {
         {MainNavigation::kAdvancedPage, MainNavigation::kProduct, "advanced-motherboard"},
         {MainNavigation::kLedPage, MainNavigation::kProduct, "led"},
     }};
+    bool allSaved = true;
     for (const auto& shot : kShots) {
         // The way a user gets there: the section, then the page, so the buttons show as they would.
         OnCommand(shot.groupButton);
@@ -338,9 +339,12 @@ void CSampleDlg::saveSnapshots(const std::filesystem::path& folder) {
                     line[x] = 0;
         }
         const auto file = folder / (std::to_string(shot.pageId) + "-" + shot.name + ".png");
-        picture.save(QString::fromStdString(file.string()), "PNG");
+        allSaved &= picture.save(QString::fromStdString(file.string()), "PNG");
     }
-    close();
+    if (allSaved)
+        close();
+    else
+        done(kSnapshotsNotSaved);
 }
 
 } // namespace solvane::app

@@ -33,6 +33,8 @@ public:
     static constexpr int kExitButton = 1084;
     static constexpr int kMinimiseButton = 1085;
     static constexpr int kExitCommand = 32887;
+    // What the window's run gives when a snapshot picture could not be saved.
+    static constexpr int kSnapshotsNotSaved = 2;
 
     CSampleDlg(hw::IoDriver& driver, SolvaneCore& core, ui::NotificationShell& shell,
                std::filesystem::path snapshotFolder = {}, QWidget* parent = nullptr);
@@ -50,7 +52,8 @@ public:
     // The memory-type check of 2904 and 2907: true unless a DDR3 module answered.
     bool noDdr3() const { return m_noDdr3; }
     bool optionPopupVisible() const;
-    // Shows each page in turn and saves a picture of the window for each into folder.
+    // Shows each page in turn and saves a picture of the window for each into folder, then closes
+    // (with kSnapshotsNotSaved when a picture could not be saved).
     void saveSnapshots(const std::filesystem::path& folder);
 
 protected:

@@ -225,8 +225,16 @@ int runSolvane(int argc, char* argv[]) {
         sample.ExitInstance();
         return 1;
     default:
-        return sample.ExitInstance();
+        break;
     }
+    const int code = sample.ExitInstance();
+    if (sample.outcome() == CSampleApp::Outcome::Ran && !options.snapshotFolder.empty() &&
+        sample.windowResult() == CSampleDlg::kSnapshotsNotSaved) {
+        std::cerr << "solvane: --snapshot: the pictures could not all be saved into "
+                  << options.snapshotFolder.string() << '\n';
+        return 1;
+    }
+    return code;
 }
 
 } // namespace solvane::app

@@ -215,6 +215,17 @@ TEST_F(ProgramStartTest, UnusableInputsSayWhatIsWrongAndExitWithCodeTwo) {
     }
 }
 
+TEST_F(ProgramStartTest, ASnapshotWhosePicturesCannotBeSavedEndsWithAnError) {
+    const auto pictures = state / "pictures";
+    // A folder where one picture should go: that picture cannot be written.
+    std::filesystem::create_directories(pictures / "139-pci.png");
+    auto given = arguments();
+    given.insert(given.end(), {"--snapshot", pictures.string()});
+    std::string errors;
+    EXPECT_EQ(test::runProgram(program, given, environment(), &errors), 1) << errors;
+    EXPECT_NE(errors.find("could not all be saved"), std::string::npos) << errors;
+}
+
 TEST_F(ProgramStartTest, BadOptionsExitWithCodeTwo) {
     std::string errors;
     EXPECT_EQ(test::runProgram(program, {"--no-such-option"}, environment(), &errors), 2);
