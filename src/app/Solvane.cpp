@@ -23,7 +23,7 @@
 #include "ui/SkinResources.h"
 
 #include <QApplication>
-#include <QMessageBox>
+#include <QDialog>
 #include <cerrno>
 #include <chrono>
 #include <cstring>
@@ -35,11 +35,12 @@ namespace solvane::app {
 
 namespace {
 
-// A termination signal answers open message boxes with their escape button and closes the main
-// window, as its Exit button would.
+// A termination signal answers open message boxes (and closes the about box) with their escape
+// button, then closes the main window, as its Exit button would.
 void closeWindowsForSignal() {
     for (QWidget* widget : QApplication::topLevelWidgets())
-        if (auto* box = qobject_cast<QMessageBox*>(widget); box != nullptr && box->isVisible())
+        if (auto* box = qobject_cast<QDialog*>(widget);
+            box != nullptr && box->isVisible() && qobject_cast<CSampleDlg*>(box) == nullptr)
             box->reject();
     for (QWidget* widget : QApplication::topLevelWidgets())
         if (qobject_cast<CSampleDlg*>(widget) != nullptr)
