@@ -226,6 +226,24 @@ TEST_F(ProgramStartTest, ASnapshotWhosePicturesCannotBeSavedEndsWithAnError) {
     EXPECT_NE(errors.find("could not all be saved"), std::string::npos) << errors;
 }
 
+// Without XDG_RUNTIME_DIR the lock goes to a folder under the temporary folder, which another user
+// could have made first: used only when it is this user's alone.
+TEST_F(ProgramStartTest, ASharedLockFolderOpenToOthersIsRefused) {
+    test::TempFolder temporary;
+    const auto planted = temporary / ("solvane-" + std::to_string(::getuid()));
+    std::filesystem::create_directory(planted);
+    std::filesystem::permissions(planted, std::filesystem::perms::all);
+    std::string errors;
+    EXPECT_EQ(test::runProgram(program, arguments(),
+                               {{"QT_QPA_PLATFORM", "offscreen"},
+                                {"XDG_RUNTIME_DIR", ""},
+                                {"TMPDIR", temporary.path().string()}},
+                               &errors),
+              1);
+    EXPECT_NE(errors.find("is open to other users"), std::string::npos) << errors;
+    EXPECT_FALSE(std::filesystem::exists(planted / "SolvaneII System.lock"));
+}
+
 TEST_F(ProgramStartTest, BadOptionsExitWithCodeTwo) {
     std::string errors;
     EXPECT_EQ(test::runProgram(program, {"--no-such-option"}, environment(), &errors), 2);
