@@ -11,6 +11,8 @@
 #include "sysinfo/NoDdr3Module.h"
 #include "sysinfo/PciDeviceReport.h"
 
+#include <cstdio>
+
 namespace solvane::app {
 
 using power::Setting;
@@ -71,6 +73,28 @@ std::string oneLine(std::string text) {
         if (c == '\n')
             c = ' ';
     return text;
+}
+
+// Firmware strings are outside bytes: a terminal must not take their control characters (escape
+// sequences, line breaks) as its own, so they show as \n, \t, \r or \xHH.
+std::string escapeControls(std::string_view text) {
+    std::string out;
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte >= 0x20 && byte != 0x7F) {
+            out += c;
+            continue;
+        }
+        char escaped[8];
+        std::snprintf(escaped, sizeof escaped,
+                      c == '\n'   ? "\\n"
+                      : c == '\t' ? "\\t"
+                      : c == '\r' ? "\\r"
+                                  : "\\x%02x",
+                      byte);
+        out += escaped;
+    }
+    return out;
 }
 
 std::string_view modeName(power::PowerMode mode) {
@@ -211,7 +235,11 @@ std::string buildReport(SolvaneCore& core, ReportFormat format, hw::IoDriver* dr
         return json::Value(root).dump();
     }
 
-    std::string text = power::formatPlatformReport(identification);
+    auto shown = identification;
+    for (auto* fields : {&shown.identification, &shown.defaultTargets})
+        for (auto& field : *fields)
+            field.value = escapeControls(field.value);
+    std::string text = power::formatPlatformReport(shown);
     text += "\nSettings:\n";
     for (const auto& line : settings)
         text += "  " + line.key + ": " + std::to_string(line.value) + " (" + line.text + ")\n";
@@ -223,7 +251,7 @@ std::string buildReport(SolvaneCore& core, ReportFormat format, hw::IoDriver* dr
         text += "  (not a supported Tarvok board: the power-saving monitor shows nothing)\n";
     else
         for (const auto& readout : readouts)
-            text += "  " + oneLine(readout.caption) + ": " + readout.text + "\n";
+            text += "  " + oneLine(readout.caption) + ": " + escapeControls(readout.text) + "\n";
     text += pciText(pciDevices, pciScan.facts);
     text += "\n" + memoryReportText(memory);
     text += "\n" + motherboardReportText(motherboard);
