@@ -17,13 +17,14 @@ constexpr std::uint8_t kFintekHigh = 0x34;
 constexpr std::uint8_t kFintekLow = 0x19;
 constexpr std::string_view kFintek = "Fintek";
 constexpr std::size_t kChipIdDigits = 4;
+constexpr std::uint8_t kReadFlag = 1;
 
 } // namespace
 
 SuperIoIdentity identifySuperIo(hw::Ostrel& superIo) {
     const auto read = [&superIo](std::uint8_t reg) {
         return superIo.Get_EFERs(hw::Ostrel::kSuperIoConfigPort, hw::Ostrel::kIdentificationDevice, reg, 0,
-                                 hw::Falwick::kRead);
+                                 kReadFlag);
     };
     SuperIoIdentity identity;
     const auto vendorHigh = read(kVendorIdHigh);
