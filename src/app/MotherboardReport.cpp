@@ -28,13 +28,16 @@ json::Object motherboardReportJson(const sysinfo::MotherboardInfo& info) {
     return object;
 }
 
-std::string motherboardReportText(const sysinfo::MotherboardInfo& info) {
+std::string motherboardReportText(const sysinfo::MotherboardInfo& info,
+                                  const std::function<std::string(std::string_view)>& shown) {
     std::string text = "Motherboard information:\n";
     for (std::size_t index = 0; index < sysinfo::kMotherboardValueCount; ++index)
         if (const auto& value = info.values[index])
-            text += "  " + std::string(sysinfo::kMotherboardValueCaptions[index]) + ": " + *value + "\n";
-    text += makerLine(info.bridges.north.caption, info.bridges.north.vendor, info.bridges.north.chip);
-    text += makerLine(info.bridges.south.caption, info.bridges.south.vendor, info.bridges.south.chip);
+            text +=
+                "  " + std::string(sysinfo::kMotherboardValueCaptions[index]) + ": " + shown(*value) + "\n";
+    const auto& bridges = info.bridges;
+    text += makerLine(bridges.north.caption, shown(bridges.north.vendor), shown(bridges.north.chip));
+    text += makerLine(bridges.south.caption, shown(bridges.south.vendor), shown(bridges.south.chip));
     text += makerLine(sysinfo::kSuperIoCaption, info.superIo.vendor, info.superIo.chip);
     return text;
 }

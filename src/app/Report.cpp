@@ -254,7 +254,7 @@ std::string buildReport(SolvaneCore& core, ReportFormat format, hw::IoDriver* dr
             text += "  " + oneLine(readout.caption) + ": " + escapeControls(readout.text) + "\n";
     text += pciText(pciDevices, pciScan.facts);
     text += "\n" + memoryReportText(memory);
-    text += "\n" + motherboardReportText(motherboard);
+    text += "\n" + motherboardReportText(motherboard, escapeControls);
     if (refused > 0)
         text += "\nHardware writes refused: " + std::to_string(refused) + "\n";
     return text;
