@@ -1,6 +1,7 @@
 #include "app/CommandLineStart.h"
 
 #include "app/HardwareBackend.h"
+#include "app/HistoryCommands.h"
 #include "app/Report.h"
 #include "app/SolvaneCore.h"
 #include "platform/FileRegistry.h"
@@ -44,7 +45,12 @@ int runReport(const Options& options, const std::filesystem::path& stateFolder) 
     core.initialise();
     core.enableSettingCommands();
     runBeforeReport(core, clock, reportModeOf(options.reportMode), options.reportRefreshes);
-    std::cout << buildReport(core, options.json ? ReportFormat::Json : ReportFormat::Text);
+    // The history as the monitor left it; the report never writes to it.
+    const auto history = history::HistoryStore::openForReading(stateFolder / history::kHistoryFileName);
+    if (!history.notice.empty())
+        std::cerr << "solvane: " << history.notice << '\n';
+    std::cout << buildReport(core, options.json ? ReportFormat::Json : ReportFormat::Text,
+                             history.store.get());
     return 0;
 }
 
@@ -89,6 +95,10 @@ CommandLineStart startFromCommandLine(int argc, char* argv[]) {
     }
     if (options.report)
         start.exitCode = runReport(options, start.stateFolder);
+    else if (!options.exportHistoryFile.empty())
+        start.exitCode = runHistoryExport(options, start.stateFolder);
+    else if (options.noWindow)
+        start.exitCode = runWithoutWindow(options, start.stateFolder);
     return start;
 }
 

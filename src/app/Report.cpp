@@ -1,6 +1,7 @@
 #include "app/Report.h"
 
 #include "app/MemoryReport.h"
+#include "history/IsoTime.h"
 #include "power/BasicPageReadouts.h"
 #include "power/PhaseReadout.h"
 #include "power/PlatformReport.h"
@@ -152,6 +153,25 @@ QJsonObject simulationFigures(sim::SimulatedBoard& board) {
             {QStringLiteral("coreVolts"), state.coreMillivolts / 1000.0}};
 }
 
+QJsonObject historyObject(const std::vector<history::DayRow>& days) {
+    QJsonArray dayArray;
+    for (const auto& day : days)
+        dayArray.append(QJsonObject{{QStringLiteral("day"), q(history::isoDate(day.day))},
+                                    {QStringLiteral("energyConsumedKwh"), day.consumedKwh},
+                                    {QStringLiteral("energySavedKwh"), day.savedKwh()}});
+    return QJsonObject{{QStringLiteral("days"), dayArray}};
+}
+
+std::string historyText(const std::vector<history::DayRow>& days) {
+    std::string text = "\nPower history (last " + std::to_string(kReportHistoryDays) + " days, UTC):\n";
+    if (days.empty())
+        text += "  (none yet)\n";
+    for (const auto& day : days)
+        text += "  " + history::isoDate(day.day) + ": consumed " + history::decimal(day.consumedKwh, 3) +
+                " kWh, saved " + history::decimal(day.savedKwh(), 3) + " kWh\n";
+    return text;
+}
+
 } // namespace
 
 std::optional<power::PowerMode> reportModeOf(std::string_view name) {
@@ -175,7 +195,7 @@ void runBeforeReport(SolvaneCore& core, platform::VirtualClockScheduler& clock,
                   static_cast<std::uint64_t>(refreshes));
 }
 
-std::string buildReport(SolvaneCore& core, ReportFormat format) {
+std::string buildReport(SolvaneCore& core, ReportFormat format, const history::HistoryStore* history) {
     const auto& state = core.state();
     const auto identification =
         power::makePlatformReport(state.platform, state.options, state.modes.DefaultTargets);
@@ -189,6 +209,8 @@ std::string buildReport(SolvaneCore& core, ReportFormat format) {
                                       [] { return platform::GlobalMemoryStatus(); });
     memory.initialise();
     const auto refused = core.hardware().refusedWrites();
+    const auto days =
+        history != nullptr ? history->lastDays(kReportHistoryDays) : std::vector<history::DayRow>{};
 
     if (format == ReportFormat::Json) {
         QJsonObject root;
@@ -214,6 +236,7 @@ std::string buildReport(SolvaneCore& core, ReportFormat format) {
         root.insert(QStringLiteral("pci"), pciObject(pciDevices, pciScan.facts));
         root.insert(QStringLiteral("memory"), memoryReportJson(memory));
         root.insert(QStringLiteral("refusedHardwareWrites"), static_cast<qint64>(refused));
+        root.insert(QStringLiteral("history"), historyObject(days));
         if (auto* simulated = dynamic_cast<sim::SimulatedHardware*>(&core.hardware()))
             root.insert(QStringLiteral("simulation"), simulationFigures(simulated->board()));
         return QJsonDocument(root).toJson(QJsonDocument::Indented).toStdString();
@@ -236,6 +259,7 @@ std::string buildReport(SolvaneCore& core, ReportFormat format) {
     text += "\n" + memoryReportText(memory);
     if (refused > 0)
         text += "\nHardware writes refused: " + std::to_string(refused) + "\n";
+    text += historyText(days);
     return text;
 }
 

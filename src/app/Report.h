@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/SolvaneCore.h"
+#include "history/HistoryStore.h"
 #include "platform/Scheduler.h"
 
 #include <optional>
@@ -13,8 +14,12 @@ enum class ReportFormat { Text, Json };
 
 // The program's report without a window: the identification, every setting with its option text,
 // one refresh of the basic page's read-outs, and what the hardware back-end refused to write.
-// The core has been initialised.
-std::string buildReport(SolvaneCore& core, ReportFormat format);
+// The core has been initialised. With a history, the last days of it too.
+std::string buildReport(SolvaneCore& core, ReportFormat format,
+                        const history::HistoryStore* history = nullptr);
+
+// How many days of the history the report shows.
+inline constexpr int kReportHistoryDays = 7;
 
 // The power mode a report option names ("default", "optimize", "max"); empty for none.
 std::optional<power::PowerMode> reportModeOf(std::string_view name);

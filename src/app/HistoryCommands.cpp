@@ -1,0 +1,111 @@
+#include "app/HistoryCommands.h"
+
+#include "app/CSampleApp.h"
+#include "app/HardwareBackend.h"
+#include "app/PowerHistoryRun.h"
+#include "app/SolvaneCore.h"
+#include "app/TerminationSignals.h"
+#include "app/CommandLineStart.h"
+#include "history/HistoryCsv.h"
+#include "history/IsoTime.h"
+#include "platform/AtomicFile.h"
+#include "platform/FileRegistry.h"
+#include "platform/NamedMutex.h"
+#include "platform/QtScheduler.h"
+#include "platform/Random.h"
+#include "platform/RegistrySeed.h"
+
+#include <QCoreApplication>
+#include <iostream>
+#include <limits>
+#include <sstream>
+
+namespace solvane::app {
+
+int runHistoryExport(const Options& options, const std::filesystem::path& stateFolder) {
+    const auto file = stateFolder / history::kHistoryFileName;
+    const auto opened = history::HistoryStore::openForReading(file);
+    if (!opened.store) {
+        std::cerr << "solvane: " << opened.notice << '\n';
+        return 1;
+    }
+    const auto from = options.historyFrom.empty()
+                          ? std::numeric_limits<std::int64_t>::min()
+                          : history::parseIsoTime(options.historyFrom, history::Bound::Start).value_or(0);
+    const auto to = options.historyTo.empty()
+                        ? std::numeric_limits<std::int64_t>::max()
+                        : history::parseIsoTime(options.historyTo, history::Bound::End).value_or(0);
+    std::ostringstream csv;
+    const auto rows = history::writeHistoryCsv(
+        *opened.store, options.historyDays ? history::CsvRows::Days : history::CsvRows::Minutes, from, to, csv);
+    if (const auto error = platform::writeFileAtomically(options.exportHistoryFile, csv.str()); !error.empty()) {
+        std::cerr << "solvane: cannot write " << options.exportHistoryFile << ": " << error << '\n';
+        return 1;
+    }
+    std::cerr << "solvane: " << rows << (options.historyDays ? " day" : " minute") << (rows == 1 ? " row" : " rows")
+              << " written to " << options.exportHistoryFile.string() << '\n';
+    return 0;
+}
+
+int runWithoutWindow(const Options& options, const std::filesystem::path& stateFolder) {
+    int argc = 1;
+    char name[] = "solvane";
+    char* argv[] = {name, nullptr};
+    QCoreApplication application(argc, argv);
+
+    // One monitor per machine, window or not.
+    platform::FileLockMutexService mutexes(platform::FileLockMutexService::defaultFolder());
+    if (mutexes.open(CSampleApp::kInstanceLockName)) {
+        std::cerr << "solvane: another Solvane is running; this one ends.\n";
+        return 1;
+    }
+    auto created = mutexes.create(CSampleApp::kInstanceLockName);
+    if (!created.mutex || created.alreadyExisted) {
+        std::cerr << "solvane: another Solvane is running; this one ends.\n";
+        return 1;
+    }
+
+    auto backend = HardwareBackend::create(options, stateFolder);
+    if (!backend.error.empty()) {
+        std::cerr << "solvane: " << backend.error << '\n';
+        return kUsageExitCode;
+    }
+    if (!backend.notice.empty())
+        std::cerr << "solvane: " << backend.notice << '\n';
+    auto opened = platform::FileRegistry::open(stateFolder / "registry.reg");
+    if (!opened.notice.empty())
+        std::cerr << "solvane: " << opened.notice << '\n';
+    auto& registry = *opened.registry;
+    platform::HostSystemFacts system;
+    platform::seedWindowsValues(registry, system);
+    platform::QtScheduler scheduler;
+    platform::BatchPrompt prompt(std::cerr);
+    platform::LcgRandom random;
+    TerminationSignals signals([](int) { QCoreApplication::quit(); });
+
+    SolvaneCore core({*backend.hardware, registry, system, scheduler, prompt, random, seedFrom(options),
+                      [] { QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection); }});
+    core.initialise();
+    core.enableSettingCommands();
+    int exitCode = 0;
+    {
+        PowerHistoryRun run(core, stateFolder, options.metricsAddress, systemSeconds);
+        if (!run.notice().empty())
+            std::cerr << "solvane: " << run.notice() << '\n';
+        if (auto* history = run.history())
+            history->setAlertNotifier(
+                [](const history::AlertRow& alert) { std::cerr << "solvane: " << history::alertMessage(alert) << '\n'; });
+        if (run.metricsPort() != 0)
+            std::cout << "Serving metrics on http://"
+                      << metrics::parseListenAddress(options.metricsAddress)->address.toString().toStdString() << ':'
+                      << run.metricsPort() << "/metrics" << std::endl;
+        if (!options.metricsAddress.empty() && run.metricsPort() == 0)
+            exitCode = 1;
+        else if (!signals.received())
+            exitCode = QCoreApplication::exec();
+    }
+    core.shutdown();
+    return exitCode;
+}
+
+} // namespace solvane::app
