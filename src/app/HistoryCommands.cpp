@@ -1,11 +1,10 @@
 #include "app/HistoryCommands.h"
 
 #include "app/CSampleApp.h"
+#include "app/CommandLineStart.h"
 #include "app/HardwareBackend.h"
 #include "app/PowerHistoryRun.h"
 #include "app/SolvaneCore.h"
-#include "app/TerminationSignals.h"
-#include "app/CommandLineStart.h"
 #include "history/HistoryCsv.h"
 #include "history/IsoTime.h"
 #include "platform/AtomicFile.h"
@@ -16,9 +15,13 @@
 #include "platform/RegistrySeed.h"
 
 #include <QCoreApplication>
+#include <QSocketNotifier>
+#include <csignal>
 #include <iostream>
 #include <limits>
 #include <sstream>
+#include <sys/signalfd.h>
+#include <unistd.h>
 
 namespace solvane::app {
 
@@ -37,15 +40,58 @@ int runHistoryExport(const Options& options, const std::filesystem::path& stateF
                         : history::parseIsoTime(options.historyTo, history::Bound::End).value_or(0);
     std::ostringstream csv;
     const auto rows = history::writeHistoryCsv(
-        *opened.store, options.historyDays ? history::CsvRows::Days : history::CsvRows::Minutes, from, to, csv);
-    if (const auto error = platform::writeFileAtomically(options.exportHistoryFile, csv.str()); !error.empty()) {
+        *opened.store, options.historyDays ? history::CsvRows::Days : history::CsvRows::Minutes, from, to,
+        csv);
+    if (const auto error = platform::writeFileAtomically(options.exportHistoryFile, csv.str());
+        !error.empty()) {
         std::cerr << "solvane: cannot write " << options.exportHistoryFile << ": " << error << '\n';
         return 1;
     }
-    std::cerr << "solvane: " << rows << (options.historyDays ? " day" : " minute") << (rows == 1 ? " row" : " rows")
-              << " written to " << options.exportHistoryFile.string() << '\n';
+    std::cerr << "solvane: " << rows << (options.historyDays ? " day" : " minute")
+              << (rows == 1 ? " row" : " rows") << " written to " << options.exportHistoryFile.string()
+              << '\n';
     return 0;
 }
+
+namespace {
+
+// SIGTERM and SIGINT arrive on the event loop through a signal descriptor and end it, so the run
+// ends the way a window's Exit ends it: history written, exit sequence run. (The window's own
+// signal object lives with the window's code, which a run without a window does not load.)
+class EndOnSignal {
+public:
+    EndOnSignal() {
+        sigset_t ending;
+        sigemptyset(&ending);
+        sigaddset(&ending, SIGTERM);
+        sigaddset(&ending, SIGINT);
+        sigprocmask(SIG_BLOCK, &ending, nullptr);
+        m_descriptor = signalfd(-1, &ending, SFD_CLOEXEC | SFD_NONBLOCK);
+        if (m_descriptor < 0)
+            return;
+        m_notifier = std::make_unique<QSocketNotifier>(m_descriptor, QSocketNotifier::Read);
+        QObject::connect(m_notifier.get(), &QSocketNotifier::activated, [this] {
+            // A signal that came before the event loop ran waits here until it runs.
+            signalfd_siginfo info{};
+            while (read(m_descriptor, &info, sizeof info) == static_cast<ssize_t>(sizeof info)) {
+            }
+            QCoreApplication::quit();
+        });
+    }
+    ~EndOnSignal() {
+        m_notifier.reset();
+        if (m_descriptor >= 0)
+            close(m_descriptor);
+    }
+    EndOnSignal(const EndOnSignal&) = delete;
+    EndOnSignal& operator=(const EndOnSignal&) = delete;
+
+private:
+    int m_descriptor = -1;
+    std::unique_ptr<QSocketNotifier> m_notifier;
+};
+
+} // namespace
 
 int runWithoutWindow(const Options& options, const std::filesystem::path& stateFolder) {
     int argc = 1;
@@ -81,10 +127,11 @@ int runWithoutWindow(const Options& options, const std::filesystem::path& stateF
     platform::QtScheduler scheduler;
     platform::BatchPrompt prompt(std::cerr);
     platform::LcgRandom random;
-    TerminationSignals signals([](int) { QCoreApplication::quit(); });
+    EndOnSignal termination;
 
-    SolvaneCore core({*backend.hardware, registry, system, scheduler, prompt, random, seedFrom(options),
-                      [] { QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection); }});
+    SolvaneCore core({*backend.hardware, registry, system, scheduler, prompt, random, seedFrom(options), [] {
+                          QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
+                      }});
     core.initialise();
     core.enableSettingCommands();
     int exitCode = 0;
@@ -93,15 +140,16 @@ int runWithoutWindow(const Options& options, const std::filesystem::path& stateF
         if (!run.notice().empty())
             std::cerr << "solvane: " << run.notice() << '\n';
         if (auto* history = run.history())
-            history->setAlertNotifier(
-                [](const history::AlertRow& alert) { std::cerr << "solvane: " << history::alertMessage(alert) << '\n'; });
+            history->setAlertNotifier([](const history::AlertRow& alert) {
+                std::cerr << "solvane: " << history::alertMessage(alert) << '\n';
+            });
         if (run.metricsPort() != 0)
             std::cout << "Serving metrics on http://"
-                      << metrics::parseListenAddress(options.metricsAddress)->address.toString().toStdString() << ':'
-                      << run.metricsPort() << "/metrics" << std::endl;
+                      << metrics::parseListenAddress(options.metricsAddress)->address.toString().toStdString()
+                      << ':' << run.metricsPort() << "/metrics" << std::endl;
         if (!options.metricsAddress.empty() && run.metricsPort() == 0)
             exitCode = 1;
-        else if (!signals.received())
+        else
             exitCode = QCoreApplication::exec();
     }
     core.shutdown();

@@ -7,7 +7,8 @@
 namespace solvane::app {
 
 std::int64_t systemSeconds() {
-    return std::chrono::duration_cast<std::chrono::seconds>(std::chrono::system_clock::now().time_since_epoch())
+    return std::chrono::duration_cast<std::chrono::seconds>(
+               std::chrono::system_clock::now().time_since_epoch())
         .count();
 }
 
@@ -16,10 +17,13 @@ PowerHistoryRun::PowerHistoryRun(SolvaneCore& core, const std::filesystem::path&
     : m_core(core) {
     auto& session = core.session();
     if (auto* monitor = session.monitor()) {
-        m_history = std::make_unique<history::PowerHistory>(*monitor, session.measurement(), core.state().modes,
-                                                            core.services().registry,
-                                                            stateFolder / history::kHistoryFileName, std::move(clock));
+        m_history = std::make_unique<history::PowerHistory>(
+            *monitor, session.measurement(), core.state().modes, core.services().registry,
+            stateFolder / history::kHistoryFileName, std::move(clock));
         m_notice = m_history->notice();
+        // The monitor's first refresh ran at its start.
+        if (core.state().platform.BoardSupported)
+            m_history->recordRefresh();
     }
     if (metricsAddress.empty())
         return;
@@ -39,7 +43,8 @@ PowerHistoryRun::~PowerHistoryRun() = default;
 std::string PowerHistoryRun::metricsText() const {
     if (!m_history || !m_history->latest())
         return {};
-    return history::metricsText(*m_history->latest(), m_history->savedKwh(), m_core.state().platform.BoardString);
+    return history::metricsText(*m_history->latest(), m_history->savedKwh(),
+                                m_core.state().platform.BoardString);
 }
 
 } // namespace solvane::app

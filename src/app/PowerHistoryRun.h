@@ -14,8 +14,8 @@ namespace solvane::app {
 // folder and, when asked for, the metrics endpoint. The core has been initialised.
 class PowerHistoryRun {
 public:
-    PowerHistoryRun(SolvaneCore& core, const std::filesystem::path& stateFolder, const std::string& metricsAddress,
-                    history::PowerHistory::Clock clock);
+    PowerHistoryRun(SolvaneCore& core, const std::filesystem::path& stateFolder,
+                    const std::string& metricsAddress, history::PowerHistory::Clock clock);
     ~PowerHistoryRun();
 
     // Messages for the user: the store's state, an endpoint that could not listen.

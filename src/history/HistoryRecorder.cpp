@@ -8,7 +8,8 @@ namespace {
 constexpr double kWattSecondsPerKWh = 3.6e6;
 } // namespace
 
-void HistoryRecorder::add(const PowerSample& sample, std::int64_t timeSeconds, std::int64_t savedHundredthWattSeconds) {
+void HistoryRecorder::add(const PowerSample& sample, std::int64_t timeSeconds,
+                          std::int64_t savedHundredthWattSeconds) {
     const std::int64_t minute = timeSeconds - timeSeconds % kSecondsPerMinute;
     if (m_minute.refreshes > 0 && minute != m_minute.time)
         flush();
@@ -32,8 +33,8 @@ void HistoryRecorder::flush() {
         return;
     auto row = m_minute;
     const double count = row.refreshes;
-    for (double* sum : {&row.systemWatts, &row.cpuWatts, &row.savingWatts, &row.cpuCelsius, &row.fanRpm,
-                        &row.coreVolts})
+    for (double* sum :
+         {&row.systemWatts, &row.cpuWatts, &row.savingWatts, &row.cpuCelsius, &row.fanRpm, &row.coreVolts})
         *sum /= count;
     // A failed write (disk full) loses this minute only; the next one tries again.
     m_store.recordMinute(row, m_consumedWattSeconds / kWattSecondsPerKWh, m_saved);

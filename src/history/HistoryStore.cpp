@@ -13,24 +13,29 @@ namespace {
 
 constexpr int kBusyTimeoutMs = 250;
 
-constexpr const char* kSchema = "CREATE TABLE IF NOT EXISTS minutes ("
-                                " time INTEGER PRIMARY KEY, system_w REAL, cpu_w REAL, saving_w REAL,"
-                                " cpu_c REAL, fan_rpm REAL, core_v REAL, mode INTEGER, refreshes INTEGER);"
-                                "CREATE TABLE IF NOT EXISTS days ("
-                                " day INTEGER PRIMARY KEY, consumed_kwh REAL, saved_cws INTEGER);"
-                                "CREATE TABLE IF NOT EXISTS alerts ("
-                                " id INTEGER PRIMARY KEY, time INTEGER, name TEXT, value REAL, threshold REAL);"
-                                "CREATE INDEX IF NOT EXISTS alerts_by_time ON alerts(time);";
+constexpr const char* kSchema =
+    "CREATE TABLE IF NOT EXISTS minutes ("
+    " time INTEGER PRIMARY KEY, system_w REAL, cpu_w REAL, saving_w REAL,"
+    " cpu_c REAL, fan_rpm REAL, core_v REAL, mode INTEGER, refreshes INTEGER);"
+    "CREATE TABLE IF NOT EXISTS days ("
+    " day INTEGER PRIMARY KEY, consumed_kwh REAL, saved_cws INTEGER);"
+    "CREATE TABLE IF NOT EXISTS alerts ("
+    " id INTEGER PRIMARY KEY, time INTEGER, name TEXT, value REAL, threshold REAL);"
+    "CREATE INDEX IF NOT EXISTS alerts_by_time ON alerts(time);";
 
 // A second run within the same minute adds its refreshes to the minute's averages.
 constexpr const char* kInsertMinute =
     "INSERT INTO minutes VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9) ON CONFLICT(time) DO UPDATE SET"
-    " system_w = (system_w * refreshes + excluded.system_w * excluded.refreshes) / (refreshes + excluded.refreshes),"
+    " system_w = (system_w * refreshes + excluded.system_w * excluded.refreshes) / (refreshes + "
+    "excluded.refreshes),"
     " cpu_w = (cpu_w * refreshes + excluded.cpu_w * excluded.refreshes) / (refreshes + excluded.refreshes),"
-    " saving_w = (saving_w * refreshes + excluded.saving_w * excluded.refreshes) / (refreshes + excluded.refreshes),"
+    " saving_w = (saving_w * refreshes + excluded.saving_w * excluded.refreshes) / (refreshes + "
+    "excluded.refreshes),"
     " cpu_c = (cpu_c * refreshes + excluded.cpu_c * excluded.refreshes) / (refreshes + excluded.refreshes),"
-    " fan_rpm = (fan_rpm * refreshes + excluded.fan_rpm * excluded.refreshes) / (refreshes + excluded.refreshes),"
-    " core_v = (core_v * refreshes + excluded.core_v * excluded.refreshes) / (refreshes + excluded.refreshes),"
+    " fan_rpm = (fan_rpm * refreshes + excluded.fan_rpm * excluded.refreshes) / (refreshes + "
+    "excluded.refreshes),"
+    " core_v = (core_v * refreshes + excluded.core_v * excluded.refreshes) / (refreshes + "
+    "excluded.refreshes),"
     " mode = excluded.mode, refreshes = refreshes + excluded.refreshes";
 constexpr const char* kAddToDay =
     "INSERT INTO days VALUES (?1, ?2, ?3) ON CONFLICT(day) DO UPDATE SET"
@@ -39,7 +44,9 @@ constexpr const char* kAddToDay =
 // A prepared statement that finalises itself.
 class Statement {
 public:
-    Statement(sqlite3* database, const char* sql) { sqlite3_prepare_v2(database, sql, -1, &m_statement, nullptr); }
+    Statement(sqlite3* database, const char* sql) {
+        sqlite3_prepare_v2(database, sql, -1, &m_statement, nullptr);
+    }
     ~Statement() { sqlite3_finalize(m_statement); }
     Statement(const Statement&) = delete;
     Statement& operator=(const Statement&) = delete;
@@ -72,7 +79,8 @@ private:
 enum class OpenResult { Ok, Damaged, Locked, Failed };
 
 // Opens the file and checks it is a sound history. `why` says what went wrong.
-OpenResult openDatabase(const std::filesystem::path& file, bool writable, sqlite3*& database, std::string& why) {
+OpenResult openDatabase(const std::filesystem::path& file, bool writable, sqlite3*& database,
+                        std::string& why) {
     const int flags = writable ? SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE : SQLITE_OPEN_READONLY;
     int code = sqlite3_open_v2(file.c_str(), &database, flags | SQLITE_OPEN_NOMUTEX, nullptr);
     auto fail = [&](int result) {
@@ -96,7 +104,8 @@ OpenResult openDatabase(const std::filesystem::path& file, bool writable, sqlite
                                  nullptr, nullptr)) != SQLITE_OK)
             return fail(code);
         // Another writer holds the file: leave it to that one.
-        if ((code = sqlite3_exec(database, "BEGIN IMMEDIATE; COMMIT;", nullptr, nullptr, nullptr)) != SQLITE_OK)
+        if ((code = sqlite3_exec(database, "BEGIN IMMEDIATE; COMMIT;", nullptr, nullptr, nullptr)) !=
+            SQLITE_OK)
             return fail(code);
     }
     std::string verdict;
@@ -122,9 +131,9 @@ OpenResult openDatabase(const std::filesystem::path& file, bool writable, sqlite
 
 // Renames the damaged file and its journal aside, under one new name.
 std::filesystem::path keepAside(const std::filesystem::path& file) {
-    const auto now = std::chrono::duration_cast<std::chrono::seconds>(
-                         std::chrono::system_clock::now().time_since_epoch())
-                         .count();
+    const auto now =
+        std::chrono::duration_cast<std::chrono::seconds>(std::chrono::system_clock::now().time_since_epoch())
+            .count();
     auto aside = file;
     aside += ".damaged-" + isoDateTime(now);
     std::error_code ignored;
@@ -163,11 +172,12 @@ HistoryStore::Opened HistoryStore::openForWriting(const std::filesystem::path& f
     }
     if (!opened.notice.empty())
         opened.notice += " ";
-    opened.notice += result == OpenResult::Locked
-                         ? "The power history " + file.string() +
-                               " is in use by another program; it is left alone and this run keeps no history."
-                         : "The power history " + file.string() + " cannot be used (" + why +
-                               "); this run keeps no history.";
+    opened.notice +=
+        result == OpenResult::Locked
+            ? "The power history " + file.string() +
+                  " is in use by another program; it is left alone and this run keeps no history."
+            : "The power history " + file.string() + " cannot be used (" + why +
+                  "); this run keeps no history.";
     return opened;
 }
 
@@ -177,8 +187,9 @@ HistoryStore::Opened HistoryStore::openForReading(const std::filesystem::path& f
     std::string why;
     std::error_code ignored;
     // No file yet: an empty history in memory, so nothing is created on disk.
-    const auto result = std::filesystem::exists(file, ignored) ? openDatabase(file, false, database, why)
-                                                               : openDatabase(":memory:", true, database, why);
+    const auto result = std::filesystem::exists(file, ignored)
+                            ? openDatabase(file, false, database, why)
+                            : openDatabase(":memory:", true, database, why);
     if (result == OpenResult::Ok) {
         opened.store.reset(new HistoryStore(database));
         return opened;
@@ -198,7 +209,8 @@ bool HistoryStore::execute(const char* sql) {
     return false;
 }
 
-bool HistoryStore::recordMinute(const MinuteRow& minute, double consumedKwh, std::int64_t savedHundredthWattSeconds) {
+bool HistoryStore::recordMinute(const MinuteRow& minute, double consumedKwh,
+                                std::int64_t savedHundredthWattSeconds) {
     if (!execute("BEGIN IMMEDIATE"))
         return false;
     Statement insert(m_database, kInsertMinute);
@@ -212,7 +224,9 @@ bool HistoryStore::recordMinute(const MinuteRow& minute, double consumedKwh, std
         .bind(8, std::int64_t{minute.mode})
         .bind(9, std::int64_t{minute.refreshes});
     Statement day(m_database, kAddToDay);
-    day.bind(1, minute.time - minute.time % kSecondsPerDay).bind(2, consumedKwh).bind(3, savedHundredthWattSeconds);
+    day.bind(1, minute.time - minute.time % kSecondsPerDay)
+        .bind(2, consumedKwh)
+        .bind(3, savedHundredthWattSeconds);
     Statement fold(m_database, "DELETE FROM minutes WHERE time < ?1");
     fold.bind(1, minute.time - kMinuteRetentionSeconds);
     if (insert.step() != SQLITE_DONE || day.step() != SQLITE_DONE || fold.step() != SQLITE_DONE) {
@@ -234,8 +248,9 @@ bool HistoryStore::recordAlert(const AlertRow& alert) {
 
 std::vector<MinuteRow> HistoryStore::minutes(std::int64_t from, std::int64_t to) const {
     std::vector<MinuteRow> rows;
-    Statement query(m_database, "SELECT time, system_w, cpu_w, saving_w, cpu_c, fan_rpm, core_v, mode, refreshes"
-                                " FROM minutes WHERE time BETWEEN ?1 AND ?2 ORDER BY time");
+    Statement query(m_database,
+                    "SELECT time, system_w, cpu_w, saving_w, cpu_c, fan_rpm, core_v, mode, refreshes"
+                    " FROM minutes WHERE time BETWEEN ?1 AND ?2 ORDER BY time");
     query.bind(1, from).bind(2, to);
     while (query.step() == SQLITE_ROW)
         rows.push_back({query.integer(0), query.real(1), query.real(2), query.real(3), query.real(4),

@@ -76,7 +76,8 @@ std::optional<std::int64_t> parseIsoTime(std::string_view text, Bound bound) {
 
 std::string decimal(double value, int decimals) {
     char text[64];
-    const auto [end, error] = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, decimals);
+    const auto [end, error] =
+        std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, decimals);
     if (error != std::errc())
         return "0";
     std::string result(text, end);

@@ -63,9 +63,10 @@ std::string metricsText(const PowerSample& sample, double savedKwh, std::string_
     }
     family(out, "solvane_rail_power_watts", "gauge", "Power drawn from each supply rail in watts.");
     for (std::size_t rail = 0; rail < kRailNames.size(); ++rail)
-        sampleLine(out, "solvane_rail_power_watts", boardLabel + ",rail=\"" + std::string(kRailNames[rail]) + "\"",
-                   sample.railWatts[rail]);
-    family(out, "solvane_power_mode", "gauge", "The active power mode: 1 for the active one, 0 for the others.");
+        sampleLine(out, "solvane_rail_power_watts",
+                   boardLabel + ",rail=\"" + std::string(kRailNames[rail]) + "\"", sample.railWatts[rail]);
+    family(out, "solvane_power_mode", "gauge",
+           "The active power mode: 1 for the active one, 0 for the others.");
     for (const auto mode : kModes)
         sampleLine(out, "solvane_power_mode", boardLabel + ",mode=\"" + std::string(modeLabel(mode)) + "\"",
                    sample.mode == mode ? 1 : 0);

@@ -13,7 +13,7 @@ PowerHistory::PowerHistory(power::PowerMonitor& monitor, const power::PowerMeasu
     if (m_store)
         m_recorder = std::make_unique<HistoryRecorder>(*m_store);
     reloadLimits();
-    m_monitor.addRefreshWatcher(this, [this] { refreshed(); });
+    m_monitor.addRefreshWatcher(this, [this] { recordRefresh(); });
 }
 
 PowerHistory::~PowerHistory() {
@@ -30,7 +30,7 @@ void PowerHistory::flush() {
         m_recorder->flush();
 }
 
-void PowerHistory::refreshed() {
+void PowerHistory::recordRefresh() {
     const auto& values = m_measurement.values();
     const auto sample = samplePower(values, m_monitor.lastSnapshot(), m_modes.ActiveMode);
     m_latest = sample;

@@ -41,6 +41,9 @@ public:
     void reloadLimits();
     AlertLimits limits() const { return m_alerts.limits(); }
 
+    // Records the refresh that just ran; called by the monitor after each one, and once by hand
+    // for the refresh that ran before the history began (the monitor's first, at its start).
+    void recordRefresh();
     // The latest refresh's read-outs; empty before the first refresh.
     const std::optional<PowerSample>& latest() const { return m_latest; }
     double savedKwh() const { return savedKilowattHours(m_measurement.values()); }
@@ -49,8 +52,6 @@ public:
     void flush();
 
 private:
-    void refreshed();
-
     power::PowerMonitor& m_monitor;
     const power::PowerMeasurement& m_measurement;
     const power::PowerModeState& m_modes;

@@ -11,12 +11,12 @@ namespace solvane::history {
 
 // One refresh's read-outs in plain units, as the history keeps them and the metrics show them.
 struct PowerSample {
-    double systemWatts = 0;  // total consumption
-    double cpuWatts = 0;     // CPU consumption
-    double savingWatts = 0;  // current saving (never below 0, like its read-out)
-    double cpuCelsius = 0;   // CPU temperature
-    double fanRpm = 0;       // CPU fan speed
-    double coreVolts = 0;    // core voltage
+    double systemWatts = 0;            // total consumption
+    double cpuWatts = 0;               // CPU consumption
+    double savingWatts = 0;            // current saving (never below 0, like its read-out)
+    double cpuCelsius = 0;             // CPU temperature
+    double fanRpm = 0;                 // CPU fan speed
+    double coreVolts = 0;              // core voltage
     std::array<double, 3> railWatts{}; // 3.3 V, 5 V, 12 V
     power::PowerMode mode = power::PowerMode::None;
 };

@@ -16,7 +16,8 @@ std::optional<ListenAddress> parseListenAddress(std::string_view text) {
         portText = text.substr(colon + 1);
         if (host.starts_with('[') && host.ends_with(']'))
             host = host.substr(1, host.size() - 2);
-        if (!host.empty() && !where.address.setAddress(QString::fromUtf8(host.data(), static_cast<qsizetype>(host.size()))))
+        if (!host.empty() &&
+            !where.address.setAddress(QString::fromUtf8(host.data(), static_cast<qsizetype>(host.size()))))
             return std::nullopt;
     }
     unsigned port = 0;
@@ -42,7 +43,8 @@ MetricsEndpoint::~MetricsEndpoint() = default;
 quint16 MetricsEndpoint::listen(const ListenAddress& where, std::string& error) {
     const auto port = m_server->listen(where.address, where.port);
     if (port == 0)
-        error = "cannot listen on " + where.address.toString().toStdString() + ":" + std::to_string(where.port);
+        error =
+            "cannot listen on " + where.address.toString().toStdString() + ":" + std::to_string(where.port);
     return port;
 }
 

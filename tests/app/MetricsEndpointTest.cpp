@@ -3,6 +3,7 @@
 #include "SimulatedCore.h"
 #include "app/PowerHistoryRun.h"
 #include "app/Report.h"
+#include "history/IsoTime.h"
 #include "support/ChildProcess.h"
 #include "support/TempFolder.h"
 
@@ -78,12 +79,14 @@ double leadingNumber(const QJsonObject& readouts, const char* caption) {
 class MetricsEndpointTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        m_hardware = test::simulatedBoard({.board = 2917, .load = 0.6, .seed = 9,
-                                           .clock = [this] { return std::chrono::milliseconds(m_services.clock.now()); }});
+        m_hardware = test::simulatedBoard({.board = 2917, .load = 0.6, .seed = 9, .clock = [this] {
+                                               return std::chrono::milliseconds(m_services.clock.now());
+                                           }});
         m_core = std::make_unique<SolvaneCore>(m_services.on(*m_hardware, 4));
         m_core->initialise();
         m_core->enableSettingCommands();
-        m_run = std::make_unique<PowerHistoryRun>(*m_core, m_folder.path(), "127.0.0.1:0", [] { return 1796601600; });
+        m_run = std::make_unique<PowerHistoryRun>(*m_core, m_folder.path(), "127.0.0.1:0",
+                                                  [] { return 1796601600; });
         ASSERT_NE(m_run->metricsPort(), 0) << m_run->notice();
         runBeforeReport(*m_core, m_services.clock, power::PowerMode::Max, 5);
     }
@@ -104,23 +107,26 @@ TEST_F(MetricsEndpointTest, AScrapeShowsWhatTheReportShows) {
     ASSERT_EQ(answer.status, 200);
     EXPECT_EQ(answer.contentType, "text/plain; version=0.0.4; charset=utf-8");
     const auto& text = answer.body;
-    const auto report = QJsonDocument::fromJson(QByteArray::fromStdString(buildReport(*m_core, ReportFormat::Json)))
-                            .object()[QStringLiteral("readouts")]
-                            .toObject();
+    const auto report =
+        QJsonDocument::fromJson(QByteArray::fromStdString(buildReport(*m_core, ReportFormat::Json)))
+            .object()[QStringLiteral("readouts")]
+            .toObject();
     const std::string board = R"({board="KX-2917")";
     // The report rounds to its read-outs' places.
     EXPECT_NEAR(sampleValue(text, "solvane_system_power_watts" + board + "}"),
                 leadingNumber(report, "Total Power Consumption"), 0.005);
-    EXPECT_NEAR(sampleValue(text, "solvane_cpu_power_watts" + board + "}"), leadingNumber(report, "Power Consumption"),
-                0.005);
+    EXPECT_NEAR(sampleValue(text, "solvane_cpu_power_watts" + board + "}"),
+                leadingNumber(report, "Power Consumption"), 0.005);
     EXPECT_NEAR(sampleValue(text, "solvane_power_saving_watts" + board + "}"),
                 leadingNumber(report, "Current Power Saving"), 0.005);
     EXPECT_GT(sampleValue(text, "solvane_power_saving_watts" + board + "}"), 0);
     EXPECT_NEAR(sampleValue(text, "solvane_rail_power_watts" + board + ",rail=\"12V\"}"),
                 leadingNumber(report, "12V Power Consumption"), 0.005);
-    EXPECT_EQ(sampleValue(text, "solvane_cpu_temperature_celsius" + board + "}"), leadingNumber(report, "Temperature"));
+    EXPECT_EQ(sampleValue(text, "solvane_cpu_temperature_celsius" + board + "}"),
+              leadingNumber(report, "Temperature"));
     EXPECT_EQ(sampleValue(text, "solvane_fan_rpm" + board + "}"), leadingNumber(report, "Fan Speed"));
-    EXPECT_NEAR(sampleValue(text, "solvane_core_volts" + board + "}"), leadingNumber(report, "Core Voltage"), 0.0005);
+    EXPECT_NEAR(sampleValue(text, "solvane_core_volts" + board + "}"), leadingNumber(report, "Core Voltage"),
+                0.0005);
     EXPECT_EQ(sampleValue(text, "solvane_power_mode" + board + ",mode=\"Max\"}"), 1);
     EXPECT_EQ(sampleValue(text, "solvane_power_mode" + board + ",mode=\"Default\"}"), 0);
     const auto& values = m_core->session().measurement().values();
@@ -138,9 +144,9 @@ TEST_F(MetricsEndpointTest, PromtoolAcceptsTheExposition) {
     test::writeFile(m_folder / "metrics.txt", text);
     std::string errors;
     std::string output;
-    const int code = test::runProgram("/bin/sh", {"-c", std::string(promtool) + " check metrics < " +
-                                                           (m_folder / "metrics.txt").string()},
-                                      {}, &errors, &output);
+    const int code = test::runProgram(
+        "/bin/sh", {"-c", std::string(promtool) + " check metrics < " + (m_folder / "metrics.txt").string()},
+        {}, &errors, &output);
     EXPECT_EQ(code, 0) << output << errors;
     EXPECT_EQ(output + errors, "") << text;
 }
@@ -174,24 +180,29 @@ TEST(MetricsListen, TakesAPortAloneAsLoopbackAndRefusesNonsense) {
 TEST(NoWindowRun, ServesMetricsAndEndsCleanlyOnSigterm) {
     test::TempFolder folder;
     test::ChildProcess child(test::programFolder() / "solvane",
-                             {"--no-window", "--state-dir", folder.path().string(), "--metrics", "127.0.0.1:0",
-                              "--cpu-load", "50", "--seed", "2"},
+                             {"--no-window", "--state-dir", folder.path().string(), "--metrics",
+                              "127.0.0.1:0", "--cpu-load", "50", "--seed", "2"},
                              {{"XDG_RUNTIME_DIR", folder.path().string()}, {"QT_QPA_PLATFORM", "minimal"}});
     ASSERT_TRUE(child.waitForOutput("/metrics\n")) << child.errors();
     std::smatch match;
     const auto output = child.output();
-    ASSERT_TRUE(std::regex_search(output, match, std::regex(R"(http://127\.0\.0\.1:([0-9]+)/metrics)"))) << output;
+    ASSERT_TRUE(std::regex_search(output, match, std::regex(R"(http://127\.0\.0\.1:([0-9]+)/metrics)")))
+        << output;
     const auto answer = scrape(static_cast<quint16>(std::stoi(match[1])));
     EXPECT_EQ(answer.status, 200);
-    EXPECT_NE(answer.body.find("solvane_system_power_watts{board=\"KX-2917\"}"), std::string::npos) << answer.body;
+    EXPECT_NE(answer.body.find("solvane_system_power_watts{board=\"KX-2917\"}"), std::string::npos)
+        << answer.body;
     child.signal(SIGTERM);
     EXPECT_EQ(child.wait(), 0) << child.errors();
     EXPECT_TRUE(std::filesystem::exists(folder / "history.sqlite"));
     const auto history = history::HistoryStore::openForReading(folder / "history.sqlite");
     ASSERT_TRUE(history.store) << history.notice;
     EXPECT_EQ(history.store->integrityCheck(), "ok");
-    EXPECT_EQ(history.store->minutes(0, INT64_MAX).size(), 1U) << "the minute of the run is written at its end";
-    EXPECT_NE(test::readTextFile(folder / "registry.reg").find("\"SolvaneNormalEnd\"=\"1\""), std::string::npos);
+    EXPECT_EQ(history.store->minutes(0, INT64_MAX).size(), 1U)
+        << "the minute of the run is written at its end";
+    EXPECT_NE(test::readTextFile(folder / "registry.reg").find("\"SolvaneNormalEnd\"=\"1\""),
+              std::string::npos)
+        << test::readTextFile(folder / "registry.reg") << child.errors();
 }
 
 } // namespace

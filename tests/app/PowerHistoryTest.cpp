@@ -1,11 +1,12 @@
 // The power history of a running monitor on the virtual clock: a simulated day of minute rows and
 // its day row against the registry totals, the CSV and the report read back, and the alerts of a
 // load step.
+#include "history/PowerHistory.h"
+
 #include "SimulatedCore.h"
 #include "app/Report.h"
 #include "history/HistoryCsv.h"
 #include "history/IsoTime.h"
-#include "history/PowerHistory.h"
 #include "sim/ScriptedCpuLoad.h"
 #include "support/ChildProcess.h"
 #include "support/TempFolder.h"
@@ -13,6 +14,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <cmath>
 #include <gtest/gtest.h>
 #include <sstream>
 
@@ -27,7 +29,8 @@ constexpr int kRefreshesPerDay = 86400 / 3;
 
 std::int64_t savedEnergy(const platform::Registry& registry) {
     const auto hundredths = registry.readDword(power::kSavingTotalsKey, power::kSavingTotalValue).value_or(0);
-    const auto remainder = registry.readDword(power::kSavingTotalsKey, power::kSavingRemainderValue).value_or(0);
+    const auto remainder =
+        registry.readDword(power::kSavingTotalsKey, power::kSavingRemainderValue).value_or(0);
     return std::int64_t{hundredths} * power::kRemainderPerHundredthKWh + remainder;
 }
 
@@ -52,8 +55,9 @@ public:
         const auto next = static_cast<std::int64_t>((m_services.clock.now() + kRefreshMs) / 1000);
         m_history = std::make_unique<history::PowerHistory>(
             *m_core->session().monitor(), m_core->session().measurement(), m_core->state().modes,
-            m_services.registry, historyFile,
-            [this, offset = start - next] { return offset + static_cast<std::int64_t>(m_services.clock.now() / 1000); });
+            m_services.registry, historyFile, [this, offset = start - next] {
+                return offset + static_cast<std::int64_t>(m_services.clock.now() / 1000);
+            });
     }
     ~MonitoredBoard() {
         m_history.reset();
@@ -71,6 +75,11 @@ private:
     std::unique_ptr<SolvaneCore> m_core;
     std::unique_ptr<history::PowerHistory> m_history;
 };
+
+// The most a figure written with `decimals` places can differ from the figure itself.
+double halfUnit(int decimals) {
+    return 0.5000001 * std::pow(10.0, -decimals);
+}
 
 std::vector<std::string> splitCsvLine(const std::string& line) {
     std::vector<std::string> fields;
@@ -146,12 +155,12 @@ TEST_F(PowerHistoryDay, ReadsBackTheSameFiguresFromTheCsv) {
         ASSERT_LT(row, minutes.size());
         const auto& minute = minutes[row];
         EXPECT_EQ(history::parseIsoTime(fields[0], history::Bound::Start), minute.time);
-        EXPECT_NEAR(std::stod(fields[1]), minute.systemWatts, 0.0005);
-        EXPECT_NEAR(std::stod(fields[2]), minute.cpuWatts, 0.0005);
-        EXPECT_NEAR(std::stod(fields[3]), minute.savingWatts, 0.0005);
-        EXPECT_NEAR(std::stod(fields[4]), minute.cpuCelsius, 0.005);
-        EXPECT_NEAR(std::stod(fields[5]), minute.fanRpm, 0.05);
-        EXPECT_NEAR(std::stod(fields[6]), minute.coreVolts, 0.00005);
+        EXPECT_NEAR(std::stod(fields[1]), minute.systemWatts, halfUnit(3));
+        EXPECT_NEAR(std::stod(fields[2]), minute.cpuWatts, halfUnit(3));
+        EXPECT_NEAR(std::stod(fields[3]), minute.savingWatts, halfUnit(3));
+        EXPECT_NEAR(std::stod(fields[4]), minute.cpuCelsius, halfUnit(2));
+        EXPECT_NEAR(std::stod(fields[5]), minute.fanRpm, halfUnit(1));
+        EXPECT_NEAR(std::stod(fields[6]), minute.coreVolts, halfUnit(4));
         EXPECT_EQ(fields[7], "Optimize");
     }
     EXPECT_EQ(row, 1440U);
@@ -163,8 +172,8 @@ TEST_F(PowerHistoryDay, TheProgramExportsAndReportsTheDay) {
     const auto csv = *s_folder / "days.csv";
     std::string errors;
     ASSERT_EQ(test::runProgram(program,
-                               {"--state-dir", s_folder->path().string(), "--export-history", csv.string(), "--rows",
-                                "days", "--from", "2026-12-07", "--to", "2026-12-07"},
+                               {"--state-dir", s_folder->path().string(), "--export-history", csv.string(),
+                                "--rows", "days", "--from", "2026-12-07", "--to", "2026-12-07"},
                                {}, &errors),
               0)
         << errors;
@@ -194,22 +203,26 @@ TEST(PowerHistoryExport, RefusesBadDatesAndAnUnwritableFile) {
     test::TempFolder folder;
     const auto program = test::programFolder() / "solvane";
     std::string errors;
-    EXPECT_EQ(test::runProgram(program, {"--state-dir", folder.path().string(), "--export-history",
-                                         (folder / "a.csv").string(), "--from", "2026-02-30"},
+    EXPECT_EQ(test::runProgram(program,
+                               {"--state-dir", folder.path().string(), "--export-history",
+                                (folder / "a.csv").string(), "--from", "2026-02-30"},
                                {}, &errors),
               2);
     EXPECT_NE(errors.find("--from takes a date"), std::string::npos) << errors;
-    EXPECT_EQ(test::runProgram(program, {"--state-dir", folder.path().string(), "--from", "2026-12-01"}, {}, &errors),
+    EXPECT_EQ(test::runProgram(program, {"--state-dir", folder.path().string(), "--from", "2026-12-01"}, {},
+                               &errors),
               2);
-    EXPECT_EQ(test::runProgram(program, {"--state-dir", folder.path().string(), "--export-history",
-                                         (folder / "missing" / "a.csv").string()},
+    EXPECT_EQ(test::runProgram(program,
+                               {"--state-dir", folder.path().string(), "--export-history",
+                                (folder / "missing" / "a.csv").string()},
                                {}, &errors),
               1);
     EXPECT_NE(errors.find("cannot write"), std::string::npos) << errors;
     // No history yet: a header and no rows, and no history file created.
-    ASSERT_EQ(test::runProgram(program, {"--state-dir", folder.path().string(), "--export-history",
-                                         (folder / "a.csv").string()},
-                               {}, &errors),
+    ASSERT_EQ(test::runProgram(
+                  program,
+                  {"--state-dir", folder.path().string(), "--export-history", (folder / "a.csv").string()},
+                  {}, &errors),
               0)
         << errors;
     EXPECT_EQ(test::readTextFile(folder / "a.csv"), std::string(history::kMinuteCsvHeader) + "\n");

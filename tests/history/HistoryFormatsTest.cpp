@@ -43,7 +43,8 @@ TEST(HistoryCsv, WritesMinuteAndDayRowsWithAHeaderInRange) {
     test::TempFolder folder;
     auto store = HistoryStore::openForWriting(folder / "history.sqlite").store;
     ASSERT_TRUE(store);
-    ASSERT_TRUE(store->recordMinute({kMonday + 60, 120.125, 40.5, 3.25, 51.5, 1640, 1.2125, 2, 20}, 0.002, 36000000));
+    ASSERT_TRUE(
+        store->recordMinute({kMonday + 60, 120.125, 40.5, 3.25, 51.5, 1640, 1.2125, 2, 20}, 0.002, 36000000));
     ASSERT_TRUE(store->recordMinute({kMonday + 120, 80, 30, 0, 49, 1500, 1.1, 0, 20}, 0.001, 0));
     ASSERT_TRUE(store->recordMinute({kMonday + 86400, 90, 30, 0, 49, 1500, 1.1, -1, 20}, 0.001, 0));
 
@@ -54,8 +55,8 @@ TEST(HistoryCsv, WritesMinuteAndDayRowsWithAHeaderInRange) {
 
     std::ostringstream days;
     EXPECT_EQ(writeHistoryCsv(*store, CsvRows::Days, kMonday + 3600, INT64_MAX, days), 2U);
-    EXPECT_EQ(days.str(), std::string(kDayCsvHeader) +
-                              "\n2026-12-07,0.003000,0.100000\n2026-12-08,0.001000,0.000000\n");
+    EXPECT_EQ(days.str(),
+              std::string(kDayCsvHeader) + "\n2026-12-07,0.003000,0.100000\n2026-12-08,0.001000,0.000000\n");
 }
 
 // The exposition format's rules for one line: a comment (# HELP / # TYPE), or a metric name,

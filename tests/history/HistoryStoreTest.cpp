@@ -1,6 +1,7 @@
 // The power history on disk: minute and day rows, retention, what happens to a damaged or locked
 // file, and a writer killed at random moments.
 #include "history/HistoryStore.h"
+
 #include "history/IsoTime.h"
 #include "support/ChildProcess.h"
 #include "support/TempFolder.h"
@@ -164,7 +165,8 @@ TEST(HistoryStore, SurvivesKillNineAtAnyMomentOfAWriteLoop) {
     for (int round = 0; round < 30; ++round) {
         test::ChildProcess child(writer, {file.string()});
         ASSERT_TRUE(child.waitForOutput("ready")) << child.errors();
-        std::this_thread::sleep_for(std::chrono::microseconds(std::uniform_int_distribution(0, 40000)(random)));
+        std::this_thread::sleep_for(
+            std::chrono::microseconds(std::uniform_int_distribution(0, 40000)(random)));
         child.signal(SIGKILL);
         ASSERT_EQ(child.wait(), 128 + SIGKILL) << child.errors();
 
