@@ -4,6 +4,7 @@
 #include "app/MemoryReport.h"
 #include "app/PlaceholderPage.h"
 #include "app/SleepWatcher.h"
+#include "history/window/CPowerHistoryDlg.h"
 #include "power/pages/CSLV_NOVICE.h"
 #include "sysinfo/Ddr3SpdLayout.h"
 #include "sysinfo/MemoryTables.h"
@@ -232,6 +233,9 @@ void CSampleDlg::OnCommand(int commandId) {
         raise();
         activateWindow();
         return;
+    case ui::CMyAppTrayIcon::kCommandPowerHistory:
+        openPowerHistory();
+        break;
     case ui::CMyAppTrayIcon::kCommandAbout: {
         CAbout about([this] { openWebSite(); }, this);
         about.DoModal();
@@ -284,6 +288,33 @@ void CSampleDlg::mousePressEvent(QMouseEvent* event) {
 
 void CSampleDlg::openWebSite() {
     QDesktopServices::openUrl(QUrl(QString::fromLatin1(kMakerWebSite)));
+}
+
+void CSampleDlg::setPowerHistory(history::PowerHistory* history, std::function<std::int64_t()> clock) {
+    m_history = history;
+    m_historyClock = std::move(clock);
+    if (m_history == nullptr)
+        return;
+    if (m_basicPage != nullptr)
+        m_basicPage->setPowerHistoryCommand([this] { openPowerHistory(); });
+    m_history->setAlertNotifier([this](const history::AlertRow& alert) {
+        if (m_tray)
+            m_tray->ShowBalloon(ui::CMyAppTrayIcon::kIconId, QStringLiteral("Solvane"),
+                                QString::fromStdString(history::alertMessage(alert)));
+        if (m_historyWindow != nullptr && m_historyWindow->isVisible())
+            m_historyWindow->reload();
+    });
+}
+
+void CSampleDlg::openPowerHistory() {
+    if (m_history == nullptr)
+        return;
+    if (m_historyWindow == nullptr)
+        m_historyWindow = new history::window::CPowerHistoryDlg(*m_history, m_core.services().registry,
+                                                                m_historyClock, this);
+    m_historyWindow->reload();
+    m_historyWindow->show();
+    m_historyWindow->raise();
 }
 
 void CSampleDlg::OnDestroy() {

@@ -9,12 +9,19 @@
 #include "ui/NotificationShell.h"
 
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <memory>
 
 namespace solvane::power::pages {
 class CSLV_NOVICE;
 }
+namespace solvane::history {
+class PowerHistory;
+namespace window {
+class CPowerHistoryDlg;
+}
+} // namespace solvane::history
 
 namespace solvane::app {
 
@@ -47,6 +54,12 @@ public:
     // The memory-type check of 2904 and 2907: true unless a DDR3 module answered.
     bool noDdr3() const { return m_noDdr3; }
     bool optionPopupVisible() const;
+    // The running power history: opened from the tray menu and the basic page's menu; its limit
+    // crossings come as notifications of the tray icon.
+    void setPowerHistory(history::PowerHistory* history, std::function<std::int64_t()> clock);
+    void openPowerHistory();
+    history::window::CPowerHistoryDlg* powerHistoryWindow() const { return m_historyWindow; }
+    ui::CMyAppTrayIcon* trayIcon() const { return m_tray.get(); }
     // Shows each page in turn and saves a picture of the window for each into folder.
     void saveSnapshots(const std::filesystem::path& folder);
 
@@ -75,6 +88,9 @@ private:
     QWidget* m_optionPopup = nullptr;
     power::pages::CSLV_NOVICE* m_basicPage = nullptr;
     bool m_noDdr3 = true;
+    history::PowerHistory* m_history = nullptr;
+    std::function<std::int64_t()> m_historyClock;
+    history::window::CPowerHistoryDlg* m_historyWindow = nullptr;
 };
 
 } // namespace solvane::app
