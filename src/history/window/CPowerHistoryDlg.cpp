@@ -22,6 +22,7 @@
 #include <QValueAxis>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <cmath>
 #include <sstream>
 
 namespace solvane::history::window {
@@ -76,6 +77,21 @@ void skinAxis(QAbstractAxis* axis) {
     QFont font = axis->labelsFont();
     font.setPointSize(8);
     axis->setLabelsFont(font);
+}
+
+// From 0 to top, with gridlines at a round step (1, 2 or 5 times a power of ten) about a fifth
+// of the way apart.
+void scaleAxis(QValueAxis* axis, double top) {
+    const double rough = top / 5;
+    const double magnitude = std::pow(10.0, std::floor(std::log10(rough)));
+    double step = magnitude;
+    for (const double factor : {2.0, 5.0, 10.0})
+        if (step < rough)
+            step = factor * magnitude;
+    axis->setRange(0, top);
+    axis->setTickType(QValueAxis::TicksDynamic);
+    axis->setTickAnchor(0);
+    axis->setTickInterval(step);
 }
 
 } // namespace
@@ -237,9 +253,7 @@ void CPowerHistoryDlg::fillLineChart() {
     auto* time = static_cast<QDateTimeAxis*>(m_lineChart->axes(Qt::Horizontal).first());
     time->setFormat(m_span == ChartSpan::Month ? QStringLiteral("MM-dd") : QStringLiteral("HH:mm"));
     time->setRange(QDateTime::fromMSecsSinceEpoch(msecs(m_data.from)), QDateTime::fromMSecsSinceEpoch(msecs(m_data.to)));
-    auto* watts = static_cast<QValueAxis*>(m_lineChart->axes(Qt::Vertical).first());
-    watts->setRange(0, top);
-    watts->applyNiceNumbers();
+    scaleAxis(static_cast<QValueAxis*>(m_lineChart->axes(Qt::Vertical).first()), top);
 }
 
 void CPowerHistoryDlg::fillBarChart() {
@@ -259,9 +273,7 @@ void CPowerHistoryDlg::fillBarChart() {
     auto* dayAxis = static_cast<QBarCategoryAxis*>(m_barChart->axes(Qt::Horizontal).first());
     dayAxis->clear();
     dayAxis->append(categories);
-    auto* kwh = static_cast<QValueAxis*>(m_barChart->axes(Qt::Vertical).first());
-    kwh->setRange(0, highest * 1.15);
-    kwh->applyNiceNumbers();
+    scaleAxis(static_cast<QValueAxis*>(m_barChart->axes(Qt::Vertical).first()), highest * 1.15);
 }
 
 QString CPowerHistoryDlg::statusText() const {
