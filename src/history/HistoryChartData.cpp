@@ -22,8 +22,10 @@ ChartData chartData(const HistoryStore& store, ChartSpan span, std::int64_t now)
         }
         auto& point = data.points.back();
         const double refreshes = std::max(minute.refreshes, 1);
-        point.consumptionWatts = (point.consumptionWatts * weight + minute.systemWatts * refreshes) / (weight + refreshes);
-        point.savingWatts = (point.savingWatts * weight + minute.savingWatts * refreshes) / (weight + refreshes);
+        point.consumptionWatts =
+            (point.consumptionWatts * weight + minute.systemWatts * refreshes) / (weight + refreshes);
+        point.savingWatts =
+            (point.savingWatts * weight + minute.savingWatts * refreshes) / (weight + refreshes);
         weight += refreshes;
     }
     data.alerts = store.alerts(data.from, data.to);

@@ -7,10 +7,10 @@
 #include "support/TempFolder.h"
 
 #include <QBarSeries>
-#include <QCoreApplication>
 #include <QBarSet>
 #include <QChart>
 #include <QChartView>
+#include <QCoreApplication>
 #include <QLineSeries>
 #include <QScatterSeries>
 #include <QSpinBox>
@@ -101,7 +101,8 @@ TEST_F(PowerHistoryWindow, SetsLimitsAndExportsTheSpanShown) {
     });
     EXPECT_TRUE(dialog.exportShown().startsWith(QStringLiteral("60 minute rows written")));
     const auto csv = test::readTextFile(file);
-    EXPECT_TRUE(csv.starts_with(std::string(kMinuteCsvHeader) + "\n2026-12-07T23:00:00Z,")) << csv.substr(0, 200);
+    EXPECT_TRUE(csv.starts_with(std::string(kMinuteCsvHeader) + "\n2026-12-07T23:00:00Z,"))
+        << csv.substr(0, 200);
     dialog.setSaveAsk([](const QString&) { return QString(); });
     EXPECT_EQ(dialog.exportShown(), dialog.statusText()) << "a cancelled export writes nothing";
 }

@@ -19,8 +19,8 @@
 #include <QPushButton>
 #include <QScatterSeries>
 #include <QSpinBox>
-#include <QValueAxis>
 #include <QVBoxLayout>
+#include <QValueAxis>
 #include <algorithm>
 #include <cmath>
 #include <sstream>
@@ -96,7 +96,8 @@ void scaleAxis(QValueAxis* axis, double top) {
 
 } // namespace
 
-CPowerHistoryDlg::CPowerHistoryDlg(PowerHistory& history, platform::Registry& registry, Clock clock, QWidget* parent)
+CPowerHistoryDlg::CPowerHistoryDlg(PowerHistory& history, platform::Registry& registry, Clock clock,
+                                   QWidget* parent)
     : QDialog(parent), m_history(history), m_registry(registry), m_clock(std::move(clock)) {
     setWindowTitle(QStringLiteral("Solvane power history"));
     setStyleSheet(QString::fromLatin1(kWindowStyle));
@@ -138,10 +139,10 @@ CPowerHistoryDlg::CPowerHistoryDlg(PowerHistory& history, platform::Registry& re
     const auto current = m_history.limits();
     for (std::size_t i = 0; i < kLimits.size(); ++i) {
         const auto& definition = kLimits[i];
-        limits->addWidget(new QLabel(
-            text(definition.caption) + (definition.side == LimitSide::Upper ? QStringLiteral(" above")
-                                                                            : QStringLiteral(" below")),
-            this));
+        limits->addWidget(new QLabel(text(definition.caption) + (definition.side == LimitSide::Upper
+                                                                     ? QStringLiteral(" above")
+                                                                     : QStringLiteral(" below")),
+                                     this));
         auto* field = new QSpinBox(this);
         field->setRange(0, kLimitFields[i].maximum);
         field->setSingleStep(kLimitFields[i].step);
@@ -252,7 +253,8 @@ void CPowerHistoryDlg::fillLineChart() {
 
     auto* time = static_cast<QDateTimeAxis*>(m_lineChart->axes(Qt::Horizontal).first());
     time->setFormat(m_span == ChartSpan::Month ? QStringLiteral("MM-dd") : QStringLiteral("HH:mm"));
-    time->setRange(QDateTime::fromMSecsSinceEpoch(msecs(m_data.from)), QDateTime::fromMSecsSinceEpoch(msecs(m_data.to)));
+    time->setRange(QDateTime::fromMSecsSinceEpoch(msecs(m_data.from)),
+                   QDateTime::fromMSecsSinceEpoch(msecs(m_data.to)));
     scaleAxis(static_cast<QValueAxis*>(m_lineChart->axes(Qt::Vertical).first()), top);
 }
 
@@ -294,7 +296,8 @@ QString CPowerHistoryDlg::exportShown() {
     if (store == nullptr)
         return statusText();
     m_history.flush();
-    const auto file = m_saveAsk(QStringLiteral("solvane-history-%1.csv").arg(QString::fromStdString(isoDate(m_data.to))));
+    const auto file =
+        m_saveAsk(QStringLiteral("solvane-history-%1.csv").arg(QString::fromStdString(isoDate(m_data.to))));
     if (file.isEmpty())
         return statusText();
     std::ostringstream csv;
@@ -311,7 +314,8 @@ void CPowerHistoryDlg::applyLimits() {
             limits[i] = m_limitFields[i]->value();
     const bool kept = writeAlertLimits(m_registry, limits);
     m_history.reloadLimits();
-    m_status->setText(kept ? QStringLiteral("Limits set.") : QStringLiteral("The limits could not be kept in the registry."));
+    m_status->setText(kept ? QStringLiteral("Limits set.")
+                           : QStringLiteral("The limits could not be kept in the registry."));
 }
 
 } // namespace solvane::history::window

@@ -26,7 +26,8 @@ public:
     // Asks where to save the CSV; an empty answer cancels.
     using SaveAsk = std::function<QString(const QString& suggestedName)>;
 
-    CPowerHistoryDlg(PowerHistory& history, platform::Registry& registry, Clock clock, QWidget* parent = nullptr);
+    CPowerHistoryDlg(PowerHistory& history, platform::Registry& registry, Clock clock,
+                     QWidget* parent = nullptr);
 
     void showSpan(ChartSpan span);
     ChartSpan span() const { return m_span; }
