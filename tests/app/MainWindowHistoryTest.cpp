@@ -29,7 +29,8 @@ public:
         sim::SimulationOptions options;
         options.boardCode = 2917;
         options.seed = 5;
-        options.cpuLoad = std::make_shared<sim::ScriptedCpuLoad>(std::vector<double>{0.02, 1.0}, std::chrono::minutes(20));
+        options.cpuLoad =
+            std::make_shared<sim::ScriptedCpuLoad>(std::vector<double>{0.02, 1.0}, std::chrono::minutes(20));
         options.clock = [this] { return std::chrono::milliseconds(parts.clock.now()); };
         hardware = std::make_unique<sim::SimulatedHardware>(options);
         core = std::make_unique<SolvaneCore>(parts.on(*hardware, 3));
@@ -98,10 +99,13 @@ TEST(MainWindowHistory, ALimitCrossingShowsOneTrayNotificationPerCrossing) {
     // A busy stretch just ended and the temperature is still above the limit: one crossing.
     rig.parts.clock.advance(power::PowerMonitor::kRefreshPeriodMs);
     ASSERT_EQ(rig.balloons().size(), 1U);
-    EXPECT_TRUE(rig.balloons()[0].startsWith(QStringLiteral("CPU temperature "))) << rig.balloons()[0].toStdString();
+    EXPECT_TRUE(rig.balloons()[0].startsWith(QStringLiteral("CPU temperature ")))
+        << rig.balloons()[0].toStdString();
     EXPECT_TRUE(rig.balloons()[0].endsWith(QStringLiteral(" is above its limit of %1 °C").arg(limit)));
     // Idle, then busy, twice: one more each time it rises again.
-    const auto stretch = [&] { rig.parts.clock.advance(power::PowerMonitor::kRefreshPeriodMs * kRefreshesPerStretch); };
+    const auto stretch = [&] {
+        rig.parts.clock.advance(power::PowerMonitor::kRefreshPeriodMs * kRefreshesPerStretch);
+    };
     rig.parts.clock.advance(power::PowerMonitor::kRefreshPeriodMs * (kRefreshesPerStretch - 1));
     EXPECT_EQ(rig.balloons().size(), 1U) << "idle: no crossing";
     stretch();
