@@ -171,8 +171,9 @@ TEST(CMyAppTrayIcon, ARightClickOpensTheTrayMenuAndSendsTheChosenCommand) {
     });
     shell.deliver(CMyAppTrayIcon::kIconId, MouseMessage::RightDown);
 
-    EXPECT_EQ(items, (QStringList{QStringLiteral("Solvane"), QStringLiteral("About"), QStringLiteral("-"),
-                                  QStringLiteral("Exit")}));
+    // Menu 264 with the power history window's item added after "Solvane".
+    EXPECT_EQ(items, (QStringList{QStringLiteral("Solvane"), QStringLiteral("Power History"),
+                                  QStringLiteral("About"), QStringLiteral("-"), QStringLiteral("Exit")}));
     EXPECT_EQ(commands, QList<int>{CMyAppTrayIcon::kCommandExit});
 }
 
