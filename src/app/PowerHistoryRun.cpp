@@ -27,7 +27,7 @@ PowerHistoryRun::PowerHistoryRun(SolvaneCore& core, const std::filesystem::path&
     }
     if (metricsAddress.empty())
         return;
-    const auto where = metrics::parseListenAddress(metricsAddress);
+    const auto where = history::parseListenAddress(metricsAddress);
     std::string error = "option --metrics takes ADDRESS:PORT";
     if (where) {
         m_endpoint = std::make_unique<metrics::MetricsEndpoint>([this] { return metricsText(); });

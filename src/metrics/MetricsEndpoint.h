@@ -1,6 +1,8 @@
 #pragma once
 
-#include <QHostAddress>
+#include "history/ListenAddress.h"
+
+#include <QtGlobal>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -10,13 +12,6 @@
 class QHttpServer;
 
 namespace solvane::metrics {
-
-// "ADDRESS:PORT", ":PORT" or "PORT" (the address then is 127.0.0.1); IPv6 as "[::1]:PORT".
-struct ListenAddress {
-    QHostAddress address;
-    quint16 port = 0;
-};
-std::optional<ListenAddress> parseListenAddress(std::string_view text);
 
 // Serves GET /metrics with the text the source gives at that moment; every other path is 404.
 class MetricsEndpoint {
@@ -29,7 +24,7 @@ public:
     MetricsEndpoint& operator=(const MetricsEndpoint&) = delete;
 
     // The port it listens on (useful with port 0), or 0 with `error` set.
-    quint16 listen(const ListenAddress& where, std::string& error);
+    quint16 listen(const history::ListenAddress& where, std::string& error);
 
 private:
     std::unique_ptr<QHttpServer> m_server;

@@ -164,30 +164,39 @@ TEST_F(MetricsEndpointTest, AThousandScrapesLeaveMemoryFlat) {
 }
 
 TEST(MetricsListen, TakesAPortAloneAsLoopbackAndRefusesNonsense) {
-    const auto port = metrics::parseListenAddress("9101");
+    const auto port = history::parseListenAddress("9101");
     ASSERT_TRUE(port);
-    EXPECT_EQ(port->address, QHostAddress(QHostAddress::LocalHost));
+    EXPECT_EQ(port->host, "127.0.0.1");
     EXPECT_EQ(port->port, 9101);
-    const auto v6 = metrics::parseListenAddress("[::1]:9101");
+    const auto v6 = history::parseListenAddress("[::1]:9101");
     ASSERT_TRUE(v6);
-    EXPECT_EQ(v6->address, QHostAddress(QHostAddress::LocalHostIPv6));
-    for (const char* bad : {"", "127.0.0.1:", "127.0.0.1:65536", "host.example:80", "127.0.0.1:9x"})
-        EXPECT_FALSE(metrics::parseListenAddress(bad)) << bad;
+    EXPECT_EQ(v6->host, "::1");
+    EXPECT_EQ(history::parseListenAddress("0.0.0.0:80")->host, "0.0.0.0");
+    for (const char* bad : {"", "127.0.0.1:", "127.0.0.1:65536", "host.example:80", "127.0.0.1:9x", "::1:80",
+                            "[127.0.0.1]:80", "300.1.1.1:80"})
+        EXPECT_FALSE(history::parseListenAddress(bad)) << bad;
 }
 
-// The program without a window: the endpoint answers, SIGTERM ends it cleanly with its history
-// written and its exit recorded as normal.
+// The program without a window, with no window system loaded: the endpoint answers, SIGTERM ends it cleanly
+// with its history written and its exit recorded as normal.
 TEST(NoWindowRun, ServesMetricsAndEndsCleanlyOnSigterm) {
     test::TempFolder folder;
-    test::ChildProcess child(test::programFolder() / "solvane",
-                             {"--no-window", "--state-dir", folder.path().string(), "--metrics",
-                              "127.0.0.1:0", "--cpu-load", "50", "--seed", "2"},
-                             {{"XDG_RUNTIME_DIR", folder.path().string()}, {"QT_QPA_PLATFORM", "minimal"}});
+    std::filesystem::create_directory(folder / "run", folder.path());
+    std::filesystem::permissions(folder / "run", std::filesystem::perms::owner_all);
+    test::ChildProcess child(
+        test::programFolder() / "solvane",
+        {"--no-window", "--state-dir", folder.path().string(), "--metrics", "127.0.0.1:0", "--cpu-load", "50",
+         "--seed", "2"},
+        {{"XDG_RUNTIME_DIR", (folder / "run").string()}, {"QT_QPA_PLATFORM", "minimal"}});
     ASSERT_TRUE(child.waitForOutput("/metrics\n")) << child.errors();
     std::smatch match;
     const auto output = child.output();
     ASSERT_TRUE(std::regex_search(output, match, std::regex(R"(http://127\.0\.0\.1:([0-9]+)/metrics)")))
         << output;
+    const auto maps = test::readTextFile("/proc/" + std::to_string(child.pid()) + "/maps");
+    EXPECT_EQ(maps.find("libQt6Widgets"), std::string::npos)
+        << "a run without a window loads no window system";
+    EXPECT_EQ(maps.find("libQt6Gui"), std::string::npos);
     const auto answer = scrape(static_cast<quint16>(std::stoi(match[1])));
     EXPECT_EQ(answer.status, 200);
     EXPECT_NE(answer.body.find("solvane_system_power_watts{board=\"KX-2917\"}"), std::string::npos)

@@ -1,57 +1,25 @@
-#include "app/HistoryCommands.h"
+#include "app/NoWindowRun.h"
 
 #include "app/CSampleApp.h"
 #include "app/CommandLineStart.h"
 #include "app/HardwareBackend.h"
 #include "app/PowerHistoryRun.h"
 #include "app/SolvaneCore.h"
-#include "history/HistoryCsv.h"
-#include "history/IsoTime.h"
-#include "platform/AtomicFile.h"
 #include "platform/FileRegistry.h"
 #include "platform/NamedMutex.h"
 #include "platform/QtScheduler.h"
 #include "platform/Random.h"
 #include "platform/RegistrySeed.h"
+#include "platform/StateFolder.h"
 
 #include <QCoreApplication>
 #include <QSocketNotifier>
 #include <csignal>
 #include <iostream>
-#include <limits>
-#include <sstream>
 #include <sys/signalfd.h>
 #include <unistd.h>
 
 namespace solvane::app {
-
-int runHistoryExport(const Options& options, const std::filesystem::path& stateFolder) {
-    const auto file = stateFolder / history::kHistoryFileName;
-    const auto opened = history::HistoryStore::openForReading(file);
-    if (!opened.store) {
-        std::cerr << "solvane: " << opened.notice << '\n';
-        return 1;
-    }
-    const auto from = options.historyFrom.empty()
-                          ? std::numeric_limits<std::int64_t>::min()
-                          : history::parseIsoTime(options.historyFrom, history::Bound::Start).value_or(0);
-    const auto to = options.historyTo.empty()
-                        ? std::numeric_limits<std::int64_t>::max()
-                        : history::parseIsoTime(options.historyTo, history::Bound::End).value_or(0);
-    std::ostringstream csv;
-    const auto rows = history::writeHistoryCsv(
-        *opened.store, options.historyDays ? history::CsvRows::Days : history::CsvRows::Minutes, from, to,
-        csv);
-    if (const auto error = platform::writeFileAtomically(options.exportHistoryFile, csv.str());
-        !error.empty()) {
-        std::cerr << "solvane: cannot write " << options.exportHistoryFile << ": " << error << '\n';
-        return 1;
-    }
-    std::cerr << "solvane: " << rows << (options.historyDays ? " day" : " minute")
-              << (rows == 1 ? " row" : " rows") << " written to " << options.exportHistoryFile.string()
-              << '\n';
-    return 0;
-}
 
 namespace {
 
@@ -93,21 +61,27 @@ private:
 
 } // namespace
 
-int runWithoutWindow(const Options& options, const std::filesystem::path& stateFolder) {
-    int argc = 1;
-    char name[] = "solvane";
-    char* argv[] = {name, nullptr};
+int runWithoutWindow(int argc, char* argv[]) {
+    const auto start = startFromCommandLine(argc, argv);
+    if (start.exitCode)
+        return *start.exitCode;
+    const auto& options = start.options;
+    const auto& stateFolder = start.stateFolder;
     QCoreApplication application(argc, argv);
 
-    // One monitor per machine, window or not.
-    platform::FileLockMutexService mutexes(platform::FileLockMutexService::defaultFolder());
-    if (mutexes.open(CSampleApp::kInstanceLockName)) {
-        std::cerr << "solvane: another Solvane is running; this one ends.\n";
+    // One monitor per machine, window or not: the same lock as the window's, in the same folders.
+    const auto lockFolder = platform::FileLockMutexService::defaultFolder();
+    const auto lockProblem = lockFolder.shared ? platform::preparePrivateFolder(lockFolder.path) : std::string();
+    if (!lockProblem.empty()) {
+        std::cerr << "solvane: cannot keep the instance lock without XDG_RUNTIME_DIR: " << lockProblem << '\n';
         return 1;
     }
+    platform::FileLockMutexService mutexes(lockFolder.path, {stateFolder});
     auto created = mutexes.create(CSampleApp::kInstanceLockName);
-    if (!created.mutex || created.alreadyExisted) {
-        std::cerr << "solvane: another Solvane is running; this one ends.\n";
+    if (!created.mutex) {
+        std::cerr << (created.alreadyExisted ? "solvane: another Solvane is running; this one ends.\n"
+                                             : "solvane: cannot take the instance lock in " +
+                                                   lockFolder.path.string() + "\n");
         return 1;
     }
 
@@ -145,7 +119,7 @@ int runWithoutWindow(const Options& options, const std::filesystem::path& stateF
             });
         if (run.metricsPort() != 0)
             std::cout << "Serving metrics on http://"
-                      << metrics::parseListenAddress(options.metricsAddress)->address.toString().toStdString()
+                      << history::parseListenAddress(options.metricsAddress)->host
                       << ':' << run.metricsPort() << "/metrics" << std::endl;
         if (!options.metricsAddress.empty() && run.metricsPort() == 0)
             exitCode = 1;

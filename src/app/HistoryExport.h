@@ -9,7 +9,4 @@ namespace solvane::app {
 // --export-history: the history in the state folder as a CSV file. Exit code 0, or 1 with a message.
 int runHistoryExport(const Options& options, const std::filesystem::path& stateFolder);
 
-// --no-window: the monitor, the history and the metrics endpoint, until SIGTERM or SIGINT.
-int runWithoutWindow(const Options& options, const std::filesystem::path& stateFolder);
-
 } // namespace solvane::app
