@@ -154,6 +154,9 @@ void CSampleDlg::OnInitDialog() {
                     QString::fromLatin1(ui::CMyAppTrayIcon::kTip.data(),
                                         static_cast<qsizetype>(ui::CMyAppTrayIcon::kTip.size())));
     m_tray->ShowIcon(ui::CMyAppTrayIcon::kIconId);
+    // The basic page has started the monitor: its history begins.
+    if (m_startHistory)
+        setPowerHistory(m_startHistory());
 
     // Sleep and resume reach the power-saving page as the system's power events.
     m_sleepWatcher = std::make_unique<SleepWatcher>([this](int event) {
@@ -319,9 +322,14 @@ void CSampleDlg::openWebSite() {
     QDesktopServices::openUrl(QUrl(QString::fromLatin1(kMakerWebSite)));
 }
 
-void CSampleDlg::setPowerHistory(history::PowerHistory* history, std::function<std::int64_t()> clock) {
-    m_history = history;
+void CSampleDlg::setPowerHistoryStart(std::function<history::PowerHistory*()> start,
+                                      std::function<std::int64_t()> clock) {
+    m_startHistory = std::move(start);
     m_historyClock = std::move(clock);
+}
+
+void CSampleDlg::setPowerHistory(history::PowerHistory* history) {
+    m_history = history;
     if (m_history == nullptr)
         return;
     if (m_basicPage != nullptr)

@@ -71,17 +71,19 @@ int runWithoutWindow(int argc, char* argv[]) {
 
     // One monitor per machine, window or not: the same lock as the window's, in the same folders.
     const auto lockFolder = platform::FileLockMutexService::defaultFolder();
-    const auto lockProblem = lockFolder.shared ? platform::preparePrivateFolder(lockFolder.path) : std::string();
+    const auto lockProblem =
+        lockFolder.shared ? platform::preparePrivateFolder(lockFolder.path) : std::string();
     if (!lockProblem.empty()) {
-        std::cerr << "solvane: cannot keep the instance lock without XDG_RUNTIME_DIR: " << lockProblem << '\n';
+        std::cerr << "solvane: cannot keep the instance lock without XDG_RUNTIME_DIR: " << lockProblem
+                  << '\n';
         return 1;
     }
     platform::FileLockMutexService mutexes(lockFolder.path, {stateFolder});
     auto created = mutexes.create(CSampleApp::kInstanceLockName);
     if (!created.mutex) {
-        std::cerr << (created.alreadyExisted ? "solvane: another Solvane is running; this one ends.\n"
-                                             : "solvane: cannot take the instance lock in " +
-                                                   lockFolder.path.string() + "\n");
+        std::cerr << (created.alreadyExisted
+                          ? "solvane: another Solvane is running; this one ends.\n"
+                          : "solvane: cannot take the instance lock in " + lockFolder.path.string() + "\n");
         return 1;
     }
 
@@ -119,8 +121,8 @@ int runWithoutWindow(int argc, char* argv[]) {
             });
         if (run.metricsPort() != 0)
             std::cout << "Serving metrics on http://"
-                      << history::parseListenAddress(options.metricsAddress)->host
-                      << ':' << run.metricsPort() << "/metrics" << std::endl;
+                      << history::parseListenAddress(options.metricsAddress)->host << ':' << run.metricsPort()
+                      << "/metrics" << std::endl;
         if (!options.metricsAddress.empty() && run.metricsPort() == 0)
             exitCode = 1;
         else

@@ -147,12 +147,17 @@ int runSolvane(int argc, char* argv[]) {
                 }});
             auto window =
                 std::make_unique<CSampleDlg>(driver, *core, notificationShell, options.snapshotFolder);
-            // The basic page has started the monitor: its history, limits and metrics begin.
-            historyRun =
-                std::make_unique<PowerHistoryRun>(*core, stateFolder, options.metricsAddress, systemSeconds);
-            if (!historyRun->notice().empty())
-                prompt.tell(historyRun->notice());
-            window->setPowerHistory(historyRun->history(), systemSeconds);
+            // The history, limits and metrics begin once the window's basic page has started the
+            // monitor.
+            window->setPowerHistoryStart(
+                [&] {
+                    historyRun = std::make_unique<PowerHistoryRun>(*core, stateFolder, options.metricsAddress,
+                                                                   systemSeconds);
+                    if (!historyRun->notice().empty())
+                        prompt.tell(historyRun->notice());
+                    return historyRun->history();
+                },
+                systemSeconds);
             // A signal that came before the main window existed closes it as soon as it runs.
             if (terminationSignals.received())
                 QMetaObject::invokeMethod(window.get(), &QDialog::close, Qt::QueuedConnection);

@@ -35,10 +35,15 @@ public:
         hardware = std::make_unique<sim::SimulatedHardware>(options);
         core = std::make_unique<SolvaneCore>(parts.on(*hardware, 3));
         window = std::make_unique<CSampleDlg>(driver, *core, shell);
-        window->InitDialog();
         const auto now = [this] { return kMonday + static_cast<std::int64_t>(parts.clock.now() / 1000); };
-        run = std::make_unique<PowerHistoryRun>(*core, folder.path(), "", now);
-        window->setPowerHistory(run->history(), now);
+        window->setPowerHistoryStart(
+            [this, now] {
+                run = std::make_unique<PowerHistoryRun>(*core, folder.path(), "", now);
+                return run->history();
+            },
+            now);
+        window->InitDialog();
+        EXPECT_NE(run, nullptr) << "the history starts with the window";
     }
     ~HistoryWindowRig() {
         window->DestroyWindow();
