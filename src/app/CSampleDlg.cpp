@@ -4,6 +4,7 @@
 #include "app/MemoryReport.h"
 #include "app/PlaceholderPage.h"
 #include "app/SleepWatcher.h"
+#include "history/window/CPowerHistoryDlg.h"
 #include "power/pages/CSLV_NOVICE.h"
 #include "sysinfo/NoDdr3Module.h"
 #include "sysinfo/pages/CSYSINFO_BIOS.h"
@@ -164,6 +165,9 @@ void CSampleDlg::OnInitDialog() {
                     QString::fromLatin1(ui::CMyAppTrayIcon::kTip.data(),
                                         static_cast<qsizetype>(ui::CMyAppTrayIcon::kTip.size())));
     m_tray->ShowIcon(ui::CMyAppTrayIcon::kIconId);
+    // The basic page has started the monitor: its history begins.
+    if (m_startHistory)
+        setPowerHistory(m_startHistory());
 
     // Sleep and resume reach the power-saving page as the system's power events.
     m_sleepWatcher = std::make_unique<SleepWatcher>([this](int event) {
@@ -252,6 +256,9 @@ void CSampleDlg::OnCommand(int commandId) {
         raise();
         activateWindow();
         return;
+    case ui::CMyAppTrayIcon::kCommandPowerHistory:
+        openPowerHistory();
+        break;
     case ui::CMyAppTrayIcon::kCommandAbout: {
         CAbout about([this] { openWebSite(); }, this);
         about.DoModal();
@@ -316,6 +323,38 @@ void CSampleDlg::mousePressEvent(QMouseEvent* event) {
 
 void CSampleDlg::openWebSite() {
     QDesktopServices::openUrl(QUrl(QString::fromLatin1(kMakerWebSite)));
+}
+
+void CSampleDlg::setPowerHistoryStart(std::function<history::PowerHistory*()> start,
+                                      std::function<std::int64_t()> clock) {
+    m_startHistory = std::move(start);
+    m_historyClock = std::move(clock);
+}
+
+void CSampleDlg::setPowerHistory(history::PowerHistory* history) {
+    m_history = history;
+    if (m_history == nullptr)
+        return;
+    if (m_basicPage != nullptr)
+        m_basicPage->setPowerHistoryCommand([this] { openPowerHistory(); });
+    m_history->setAlertNotifier([this](const history::AlertRow& alert) {
+        if (m_tray)
+            m_tray->ShowBalloon(ui::CMyAppTrayIcon::kIconId, QStringLiteral("Solvane"),
+                                QString::fromStdString(history::alertMessage(alert)));
+        if (m_historyWindow != nullptr && m_historyWindow->isVisible())
+            m_historyWindow->reload();
+    });
+}
+
+void CSampleDlg::openPowerHistory() {
+    if (m_history == nullptr)
+        return;
+    if (m_historyWindow == nullptr)
+        m_historyWindow = new history::window::CPowerHistoryDlg(*m_history, m_core.services().registry,
+                                                                m_historyClock, this);
+    m_historyWindow->reload();
+    m_historyWindow->show();
+    m_historyWindow->raise();
 }
 
 void CSampleDlg::OnDestroy() {

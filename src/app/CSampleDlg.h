@@ -10,12 +10,19 @@
 #include "ui/SkinLayout.h"
 
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <memory>
 
 namespace solvane::power::pages {
 class CSLV_NOVICE;
 }
+namespace solvane::history {
+class PowerHistory;
+namespace window {
+class CPowerHistoryDlg;
+}
+} // namespace solvane::history
 
 namespace solvane::app {
 
@@ -52,6 +59,14 @@ public:
     // The memory-type check of 2904 and 2907: true unless a DDR3 module answered.
     bool noDdr3() const { return m_noDdr3; }
     bool optionPopupVisible() const;
+    // Starts the power history (returns it, or null without a monitor) once the basic page has
+    // started the monitor. The history window opens from the tray menu and the basic page's menu;
+    // limit crossings come as notifications of the tray icon.
+    void setPowerHistoryStart(std::function<history::PowerHistory*()> start,
+                              std::function<std::int64_t()> clock);
+    void openPowerHistory();
+    history::window::CPowerHistoryDlg* powerHistoryWindow() const { return m_historyWindow; }
+    ui::CMyAppTrayIcon* trayIcon() const { return m_tray.get(); }
     // Shows each page in turn and saves a picture of the window for each into folder, then closes
     // (with kSnapshotsNotSaved when a picture could not be saved).
     void saveSnapshots(const std::filesystem::path& folder);
@@ -66,6 +81,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    void setPowerHistory(history::PowerHistory* history);
     void applyNavigation();
     void createSkinButtons();
     static void placeSkinButton(ui::CxSkinButton& button, const ui::skin::MainButton& layout);
@@ -84,6 +100,10 @@ private:
     QWidget* m_optionPopup = nullptr;
     power::pages::CSLV_NOVICE* m_basicPage = nullptr;
     bool m_noDdr3 = true;
+    std::function<history::PowerHistory*()> m_startHistory;
+    history::PowerHistory* m_history = nullptr;
+    std::function<std::int64_t()> m_historyClock;
+    history::window::CPowerHistoryDlg* m_historyWindow = nullptr;
 };
 
 } // namespace solvane::app

@@ -1,5 +1,8 @@
 #include "app/CommandLine.h"
 
+#include "history/IsoTime.h"
+#include "history/ListenAddress.h"
+
 #include <charconv>
 
 namespace solvane::app {
@@ -145,6 +148,29 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string_view>& argument
                 return fail("option --refreshes takes a whole number from 0 to " +
                             std::to_string(kMostReportRefreshes));
             options.reportRefreshes = *count;
+        } else if (argument == "--export-history" || argument == "--from" || argument == "--to" ||
+                   argument == "--metrics") {
+            const auto text = takeValue();
+            if (!text || text->empty())
+                return fail("option " + std::string(argument) + " needs " +
+                            (argument == "--export-history" ? "a file"
+                             : argument == "--metrics"      ? "an address such as 127.0.0.1:9101"
+                                                       : "a date such as 2026-12-07 or 2026-12-07T10:00"));
+            if (argument == "--export-history")
+                options.exportHistoryFile = std::filesystem::path(std::string(*text));
+            else
+                (argument == "--from" ? options.historyFrom
+                 : argument == "--to" ? options.historyTo
+                                      : options.metricsAddress) = std::string(*text);
+        } else if (argument == "--rows") {
+            const auto rows = takeValue();
+            if (rows != "minutes" && rows != "days")
+                return fail("option --rows takes 'minutes' or 'days'");
+            options.historyDays = rows == "days";
+        } else if (argument == "--no-window") {
+            if (hasValue)
+                return refuseValue();
+            options.noWindow = true;
         } else if (argument == "--report" || argument == "--json") {
             if (hasValue)
                 return refuseValue();
@@ -171,6 +197,24 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string_view>& argument
         parsed.error = "options --mode and --refreshes go with --report";
     else if (options.report && !options.snapshotFolder.empty())
         parsed.error = "options --report and --snapshot do not go together";
+    else if ((!options.historyFrom.empty() || !options.historyTo.empty() || options.historyDays) &&
+             options.exportHistoryFile.empty())
+        parsed.error = "options --from, --to and --rows go with --export-history";
+    else if (!options.exportHistoryFile.empty() &&
+             (options.report || options.noWindow || !options.snapshotFolder.empty() ||
+              !options.metricsAddress.empty()))
+        parsed.error = "option --export-history goes alone (with --from, --to, --rows and --state-dir)";
+    else if (!options.historyFrom.empty() &&
+             !history::parseIsoTime(options.historyFrom, history::Bound::Start))
+        parsed.error = "option --from takes a date such as 2026-12-07 or 2026-12-07T10:00 (UTC)";
+    else if (!options.historyTo.empty() && !history::parseIsoTime(options.historyTo, history::Bound::End))
+        parsed.error = "option --to takes a date such as 2026-12-07 or 2026-12-07T10:00 (UTC)";
+    else if (!options.metricsAddress.empty() && !history::parseListenAddress(options.metricsAddress))
+        parsed.error = "option --metrics takes ADDRESS:PORT or PORT, for example 127.0.0.1:9101";
+    else if (options.noWindow && (options.report || !options.snapshotFolder.empty()))
+        parsed.error = "option --no-window does not go with --report or --snapshot";
+    else if (!options.metricsAddress.empty() && (options.report || !options.snapshotFolder.empty()))
+        parsed.error = "option --metrics does not go with --report or --snapshot";
     return parsed;
 }
 
@@ -199,6 +243,13 @@ std::string usageText() {
            "                      with --report: apply that mode to the board in memory, then run N\n"
            "                      refreshes 3 s apart on a virtual clock before reporting\n"
            "  --snapshot DIR      save a picture of the main window on every page into DIR, then exit\n"
+           "  --export-history FILE.csv [--from DATE] [--to DATE] [--rows minutes|days]\n"
+           "                      write the power history as CSV (times in UTC; DATE as 2026-12-07 or\n"
+           "                      2026-12-07T10:00), then exit\n"
+           "  --metrics ADDRESS:PORT  serve /metrics for monitoring (Prometheus text format); the address\n"
+           "                      is 127.0.0.1 when only a port is given\n"
+           "  --no-window         run the monitor, the history and the metrics without a window, until\n"
+           "                      SIGTERM or SIGINT\n"
            "  --sysfs-root DIR    with --hardware host: read this sysfs tree instead of /sys\n"
            "  --dmi FILE          SMBIOS from a dump (a raw table or dmidecode --dump-bin)\n"
            "  --spd SLOT=FILE     a memory module's SPD from a dump (binary or hex), SLOT DIMM_A0 or 0xA0\n"

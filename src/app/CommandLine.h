@@ -40,6 +40,14 @@ struct Options {
     int reportRefreshes = 0;              // --refreshes N: refreshes on the virtual clock first
     bool json = false;                    // --json: the report as JSON
     std::filesystem::path snapshotFolder; // --snapshot DIR: one picture per page, then exit
+
+    // The power history and the metrics endpoint.
+    std::filesystem::path exportHistoryFile; // --export-history FILE.csv: write the history, no window
+    std::string historyFrom;                 // --from DATE
+    std::string historyTo;                   // --to DATE
+    bool historyDays = false;                // --rows days: day rows instead of minute rows
+    std::string metricsAddress;              // --metrics ADDRESS:PORT (empty: no endpoint)
+    bool noWindow = false;                   // --no-window: monitor, history and endpoint only
 };
 
 struct ParsedCommandLine {

@@ -1,6 +1,7 @@
 #include "app/CommandLineStart.h"
 
 #include "app/HardwareBackend.h"
+#include "app/HistoryExport.h"
 #include "app/Report.h"
 #include "app/SolvaneCore.h"
 #include "hw/IoDriver.h"
@@ -76,8 +77,12 @@ int runReport(const Options& options, const std::filesystem::path& stateFolder) 
         driver.SetHandleCopy(driver.GetHandle());
     else
         std::cerr << "solvane: the I/O driver cannot be loaded; the graphics BIOS probe reads nothing\n";
+    // The history as the monitor left it; the report never writes to it.
+    const auto history = history::HistoryStore::openForReading(stateFolder / history::kHistoryFileName);
+    if (!history.notice.empty())
+        std::cerr << "solvane: " << history.notice << '\n';
     std::cout << buildReport(core, options.json ? ReportFormat::Json : ReportFormat::Text,
-                             driverLoaded ? &driver : nullptr);
+                             driverLoaded ? &driver : nullptr, history.store.get());
     return 0;
 }
 
@@ -122,6 +127,9 @@ CommandLineStart startFromCommandLine(int argc, char* argv[]) {
     }
     if (options.report)
         start.exitCode = runReport(options, start.stateFolder);
+    else if (!options.exportHistoryFile.empty())
+        start.exitCode = runHistoryExport(options, start.stateFolder);
+
     return start;
 }
 

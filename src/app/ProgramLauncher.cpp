@@ -1,6 +1,7 @@
 #include "app/ProgramLauncher.h"
 
 #include "app/CommandLineStart.h"
+#include "app/NoWindowRun.h"
 #include "platform/SystemFacts.h"
 
 #include <dlfcn.h>
@@ -12,15 +13,20 @@ int launchSolvane(int argc, char* argv[]) {
     const auto start = startFromCommandLine(argc, argv);
     if (start.exitCode)
         return *start.exitCode;
-    const auto module = platform::HostSystemFacts().programFolder() / kWindowModuleFile;
+    // A run without a window has a module of its own, without the window system.
+    const bool window = !start.options.noWindow;
+    const auto module =
+        platform::HostSystemFacts().programFolder() / (window ? kWindowModuleFile : kNoWindowModuleFile);
+    const char* entryPoint = window ? kWindowEntryPoint : kNoWindowEntryPoint;
     void* handle = dlopen(module.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (handle == nullptr) {
-        std::cerr << "solvane: cannot load the window module: " << dlerror() << '\n';
+        std::cerr << "solvane: cannot load the "
+                  << (window ? "window module: " : "module for runs without a window: ") << dlerror() << '\n';
         return 1;
     }
-    auto* entry = reinterpret_cast<WindowEntry*>(dlsym(handle, kWindowEntryPoint));
+    auto* entry = reinterpret_cast<WindowEntry*>(dlsym(handle, entryPoint));
     if (entry == nullptr) {
-        std::cerr << "solvane: " << module.string() << " has no entry point " << kWindowEntryPoint << '\n';
+        std::cerr << "solvane: " << module.string() << " has no entry point " << entryPoint << '\n';
         return 1;
     }
     // The module stays loaded until the process ends: the window's static objects live in it.

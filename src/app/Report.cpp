@@ -3,6 +3,7 @@
 #include "app/JsonValue.h"
 #include "app/MemoryReport.h"
 #include "app/MotherboardReport.h"
+#include "history/IsoTime.h"
 #include "power/BasicPageReadouts.h"
 #include "power/PhaseReadout.h"
 #include "power/PlatformReport.h"
@@ -167,6 +168,25 @@ json::Object simulationFigures(sim::SimulatedBoard& board) {
             {"coreVolts", state.coreMillivolts / 1000.0}};
 }
 
+json::Object historyObject(const std::vector<history::DayRow>& days) {
+    json::Array dayArray;
+    for (const auto& day : days)
+        dayArray.append(json::Object{{"day", history::isoDate(day.day)},
+                                     {"energyConsumedKwh", day.consumedKwh},
+                                     {"energySavedKwh", day.savedKwh()}});
+    return json::Object{{"days", dayArray}};
+}
+
+std::string historyText(const std::vector<history::DayRow>& days) {
+    std::string text = "\nPower history (last " + std::to_string(kReportHistoryDays) + " days, UTC):\n";
+    if (days.empty())
+        text += "  (none yet)\n";
+    for (const auto& day : days)
+        text += "  " + history::isoDate(day.day) + ": consumed " + history::decimal(day.consumedKwh, 3) +
+                " kWh, saved " + history::decimal(day.savedKwh(), 3) + " kWh\n";
+    return text;
+}
+
 } // namespace
 
 std::optional<power::PowerMode> reportModeOf(std::string_view name) {
@@ -190,7 +210,8 @@ void runBeforeReport(SolvaneCore& core, platform::VirtualClockScheduler& clock,
                   static_cast<std::uint64_t>(refreshes));
 }
 
-std::string buildReport(SolvaneCore& core, ReportFormat format, hw::IoDriver* driver) {
+std::string buildReport(SolvaneCore& core, ReportFormat format, hw::IoDriver* driver,
+                        const history::HistoryStore* history) {
     const auto& state = core.state();
     const auto identification =
         power::makePlatformReport(state.platform, state.options, state.modes.DefaultTargets);
@@ -206,6 +227,8 @@ std::string buildReport(SolvaneCore& core, ReportFormat format, hw::IoDriver* dr
     const auto motherboard = core.gatherMotherboardInfo(
         driver, sysinfo::noDdr3Module(state.platform.BoardCode, core.hardware().hoblin()));
     const auto refused = core.hardware().refusedWrites();
+    const auto days =
+        history != nullptr ? history->lastDays(kReportHistoryDays) : std::vector<history::DayRow>{};
 
     if (format == ReportFormat::Json) {
         json::Object root;
@@ -230,6 +253,7 @@ std::string buildReport(SolvaneCore& core, ReportFormat format, hw::IoDriver* dr
         root.insert("memory", memoryReportJson(memory));
         root.insert("motherboard", motherboardReportJson(motherboard));
         root.insert("refusedHardwareWrites", refused);
+        root.insert("history", historyObject(days));
         if (auto* simulated = dynamic_cast<sim::SimulatedHardware*>(&core.hardware()))
             root.insert("simulation", simulationFigures(simulated->board()));
         return json::Value(root).dump();
@@ -257,6 +281,7 @@ std::string buildReport(SolvaneCore& core, ReportFormat format, hw::IoDriver* dr
     text += "\n" + motherboardReportText(motherboard, escapeControls);
     if (refused > 0)
         text += "\nHardware writes refused: " + std::to_string(refused) + "\n";
+    text += historyText(days);
     return text;
 }
 

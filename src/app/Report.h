@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/SolvaneCore.h"
+#include "history/HistoryStore.h"
 #include "platform/Scheduler.h"
 
 #include <optional>
@@ -12,9 +13,14 @@ namespace solvane::app {
 enum class ReportFormat { Text, Json };
 
 // The program's report without a window: the identification, every setting with its option text,
-// one refresh of the basic page's read-outs, the information pages, and what the hardware back-end
-// refused to write. The core has been initialised; driver is the loaded I/O driver (null: none).
-std::string buildReport(SolvaneCore& core, ReportFormat format, hw::IoDriver* driver = nullptr);
+// one refresh of the basic page's read-outs, the information pages, what the hardware back-end
+// refused to write and, with a history, its last days. The core has been initialised; driver is
+// the loaded I/O driver (null: none).
+std::string buildReport(SolvaneCore& core, ReportFormat format, hw::IoDriver* driver = nullptr,
+                        const history::HistoryStore* history = nullptr);
+
+// How many days of the history the report shows.
+inline constexpr int kReportHistoryDays = 7;
 
 // The power mode a report option names ("default", "optimize", "max"); empty for none.
 std::optional<power::PowerMode> reportModeOf(std::string_view name);

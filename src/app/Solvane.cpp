@@ -5,6 +5,7 @@
 #include "app/CommandLine.h"
 #include "app/CommandLineStart.h"
 #include "app/HardwareBackend.h"
+#include "app/PowerHistoryRun.h"
 #include "app/QtPrompt.h"
 #include "app/Report.h"
 #include "app/SolvaneCore.h"
@@ -121,6 +122,7 @@ int runSolvane(int argc, char* argv[]) {
     // second copy never touches the files the running one keeps.
     std::unique_ptr<platform::FileRegistry> registry;
     std::unique_ptr<SolvaneCore> core;
+    std::unique_ptr<PowerHistoryRun> historyRun; // outlives the window, which shows it
     CSampleApp sample(
         mutexes, prompt, [&] { return std::make_unique<hw::IoDriver>(system, services, devices, sleeper); },
         [&](hw::IoDriver& driver) -> std::unique_ptr<MainWindowHost> {
@@ -145,6 +147,17 @@ int runSolvane(int argc, char* argv[]) {
                 }});
             auto window =
                 std::make_unique<CSampleDlg>(driver, *core, notificationShell, options.snapshotFolder);
+            // The history, limits and metrics begin once the window's basic page has started the
+            // monitor.
+            window->setPowerHistoryStart(
+                [&] {
+                    historyRun = std::make_unique<PowerHistoryRun>(*core, stateFolder, options.metricsAddress,
+                                                                   systemSeconds);
+                    if (!historyRun->notice().empty())
+                        prompt.tell(historyRun->notice());
+                    return historyRun->history();
+                },
+                systemSeconds);
             // A signal that came before the main window existed closes it as soon as it runs.
             if (terminationSignals.received())
                 QMetaObject::invokeMethod(window.get(), &QDialog::close, Qt::QueuedConnection);

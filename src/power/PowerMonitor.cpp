@@ -230,6 +230,8 @@ void PowerMonitor::Refresh() {
     m_readouts = measurement.formatReadouts(m_snapshot, m_activeCpuPhases, value(Setting::CpuPhase));
     if (m_refreshed)
         m_refreshed();
+    for (const auto& watcher : m_refreshWatchers)
+        watcher.second();
 }
 
 void PowerMonitor::LoadPhaseRule() {

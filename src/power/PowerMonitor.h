@@ -14,6 +14,8 @@
 #include <array>
 #include <functional>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace solvane::power {
 
@@ -72,6 +74,13 @@ public:
     void setModeButtonsChanged(std::function<void()> callback) { m_modeButtonsChanged = std::move(callback); }
     // Called after every refresh, so the page can show the new read-outs.
     void setRefreshed(std::function<void()> callback) { m_refreshed = std::move(callback); }
+    // Further watchers of every refresh (the power history), each removed by its owner.
+    void addRefreshWatcher(const void* owner, std::function<void()> watcher) {
+        m_refreshWatchers.emplace_back(owner, std::move(watcher));
+    }
+    void removeRefreshWatchers(const void* owner) {
+        std::erase_if(m_refreshWatchers, [owner](const auto& w) { return w.first == owner; });
+    }
 
     // The user chose mode 0, 1 or 2: a different mode is applied 300 ms later.
     void SelectMode(PowerMode mode);
@@ -119,6 +128,7 @@ private:
     Context m_context;
     std::function<void()> m_modeButtonsChanged;
     std::function<void()> m_refreshed;
+    std::vector<std::pair<const void*, std::function<void()>>> m_refreshWatchers;
     PowerMode m_lastSeenMode = PowerMode::None;
     SettingValue m_userCpuPhases = 0;
     SettingValue m_forcedCpuPhases = 0;

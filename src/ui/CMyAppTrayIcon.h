@@ -21,8 +21,10 @@ public:
     static constexpr int kCommandExit = 32980;
     static constexpr int kCommandRestore = 32981;
     static constexpr int kCommandAbout = 32982;
-    static constexpr std::array<MenuItem, 4> kTrayMenu{{
+    static constexpr int kCommandPowerHistory = 32983; // added: the power history window
+    static constexpr std::array<MenuItem, 5> kTrayMenu{{
         {kCommandRestore, "Solvane"},
+        {kCommandPowerHistory, "Power History"},
         {kCommandAbout, "About"},
         {0, {}},
         {kCommandExit, "Exit"},

@@ -55,7 +55,8 @@ int CSysTrayIcon::AddIcon(const QIcon& icon, int iconId, const QString& tip) {
         return 0;
     if (find(iconId) != nullptr)
         return 1;
-    m_icons.push_back({m_window.get(), iconId, 0, kTrayCallbackMessage, icon, tip.left(kMaxTipLength)});
+    m_icons.push_back(
+        {m_window.get(), iconId, 0, kTrayCallbackMessage, icon, tip.left(kMaxTipLength), {}, {}});
     return 1;
 }
 
@@ -71,6 +72,18 @@ int CSysTrayIcon::ShowIcon(int iconId) {
     if (!done && !shownBefore)
         icon->flags = 0;
     return done ? 1 : 0;
+}
+
+int CSysTrayIcon::ShowBalloon(int iconId, const QString& title, const QString& text) {
+    const NotifyIconData* icon = find(iconId);
+    if (icon == nullptr || icon->flags == 0)
+        return 0;
+    // The balloon travels with one change of the record; the record itself keeps no balloon.
+    NotifyIconData balloon = *icon;
+    balloon.flags = kNotifyInfoFlag;
+    balloon.infoTitle = title;
+    balloon.info = text;
+    return m_shell.notifyIcon(NotifyMessage::Modify, balloon) ? 1 : 0;
 }
 
 int CSysTrayIcon::RemoveIcon(int iconId) {

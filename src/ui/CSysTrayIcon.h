@@ -29,6 +29,9 @@ public:
     int ShowIcon(int iconId);
     // The shell's result; 0 for an id that is not in the list. The record goes in any case.
     int RemoveIcon(int iconId);
+    // A desktop notification from a shown icon: the shell's result; 0 for an id that is not in the
+    // list or not shown.
+    int ShowBalloon(int iconId, const QString& title, const QString& text);
 
     // The record of an icon in the list, or none.
     const NotifyIconData* record(int iconId) const;

@@ -19,6 +19,7 @@ inline constexpr unsigned kNotifyMessageFlag = 0x1; // the callback message is v
 inline constexpr unsigned kNotifyIconFlag = 0x2;    // the icon is valid
 inline constexpr unsigned kNotifyTipFlag = 0x4;     // the tooltip is valid
 inline constexpr unsigned kNotifyShownFlags = kNotifyMessageFlag | kNotifyIconFlag | kNotifyTipFlag;
+inline constexpr unsigned kNotifyInfoFlag = 0x10; // a balloon notification comes with the change
 
 // The message the shell sends the owner window for mouse activity on an icon.
 inline constexpr int kTrayCallbackMessage = 0x401;
@@ -47,6 +48,8 @@ struct NotifyIconData {
     int callbackMessage = kTrayCallbackMessage;
     QIcon icon;
     QString tip;
+    QString infoTitle; // the balloon's title and text, with kNotifyInfoFlag
+    QString info;
 };
 
 // The desktop's notification area: adds, changes and removes icons, and reports mouse activity

@@ -68,6 +68,8 @@ bool QtNotificationShell::modify(const NotifyIconData& data) {
         found->second->setIcon(data.icon);
     if ((data.flags & kNotifyTipFlag) != 0)
         found->second->setToolTip(data.tip);
+    if ((data.flags & kNotifyInfoFlag) != 0)
+        found->second->showMessage(data.infoTitle, data.info, QSystemTrayIcon::Warning);
     return true;
 }
 

@@ -1,7 +1,6 @@
 #include "app/JsonValue.h"
 
 #include <gtest/gtest.h>
-
 #include <limits>
 
 namespace solvane::app::json {

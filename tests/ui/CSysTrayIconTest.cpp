@@ -19,6 +19,27 @@ QIcon someIcon(QColor color) {
     return QIcon(pixmap);
 }
 
+TEST(CSysTrayIcon, ABalloonComesOnlyFromAShownIconAndLeavesItsRecordAsItWas) {
+    RecordingNotificationShell shell;
+    CSysTrayIcon tray(shell);
+    EXPECT_EQ(tray.ShowBalloon(1, QStringLiteral("Solvane"), QStringLiteral("hot")), 0) << "no such icon";
+    tray.AddIcon(someIcon(Qt::green), 1, QStringLiteral("tip"));
+    EXPECT_EQ(tray.ShowBalloon(1, QStringLiteral("Solvane"), QStringLiteral("hot")), 0) << "not shown yet";
+    EXPECT_TRUE(shell.calls().empty());
+    tray.ShowIcon(1);
+    EXPECT_EQ(tray.ShowBalloon(1, QStringLiteral("Solvane"), QStringLiteral("hot")), 1);
+    ASSERT_EQ(shell.calls().size(), 2U);
+    const auto& balloon = shell.calls().back();
+    EXPECT_EQ(balloon.message, NotifyMessage::Modify);
+    EXPECT_EQ(balloon.data.flags, kNotifyInfoFlag) << "the icon and tip stay as they are";
+    EXPECT_EQ(balloon.data.infoTitle, QStringLiteral("Solvane"));
+    EXPECT_EQ(balloon.data.info, QStringLiteral("hot"));
+    EXPECT_EQ(tray.record(1)->flags, kNotifyShownFlags);
+    EXPECT_TRUE(tray.record(1)->info.isEmpty());
+    shell.queueResult(false);
+    EXPECT_EQ(tray.ShowBalloon(1, QStringLiteral("Solvane"), QStringLiteral("again")), 0);
+}
+
 TEST(CSysTrayIcon, AddingTheSameIdTwiceKeepsTheFirstRecord) {
     RecordingNotificationShell shell;
     CSysTrayIcon tray(shell);
@@ -150,8 +171,9 @@ TEST(CMyAppTrayIcon, ARightClickOpensTheTrayMenuAndSendsTheChosenCommand) {
     });
     shell.deliver(CMyAppTrayIcon::kIconId, MouseMessage::RightDown);
 
-    EXPECT_EQ(items, (QStringList{QStringLiteral("Solvane"), QStringLiteral("About"), QStringLiteral("-"),
-                                  QStringLiteral("Exit")}));
+    // Menu 264 with the power history window's item added after "Solvane".
+    EXPECT_EQ(items, (QStringList{QStringLiteral("Solvane"), QStringLiteral("Power History"),
+                                  QStringLiteral("About"), QStringLiteral("-"), QStringLiteral("Exit")}));
     EXPECT_EQ(commands, QList<int>{CMyAppTrayIcon::kCommandExit});
 }
 

@@ -207,6 +207,10 @@ void CSLV_NOVICE::selectMode(PowerMode mode) {
 }
 
 void CSLV_NOVICE::onMenuCommand(int commandId) {
+    if (commandId == kMenuPowerHistory && m_openPowerHistory) {
+        m_openPowerHistory();
+        return;
+    }
     const PowerMode mode = commandId == kMenuDefault    ? PowerMode::Default
                            : commandId == kMenuOptimize ? PowerMode::Optimize
                            : commandId == kMenuMax      ? PowerMode::Max
@@ -232,6 +236,10 @@ void CSLV_NOVICE::mousePressEvent(QMouseEvent* event) {
         action->setCheckable(true);
         const int command = action->data().toInt();
         action->setChecked(command - kMenuDefault == static_cast<int>(m_state.modes.ActiveMode));
+    }
+    if (m_openPowerHistory) {
+        menu->addSeparator();
+        menu->addAction(QStringLiteral("Power History..."))->setData(kMenuPowerHistory);
     }
     if (const auto chosen = ui::trackPopupMenu(*menu, event->globalPosition().toPoint()))
         onMenuCommand(*chosen);

@@ -7,6 +7,7 @@
 
 #include <QLabel>
 #include <array>
+#include <functional>
 #include <map>
 
 namespace solvane::power::pages {
@@ -29,6 +30,9 @@ public:
     ui::CxSkinButton* modeButton(PowerMode mode) const;
     // The mode menu's command: checks the radio, then selects the mode.
     void onMenuCommand(int commandId);
+    // The menu's added item that opens the power history window (shown once this is set).
+    static constexpr int kMenuPowerHistory = 32794;
+    void setPowerHistoryCommand(std::function<void()> open) { m_openPowerHistory = std::move(open); }
 
 protected:
     void OnInitDialog() override;
@@ -50,6 +54,7 @@ private:
     std::array<ui::CxSkinButton*, 3> m_modeButtons{};
     QLabel* m_message = nullptr;
     bool m_buttonsShown = false; // the mode buttons have shown a state once
+    std::function<void()> m_openPowerHistory;
 };
 
 } // namespace solvane::power::pages

@@ -1,0 +1,135 @@
+#include "app/NoWindowRun.h"
+
+#include "app/CSampleApp.h"
+#include "app/CommandLineStart.h"
+#include "app/HardwareBackend.h"
+#include "app/PowerHistoryRun.h"
+#include "app/SolvaneCore.h"
+#include "platform/FileRegistry.h"
+#include "platform/NamedMutex.h"
+#include "platform/QtScheduler.h"
+#include "platform/Random.h"
+#include "platform/RegistrySeed.h"
+#include "platform/StateFolder.h"
+
+#include <QCoreApplication>
+#include <QSocketNotifier>
+#include <csignal>
+#include <iostream>
+#include <sys/signalfd.h>
+#include <unistd.h>
+
+namespace solvane::app {
+
+namespace {
+
+// SIGTERM and SIGINT arrive on the event loop through a signal descriptor and end it, so the run
+// ends the way a window's Exit ends it: history written, exit sequence run. (The window's own
+// signal object lives with the window's code, which a run without a window does not load.)
+class EndOnSignal {
+public:
+    EndOnSignal() {
+        sigset_t ending;
+        sigemptyset(&ending);
+        sigaddset(&ending, SIGTERM);
+        sigaddset(&ending, SIGINT);
+        sigprocmask(SIG_BLOCK, &ending, nullptr);
+        m_descriptor = signalfd(-1, &ending, SFD_CLOEXEC | SFD_NONBLOCK);
+        if (m_descriptor < 0)
+            return;
+        m_notifier = std::make_unique<QSocketNotifier>(m_descriptor, QSocketNotifier::Read);
+        QObject::connect(m_notifier.get(), &QSocketNotifier::activated, [this] {
+            // A signal that came before the event loop ran waits here until it runs.
+            signalfd_siginfo info{};
+            while (read(m_descriptor, &info, sizeof info) == static_cast<ssize_t>(sizeof info)) {
+            }
+            QCoreApplication::quit();
+        });
+    }
+    ~EndOnSignal() {
+        m_notifier.reset();
+        if (m_descriptor >= 0)
+            close(m_descriptor);
+    }
+    EndOnSignal(const EndOnSignal&) = delete;
+    EndOnSignal& operator=(const EndOnSignal&) = delete;
+
+private:
+    int m_descriptor = -1;
+    std::unique_ptr<QSocketNotifier> m_notifier;
+};
+
+} // namespace
+
+int runWithoutWindow(int argc, char* argv[]) {
+    const auto start = startFromCommandLine(argc, argv);
+    if (start.exitCode)
+        return *start.exitCode;
+    const auto& options = start.options;
+    const auto& stateFolder = start.stateFolder;
+    QCoreApplication application(argc, argv);
+
+    // One monitor per machine, window or not: the same lock as the window's, in the same folders.
+    const auto lockFolder = platform::FileLockMutexService::defaultFolder();
+    const auto lockProblem =
+        lockFolder.shared ? platform::preparePrivateFolder(lockFolder.path) : std::string();
+    if (!lockProblem.empty()) {
+        std::cerr << "solvane: cannot keep the instance lock without XDG_RUNTIME_DIR: " << lockProblem
+                  << '\n';
+        return 1;
+    }
+    platform::FileLockMutexService mutexes(lockFolder.path, {stateFolder});
+    auto created = mutexes.create(CSampleApp::kInstanceLockName);
+    if (!created.mutex) {
+        std::cerr << (created.alreadyExisted
+                          ? "solvane: another Solvane is running; this one ends.\n"
+                          : "solvane: cannot take the instance lock in " + lockFolder.path.string() + "\n");
+        return 1;
+    }
+
+    auto backend = HardwareBackend::create(options, stateFolder);
+    if (!backend.error.empty()) {
+        std::cerr << "solvane: " << backend.error << '\n';
+        return kUsageExitCode;
+    }
+    if (!backend.notice.empty())
+        std::cerr << "solvane: " << backend.notice << '\n';
+    auto opened = platform::FileRegistry::open(stateFolder / "registry.reg");
+    if (!opened.notice.empty())
+        std::cerr << "solvane: " << opened.notice << '\n';
+    auto& registry = *opened.registry;
+    platform::HostSystemFacts system;
+    platform::seedWindowsValues(registry, system);
+    platform::QtScheduler scheduler;
+    platform::BatchPrompt prompt(std::cerr);
+    platform::LcgRandom random;
+    EndOnSignal termination;
+
+    SolvaneCore core({*backend.hardware, registry, system, scheduler, prompt, random, seedFrom(options), [] {
+                          QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
+                      }});
+    core.initialise();
+    core.enableSettingCommands();
+    int exitCode = 0;
+    {
+        PowerHistoryRun run(core, stateFolder, options.metricsAddress, systemSeconds);
+        if (!run.notice().empty())
+            std::cerr << "solvane: " << run.notice() << '\n';
+        if (auto* history = run.history())
+            history->setAlertNotifier([](const history::AlertRow& alert) {
+                std::cerr << "solvane: " << history::alertMessage(alert) << '\n';
+            });
+        if (run.metricsPort() != 0)
+            std::cout << "Serving metrics on http://"
+                      << history::parseListenAddress(options.metricsAddress)->host << ':' << run.metricsPort()
+                      << "/metrics" << std::endl;
+        if (!options.metricsAddress.empty() && run.metricsPort() == 0)
+            exitCode = 1;
+        else
+            exitCode = QCoreApplication::exec();
+    }
+    core.shutdown();
+    return exitCode;
+}
+
+} // namespace solvane::app

@@ -1,0 +1,91 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+struct sqlite3;
+
+namespace solvane::history {
+
+inline constexpr std::string_view kHistoryFileName = "history.sqlite";
+// Minute rows are kept this long; day rows for good.
+inline constexpr std::int64_t kMinuteRetentionSeconds = 30 * 86400;
+
+// The averages of the refreshes of one minute (time: the minute's first second, UTC).
+struct MinuteRow {
+    std::int64_t time = 0;
+    double systemWatts = 0;
+    double cpuWatts = 0;
+    double savingWatts = 0;
+    double cpuCelsius = 0;
+    double fanRpm = 0;
+    double coreVolts = 0;
+    int mode = -1; // the power mode of the minute's last refresh
+    int refreshes = 0;
+};
+
+// Energy of one UTC day (day: its first second).
+struct DayRow {
+    std::int64_t day = 0;
+    double consumedKwh = 0;
+    // Saved energy in the registry totals' own unit (0.01 W·s), so a day adds up exactly.
+    std::int64_t savedHundredthWattSeconds = 0;
+    double savedKwh() const;
+};
+
+// A limit crossed: which limit, the value that crossed it and the limit then.
+struct AlertRow {
+    std::int64_t time = 0;
+    std::string limit;
+    double value = 0;
+    double threshold = 0;
+};
+
+// The power history on disk: an SQLite database in WAL mode with a table of minute rows, one of day
+// rows and one of limit crossings. Each minute is one transaction, so a process killed at any
+// moment loses at most the minute it was collecting and never leaves the file damaged.
+class HistoryStore {
+public:
+    struct Opened {
+        std::unique_ptr<HistoryStore> store; // empty when the history cannot be used
+        std::string notice;                  // what the user is told, if anything
+    };
+    // For the monitor: creates the file when missing; a damaged file is renamed aside and a new
+    // history started; a file another process holds locked is left alone and no store is returned.
+    static Opened openForWriting(const std::filesystem::path& file);
+    // For export and the report: never changes the file; a missing file is an empty history.
+    static Opened openForReading(const std::filesystem::path& file);
+
+    ~HistoryStore();
+    HistoryStore(const HistoryStore&) = delete;
+    HistoryStore& operator=(const HistoryStore&) = delete;
+
+    // One minute and what it adds to its day's energy, in one transaction; minute rows older than
+    // the retention before the minute are folded away (their energy stays in the day rows).
+    bool recordMinute(const MinuteRow& minute, double consumedKwh, std::int64_t savedHundredthWattSeconds);
+    bool recordAlert(const AlertRow& alert);
+
+    // Rows with from <= time <= to, oldest first.
+    std::vector<MinuteRow> minutes(std::int64_t from, std::int64_t to) const;
+    std::vector<DayRow> days(std::int64_t from, std::int64_t to) const;
+    std::vector<AlertRow> alerts(std::int64_t from, std::int64_t to) const;
+    // The latest day rows, oldest first.
+    std::vector<DayRow> lastDays(int count) const;
+
+    // "ok" when SQLite finds the file sound, else its findings.
+    std::string integrityCheck() const;
+    const std::string& lastError() const { return m_lastError; }
+
+private:
+    explicit HistoryStore(sqlite3* database) : m_database(database) {}
+    bool execute(const char* sql);
+
+    sqlite3* m_database;
+    std::string m_lastError;
+};
+
+} // namespace solvane::history

@@ -1,0 +1,79 @@
+#include "history/MetricsText.h"
+
+#include "history/IsoTime.h"
+
+#include <array>
+
+namespace solvane::history {
+
+namespace {
+
+struct Gauge {
+    std::string_view name;
+    std::string_view help;
+    double PowerSample::*field;
+};
+
+constexpr std::array<Gauge, 6> kGauges{{
+    {"solvane_cpu_power_watts", "CPU power consumption in watts.", &PowerSample::cpuWatts},
+    {"solvane_system_power_watts", "Total system power consumption in watts.", &PowerSample::systemWatts},
+    {"solvane_power_saving_watts", "Power the active power-saving mode saves now, in watts.",
+     &PowerSample::savingWatts},
+    {"solvane_cpu_temperature_celsius", "CPU temperature in degrees Celsius.", &PowerSample::cpuCelsius},
+    {"solvane_fan_rpm", "CPU fan speed in revolutions per minute.", &PowerSample::fanRpm},
+    {"solvane_core_volts", "CPU core voltage in volts.", &PowerSample::coreVolts},
+}};
+
+constexpr std::array<power::PowerMode, 3> kModes{power::PowerMode::Default, power::PowerMode::Optimize,
+                                                 power::PowerMode::Max};
+
+// Label values escape backslash, double quote and line feed.
+std::string labelValue(std::string_view text) {
+    std::string escaped;
+    for (const char c : text) {
+        if (c == '\\' || c == '"')
+            escaped += '\\';
+        if (c == '\n') {
+            escaped += "\\n";
+            continue;
+        }
+        escaped += c;
+    }
+    return escaped;
+}
+
+void family(std::string& out, std::string_view name, std::string_view type, std::string_view help) {
+    out.append("# HELP ").append(name).append(" ").append(help).append("\n");
+    out.append("# TYPE ").append(name).append(" ").append(type).append("\n");
+}
+
+void sampleLine(std::string& out, std::string_view name, const std::string& labels, double value) {
+    out.append(name).append("{").append(labels).append("} ").append(decimal(value, 6)).append("\n");
+}
+
+} // namespace
+
+std::string metricsText(const PowerSample& sample, double savedKwh, std::string_view board) {
+    const std::string boardLabel = "board=\"" + labelValue(board) + "\"";
+    std::string out;
+    out.reserve(2048);
+    for (const auto& gauge : kGauges) {
+        family(out, gauge.name, "gauge", gauge.help);
+        sampleLine(out, gauge.name, boardLabel, sample.*gauge.field);
+    }
+    family(out, "solvane_rail_power_watts", "gauge", "Power drawn from each supply rail in watts.");
+    for (std::size_t rail = 0; rail < kRailNames.size(); ++rail)
+        sampleLine(out, "solvane_rail_power_watts",
+                   boardLabel + ",rail=\"" + std::string(kRailNames[rail]) + "\"", sample.railWatts[rail]);
+    family(out, "solvane_power_mode", "gauge",
+           "The active power mode: 1 for the active one, 0 for the others.");
+    for (const auto mode : kModes)
+        sampleLine(out, "solvane_power_mode", boardLabel + ",mode=\"" + std::string(modeLabel(mode)) + "\"",
+                   sample.mode == mode ? 1 : 0);
+    family(out, "solvane_energy_saved_kwh_total", "counter",
+           "Energy the power-saving modes have saved across runs, in kilowatt-hours.");
+    sampleLine(out, "solvane_energy_saved_kwh_total", boardLabel, savedKwh);
+    return out;
+}
+
+} // namespace solvane::history

@@ -1,0 +1,321 @@
+#include "history/window/CPowerHistoryDlg.h"
+
+#include "history/HistoryCsv.h"
+#include "history/IsoTime.h"
+#include "platform/AtomicFile.h"
+#include "ui/Palette.h"
+
+#include <QBarCategoryAxis>
+#include <QBarSeries>
+#include <QBarSet>
+#include <QChart>
+#include <QChartView>
+#include <QDateTime>
+#include <QDateTimeAxis>
+#include <QFileDialog>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineSeries>
+#include <QPushButton>
+#include <QScatterSeries>
+#include <QSpinBox>
+#include <QVBoxLayout>
+#include <QValueAxis>
+#include <algorithm>
+#include <cmath>
+#include <sstream>
+
+namespace solvane::history::window {
+
+namespace {
+
+// The window's colours: the pages' dark ground, their captions, the read-out and saving colours.
+const QColor kGround(0x14, 0x19, 0x20);
+const QColor kPlotGround(0x1b, 0x22, 0x2b);
+const QColor kGrid(0x33, 0x3d, 0x49);
+const QColor kCaption(0x8d, 0x99, 0xa7);
+const QColor kAlertMark(0xff, 0x5a, 0x4f);
+
+constexpr const char* kWindowStyle =
+    "QDialog { background: #141920; }"
+    "QLabel { color: #8d99a7; font-size: 11px; }"
+    "QPushButton { color: #c9d1d9; background: #1b222b; border: 1px solid #333d49; border-radius: 4px;"
+    " padding: 4px 12px; }"
+    "QPushButton:checked { color: #141920; background: #2ec4dc; border-color: #2ec4dc; }"
+    "QPushButton:hover { border-color: #2ec4dc; }"
+    "QSpinBox { color: #2ec4dc; background: #1b222b; border: 1px solid #333d49; padding: 1px 4px; }";
+
+struct LimitField {
+    int maximum;
+    int step;
+};
+// Per limit, in the order of the limit table: °C, W, rpm.
+constexpr std::array<LimitField, kLimits.size()> kLimitFields{{{125, 1}, {2000, 5}, {10000, 50}}};
+
+QString text(std::string_view view) {
+    return QString::fromUtf8(view.data(), static_cast<qsizetype>(view.size()));
+}
+
+qint64 msecs(std::int64_t seconds) {
+    return seconds * 1000;
+}
+
+void skinChart(QChart* chart) {
+    chart->setBackgroundBrush(kPlotGround);
+    chart->setBackgroundRoundness(6);
+    chart->setTitleBrush(kCaption);
+    chart->legend()->setLabelColor(kCaption);
+    chart->legend()->setAlignment(Qt::AlignTop);
+    chart->setMargins(QMargins(6, 4, 6, 4));
+}
+
+void skinAxis(QAbstractAxis* axis) {
+    axis->setLabelsColor(kCaption);
+    axis->setTitleBrush(kCaption);
+    axis->setGridLineColor(kGrid);
+    axis->setLinePenColor(kGrid);
+    QFont font = axis->labelsFont();
+    font.setPointSize(8);
+    axis->setLabelsFont(font);
+}
+
+// From 0 to top, with gridlines at a round step (1, 2 or 5 times a power of ten) about a fifth
+// of the way apart.
+void scaleAxis(QValueAxis* axis, double top) {
+    const double rough = top / 5;
+    const double magnitude = std::pow(10.0, std::floor(std::log10(rough)));
+    double step = magnitude;
+    for (const double factor : {2.0, 5.0, 10.0})
+        if (step < rough)
+            step = factor * magnitude;
+    axis->setRange(0, top);
+    axis->setTickType(QValueAxis::TicksDynamic);
+    axis->setTickAnchor(0);
+    axis->setTickInterval(step);
+}
+
+} // namespace
+
+CPowerHistoryDlg::CPowerHistoryDlg(PowerHistory& history, platform::Registry& registry, Clock clock,
+                                   QWidget* parent)
+    : QDialog(parent), m_history(history), m_registry(registry), m_clock(std::move(clock)) {
+    setWindowTitle(QStringLiteral("Solvane power history"));
+    setStyleSheet(QString::fromLatin1(kWindowStyle));
+    resize(780, 640);
+    m_saveAsk = [this](const QString& suggested) {
+        return QFileDialog::getSaveFileName(this, QStringLiteral("Export power history"), suggested,
+                                            QStringLiteral("CSV files (*.csv)"));
+    };
+
+    auto* layout = new QVBoxLayout(this);
+    auto* spans = new QHBoxLayout;
+    for (std::size_t i = 0; i < kChartSpans.size(); ++i) {
+        auto* button = new QPushButton(text(kChartSpans[i].caption), this);
+        button->setCheckable(true);
+        const auto span = kChartSpans[i].span;
+        connect(button, &QPushButton::clicked, this, [this, span] { showSpan(span); });
+        spans->addWidget(button);
+        m_spanButtons[i] = button;
+    }
+    spans->addStretch();
+    auto* exportButton = new QPushButton(QStringLiteral("Export..."), this);
+    connect(exportButton, &QPushButton::clicked, this, [this] { m_status->setText(exportShown()); });
+    spans->addWidget(exportButton);
+    layout->addLayout(spans);
+
+    buildCharts();
+    auto* lineView = new QChartView(m_lineChart, this);
+    lineView->setRenderHint(QPainter::Antialiasing);
+    lineView->setMinimumHeight(270);
+    auto* barView = new QChartView(m_barChart, this);
+    barView->setRenderHint(QPainter::Antialiasing);
+    barView->setMinimumHeight(190);
+    for (auto* view : {lineView, barView})
+        view->setStyleSheet(QStringLiteral("background: transparent;"));
+    layout->addWidget(lineView, 3);
+    layout->addWidget(barView, 2);
+
+    auto* limits = new QHBoxLayout;
+    const auto current = m_history.limits();
+    for (std::size_t i = 0; i < kLimits.size(); ++i) {
+        const auto& definition = kLimits[i];
+        limits->addWidget(new QLabel(text(definition.caption) + (definition.side == LimitSide::Upper
+                                                                     ? QStringLiteral(" above")
+                                                                     : QStringLiteral(" below")),
+                                     this));
+        auto* field = new QSpinBox(this);
+        field->setRange(0, kLimitFields[i].maximum);
+        field->setSingleStep(kLimitFields[i].step);
+        field->setSpecialValueText(QStringLiteral("off"));
+        field->setSuffix(QStringLiteral(" ") + text(definition.unit));
+        field->setValue(current[i].value_or(0));
+        limits->addWidget(field);
+        m_limitFields[i] = field;
+    }
+    auto* apply = new QPushButton(QStringLiteral("Set limits"), this);
+    connect(apply, &QPushButton::clicked, this, [this] { applyLimits(); });
+    limits->addStretch();
+    limits->addWidget(apply);
+    layout->addLayout(limits);
+    m_status = new QLabel(this);
+    layout->addWidget(m_status);
+
+    showSpan(ChartSpan::Hour);
+}
+
+void CPowerHistoryDlg::buildCharts() {
+    m_lineChart = new QChart;
+    skinChart(m_lineChart);
+    auto* time = new QDateTimeAxis;
+    time->setTickCount(7);
+    auto* watts = new QValueAxis;
+    watts->setTitleText(QStringLiteral("W"));
+    watts->setLabelFormat(QStringLiteral("%.0f"));
+    for (auto* axis : std::initializer_list<QAbstractAxis*>{time, watts})
+        skinAxis(axis);
+    m_lineChart->addAxis(time, Qt::AlignBottom);
+    m_lineChart->addAxis(watts, Qt::AlignLeft);
+    const auto addLine = [&](const QString& name, const QColor& colour) {
+        auto* series = new QLineSeries;
+        series->setName(name);
+        series->setPen(QPen(colour, 1.6));
+        m_lineChart->addSeries(series);
+        series->attachAxis(time);
+        series->attachAxis(watts);
+    };
+    addLine(QStringLiteral("Consumption"), ui::palette::kAccent.toQColor());
+    addLine(QStringLiteral("Saving"), ui::palette::kSavingGreen.toQColor());
+    auto* crossings = new QScatterSeries;
+    crossings->setName(QStringLiteral("Limit crossed"));
+    crossings->setColor(kAlertMark);
+    crossings->setBorderColor(kAlertMark);
+    crossings->setMarkerSize(9);
+    m_lineChart->addSeries(crossings);
+    crossings->attachAxis(time);
+    crossings->attachAxis(watts);
+
+    m_barChart = new QChart;
+    skinChart(m_barChart);
+    m_barChart->setTitle(QStringLiteral("Energy saved per day (kWh, last 30 days)"));
+    m_barChart->legend()->hide();
+    auto* bars = new QBarSeries;
+    bars->setBarWidth(0.6);
+    m_barChart->addSeries(bars);
+    auto* dayAxis = new QBarCategoryAxis;
+    auto* kwh = new QValueAxis;
+    kwh->setLabelFormat(QStringLiteral("%.2f"));
+    for (auto* axis : std::initializer_list<QAbstractAxis*>{dayAxis, kwh})
+        skinAxis(axis);
+    m_barChart->addAxis(dayAxis, Qt::AlignBottom);
+    m_barChart->addAxis(kwh, Qt::AlignLeft);
+    bars->attachAxis(dayAxis);
+    bars->attachAxis(kwh);
+}
+
+void CPowerHistoryDlg::showSpan(ChartSpan span) {
+    m_span = span;
+    for (std::size_t i = 0; i < kChartSpans.size(); ++i)
+        m_spanButtons[i]->setChecked(kChartSpans[i].span == span);
+    reload();
+}
+
+void CPowerHistoryDlg::reload() {
+    m_history.flush();
+    if (auto* store = m_history.store())
+        m_data = chartData(*store, m_span, m_clock());
+    else
+        m_data = ChartData{};
+    fillLineChart();
+    fillBarChart();
+    m_status->setText(statusText());
+}
+
+void CPowerHistoryDlg::fillLineChart() {
+    const auto series = m_lineChart->series();
+    auto* consumption = static_cast<QLineSeries*>(series[0]);
+    auto* saving = static_cast<QLineSeries*>(series[1]);
+    auto* crossings = static_cast<QScatterSeries*>(series[2]);
+    QList<QPointF> consumed;
+    QList<QPointF> saved;
+    double highest = 10;
+    for (const auto& point : m_data.points) {
+        consumed.append(QPointF(static_cast<double>(msecs(point.time)), point.consumptionWatts));
+        saved.append(QPointF(static_cast<double>(msecs(point.time)), point.savingWatts));
+        highest = std::max({highest, point.consumptionWatts, point.savingWatts});
+    }
+    consumption->replace(consumed);
+    saving->replace(saved);
+    const double top = highest * 1.1;
+    QList<QPointF> marks;
+    for (const auto& alert : m_data.alerts)
+        marks.append(QPointF(static_cast<double>(msecs(alert.time)), top * 0.96));
+    crossings->replace(marks);
+
+    auto* time = static_cast<QDateTimeAxis*>(m_lineChart->axes(Qt::Horizontal).first());
+    time->setFormat(m_span == ChartSpan::Month ? QStringLiteral("MM-dd") : QStringLiteral("HH:mm"));
+    time->setRange(QDateTime::fromMSecsSinceEpoch(msecs(m_data.from)),
+                   QDateTime::fromMSecsSinceEpoch(msecs(m_data.to)));
+    scaleAxis(static_cast<QValueAxis*>(m_lineChart->axes(Qt::Vertical).first()), top);
+}
+
+void CPowerHistoryDlg::fillBarChart() {
+    auto* bars = static_cast<QBarSeries*>(m_barChart->series().first());
+    bars->clear();
+    auto* set = new QBarSet(QStringLiteral("Saved"));
+    set->setColor(ui::palette::kSavingGreen.toQColor());
+    set->setBorderColor(ui::palette::kSavingGreen.toQColor());
+    QStringList categories;
+    double highest = 0.01;
+    for (const auto& day : m_data.days) {
+        set->append(day.savedKwh());
+        categories.append(QString::fromStdString(isoDate(day.day).substr(5)));
+        highest = std::max(highest, day.savedKwh());
+    }
+    bars->append(set);
+    auto* dayAxis = static_cast<QBarCategoryAxis*>(m_barChart->axes(Qt::Horizontal).first());
+    dayAxis->clear();
+    dayAxis->append(categories);
+    scaleAxis(static_cast<QValueAxis*>(m_barChart->axes(Qt::Vertical).first()), highest * 1.15);
+}
+
+QString CPowerHistoryDlg::statusText() const {
+    if (m_history.store() == nullptr)
+        return QString::fromStdString(m_history.notice().empty() ? "No power history is kept in this run."
+                                                                 : m_history.notice());
+    double saved = 0;
+    for (const auto& day : m_data.days)
+        saved += day.savedKwh();
+    return QStringLiteral("%1 points, %2 limit crossings shown; %3 kWh saved in the last 30 days.")
+        .arg(m_data.points.size())
+        .arg(m_data.alerts.size())
+        .arg(QString::fromStdString(decimal(saved, 3)));
+}
+
+QString CPowerHistoryDlg::exportShown() {
+    auto* store = m_history.store();
+    if (store == nullptr)
+        return statusText();
+    m_history.flush();
+    const auto file =
+        m_saveAsk(QStringLiteral("solvane-history-%1.csv").arg(QString::fromStdString(isoDate(m_data.to))));
+    if (file.isEmpty())
+        return statusText();
+    std::ostringstream csv;
+    const auto rows = writeHistoryCsv(*store, CsvRows::Minutes, m_data.from, m_data.to, csv);
+    if (const auto error = platform::writeFileAtomically(file.toStdString(), csv.str()); !error.empty())
+        return QStringLiteral("Cannot write %1: %2").arg(file, QString::fromStdString(error));
+    return QStringLiteral("%1 minute rows written to %2.").arg(rows).arg(file);
+}
+
+void CPowerHistoryDlg::applyLimits() {
+    AlertLimits limits{};
+    for (std::size_t i = 0; i < kLimits.size(); ++i)
+        if (m_limitFields[i]->value() > 0)
+            limits[i] = m_limitFields[i]->value();
+    const bool kept = writeAlertLimits(m_registry, limits);
+    m_history.reloadLimits();
+    m_status->setText(kept ? QStringLiteral("Limits set.")
+                           : QStringLiteral("The limits could not be kept in the registry."));
+}
+
+} // namespace solvane::history::window

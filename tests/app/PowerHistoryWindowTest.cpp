@@ -1,0 +1,111 @@
+// The power history window after a simulated day: what each span draws, the limits it sets, the
+// export, and its opening from the tray menu and the basic page's menu. With
+// SOLVANE_HISTORY_SNAPSHOT set to a file name it also saves its picture there (the README's).
+#include "MonitoredBoard.h"
+#include "history/HistoryCsv.h"
+#include "history/window/CPowerHistoryDlg.h"
+#include "support/TempFolder.h"
+
+#include <QBarSeries>
+#include <QBarSet>
+#include <QChart>
+#include <QChartView>
+#include <QCoreApplication>
+#include <QLineSeries>
+#include <QScatterSeries>
+#include <QSpinBox>
+#include <gtest/gtest.h>
+
+namespace solvane::history::window {
+namespace {
+
+using test::kMonday;
+
+class PowerHistoryWindow : public ::testing::Test {
+protected:
+    void SetUp() override {
+        // A day under a changing load with a CPU temperature limit that the busy stretches cross.
+        m_board = std::make_unique<test::MonitoredBoard>(m_folder / "history.sqlite",
+                                                         std::vector<double>{0.05, 0.3, 1.0, 0.6, 0.15, 0.9},
+                                                         std::chrono::minutes(50), kMonday);
+        m_board->refresh(20 * 60); // the first hour without limits
+        ASSERT_TRUE(writeAlertLimits(m_board->registry(), {m_temperatureLimit, std::nullopt, std::nullopt}));
+        m_board->history().reloadLimits();
+        m_board->refresh(test::kRefreshesPerDay - 20 * 60);
+        m_board->history().flush();
+    }
+
+    CPowerHistoryDlg window() {
+        return CPowerHistoryDlg(m_board->history(), m_board->registry(), [] { return kMonday + 86399; });
+    }
+
+    test::TempFolder m_folder;
+    std::unique_ptr<test::MonitoredBoard> m_board;
+    int m_temperatureLimit = 45;
+};
+
+TEST_F(PowerHistoryWindow, DrawsEachSpanFromTheHistory) {
+    CPowerHistoryDlg dialog(m_board->history(), m_board->registry(), [] { return kMonday + 86399; });
+    const auto crossings = m_board->history().store()->alerts(0, INT64_MAX);
+    ASSERT_FALSE(crossings.empty()) << "the limit was never crossed: pick a lower one";
+
+    dialog.showSpan(ChartSpan::Hour);
+    EXPECT_EQ(dialog.data().points.size(), 60U);
+    dialog.showSpan(ChartSpan::Day);
+    EXPECT_EQ(dialog.data().points.size(), 1440U);
+    EXPECT_EQ(dialog.data().alerts.size(), crossings.size());
+    const auto chart = dialog.findChildren<QChartView*>();
+    ASSERT_EQ(chart.size(), 2);
+    const auto lines = chart[0]->chart()->series();
+    ASSERT_EQ(lines.size(), 3);
+    EXPECT_EQ(static_cast<QLineSeries*>(lines[0])->count(), 1440);
+    EXPECT_EQ(static_cast<QScatterSeries*>(lines[2])->count(), static_cast<int>(crossings.size()));
+    dialog.showSpan(ChartSpan::Month);
+    ASSERT_EQ(dialog.data().points.size(), 24U); // hourly points
+    // An hour's point is the average of its minutes.
+    const auto minutes = m_board->history().store()->minutes(kMonday + 3600, kMonday + 7199);
+    double sum = 0;
+    for (const auto& minute : minutes)
+        sum += minute.systemWatts;
+    EXPECT_NEAR(dialog.data().points[1].consumptionWatts, sum / 60, 1e-9);
+    // One bar, the day's saving.
+    auto* bars = static_cast<QBarSeries*>(chart[1]->chart()->series().first());
+    ASSERT_EQ(bars->barSets().size(), 1);
+    ASSERT_EQ(bars->barSets()[0]->count(), 1);
+    EXPECT_DOUBLE_EQ(bars->barSets()[0]->at(0), m_board->history().store()->days(0, INT64_MAX)[0].savedKwh());
+
+    if (const char* picture = std::getenv("SOLVANE_HISTORY_SNAPSHOT")) {
+        dialog.showSpan(ChartSpan::Day);
+        dialog.resize(900, 680);
+        dialog.show();
+        QCoreApplication::processEvents();
+        EXPECT_TRUE(dialog.grab().save(QString::fromLocal8Bit(picture)));
+    }
+}
+
+TEST_F(PowerHistoryWindow, SetsLimitsAndExportsTheSpanShown) {
+    CPowerHistoryDlg dialog(m_board->history(), m_board->registry(), [] { return kMonday + 86399; });
+    EXPECT_EQ(dialog.limitField(0)->value(), m_temperatureLimit);
+    EXPECT_EQ(dialog.limitField(2)->text(), QStringLiteral("off"));
+    dialog.limitField(0)->setValue(0);
+    dialog.limitField(2)->setValue(900);
+    dialog.applyLimits();
+    EXPECT_EQ(readAlertLimits(m_board->registry()), (AlertLimits{std::nullopt, std::nullopt, 900}));
+    EXPECT_EQ(m_board->history().limits(), (AlertLimits{std::nullopt, std::nullopt, 900}));
+
+    dialog.showSpan(ChartSpan::Hour);
+    const auto file = m_folder / "hour.csv";
+    dialog.setSaveAsk([&](const QString& suggested) {
+        EXPECT_EQ(suggested, QStringLiteral("solvane-history-2026-12-07.csv"));
+        return QString::fromStdString(file.string());
+    });
+    EXPECT_TRUE(dialog.exportShown().startsWith(QStringLiteral("60 minute rows written")));
+    const auto csv = test::readTextFile(file);
+    EXPECT_TRUE(csv.starts_with(std::string(kMinuteCsvHeader) + "\n2026-12-07T23:00:00Z,"))
+        << csv.substr(0, 200);
+    dialog.setSaveAsk([](const QString&) { return QString(); });
+    EXPECT_EQ(dialog.exportShown(), dialog.statusText()) << "a cancelled export writes nothing";
+}
+
+} // namespace
+} // namespace solvane::history::window

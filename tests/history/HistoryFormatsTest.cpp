@@ -1,0 +1,124 @@
+// The history's text forms: ISO 8601 times and bounds, the CSV export, the metrics exposition.
+#include "history/HistoryCsv.h"
+#include "history/IsoTime.h"
+#include "history/MetricsText.h"
+#include "support/TempFolder.h"
+
+#include <clocale>
+#include <gtest/gtest.h>
+#include <regex>
+#include <set>
+#include <sstream>
+
+namespace solvane::history {
+namespace {
+
+constexpr std::int64_t kMonday = 1796601600; // 2026-12-07T00:00:00Z
+
+TEST(IsoTime, FormatsUtcAndReadsDatesAsWholeDays) {
+    EXPECT_EQ(isoDateTime(kMonday + 3723), "2026-12-07T01:02:03Z");
+    EXPECT_EQ(isoDate(kMonday + 86399), "2026-12-07");
+    EXPECT_EQ(parseIsoTime("2026-12-07", Bound::Start), kMonday);
+    EXPECT_EQ(parseIsoTime("2026-12-07", Bound::End), kMonday + 86399);
+    EXPECT_EQ(parseIsoTime("2026-12-07T10:15", Bound::End), kMonday + 36900);
+    EXPECT_EQ(parseIsoTime("2026-12-07T10:15:30Z", Bound::Start), kMonday + 36930);
+    EXPECT_EQ(parseIsoTime("2026-12-07 10:15", Bound::Start), kMonday + 36900);
+    for (const char* bad : {"", "2026-12", "2026-13-01", "2026-02-30", "2026-12-07T24:00", "2026-12-07T10",
+                            "2026-12-07T10:15:60", "07.12.2026", "2026-12-07T10:15:30+01:00", "2026/12/07"})
+        EXPECT_FALSE(parseIsoTime(bad, Bound::Start)) << bad;
+}
+
+TEST(IsoTime, WritesADotWhateverTheLocale) {
+    // A locale with a decimal comma, where the machine has one.
+    const bool comma = std::setlocale(LC_ALL, "de_DE.UTF-8") != nullptr;
+    EXPECT_EQ(decimal(1234.5678, 2), "1234.57");
+    EXPECT_EQ(decimal(-0.0001, 2), "0.00");
+    EXPECT_EQ(decimal(0.5, 0), "0"); // round half to even, as printf does
+    std::setlocale(LC_ALL, "C");
+    if (!comma)
+        GTEST_SKIP() << "no de_DE locale here; checked in the C locale only";
+}
+
+TEST(HistoryCsv, WritesMinuteAndDayRowsWithAHeaderInRange) {
+    test::TempFolder folder;
+    auto store = HistoryStore::openForWriting(folder / "history.sqlite").store;
+    ASSERT_TRUE(store);
+    ASSERT_TRUE(
+        store->recordMinute({kMonday + 60, 120.125, 40.5, 3.25, 51.5, 1640, 1.2125, 2, 20}, 0.002, 36000000));
+    ASSERT_TRUE(store->recordMinute({kMonday + 120, 80, 30, 0, 49, 1500, 1.1, 0, 20}, 0.001, 0));
+    ASSERT_TRUE(store->recordMinute({kMonday + 86400, 90, 30, 0, 49, 1500, 1.1, -1, 20}, 0.001, 0));
+
+    std::ostringstream minutes;
+    EXPECT_EQ(writeHistoryCsv(*store, CsvRows::Minutes, kMonday, kMonday + 60, minutes), 1U);
+    EXPECT_EQ(minutes.str(), std::string(kMinuteCsvHeader) +
+                                 "\n2026-12-07T00:01:00Z,120.125,40.500,3.250,51.50,1640.0,1.2125,Max\n");
+
+    std::ostringstream days;
+    EXPECT_EQ(writeHistoryCsv(*store, CsvRows::Days, kMonday + 3600, INT64_MAX, days), 2U);
+    EXPECT_EQ(days.str(),
+              std::string(kDayCsvHeader) + "\n2026-12-07,0.003000,0.100000\n2026-12-08,0.001000,0.000000\n");
+}
+
+// The exposition format's rules for one line: a comment (# HELP / # TYPE), or a metric name,
+// optional labels, a value.
+const std::regex kHelp(R"(# HELP ([a-zA-Z_:][a-zA-Z0-9_:]*) [^\n]+)");
+const std::regex kType(R"(# TYPE ([a-zA-Z_:][a-zA-Z0-9_:]*) (counter|gauge|histogram|summary|untyped))");
+const std::regex kSample(
+    R"(([a-zA-Z_:][a-zA-Z0-9_:]*)(\{([a-zA-Z_][a-zA-Z0-9_]*="([^"\\\n]|\\[\\"n])*"(,[a-zA-Z_][a-zA-Z0-9_]*="([^"\\\n]|\\[\\"n])*")*)?\})? (-?[0-9]+(\.[0-9]+)?([eE][-+]?[0-9]+)?|NaN|[+-]Inf))");
+
+TEST(MetricsText, FollowsTheExpositionFormatWithTheNamesMonitoringExpects) {
+    PowerSample sample;
+    sample.systemWatts = 142.5;
+    sample.cpuWatts = 61.25;
+    sample.savingWatts = 8.5;
+    sample.cpuCelsius = 47;
+    sample.fanRpm = 1725;
+    sample.coreVolts = 1.1875;
+    sample.railWatts = {9.5, 14.25, 30.75};
+    sample.mode = power::PowerMode::Optimize;
+    const auto text = metricsText(sample, 0.42, "KX-\"29\"17");
+
+    std::map<std::string, std::string> types;
+    std::set<std::string> helped;
+    std::map<std::string, double> values;
+    std::istringstream lines(text);
+    std::string line;
+    while (std::getline(lines, line)) {
+        std::smatch match;
+        if (std::regex_match(line, match, kHelp)) {
+            helped.insert(match[1]);
+        } else if (std::regex_match(line, match, kType)) {
+            EXPECT_TRUE(types.emplace(match[1], match[2]).second) << "second TYPE for " << match[1];
+        } else {
+            ASSERT_TRUE(std::regex_match(line, match, kSample)) << "not a valid line: " << line;
+            // A sample comes after its family's TYPE line.
+            EXPECT_TRUE(types.contains(match[1])) << line;
+            values[line.substr(0, line.rfind(' '))] = std::stod(line.substr(line.rfind(' ') + 1));
+        }
+    }
+    const std::string board = R"(board="KX-\"29\"17")";
+    const std::map<std::string, double> expected{
+        {"solvane_cpu_power_watts{" + board + "}", 61.25},
+        {"solvane_system_power_watts{" + board + "}", 142.5},
+        {"solvane_rail_power_watts{" + board + ",rail=\"3.3V\"}", 9.5},
+        {"solvane_rail_power_watts{" + board + ",rail=\"5V\"}", 14.25},
+        {"solvane_rail_power_watts{" + board + ",rail=\"12V\"}", 30.75},
+        {"solvane_power_saving_watts{" + board + "}", 8.5},
+        {"solvane_cpu_temperature_celsius{" + board + "}", 47},
+        {"solvane_fan_rpm{" + board + "}", 1725},
+        {"solvane_core_volts{" + board + "}", 1.1875},
+        {"solvane_power_mode{" + board + ",mode=\"Default\"}", 0},
+        {"solvane_power_mode{" + board + ",mode=\"Optimize\"}", 1},
+        {"solvane_power_mode{" + board + ",mode=\"Max\"}", 0},
+        {"solvane_energy_saved_kwh_total{" + board + "}", 0.42},
+    };
+    EXPECT_EQ(values, expected);
+    for (const auto& [name, type] : types) {
+        EXPECT_TRUE(helped.contains(name)) << name << " has no HELP";
+        EXPECT_EQ(type, name == "solvane_energy_saved_kwh_total" ? "counter" : "gauge") << name;
+    }
+    EXPECT_EQ(types.size(), 9U);
+}
+
+} // namespace
+} // namespace solvane::history
