@@ -7,6 +7,7 @@
 #include "power/PowerMonitor.h"
 #include "sim/SimulatedHardware.h"
 #include "sysinfo/PciDeviceReport.h"
+#include "tuning/ProfileStore.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -152,6 +153,46 @@ QJsonObject simulationFigures(sim::SimulatedBoard& board) {
             {QStringLiteral("coreVolts"), state.coreMillivolts / 1000.0}};
 }
 
+// The saved profiles: the motherboard profiles of each mode and the LED profiles, by name.
+struct ProfileNamesByStore {
+    std::string_view name;
+    std::string_view key;
+};
+constexpr std::array<ProfileNamesByStore, 3> kModeProfileStores{{
+    {"Default", power::kDefaultModeKey},
+    {"Optimize", power::kOptimizeModeKey},
+    {"Max", power::kMaxModeKey},
+}};
+
+QJsonArray namesArray(const std::vector<std::string>& names) {
+    QJsonArray array;
+    for (const auto& name : names)
+        array.append(q(name));
+    return array;
+}
+
+QJsonObject profilesObject(const platform::Registry& registry) {
+    QJsonObject motherboard;
+    for (const auto& store : kModeProfileStores)
+        motherboard.insert(q(store.name), namesArray(tuning::savedProfileNames(registry, store.key)));
+    return {{QStringLiteral("motherboard"), motherboard},
+            {QStringLiteral("led"), namesArray(tuning::savedProfileNames(registry, tuning::kLedProfileKey))}};
+}
+
+std::string profilesText(const platform::Registry& registry) {
+    std::string text = "\nSaved profiles:\n";
+    const auto line = [&](std::string_view store, const std::vector<std::string>& names) {
+        text += "  " + std::string(store) + ":";
+        for (const auto& name : names)
+            text += " \"" + name + "\"";
+        text += names.empty() ? " (none)\n" : "\n";
+    };
+    for (const auto& store : kModeProfileStores)
+        line(std::string(store.name) + " Mode", tuning::savedProfileNames(registry, store.key));
+    line("LED", tuning::savedProfileNames(registry, tuning::kLedProfileKey));
+    return text;
+}
+
 } // namespace
 
 std::optional<power::PowerMode> reportModeOf(std::string_view name) {
@@ -213,6 +254,7 @@ std::string buildReport(SolvaneCore& core, ReportFormat format) {
         root.insert(QStringLiteral("readouts"), readoutObject);
         root.insert(QStringLiteral("pci"), pciObject(pciDevices, pciScan.facts));
         root.insert(QStringLiteral("memory"), memoryReportJson(memory));
+        root.insert(QStringLiteral("profiles"), profilesObject(core.services().registry));
         root.insert(QStringLiteral("refusedHardwareWrites"), static_cast<qint64>(refused));
         if (auto* simulated = dynamic_cast<sim::SimulatedHardware*>(&core.hardware()))
             root.insert(QStringLiteral("simulation"), simulationFigures(simulated->board()));
@@ -234,6 +276,7 @@ std::string buildReport(SolvaneCore& core, ReportFormat format) {
             text += "  " + oneLine(readout.caption) + ": " + readout.text + "\n";
     text += pciText(pciDevices, pciScan.facts);
     text += "\n" + memoryReportText(memory);
+    text += profilesText(core.services().registry);
     if (refused > 0)
         text += "\nHardware writes refused: " + std::to_string(refused) + "\n";
     return text;

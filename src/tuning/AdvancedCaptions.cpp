@@ -34,8 +34,8 @@ AdvancedReadouts advancedReadouts(int boardCode, const power::Readouts& texts, i
     AdvancedReadouts readouts{texts.energySaved, texts.totalConsumption, texts.currentSaving,
                               texts.savingPercentage, std::to_string(fanRpm) + " rpm"};
     if (savingFiguresNotAvailable(boardCode))
-        readouts.totalSaving = readouts.totalConsumption = readouts.currentSaving = readouts.savingPercentage =
-            "N/A.";
+        readouts.totalSaving = readouts.totalConsumption = readouts.currentSaving =
+            readouts.savingPercentage = "N/A.";
     return readouts;
 }
 

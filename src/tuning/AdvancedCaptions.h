@@ -16,10 +16,10 @@ std::optional<std::string> rowCaption(const AdvancedRow& row, const power::Power
 
 // The page's four power-saving read-outs and the Smart Fan button's caption.
 struct AdvancedReadouts {
-    std::string totalSaving;       // 1061
-    std::string totalConsumption;  // 1079
-    std::string currentSaving;     // 1060
-    std::string savingPercentage;  // 1078
+    std::string totalSaving;      // 1061
+    std::string totalConsumption; // 1079
+    std::string currentSaving;    // 1060
+    std::string savingPercentage; // 1078
     std::string fanCaption;
 };
 

@@ -32,8 +32,9 @@ const AdvancedRow* rowOfButton(int buttonId) {
 
 AdvancedPagePlan advancedPagePlan(int boardCode) {
     static constexpr AdvancedBoardLayout kAnyOther{.boards = {}, .shown = RowSet::all()};
-    const auto found = std::find_if(kAdvancedBoardLayouts.begin(), kAdvancedBoardLayouts.end(),
-                                    [boardCode](const auto& layout) { return layout.boards.contains(boardCode); });
+    const auto found =
+        std::find_if(kAdvancedBoardLayouts.begin(), kAdvancedBoardLayouts.end(),
+                     [boardCode](const auto& layout) { return layout.boards.contains(boardCode); });
     const auto& layout = found == kAdvancedBoardLayouts.end() ? kAnyOther : *found;
 
     AdvancedPagePlan plan;

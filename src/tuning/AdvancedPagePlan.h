@@ -103,9 +103,9 @@ struct AdvancedBoardLayout {
     LabelSet labels = LabelSet::Dialog;
     RowSet notAvailable = {};
     RowSet disabled = {};
-    bool firstLine = false;      // the shown rows move to the page's first line
-    bool radiosHidden = false;   // the three mode radios
-    bool onlyCpuGroup = false;   // the DDR and MCH/ICH/Fan groups, their pictures and the read-outs go
+    bool firstLine = false;    // the shown rows move to the page's first line
+    bool radiosHidden = false; // the three mode radios
+    bool onlyCpuGroup = false; // the DDR and MCH/ICH/Fan groups, their pictures and the read-outs go
 };
 
 inline constexpr RowSet kRows2902{0, 1, 6, 7, 8, 15, 18, 19};
@@ -118,7 +118,11 @@ inline constexpr std::array<AdvancedBoardLayout, 11> kAdvancedBoardLayouts{{
      .shown = RowSet::all(),
      .labels = LabelSet::AmdBridges,
      .notAvailable = RowSet::all().without({6, 19})},
-    {.boards = {2904}, .shown = {6, 19}, .labels = LabelSet::AmdBridges, .firstLine = true, .radiosHidden = true},
+    {.boards = {2904},
+     .shown = {6, 19},
+     .labels = LabelSet::AmdBridges,
+     .firstLine = true,
+     .radiosHidden = true},
     {.boards = {2911}, .shown = {0, 6, 7, 14, 15, 17, 18, 19}, .labels = LabelSet::Board2911},
     {.boards = {2912, 2907}, .shown = {6}, .onlyCpuGroup = true},
     {.boards = {2909, 2908}, .shown = {6}, .radiosHidden = true, .onlyCpuGroup = true},

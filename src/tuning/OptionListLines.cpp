@@ -55,8 +55,8 @@ std::vector<OptionLine> optionListLines(const AdvancedRow& row, const power::Pow
     switch (row.kind) {
     case ListKind::Voltage:
     case ListKind::Reference: {
-        const auto limits =
-            row.kind == ListKind::Voltage ? hw::voltageLimits(board, setting) : std::optional<hw::VoltageLimits>();
+        const auto limits = row.kind == ListKind::Voltage ? hw::voltageLimits(board, setting)
+                                                          : std::optional<hw::VoltageLimits>();
         const auto& texts = state.options.lists[slot].texts;
         for (std::size_t k = 0; k < texts.size(); ++k) {
             const auto colours = voltageColours(static_cast<int>(k), current, byDefault, limits);
@@ -84,8 +84,8 @@ std::vector<OptionLine> optionListLines(const AdvancedRow& row, const power::Pow
 }
 
 int positionOfOption(const std::vector<OptionLine>& lines, int option) {
-    const auto found =
-        std::find_if(lines.begin(), lines.end(), [option](const OptionLine& line) { return line.option == option; });
+    const auto found = std::find_if(lines.begin(), lines.end(),
+                                    [option](const OptionLine& line) { return line.option == option; });
     return found == lines.end() ? -1 : static_cast<int>(found - lines.begin());
 }
 

@@ -12,7 +12,8 @@ namespace solvane::tuning {
 // change is declined); both tuning pages go through this class.
 class OptionListState {
 public:
-    OptionListState(hw::SettingRoutineState& routines, power::PowerModeState& modes, power::BoardCommands& commands)
+    OptionListState(hw::SettingRoutineState& routines, power::PowerModeState& modes,
+                    power::BoardCommands& commands)
         : m_routines(routines), m_modes(modes), m_commands(commands) {}
 
     enum class Toggle { Open, Close };

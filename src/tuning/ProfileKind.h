@@ -18,12 +18,12 @@ struct ProfileKind {
     // What "load defaults" does: apply the active mode's "DefaultSetting", or switch every LED back
     // to following its function (ALL_LED = 0).
     enum class Defaults { ModeVector, AllLedsOn } defaults;
-    int menuWithProfiles;    // menu resource shown when profiles exist
-    int menuWithoutProfiles; // and when there are none
-    int loadDefaultsItem;    // the load-defaults item of the menu with profiles
-    int loadDefaultsAltItem; // the single item of the menu without profiles
-    int firstLoadItem;       // load profile, slots 1 to 20
-    int firstDeleteItem;     // delete profile, slots 1 to 20
+    int menuWithProfiles;              // menu resource shown when profiles exist
+    int menuWithoutProfiles;           // and when there are none
+    int loadDefaultsItem;              // the load-defaults item of the menu with profiles
+    int loadDefaultsAltItem;           // the single item of the menu without profiles
+    int firstLoadItem;                 // load profile, slots 1 to 20
+    int firstDeleteItem;               // delete profile, slots 1 to 20
     std::string_view loadDefaultsText; // resource text of the load-defaults item
 };
 

@@ -5,7 +5,7 @@
 namespace solvane::tuning {
 
 const ProfileMenuPlan::Slot* ProfileMenuPlan::slotOf(int commandId) const {
-    for (const auto& entry : slots)
+    for (const auto& entry : entries)
         if (entry.loadId == commandId || entry.deleteId == commandId)
             return &entry;
     return nullptr;
@@ -51,7 +51,8 @@ ProfileMenuPlan profileMenuPlan(const ProfileStore& store, power::PowerMode mode
         auto name = takeListEntry(rest);
         if (name.empty() || store.settingsOf(name).empty())
             continue;
-        plan.slots.push_back({slot, kind.firstLoadItem + slot, kind.firstDeleteItem + slot, std::move(name)});
+        plan.entries.push_back(
+            {slot, kind.firstLoadItem + slot, kind.firstDeleteItem + slot, std::move(name)});
     }
     return plan;
 }

@@ -22,7 +22,7 @@ struct ProfileMenuPlan {
     int defaultsId = 0;
     std::string defaultsText;
     bool hasSubmenus = false;
-    std::vector<Slot> slots;
+    std::vector<Slot> entries;
 
     // The name of a load or delete item, or empty.
     const Slot* slotOf(int commandId) const;

@@ -13,8 +13,9 @@ namespace {
 constexpr std::array<std::string_view, 2> kReservedNames{kSavedSettingsValue, power::kDefaultSettingValue};
 
 bool hasEdgeBlank(std::string_view name) {
-    const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' ||
-                                           c == '\f'; };
+    const auto blank = [](char c) {
+        return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
+    };
     return blank(name.front()) || blank(name.back());
 }
 
@@ -28,19 +29,28 @@ std::string deleteQuestion(std::string_view name) {
     return "Are you sure to delete \"" + std::string(name) + "\" setting ?";
 }
 
-ProfileStore::ProfileStore(platform::Registry& registry, const ProfileKind& kind, power::PowerModeState& modes,
-                           power::BoardCommands& commands)
+ProfileStore::ProfileStore(platform::Registry& registry, const ProfileKind& kind,
+                           power::PowerModeState& modes, power::BoardCommands& commands)
     : m_registry(registry), m_kind(kind), m_modes(modes), m_commands(commands) {}
 
-std::string ProfileStore::read(std::string_view name) const {
-    const auto storeKey = key();
-    if (storeKey.empty())
+std::string readStoreValue(const platform::Registry& registry, std::string_view key, std::string_view name) {
+    if (key.empty())
         return {};
-    auto text = m_registry.readString(storeKey, name).value_or(std::string());
+    auto text = registry.readString(key, name).value_or(std::string());
     // The text ends at its first NUL, as a C string read from the buffer would.
     if (const auto nul = text.find('\0'); nul != std::string::npos)
         text.resize(nul);
     return text;
+}
+
+std::vector<std::string> savedProfileNames(const platform::Registry& registry, std::string_view key) {
+    auto names = listEntries(readStoreValue(registry, key, kSavedSettingsValue));
+    std::erase_if(names, [](const std::string& name) { return name.empty(); });
+    return names;
+}
+
+std::string ProfileStore::read(std::string_view name) const {
+    return readStoreValue(m_registry, key(), name);
 }
 
 std::string ProfileStore::savedList() const {
@@ -59,7 +69,8 @@ std::string ProfileStore::currentSettings() const {
     std::string text;
     for (int i = m_kind.firstSetting; i < m_kind.firstSetting + m_kind.settingCount; ++i) {
         const auto slot = static_cast<std::size_t>(i);
-        const bool missing = m_kind.storeAbsentAsMissing && m_modes.DefaultTargets[slot] == power::kNotPresent;
+        const bool missing =
+            m_kind.storeAbsentAsMissing && m_modes.DefaultTargets[slot] == power::kNotPresent;
         text += std::to_string(missing ? power::kNotPresent : m_modes.CurrentValues[slot]) + ";";
     }
     return text;

@@ -38,6 +38,12 @@ std::string sameSettingMessage(std::string_view name);
 // "Are you sure to delete "<name>" setting ?"
 std::string deleteQuestion(std::string_view name);
 
+// A value of a store's key as the stores read it: through the read buffer, ending at its first NUL;
+// empty when the key or value is missing or does not fit.
+std::string readStoreValue(const platform::Registry& registry, std::string_view key, std::string_view name);
+// The profile names saved under a store's key, in order of saving; empty entries are left out.
+std::vector<std::string> savedProfileNames(const platform::Registry& registry, std::string_view key);
+
 // A store of saved profiles in the registry: the name list "SavedSettings" and one settings string
 // per name, under the store's key. Registry failures are silent: what cannot be read is empty,
 // what cannot be written is left as it was.

@@ -41,7 +41,11 @@ const std::vector<ExpectedLayout>& expectedLayouts() {
         {2903, kAll, kAmdLabels, allBut({6, 19}), {}},
         {2906, kAll, kAmdLabels, allBut({6, 19}), {}},
         {2904, {6, 19}, kAmdLabels, {}, {}, true, false},
-        {2911, {0, 6, 7, 14, 15, 17, 18, 19}, {{0, "Voltage"}, {15, "NB Voltage"}, {18, "SB Voltage"}}, {}, {}},
+        {2911,
+         {0, 6, 7, 14, 15, 17, 18, 19},
+         {{0, "Voltage"}, {15, "NB Voltage"}, {18, "SB Voltage"}},
+         {},
+         {}},
         {2912, {6}, {}, {}, {}, false, true, false},
         {2907, {6}, {}, {}, {}, false, true, false},
         {2909, {6}, {}, {}, {}, false, false, false},
@@ -71,10 +75,12 @@ TEST_P(BoardLayout, RowsLabelsButtonsAndGroupsFollowTheBoardTable) {
         SCOPED_TRACE("row " + std::to_string(row));
         EXPECT_EQ(rowPlan.shown, expected.shown.count(row) == 1);
         const auto renamed = expected.labels.find(row);
-        EXPECT_EQ(std::string(rowPlan.label),
-                  renamed != expected.labels.end() ? renamed->second : kDialogLabels[static_cast<std::size_t>(row)]);
+        EXPECT_EQ(std::string(rowPlan.label), renamed != expected.labels.end()
+                                                  ? renamed->second
+                                                  : kDialogLabels[static_cast<std::size_t>(row)]);
         EXPECT_EQ(rowPlan.notAvailable, expected.notAvailable.count(row) == 1);
-        EXPECT_EQ(rowPlan.enabled, expected.notAvailable.count(row) == 0 && expected.disabled.count(row) == 0);
+        EXPECT_EQ(rowPlan.enabled,
+                  expected.notAvailable.count(row) == 0 && expected.disabled.count(row) == 0);
     }
     EXPECT_EQ(plan.firstLine, expected.firstLine);
     EXPECT_EQ(plan.radiosShown, expected.radios);
@@ -91,16 +97,14 @@ TEST(AdvancedRows, ButtonsLabelsAndListDirectionsAreTheDialogs) {
         int label;
         ListOpens opens;
     };
-    const std::array<Row, 20> rows{{{1067, 1089, ListOpens::Below}, {1069, 1090, ListOpens::Below},
-                                    {1072, 1106, ListOpens::Above}, {1073, 1107, ListOpens::Above},
-                                    {1070, 1091, ListOpens::Below}, {1071, 1092, ListOpens::Above},
-                                    {1068, 1093, ListOpens::Above}, {1045, 1094, ListOpens::Below},
-                                    {1046, 1095, ListOpens::Below}, {1052, 1096, ListOpens::Below},
-                                    {1054, 1097, ListOpens::Below}, {1053, 1098, ListOpens::Above},
-                                    {1055, 1099, ListOpens::Above}, {1065, 1100, ListOpens::Above},
-                                    {1058, 1101, ListOpens::Above}, {1048, 1102, ListOpens::Below},
-                                    {1056, 1103, ListOpens::Below}, {1057, 1104, ListOpens::Below},
-                                    {1059, 1105, ListOpens::Above}, {1066, 1108, ListOpens::Above}}};
+    const std::array<Row, 20> rows{
+        {{1067, 1089, ListOpens::Below}, {1069, 1090, ListOpens::Below}, {1072, 1106, ListOpens::Above},
+         {1073, 1107, ListOpens::Above}, {1070, 1091, ListOpens::Below}, {1071, 1092, ListOpens::Above},
+         {1068, 1093, ListOpens::Above}, {1045, 1094, ListOpens::Below}, {1046, 1095, ListOpens::Below},
+         {1052, 1096, ListOpens::Below}, {1054, 1097, ListOpens::Below}, {1053, 1098, ListOpens::Above},
+         {1055, 1099, ListOpens::Above}, {1065, 1100, ListOpens::Above}, {1058, 1101, ListOpens::Above},
+         {1048, 1102, ListOpens::Below}, {1056, 1103, ListOpens::Below}, {1057, 1104, ListOpens::Below},
+         {1059, 1105, ListOpens::Above}, {1066, 1108, ListOpens::Above}}};
     for (std::size_t i = 0; i < rows.size(); ++i) {
         EXPECT_EQ(kAdvancedRows[i].buttonId, rows[i].button) << i;
         EXPECT_EQ(kAdvancedRows[i].labelId, rows[i].label) << i;

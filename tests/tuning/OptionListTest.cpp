@@ -35,11 +35,13 @@ TEST(OptionListColours, AVoltageRowShowsAllFourBandsByIndexLimits) {
     const auto state = stateOn(2917);
     const auto lines = optionListLines(kAdvancedRows[0], state);
     ASSERT_EQ(lines.size(), 80U);
-    const Colours whiteOnRed{1, 10}, purpleOnYellow{6, 12}, greenOnWhite{3, 1}, plain{0, 1}, whiteOnBlue{1, 13};
+    const Colours whiteOnRed{1, 10}, purpleOnYellow{6, 12}, greenOnWhite{3, 1}, plain{0, 1},
+        whiteOnBlue{1, 13};
     for (int k = 0; k < 80; ++k) {
         SCOPED_TRACE(k);
         EXPECT_EQ(lines[static_cast<std::size_t>(k)].option, k);
-        EXPECT_EQ(lines[static_cast<std::size_t>(k)].text, state.options.lists[0].texts[static_cast<std::size_t>(k)]);
+        EXPECT_EQ(lines[static_cast<std::size_t>(k)].text,
+                  state.options.lists[0].texts[static_cast<std::size_t>(k)]);
         const Colours expected = k == 30             ? whiteOnBlue
                                  : k < 13 || k >= 68 ? whiteOnRed
                                  : k >= 48           ? purpleOnYellow
@@ -54,7 +56,7 @@ TEST(OptionListColours, AVoltageRowShowsAllFourBandsByIndexLimits) {
 
 TEST(OptionListColours, TheCurrentValueWinsOverItsBandAndTheDefaultOverNothingElse) {
     auto state = stateOn(2917);
-    state.modes.CurrentValues[0] = 5; // below the lowest allowed index
+    state.modes.CurrentValues[0] = 5;   // below the lowest allowed index
     state.modes.DefaultTargets[0] = 50; // in the unstable band
     const auto lines = optionListLines(kAdvancedRows[0], state);
     EXPECT_EQ(coloursAt(lines, 5), (Colours{colour::kWhite, colour::kBlue}));
@@ -136,9 +138,12 @@ TEST(OptionListPlacement, TheTopEntryIsFiveAboveTheCurrentValueFromSixOn) {
 TEST(OptionListPlacement, HeightByKindAndTheButtonsEdgeByDirection) {
     const QRect button(100, 200, 96, 20);
     const QSize popup(120, 300);
-    EXPECT_EQ(optionListGeometry(ListKind::Voltage, ListOpens::Below, button, popup), QRect(100, 220, 120, 300));
-    EXPECT_EQ(optionListGeometry(ListKind::Reference, ListOpens::Above, button, popup), QRect(100, -100, 120, 300));
-    EXPECT_EQ(optionListGeometry(ListKind::CpuPhase, ListOpens::Above, button, popup), QRect(100, 50, 120, 150));
+    EXPECT_EQ(optionListGeometry(ListKind::Voltage, ListOpens::Below, button, popup),
+              QRect(100, 220, 120, 300));
+    EXPECT_EQ(optionListGeometry(ListKind::Reference, ListOpens::Above, button, popup),
+              QRect(100, -100, 120, 300));
+    EXPECT_EQ(optionListGeometry(ListKind::CpuPhase, ListOpens::Above, button, popup),
+              QRect(100, 50, 120, 150));
     EXPECT_EQ(optionListGeometry(ListKind::Phase, ListOpens::Below, button, popup), QRect(100, 220, 120, 60));
     EXPECT_EQ(optionListGeometry(ListKind::Fan, ListOpens::Above, button, popup), QRect(100, 140, 120, 60));
 }

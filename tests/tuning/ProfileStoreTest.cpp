@@ -1,10 +1,11 @@
 // The profile stores against a registry file on disk: every change is read back from the file by a
 // second registry opened on it, as the next run of the program would see it.
+#include "tuning/ProfileStore.h"
+
 #include "RecordingCommands.h"
 #include "platform/FileRegistry.h"
 #include "support/TempFolder.h"
 #include "tuning/ProfileMenu.h"
-#include "tuning/ProfileStore.h"
 #include "tuning/ProfileText.h"
 
 #include <gtest/gtest.h>
@@ -76,8 +77,7 @@ TEST_F(ProfileFile, ListsAreReadEntryByEntryTrimmingWhatFollowsEachSemicolon) {
     EXPECT_EQ(motherboard->names(), (std::vector<std::string>{"Quiet", "Game ", "Last"}));
     EXPECT_EQ(listEntries("a;;b;"), (std::vector<std::string>{"a", "", "b"}));
     EXPECT_TRUE(listEntries("").empty());
-    EXPECT_EQ(parseSettings(" 7;x;-3;+2", 5),
-              (std::vector<std::optional<int>>{7, 0, -3, 2, std::nullopt}));
+    EXPECT_EQ(parseSettings(" 7;x;-3;+2", 5), (std::vector<std::optional<int>>{7, 0, -3, 2, std::nullopt}));
 }
 
 TEST_F(ProfileFile, TheDuplicateNameCheckMatchesWholeEntriesOnly) {
@@ -175,10 +175,10 @@ TEST_F(ProfileFile, TheTwentyFirstProfileIsStoredAndCheckedButNotShown) {
     EXPECT_EQ(motherboard->names().size(), 21U);
     EXPECT_EQ(onDisk(kDefaultKey, "P20"), "50;11;12;13;-1;-1;16;17;18;19;20;21;22;23;24;25;-1;27;28;29;");
     const auto plan = profileMenuPlan(*motherboard, PowerMode::Default);
-    ASSERT_EQ(plan.slots.size(), 20U);
-    EXPECT_EQ(plan.slots.back().name, "P19");
-    EXPECT_EQ(plan.slots.back().loadId, 32861);
-    EXPECT_EQ(plan.slots.back().deleteId, 32881);
+    ASSERT_EQ(plan.entries.size(), 20U);
+    EXPECT_EQ(plan.entries.back().name, "P19");
+    EXPECT_EQ(plan.entries.back().loadId, 32861);
+    EXPECT_EQ(plan.entries.back().deleteId, 32881);
     // The twenty-first takes part in the checks.
     EXPECT_EQ(motherboard->save("P20")->caption, "Duplicate name");
     EXPECT_EQ(motherboard->save("New")->message, "Same setting as \"P20\".");
@@ -196,13 +196,13 @@ TEST_F(ProfileFile, AValueDeletedBehindTheProgramsBackLeavesItsSlotOut) {
     reopen();
     const auto plan = profileMenuPlan(*motherboard, PowerMode::Default);
     EXPECT_EQ(plan.menuId, 220);
-    ASSERT_EQ(plan.slots.size(), 2U);
-    EXPECT_EQ(plan.slots[0].name, "A");
-    EXPECT_EQ(plan.slots[0].loadId, 32842);
-    EXPECT_EQ(plan.slots[1].name, "C");
-    EXPECT_EQ(plan.slots[1].slot, 2) << "C keeps its own slot";
-    EXPECT_EQ(plan.slots[1].loadId, 32844);
-    EXPECT_EQ(plan.slots[1].deleteId, 32864);
+    ASSERT_EQ(plan.entries.size(), 2U);
+    EXPECT_EQ(plan.entries[0].name, "A");
+    EXPECT_EQ(plan.entries[0].loadId, 32842);
+    EXPECT_EQ(plan.entries[1].name, "C");
+    EXPECT_EQ(plan.entries[1].slot, 2) << "C keeps its own slot";
+    EXPECT_EQ(plan.entries[1].loadId, 32844);
+    EXPECT_EQ(plan.entries[1].deleteId, 32864);
     EXPECT_EQ(plan.slotOf(32844)->name, "C");
     EXPECT_EQ(plan.slotOf(32843), nullptr);
 }
@@ -267,14 +267,15 @@ TEST_F(ProfileFile, LedDefaultsTurnAllLedBackOnAndLedProfilesLoadTheirNineValues
     commands.sent.clear();
     registry->writeString(kLedKey, "Night", "1;1;1;1;1;1;1;1;1;");
     leds->load("Night");
-    EXPECT_EQ(commands.writes(), (std::vector<std::pair<int, int>>{{20, 1}, {22, 1}, {24, 1}, {26, 1}, {28, 1}}));
+    EXPECT_EQ(commands.writes(),
+              (std::vector<std::pair<int, int>>{{20, 1}, {22, 1}, {24, 1}, {26, 1}, {28, 1}}));
 }
 
 TEST_F(ProfileFile, TheMenuWithoutProfilesCarriesOnlyTheDefaultsItem) {
     const auto byMode = [&](PowerMode mode) {
         const auto plan = profileMenuPlan(*motherboard, mode);
         EXPECT_FALSE(plan.hasSubmenus);
-        EXPECT_TRUE(plan.slots.empty());
+        EXPECT_TRUE(plan.entries.empty());
         return std::to_string(plan.menuId) + " " + std::to_string(plan.defaultsId) + " " + plan.defaultsText;
     };
     EXPECT_EQ(byMode(PowerMode::Default), "222 32885 Load Default Settings");
@@ -300,17 +301,17 @@ TEST_F(ProfileFile, WithThreeProfilesSlotsOneToThreeCarryTheNames) {
     EXPECT_EQ(plan.menuId, 220);
     EXPECT_EQ(plan.defaultsId, 32885);
     EXPECT_EQ(plan.defaultsText, "Load Max Power saving Settings");
-    ASSERT_EQ(plan.slots.size(), 3U);
+    ASSERT_EQ(plan.entries.size(), 3U);
     for (int i = 0; i < 3; ++i) {
-        EXPECT_EQ(plan.slots[static_cast<std::size_t>(i)].name, "M" + std::to_string(i));
-        EXPECT_EQ(plan.slots[static_cast<std::size_t>(i)].loadId, 32842 + i);
+        EXPECT_EQ(plan.entries[static_cast<std::size_t>(i)].name, "M" + std::to_string(i));
+        EXPECT_EQ(plan.entries[static_cast<std::size_t>(i)].loadId, 32842 + i);
     }
     const auto ledPlan = profileMenuPlan(*leds, PowerMode::None);
     EXPECT_EQ(ledPlan.menuId, 261);
     EXPECT_EQ(ledPlan.defaultsId, 32935);
-    ASSERT_EQ(ledPlan.slots.size(), 3U);
-    EXPECT_EQ(ledPlan.slots[2].loadId, 32939);
-    EXPECT_EQ(ledPlan.slots[2].deleteId, 32959);
+    ASSERT_EQ(ledPlan.entries.size(), 3U);
+    EXPECT_EQ(ledPlan.entries[2].loadId, 32939);
+    EXPECT_EQ(ledPlan.entries[2].deleteId, 32959);
     EXPECT_EQ(profileCommandOf(kLedProfiles, 32976), ProfileCommand::Delete);
     EXPECT_EQ(profileCommandOf(kLedProfiles, 32977), ProfileCommand::None);
     EXPECT_EQ(profileCommandOf(kLedProfiles, 32937), ProfileCommand::Load);
