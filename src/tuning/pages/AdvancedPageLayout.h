@@ -13,7 +13,8 @@ inline constexpr std::array<std::string_view, 4> kReadoutCaptions{
     "Total Power Saving", "Current Power Saving", "Power Saving Percentage", "Total Power Consumption"};
 
 // The three groups (CPU, DDR, MCH/ICH/Fan), their rows filling each from the top.
-inline constexpr std::array<QRect, 3> kGroupBoxes{{{12, 62, 224, 262}, {244, 62, 212, 262}, {464, 62, 224, 262}}};
+inline constexpr std::array<QRect, 3> kGroupBoxes{
+    {{12, 62, 224, 262}, {244, 62, 212, 262}, {464, 62, 224, 262}}};
 inline constexpr int kTitleLeft = 8;
 inline constexpr int kTitleTop = 6;
 inline constexpr int kFirstRowTop = 32;

@@ -9,8 +9,8 @@
 namespace solvane::tuning::pages {
 
 CList0::CList0(QWidget* parent)
-    : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus |
-                          Qt::WindowStaysOnTopHint),
+    : QWidget(parent,
+              Qt::Tool | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus | Qt::WindowStaysOnTopHint),
       m_list(new ui::CXListBox(this)) {
     setObjectName(QStringLiteral("CList0"));
     ui::setControlId(*this, advanced_ids::kOptionListDialog);

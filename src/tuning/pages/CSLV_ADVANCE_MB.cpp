@@ -28,7 +28,8 @@ QString text(std::string_view value) {
 
 constexpr std::string_view kNotAvailable = "N/A.";
 constexpr std::string_view kValueButtonText = ">>";
-constexpr std::array<std::string_view, 3> kRadioTips{"Default Mode", "Optimize Mode", "Max Power Saving Mode"};
+constexpr std::array<std::string_view, 3> kRadioTips{"Default Mode", "Optimize Mode",
+                                                     "Max Power Saving Mode"};
 constexpr std::array<int, 3> kGroupTitlePictures{ui::skin::kTitleCpuId, ui::skin::kTitleDdrId,
                                                  ui::skin::kTitleMchIchFanId};
 // The longest name the edit takes, as much as its selection covers on a failed check.
@@ -45,7 +46,8 @@ CSLV_ADVANCE_MB::CSLV_ADVANCE_MB(Context context, QWidget* parent)
 
 CSLV_ADVANCE_MB::~CSLV_ADVANCE_MB() = default;
 
-ui::CxSkinButton* CSLV_ADVANCE_MB::makeButton(int id, const QString& caption, const std::array<int, 4>& pictures,
+ui::CxSkinButton* CSLV_ADVANCE_MB::makeButton(int id, const QString& caption,
+                                              const std::array<int, 4>& pictures,
                                               ui::CxSkinButton::Kind kind) {
     auto* button = new ui::CxSkinButton(this, kind);
     ui::setControlId(*button, id);
@@ -96,15 +98,17 @@ void CSLV_ADVANCE_MB::buildControls() {
         controls.label->setStyleSheet(text(ui::palette::kCaptionStyle));
         controls.button = makeButton(row.buttonId, text(kValueButtonText), ui::skin::kValueButtonIds);
         const int setting = row.setting;
-        connect(controls.button, &QAbstractButton::clicked, this, [this, setting] { OnValueButton(setting); });
+        connect(controls.button, &QAbstractButton::clicked, this,
+                [this, setting] { OnValueButton(setting); });
     }
 
     for (std::size_t i = 0; i < m_radios.size(); ++i) {
-        auto* radio = makeButton(ids::kModeRadios[i], text(layout::kRadioCaptions[i]), ui::skin::kPlainButtonIds,
-                                 ui::CxSkinButton::Kind::RadioButton);
+        auto* radio = makeButton(ids::kModeRadios[i], text(layout::kRadioCaptions[i]),
+                                 ui::skin::kPlainButtonIds, ui::CxSkinButton::Kind::RadioButton);
         radio->SetRadioGroup(1);
         radio->SetToolTipText(text(kRadioTips[i]));
-        radio->setGeometry(layout::kRadioLeft + static_cast<int>(i) * (layout::kRadioWidth + layout::kRadioGap),
+        radio->setGeometry(layout::kRadioLeft +
+                               static_cast<int>(i) * (layout::kRadioWidth + layout::kRadioGap),
                            layout::kBottomTop, layout::kRadioWidth, layout::kRadioHeight);
         const auto mode = static_cast<power::PowerMode>(i);
         connect(radio, &QAbstractButton::clicked, this, [this, mode] { OnModeRadio(mode); });
@@ -153,7 +157,8 @@ void CSLV_ADVANCE_MB::applyBoardLayout() {
         const QRect box = layout::kGroupBoxes[group];
         const int y = box.y() + layout::kFirstRowTop + lines[group]++ * layout::kRowPitch;
         const int buttonLeft = box.right() + 1 - layout::kButtonRightMargin - layout::kValueButtonWidth;
-        controls.label->setGeometry(box.x() + layout::kLabelLeft, y, buttonLeft - box.x() - layout::kLabelLeft - 4,
+        controls.label->setGeometry(box.x() + layout::kLabelLeft, y,
+                                    buttonLeft - box.x() - layout::kLabelLeft - 4,
                                     layout::kValueButtonHeight);
         controls.button->setGeometry(buttonLeft, y, layout::kValueButtonWidth, layout::kValueButtonHeight);
     }
@@ -253,7 +258,8 @@ void CSLV_ADVANCE_MB::showList(int row) {
     m_list.opening(row);
     const auto& rowSpec = kAdvancedRows[static_cast<std::size_t>(row)];
     const auto lines = optionListLines(rowSpec, m_context.state);
-    m_optionList->Fill(lines, optionListTop(m_context.state.modes.CurrentValues[static_cast<std::size_t>(row)]));
+    m_optionList->Fill(lines,
+                       optionListTop(m_context.state.modes.CurrentValues[static_cast<std::size_t>(row)]));
     const auto* button = m_rows[static_cast<std::size_t>(row)].button;
     const QRect onScreen(button->mapToGlobal(QPoint(0, 0)), button->size());
     m_optionList->ShowAt(optionListGeometry(rowSpec.kind, rowSpec.opens, onScreen, layout::kOptionListSize));
