@@ -44,9 +44,14 @@ public:
         parts.registry.writeString(platform::kEnvironmentKey, "NUMBER_OF_PROCESSORS", "4");
         auto services = parts.on(*hardware, 5);
         core = std::make_unique<app::SolvaneCore>(
-            app::SolvaneCore::Services{services.hardware, services.registry, services.system, services.scheduler,
-                                       screenPrompt != nullptr ? *screenPrompt : parts.prompt, services.random,
-                                       services.seed, {}});
+            app::SolvaneCore::Services{services.hardware,
+                                       services.registry,
+                                       services.system,
+                                       services.scheduler,
+                                       screenPrompt != nullptr ? *screenPrompt : parts.prompt,
+                                       services.random,
+                                       services.seed,
+                                       {}});
         window = std::make_unique<app::CSampleDlg>(driver, *core, shell);
         window->InitDialog();
         window->show();
@@ -59,7 +64,9 @@ public:
     CList0& list() { return *window->optionList(); }
     ui::CxSkinButton& button(int row) { return *page().valueButton(row); }
     QString caption(int row) { return button(row).text(); }
-    power::SettingValue& value(int setting) { return core->state().modes.CurrentValues[static_cast<std::size_t>(setting)]; }
+    power::SettingValue& value(int setting) {
+        return core->state().modes.CurrentValues[static_cast<std::size_t>(setting)];
+    }
     std::uint8_t cpuRegister() { return hardware->hoblin().Smbus_JRW(kCpuRegulatorRead, 0x01, 0); }
     void choose(int position) { list().list().item(position)->setSelected(true); }
 
@@ -96,8 +103,8 @@ TEST(AdvancedPage, ReplacesThePlaceholderAndShowsTheCurrentChoices) {
 }
 
 TEST(AdvancedPage, EveryBoardShowsItsRowsLabelsAndButtonsAsPlanned) {
-    for (const int board : {2901, 2902, 2903, 2904, 2905, 2906, 2907, 2908, 2909, 2910, 2911, 2912, 2915, 2916,
-                            2917, 2918, 2913}) {
+    for (const int board : {2901, 2902, 2903, 2904, 2905, 2906, 2907, 2908, 2909, 2910, 2911, 2912, 2915,
+                            2916, 2917, 2918, 2913}) {
         SCOPED_TRACE(board);
         AdvancedPageRig rig(board);
         const auto plan = advancedPagePlan(board);
@@ -362,7 +369,8 @@ TEST(AdvancedPageOnTheScreen, AClickedVoltageBeyondTheStableLimitIsWrittenOnOkAn
     rig.window->move(40, 40);
     rig.window->raise();
     rig.window->activateWindow();
-    ASSERT_TRUE(waitFor([&] { return rig.window->windowHandle() != nullptr && rig.window->windowHandle()->isExposed(); }));
+    ASSERT_TRUE(waitFor(
+        [&] { return rig.window->windowHandle() != nullptr && rig.window->windowHandle()->isExposed(); }));
     const auto clickEntry = [&](int position) {
         auto& box = rig.list().list();
         box.scrollToItem(box.item(position));
