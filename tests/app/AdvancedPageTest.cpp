@@ -6,17 +6,24 @@
 #include "app/QtPrompt.h"
 #include "platform/RegistrySeed.h"
 #include "power/ModeTargets.h"
+#include "support/ChildProcess.h"
+#include "support/TempFolder.h"
 #include "tuning/AdvancedPagePlan.h"
 #include "tuning/pages/AdvancedPageIds.h"
+#include "tuning/pages/AdvancedPageLayout.h"
 #include "tuning/pages/CList0.h"
 #include "tuning/pages/CSLV_ADVANCE_MB.h"
 #include "ui/ControlId.h"
 #include "ui/RecordingNotificationShell.h"
+#include "ui/SkinLayout.h"
 #include "ui/WidgetInput.h"
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QGroupBox>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QTimer>
@@ -429,6 +436,161 @@ TEST(AdvancedPageOnTheScreen, AClickedVoltageBeyondTheStableLimitIsWrittenOnOkAn
     clickOn(*ui::findControl(rig.page(), ids::kLoad));
     ASSERT_TRUE(waitFor([&] { return rig.value(kCpuVoltage) == 55; }));
     EXPECT_EQ(rig.cpuRegister(), codeListB(55)) << "the saved value is back in the register";
+}
+
+// ---- The program itself on the screen ---------------------------------------------------------
+
+std::string commandOutput(const std::string& command) {
+    std::string output;
+    if (FILE* pipe = popen(command.c_str(), "r")) {
+        std::array<char, 256> buffer{};
+        while (fgets(buffer.data(), static_cast<int>(buffer.size()), pipe) != nullptr)
+            output += buffer.data();
+        pclose(pipe);
+    }
+    return output;
+}
+
+// The program started on the X server with a state folder, driven through xdotool at the places
+// its dialog layouts put the controls, as a user clicks them.
+class ProgramOnScreen {
+public:
+    ProgramOnScreen(const std::filesystem::path& state, const std::filesystem::path& runtime)
+        : m_program(test::programFolder() / "solvane"),
+          m_process(m_program,
+                    {"--state-dir", state.string(), "--board", "2917", "--seed", "5", "--cpu-load", "30"},
+                    {{"XDG_RUNTIME_DIR", runtime.string()}}) {
+        // The window is placed once it is up: take its position after that.
+        const auto geometry = commandOutput("timeout 15 xdotool search --sync --all --onlyvisible --pid " +
+                                            std::to_string(m_process.pid()) +
+                                            " --name 'Solvane Center' sleep 1 getwindowgeometry --shell");
+        for (const auto& line : QString::fromStdString(geometry).split(QLatin1Char('\n'))) {
+            if (line.startsWith(QStringLiteral("X=")))
+                m_origin.setX(line.mid(2).toInt());
+            if (line.startsWith(QStringLiteral("Y=")))
+                m_origin.setY(line.mid(2).toInt());
+        }
+        m_found = geometry.find("WINDOW=") != std::string::npos;
+    }
+
+    bool found() const { return m_found; }
+    // A click at a point of the main window.
+    void click(QPoint inWindow, const char* extra = "") {
+        const QPoint at = m_origin + inWindow;
+        xdotool("mousemove " + std::to_string(at.x()) + " " + std::to_string(at.y()) + " click 1 " + extra +
+                " sleep 0.4");
+    }
+    void clickCentre(const ui::skin::Rect& rect) {
+        click(QPoint(rect.x + rect.width / 2, rect.y + rect.height / 2));
+    }
+    // A point of the page, in window coordinates.
+    static QPoint onPage(QPoint inPage) {
+        return inPage + QPoint(ui::skin::kPageFrame.x, ui::skin::kPageFrame.y);
+    }
+    void openAdvancedPage() {
+        for (const int id : {app::MainNavigation::kProduct, app::MainNavigation::kAdvanced,
+                             app::MainNavigation::kMotherboardSettings})
+            for (const auto& button : ui::skin::kMainButtons)
+                if (button.controlId == id)
+                    clickCentre(button.rect);
+    }
+    // Opens the CPU voltage list and clicks an entry near its bottom after scrolling it down.
+    void pickHighCpuVoltage() {
+        namespace layout = advanced_layout;
+        const QRect box = layout::kGroupBoxes[0];
+        const QPoint button =
+            onPage(QPoint(box.right() + 1 - layout::kButtonRightMargin - layout::kValueButtonWidth / 2,
+                          box.y() + layout::kFirstRowTop + layout::kValueButtonHeight / 2));
+        click(button);
+        const QPoint nearBottom =
+            button + QPoint(0, layout::kValueButtonHeight / 2 + layout::kOptionListSize.height() - 20);
+        const QPoint at = m_origin + nearBottom;
+        xdotool("mousemove " + std::to_string(at.x()) + " " + std::to_string(at.y()) +
+                " click --repeat 12 5 sleep 0.3 click 1");
+    }
+    // Answers the "Warning!" box with a key once it is up.
+    void answerWarning(const char* key) {
+        xdotool("search --sync --all --onlyvisible --pid " + std::to_string(m_process.pid()) +
+                " --name 'Warning!' sleep 0.2 windowfocus sleep 0.2");
+        // Typed, not sent to the window: the box takes it as a user's key.
+        xdotool(std::string("key ") + key + " sleep 0.4");
+    }
+    void exit() {
+        for (const auto& button : ui::skin::kMainButtons)
+            if (button.controlId == app::CSampleDlg::kExitButton)
+                clickCentre(button.rect);
+    }
+    int wait() { return m_process.wait(15000); }
+
+private:
+    std::filesystem::path m_program;
+    test::ChildProcess m_process;
+    QPoint m_origin;
+    bool m_found = false;
+};
+
+// The report of the state folder: the CPU voltage the board reads back.
+int reportedCpuVoltage(const std::filesystem::path& state, const std::filesystem::path& runtime) {
+    std::string output;
+    std::string errors;
+    EXPECT_EQ(test::runProgram(test::programFolder() / "solvane",
+                               {"--state-dir", state.string(), "--board", "2917", "--report", "--json"},
+                               {{"QT_QPA_PLATFORM", "offscreen"}, {"XDG_RUNTIME_DIR", runtime.string()}},
+                               &errors, &output),
+              0)
+        << errors;
+    const auto root = QJsonDocument::fromJson(QByteArray::fromStdString(output)).object();
+    for (const auto& setting : root.value(QStringLiteral("settings")).toArray())
+        if (setting.toObject().value(QStringLiteral("key")).toString() == QStringLiteral("CPU_VOLTAGE"))
+            return setting.toObject().value(QStringLiteral("value")).toInt();
+    return -1;
+}
+
+TEST(AdvancedPageOnTheScreen, TheProgramWritesAWarnedVoltageOnOkKeepsItOnCancelAndLoadsAProfileBack) {
+    if (!onScreen())
+        GTEST_SKIP() << "needs an X server and xdotool (run the suite under xvfb-run)";
+    if (!std::filesystem::exists(test::programFolder() / "solvane"))
+        GTEST_SKIP() << "the program is not built";
+    test::TempFolder state;
+    test::TempFolder runtime;
+    std::filesystem::permissions(runtime.path(), std::filesystem::perms::owner_all);
+    int warned = -1;
+    {
+        ProgramOnScreen program(state.path(), runtime.path());
+        ASSERT_TRUE(program.found());
+        program.openAdvancedPage();
+        program.pickHighCpuVoltage();
+        program.answerWarning("Return");
+        program.exit();
+        ASSERT_EQ(program.wait(), 0);
+    }
+    warned = reportedCpuVoltage(state.path(), runtime.path());
+    EXPECT_GE(warned, 48) << "a voltage beyond the stable limit, read back from the board";
+    {
+        ProgramOnScreen program(state.path(), runtime.path());
+        ASSERT_TRUE(program.found());
+        program.openAdvancedPage();
+        program.pickHighCpuVoltage();
+        program.answerWarning("Escape");
+        // Save the profile "Evening", pick another voltage (answering OK), load "Evening" back.
+        namespace layout = advanced_layout;
+        const auto centre = [](const QRect& rect) { return ProgramOnScreen::onPage(rect.center()); };
+        program.click(centre(layout::kSave));
+        program.click(centre(layout::kNameEdit));
+        xdotool("type --delay 30 Evening");
+        program.click(centre(layout::kSave));
+        program.pickHighCpuVoltage();
+        program.answerWarning("Return");
+        program.click(ProgramOnScreen::onPage(QPoint(layout::kLoad.left() + 5, layout::kLoad.center().y())));
+        xdotool("sleep 0.4 key Down Down Right sleep 0.3 key Return sleep 0.5");
+        program.exit();
+        ASSERT_EQ(program.wait(), 0);
+    }
+    EXPECT_EQ(reportedCpuVoltage(state.path(), runtime.path()), warned)
+        << "Cancel kept it, and the profile saved with it brought it back";
+    const auto registry = test::readTextFile(state.path() / "registry.reg");
+    EXPECT_NE(registry.find("\"SavedSettings\"=\"Evening;\""), std::string::npos) << registry;
+    EXPECT_NE(registry.find("\"Evening\"=\"" + std::to_string(warned) + ";"), std::string::npos) << registry;
 }
 
 } // namespace

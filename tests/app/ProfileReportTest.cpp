@@ -28,7 +28,8 @@ TEST(ProfileReport, ListsEveryStoresNamesInOrderOfSaving) {
     SolvaneCore core(parts.on(*hardware, 1));
     core.initialise();
 
-    const auto root = QJsonDocument::fromJson(QByteArray::fromStdString(buildReport(core, ReportFormat::Json))).object();
+    const auto root =
+        QJsonDocument::fromJson(QByteArray::fromStdString(buildReport(core, ReportFormat::Json))).object();
     const auto profiles = root.value(QStringLiteral("profiles")).toObject();
     EXPECT_EQ(profiles.keys(), (QStringList{QStringLiteral("led"), QStringLiteral("motherboard")}));
     const auto motherboard = profiles.value(QStringLiteral("motherboard")).toObject();
