@@ -65,6 +65,10 @@ const std::array<std::string, 20> kDialogLabels{
     "Voltage",      "Vref CA_A",   "Vref CA_B",   "Vref CA_C", "Vref DQ_A",   "Vref DQ_B", "Vref DQ_C",
     "TRYPH",        "IOH Voltage", "IOH GTL ref", "IOH TRYPH", "ICH Voltage", "Smart Fan"};
 
+void PrintTo(const ExpectedLayout& layout, std::ostream* out) {
+    *out << "KX-" << layout.board;
+}
+
 class BoardLayout : public testing::TestWithParam<ExpectedLayout> {};
 
 TEST_P(BoardLayout, RowsLabelsButtonsAndGroupsFollowTheBoardTable) {
