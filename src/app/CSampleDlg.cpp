@@ -5,10 +5,14 @@
 #include "app/PlaceholderPage.h"
 #include "app/SleepWatcher.h"
 #include "power/pages/CSLV_NOVICE.h"
-#include "sysinfo/Ddr3SpdLayout.h"
-#include "sysinfo/MemoryTables.h"
+#include "sysinfo/NoDdr3Module.h"
+#include "sysinfo/pages/CSYSINFO_BIOS.h"
+#include "sysinfo/pages/CSYSINFO_CPU.h"
+#include "sysinfo/pages/CSYSINFO_MB.h"
 #include "sysinfo/pages/CSYSINFO_MEMORY.h"
 #include "sysinfo/pages/CSYSINFO_PCI.h"
+#include "sysinfo/pages/CaptionPageIds.h"
+#include "sysinfo/pages/MotherboardPageIds.h"
 #include "sysinfo/pages/PciPageIds.h"
 #include "tuning/pages/AdvancedPageIds.h"
 #include "tuning/pages/CList0.h"
@@ -19,6 +23,8 @@
 
 #include <QDesktopServices>
 #include <QDir>
+#include <QEventLoop>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPixmap>
@@ -63,7 +69,6 @@ struct PagePlaceholderTitle {
 };
 constexpr std::array<PagePlaceholderTitle, 2> kPlaceholderTitles{{
     {242, "LED Settings"},
-    {235, "Motherboard Information"},
 }};
 
 } // namespace
@@ -102,6 +107,14 @@ std::unique_ptr<ui::TStackedPage> CSampleDlg::CreatePage(int pageId) {
         m_advancedPage = page.get();
         return page;
     }
+    if (pageId == sysinfo::pages::motherboard_ids::kDialog)
+        return std::make_unique<sysinfo::pages::CSYSINFO_MB>(
+            [this] { return m_core.gatherMotherboardInfo(&m_driver, m_noDdr3); },
+            [this] { return m_core.coreVoltageText(); }, m_core.services().scheduler);
+    if (pageId == sysinfo::pages::caption_ids::kBiosDialog)
+        return std::make_unique<sysinfo::pages::CSYSINFO_BIOS>();
+    if (pageId == sysinfo::pages::caption_ids::kCpuDialog)
+        return std::make_unique<sysinfo::pages::CSYSINFO_CPU>();
     if (pageId == sysinfo::pages::CSYSINFO_MEMORY::kDialogId)
         return std::make_unique<sysinfo::pages::CSYSINFO_MEMORY>(
             m_core.hardware().hoblin(), smbusLibraryOf(m_core), [] { return platform::GlobalMemoryStatus(); },
@@ -174,7 +187,7 @@ void CSampleDlg::OnInitDialog() {
 
     if (platform.BoardCode == 2906 || platform.BoardCode == 2904 || platform.BoardCode == 2903)
         if (auto* pci = skinButton(MainNavigation::kPci))
-            pci->setGeometry(166, 61, 74, 24); // the memory button's place
+            placeSkinButton(*pci, ui::skin::kWidePciButton); // the memory button's place
     applyNavigation();
 
     if (!m_snapshotFolder.empty())
@@ -182,17 +195,21 @@ void CSampleDlg::OnInitDialog() {
             this, [this] { saveSnapshots(m_snapshotFolder); }, Qt::QueuedConnection);
 }
 
-void CSampleDlg::createSkinButtons() {
+void CSampleDlg::placeSkinButton(ui::CxSkinButton& button, const ui::skin::MainButton& layout) {
     const auto& resources = ui::SkinResources::program();
+    const auto file = [&](std::size_t state) {
+        return resources.filePath(std::string(layout.baseName) +
+                                  std::string(ui::skin::kMainButtonStateEndings[state]));
+    };
+    button.SetSkin(ui::CxSkinButton::SkinFiles{file(0), file(1), file(2), file(3)});
+    button.setGeometry(layout.rect.x, layout.rect.y, layout.rect.width, layout.rect.height);
+}
+
+void CSampleDlg::createSkinButtons() {
     for (const auto& layout : ui::skin::kMainButtons) {
         auto* button = new ui::CxSkinButton(this);
         ui::setControlId(*button, layout.controlId);
-        const auto file = [&](std::size_t state) {
-            return resources.filePath(std::string(layout.baseName) +
-                                      std::string(ui::skin::kMainButtonStateEndings[state]));
-        };
-        button->SetSkin(ui::CxSkinButton::SkinFiles{file(0), file(1), file(2), file(3)});
-        button->setGeometry(layout.rect.x, layout.rect.y, layout.rect.width, layout.rect.height);
+        placeSkinButton(*button, layout);
         for (const auto& behaviour : kButtonBehaviour)
             if (behaviour.controlId == layout.controlId) {
                 button->SetToolTipText(QString::fromLatin1(behaviour.tooltip));
@@ -233,6 +250,9 @@ void CSampleDlg::OnCommand(int commandId) {
         showMinimized();
         return;
     case ui::CMyAppTrayIcon::kCommandExit:
+        // An about box still open goes first, so that its own loop does not hold up the end.
+        for (auto* about : findChildren<CAbout*>())
+            about->reject();
         accept();
         return;
     case ui::CMyAppTrayIcon::kCommandRestore:
@@ -263,15 +283,7 @@ void CSampleDlg::OnPageChanged(int pageId, bool active) {
 }
 
 void CSampleDlg::checkMemoryType() {
-    const int board = m_core.state().platform.BoardCode;
-    if (board != 2907 && board != 2904)
-        return;
-    auto& smbus = m_core.hardware().hoblin();
-    for (std::size_t row = 0; row < sysinfo::kMemorySlotRows.size(); ++row) {
-        const auto readAddress = static_cast<std::uint8_t>(sysinfo::memorySlot(row).address | 1U);
-        if (smbus.Smbus_JRW(readAddress, sysinfo::ddr3_spd::kMemoryType, 0) == sysinfo::kDdr3TypeCode)
-            m_noDdr3 = false;
-    }
+    m_noDdr3 = sysinfo::noDdr3Module(m_core.state().platform.BoardCode, m_core.hardware().hoblin());
 }
 
 bool CSampleDlg::optionPopupVisible() const {
@@ -282,6 +294,26 @@ void CSampleDlg::closeOptionPopup() {
     if (m_optionPopup != nullptr)
         m_optionPopup->hide();
     m_core.state().routines.popupOpenIndex = -1;
+}
+
+int CSampleDlg::DoModal() {
+    InitDialog();
+    QEventLoop loop;
+    connect(this, &QDialog::finished, &loop, &QEventLoop::quit);
+    setWindowModality(Qt::NonModal);
+    show();
+    if (isVisible())
+        loop.exec();
+    DestroyWindow();
+    return result();
+}
+
+void CSampleDlg::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape) {
+        event->accept();
+        return;
+    }
+    TStackedDialog::keyPressEvent(event);
 }
 
 void CSampleDlg::mousePressEvent(QMouseEvent* event) {
@@ -316,12 +348,8 @@ void CSampleDlg::saveSnapshots(const std::filesystem::path& folder) {
         {MainNavigation::kAdvancedPage, MainNavigation::kProduct, "advanced-motherboard"},
         {MainNavigation::kLedPage, MainNavigation::kProduct, "led"},
     }};
-    for (const auto& shot : kShots) {
-        // The way a user gets there: the section, then the page, so the buttons show as they would.
-        OnCommand(shot.groupButton);
-        if (shot.pageId == MainNavigation::kAdvancedPage || shot.pageId == MainNavigation::kLedPage)
-            OnCommand(MainNavigation::kAdvanced);
-        ShowPage(shot.pageId);
+    bool allSaved = true;
+    const auto savePicture = [this, &allSaved](const std::filesystem::path& file) {
         QImage picture = grab().toImage().convertToFormat(QImage::Format_ARGB32);
         // Outside the window's shape is clear, as on screen.
         for (int y = 0; y < picture.height(); ++y) {
@@ -330,10 +358,27 @@ void CSampleDlg::saveSnapshots(const std::filesystem::path& folder) {
                 if ((line[x] & 0xFFFFFF) == 0xFF0000)
                     line[x] = 0;
         }
-        const auto file = folder / (std::to_string(shot.pageId) + "-" + shot.name + ".png");
-        picture.save(QString::fromStdString(file.string()), "PNG");
+        allSaved &= picture.save(QString::fromStdString(file.string()), "PNG");
+    };
+    for (const auto& shot : kShots) {
+        // The way a user gets there: the section, then the page, so the buttons show as they would.
+        OnCommand(shot.groupButton);
+        if (shot.pageId == MainNavigation::kAdvancedPage || shot.pageId == MainNavigation::kLedPage)
+            OnCommand(MainNavigation::kAdvanced);
+        ShowPage(shot.pageId);
+        savePicture(folder / (std::to_string(shot.pageId) + "-" + shot.name + ".png"));
     }
-    close();
+    // The BIOS and CPU pages, which the window never adds, are added for their pictures only.
+    for (const auto& [pageId, name] : {std::pair{sysinfo::pages::caption_ids::kBiosDialog, "bios"},
+                                       std::pair{sysinfo::pages::caption_ids::kCpuDialog, "cpu"}}) {
+        AddPage(pageId);
+        ShowPage(pageId);
+        savePicture(folder / (std::to_string(pageId) + "-" + name + ".png"));
+    }
+    if (allSaved)
+        close();
+    else
+        done(kSnapshotsNotSaved);
 }
 
 } // namespace solvane::app

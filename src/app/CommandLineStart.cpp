@@ -3,10 +3,15 @@
 #include "app/HardwareBackend.h"
 #include "app/Report.h"
 #include "app/SolvaneCore.h"
+#include "hw/IoDriver.h"
+#include "hw/IoDriverProtocol.h"
+#include "platform/DeviceIo.h"
 #include "platform/FileRegistry.h"
 #include "platform/Random.h"
 #include "platform/RegistrySeed.h"
 #include "platform/Scheduler.h"
+#include "platform/ServiceManager.h"
+#include "platform/Sleeper.h"
 #include "platform/StateFolder.h"
 
 #include <chrono>
@@ -16,6 +21,21 @@
 namespace solvane::app {
 
 namespace {
+
+// The state folder made or checked: a shared fallback only when it is this user's alone; a
+// report creates nothing.
+std::string prepareStateFolder(const platform::ChosenFolder& folder, bool report) {
+    if (folder.shared)
+        return platform::preparePrivateFolder(folder.path);
+    std::error_code error;
+    if (!report)
+        std::filesystem::create_directories(folder.path, error);
+    if (error)
+        return folder.path.string() + ": " + error.message();
+    if (std::filesystem::exists(folder.path, error) && !std::filesystem::is_directory(folder.path, error))
+        return folder.path.string() + " is not a folder";
+    return {};
+}
 
 // --report: the same start-up as the window's, on a copy of the registry and a virtual clock, then
 // the text; nothing on disk changes.
@@ -44,7 +64,20 @@ int runReport(const Options& options, const std::filesystem::path& stateFolder) 
     core.initialise();
     core.enableSettingCommands();
     runBeforeReport(core, clock, reportModeOf(options.reportMode), options.reportRefreshes);
-    std::cout << buildReport(core, options.json ? ReportFormat::Json : ReportFormat::Text);
+    // The graphics BIOS probe reads through the I/O driver: loaded as start-up loads it, from a
+    // service table kept in memory.
+    platform::ServiceTable services;
+    platform::DeviceNamespace devices(services);
+    devices.attach(hw::zubrik::kDevicePath, hw::zubrik::kServiceName, *backend.driver);
+    platform::ThreadSleeper sleeper;
+    hw::IoDriver driver(system, services, devices, sleeper);
+    const bool driverLoaded = driver.Load() == hw::IoDriver::kLoaded;
+    if (driverLoaded)
+        driver.SetHandleCopy(driver.GetHandle());
+    else
+        std::cerr << "solvane: the I/O driver cannot be loaded; the graphics BIOS probe reads nothing\n";
+    std::cout << buildReport(core, options.json ? ReportFormat::Json : ReportFormat::Text,
+                             driverLoaded ? &driver : nullptr);
     return 0;
 }
 
@@ -78,13 +111,13 @@ CommandLineStart startFromCommandLine(int argc, char* argv[]) {
         return start;
     }
 
-    start.stateFolder = options.stateFolder.empty() ? platform::defaultStateFolder() : options.stateFolder;
-    std::error_code folderError;
-    std::filesystem::create_directories(start.stateFolder, folderError);
-    if (folderError) {
-        std::cerr << "solvane: cannot use the state folder " << start.stateFolder << ": "
-                  << folderError.message() << '\n';
-        start.exitCode = 1;
+    const auto chosenFolder = options.stateFolder.empty()
+                                  ? platform::defaultStateFolder()
+                                  : platform::ChosenFolder{options.stateFolder, false};
+    start.stateFolder = chosenFolder.path;
+    if (const auto problem = prepareStateFolder(chosenFolder, options.report); !problem.empty()) {
+        std::cerr << "solvane: cannot use the state folder: " << problem << '\n';
+        start.exitCode = kUsageExitCode;
         return start;
     }
     if (options.report)

@@ -1,5 +1,8 @@
 #include "app/SolvaneCore.h"
 
+#include "hw/GraphicsBiosProbe.h"
+#include "hw/VideoControllerQuery.h"
+
 namespace solvane::app {
 
 SolvaneCore::SolvaneCore(Services services)
@@ -15,6 +18,23 @@ const sysinfo::PciScan& SolvaneCore::pciScan() {
     if (!m_pciScan)
         m_pciScan = sysinfo::enumeratePci(m_services.hardware.falwick());
     return *m_pciScan;
+}
+
+sysinfo::MotherboardInfo SolvaneCore::gatherMotherboardInfo(hw::IoDriver* driver, bool noDdr3Module) {
+    auto& hardware = m_services.hardware;
+    const hw::BackendVideoControllers controllers(hardware);
+    return sysinfo::gatherMotherboardInfo({m_state.platform, pciScan().facts, m_session.processorCount(),
+                                           noDdr3Module, coreVoltageText(), hardware.ostrel(),
+                                           hardware.pexmon(), controllers, [driver, &controllers] {
+                                               hw::GraphicsBiosProbe probe(driver, controllers);
+                                               probe.Run();
+                                               return probe.version();
+                                           }});
+}
+
+std::string SolvaneCore::coreVoltageText() {
+    const auto* monitor = m_session.monitor();
+    return monitor != nullptr ? monitor->readouts().coreVoltage : std::string();
 }
 
 void SolvaneCore::initialise() {

@@ -4,8 +4,10 @@
 #include "hw/BoardSettingRoutines.h"
 #include "hw/CpuPhaseControl.h"
 #include "hw/Hardware.h"
+#include "hw/IoDriver.h"
 #include "power/PowerSavingSession.h"
 #include "power/RoutineCommands.h"
+#include "sysinfo/MotherboardInfo.h"
 #include "sysinfo/PciEnumeration.h"
 
 #include <memory>
@@ -35,6 +37,12 @@ public:
     // pages read. It runs once, on first use (the PCI page's creation in the window), after the
     // power-saving page has loaded the PCI library, and is never refreshed.
     const sysinfo::PciScan& pciScan();
+    // The motherboard information page's values, gathered as the page's initialisation does: after
+    // the PCI scan, with the graphics BIOS probe run through driver (null: no driver) when the
+    // graphics library cannot tell the version.
+    sysinfo::MotherboardInfo gatherMotherboardInfo(hw::IoDriver* driver, bool noDdr3Module);
+    // The power monitor's core-voltage text ("%.3f V"); empty while no monitor runs.
+    std::string coreVoltageText();
 
     power::PowerSavingState& state() { return m_state; }
     const power::PowerSavingState& state() const { return m_state; }
