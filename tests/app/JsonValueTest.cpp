@@ -1,6 +1,7 @@
 #include "app/JsonValue.h"
 
 #include <gtest/gtest.h>
+
 #include <limits>
 
 namespace solvane::app::json {
