@@ -15,7 +15,9 @@
 #include "sysinfo/pages/CaptionPageIds.h"
 #include "sysinfo/pages/MotherboardPageIds.h"
 #include "sysinfo/pages/PciPageIds.h"
-#include "ui/CXListBox.h"
+#include "tuning/pages/AdvancedPageIds.h"
+#include "tuning/pages/CList0.h"
+#include "tuning/pages/CSLV_ADVANCE_MB.h"
 #include "ui/ControlId.h"
 #include "ui/SkinCatalogue.h"
 #include "ui/SkinLayout.h"
@@ -67,7 +69,6 @@ struct PagePlaceholderTitle {
     const char* title;
 };
 constexpr std::array<PagePlaceholderTitle, 2> kPlaceholderTitles{{
-    {142, "Motherboard Settings"},
     {242, "LED Settings"},
 }};
 
@@ -98,6 +99,14 @@ std::unique_ptr<ui::TStackedPage> CSampleDlg::CreatePage(int pageId) {
             [&hardware](std::uint16_t vendorId, std::uint16_t deviceId) {
                 return hardware.pciDeviceName(vendorId, deviceId);
             });
+    }
+    if (pageId == tuning::pages::advanced_ids::kDialog) {
+        const auto& services = m_core.services();
+        auto page = std::make_unique<tuning::pages::CSLV_ADVANCE_MB>(
+            tuning::pages::CSLV_ADVANCE_MB::Context{m_core.state(), m_core.session(), m_core.commands(),
+                                                    services.registry, services.prompt, services.scheduler});
+        m_advancedPage = page.get();
+        return page;
     }
     if (pageId == sysinfo::pages::motherboard_ids::kDialog)
         return std::make_unique<sysinfo::pages::CSYSINFO_MB>(
@@ -143,12 +152,11 @@ void CSampleDlg::OnInitDialog() {
     createSkinButtons();
     m_navigation->systemInformation();
 
-    // The option popup of the tuning pages: a borderless list, hidden until a page fills it.
-    m_optionPopup = new QWidget(this, Qt::Popup | Qt::FramelessWindowHint);
-    ui::setControlId(*m_optionPopup, kOptionPopupId);
-    auto* list = new ui::CXListBox(m_optionPopup);
-    ui::setControlId(*list, 1060);
+    // The option list of the tuning pages, hidden until a page fills it.
+    m_optionPopup = new tuning::pages::CList0(this);
     m_optionPopup->hide();
+    if (m_advancedPage != nullptr)
+        m_advancedPage->SetOptionList(m_optionPopup);
     m_core.commands().setClosePopup([this] { closeOptionPopup(); });
     m_core.enableSettingCommands();
 

@@ -23,6 +23,10 @@ namespace window {
 class CPowerHistoryDlg;
 }
 } // namespace solvane::history
+namespace solvane::tuning::pages {
+class CList0;
+class CSLV_ADVANCE_MB;
+} // namespace solvane::tuning::pages
 
 namespace solvane::app {
 
@@ -34,7 +38,6 @@ class CSampleDlg final : public TStackedDialog, public MainWindowHost {
 public:
     static constexpr int kDialogId = 102;
     static constexpr int kPagePlaceholder = 1005;
-    static constexpr int kOptionPopupId = 146;
     // Commands of the window's own buttons and the tray menu.
     static constexpr int kWebSiteButton = 1083;
     static constexpr int kExitButton = 1084;
@@ -56,6 +59,8 @@ public:
     const MainNavigation& navigation() const { return *m_navigation; }
     ui::CxSkinButton* skinButton(int controlId) const;
     power::pages::CSLV_NOVICE* basicPage() const { return m_basicPage; }
+    tuning::pages::CSLV_ADVANCE_MB* advancedPage() const { return m_advancedPage; }
+    tuning::pages::CList0* optionList() const { return m_optionPopup; }
     // The memory-type check of 2904 and 2907: true unless a DDR3 module answered.
     bool noDdr3() const { return m_noDdr3; }
     bool optionPopupVisible() const;
@@ -97,8 +102,9 @@ private:
     std::map<int, ui::CxSkinButton*> m_buttons;
     std::unique_ptr<ui::CMyAppTrayIcon> m_tray;
     std::unique_ptr<class SleepWatcher> m_sleepWatcher;
-    QWidget* m_optionPopup = nullptr;
+    tuning::pages::CList0* m_optionPopup = nullptr;
     power::pages::CSLV_NOVICE* m_basicPage = nullptr;
+    tuning::pages::CSLV_ADVANCE_MB* m_advancedPage = nullptr;
     bool m_noDdr3 = true;
     std::function<history::PowerHistory*()> m_startHistory;
     history::PowerHistory* m_history = nullptr;

@@ -11,6 +11,7 @@
 #include "sim/SimulatedHardware.h"
 #include "sysinfo/NoDdr3Module.h"
 #include "sysinfo/PciDeviceReport.h"
+#include "tuning/ProfileStore.h"
 
 #include <cstdio>
 
@@ -187,6 +188,47 @@ std::string historyText(const std::vector<history::DayRow>& days) {
     return text;
 }
 
+// The saved profiles: the motherboard profiles of each mode and the LED profiles, by name.
+struct ProfileNamesByStore {
+    std::string_view name;
+    std::string_view key;
+};
+constexpr std::array<ProfileNamesByStore, 3> kModeProfileStores{{
+    {"Default", power::kDefaultModeKey},
+    {"Optimize", power::kOptimizeModeKey},
+    {"Max", power::kMaxModeKey},
+}};
+
+json::Array namesArray(const std::vector<std::string>& names) {
+    json::Array array;
+    for (const auto& name : names)
+        array.append(name);
+    return array;
+}
+
+json::Object profilesObject(const platform::Registry& registry) {
+    json::Object motherboard;
+    for (const auto& store : kModeProfileStores)
+        motherboard.insert(std::string(store.name),
+                           namesArray(tuning::savedProfileNames(registry, store.key)));
+    return {{"motherboard", motherboard},
+            {"led", namesArray(tuning::savedProfileNames(registry, tuning::kLedProfileKey))}};
+}
+
+std::string profilesText(const platform::Registry& registry) {
+    std::string text = "\nSaved profiles:\n";
+    const auto line = [&](std::string_view store, const std::vector<std::string>& names) {
+        text += "  " + std::string(store) + ":";
+        for (const auto& name : names)
+            text += " \"" + escapeControls(name) + "\"";
+        text += names.empty() ? " (none)\n" : "\n";
+    };
+    for (const auto& store : kModeProfileStores)
+        line(std::string(store.name) + " Mode", tuning::savedProfileNames(registry, store.key));
+    line("LED", tuning::savedProfileNames(registry, tuning::kLedProfileKey));
+    return text;
+}
+
 } // namespace
 
 std::optional<power::PowerMode> reportModeOf(std::string_view name) {
@@ -252,6 +294,7 @@ std::string buildReport(SolvaneCore& core, ReportFormat format, hw::IoDriver* dr
         root.insert("pci", pciObject(pciDevices, pciScan.facts));
         root.insert("memory", memoryReportJson(memory));
         root.insert("motherboard", motherboardReportJson(motherboard));
+        root.insert("profiles", profilesObject(core.services().registry));
         root.insert("refusedHardwareWrites", refused);
         root.insert("history", historyObject(days));
         if (auto* simulated = dynamic_cast<sim::SimulatedHardware*>(&core.hardware()))
@@ -279,6 +322,7 @@ std::string buildReport(SolvaneCore& core, ReportFormat format, hw::IoDriver* dr
     text += pciText(pciDevices, pciScan.facts);
     text += "\n" + memoryReportText(memory);
     text += "\n" + motherboardReportText(motherboard, escapeControls);
+    text += profilesText(core.services().registry);
     if (refused > 0)
         text += "\nHardware writes refused: " + std::to_string(refused) + "\n";
     text += historyText(days);

@@ -1,0 +1,54 @@
+#pragma once
+
+#include "power/PowerSavingSession.h"
+#include "tuning/AdvancedPagePlan.h"
+
+#include <QRect>
+#include <string>
+#include <vector>
+
+namespace solvane::tuning {
+
+// Colour indexes of the colour list box's sixteen colours (0x000000 black, 0xFFFFFF white,
+// 0x008000 green, 0x800080 purple, 0x0000FF red, 0x00FFFF yellow and 0xFF0000 blue, as 0x00BBGGRR).
+namespace list_colour {
+inline constexpr int kBlack = 0;
+inline constexpr int kWhite = 1;
+inline constexpr int kGreen = 3;
+inline constexpr int kPurple = 6;
+inline constexpr int kRed = 10;
+inline constexpr int kYellow = 12;
+inline constexpr int kBlue = 13;
+} // namespace list_colour
+
+// One entry of an option list: the option index it stands for (the setting value a choice
+// stores), its text and its colours.
+struct OptionLine {
+    int option;
+    std::string text;
+    int textColour = list_colour::kBlack;
+    int backColour = list_colour::kWhite;
+};
+
+// Phase texts by option: "Auto", "2 phase" … "6 phase"; the switch boards' CPU phase texts.
+inline constexpr std::array<std::string_view, 6> kPhaseTexts{"Auto",    "2 phase", "3 phase",
+                                                             "4 phase", "5 phase", "6 phase"};
+inline constexpr std::array<std::string_view, 2> kCpuPhaseSwitchTexts{"Auto", "Disable"};
+inline constexpr std::array<std::string_view, 2> kFanTexts{"Disable", "Enable"};
+
+// The entries of a row's option list on the identified board, in list order.
+std::vector<OptionLine> optionListLines(const AdvancedRow& row, const power::PowerSavingState& state);
+
+// The list position of an option, or -1.
+int positionOfOption(const std::vector<OptionLine>& lines, int option);
+
+// The entry shown at the top: the first, or five above the current value once that is 6 or more.
+int optionListTop(power::SettingValue current);
+
+// Where the popup goes, in the coordinates of the button's rectangle: its width stays; its height
+// is the popup's full height for voltage and reference lists, half for the CPU phase list and a
+// fifth for the phase and fan lists; its left edge is the button's; it hangs from the button's
+// bottom edge or stands on its top edge.
+QRect optionListGeometry(ListKind kind, ListOpens opens, QRect button, QSize popupSize);
+
+} // namespace solvane::tuning

@@ -1,0 +1,390 @@
+#include "tuning/pages/CSLV_ADVANCE_MB.h"
+
+#include "tuning/AdvancedCaptions.h"
+#include "tuning/OptionListLines.h"
+#include "tuning/ProfileMenu.h"
+#include "tuning/pages/AdvancedPageIds.h"
+#include "tuning/pages/AdvancedPageLayout.h"
+#include "tuning/pages/CList0.h"
+#include "ui/ControlId.h"
+#include "ui/Palette.h"
+#include "ui/SkinCatalogue.h"
+#include "ui/SkinLayout.h"
+
+#include <QGroupBox>
+#include <QMenu>
+#include <QMouseEvent>
+
+namespace solvane::tuning::pages {
+
+namespace ids = advanced_ids;
+namespace layout = advanced_layout;
+
+namespace {
+
+QString text(std::string_view value) {
+    return QString::fromUtf8(value.data(), static_cast<qsizetype>(value.size()));
+}
+
+constexpr std::string_view kNotAvailable = "N/A.";
+constexpr std::string_view kValueButtonText = ">>";
+constexpr std::array<std::string_view, 3> kRadioTips{"Default Mode", "Optimize Mode",
+                                                     "Max Power Saving Mode"};
+constexpr std::array<int, 3> kGroupTitlePictures{ui::skin::kTitleCpuId, ui::skin::kTitleDdrId,
+                                                 ui::skin::kTitleMchIchFanId};
+// The longest name the edit takes, as much as its selection covers on a failed check.
+constexpr int kNameLength = 260;
+
+} // namespace
+
+CSLV_ADVANCE_MB::CSLV_ADVANCE_MB(Context context, QWidget* parent)
+    : TStackedPage(ids::kDialog, parent), m_context(context),
+      m_list(context.state.routines, context.state.modes, context.commands),
+      m_profiles(context.registry, kMotherboardProfiles, context.state.modes, context.commands) {
+    setObjectName(QStringLiteral("CSLV_ADVANCE_MB"));
+}
+
+CSLV_ADVANCE_MB::~CSLV_ADVANCE_MB() = default;
+
+ui::CxSkinButton* CSLV_ADVANCE_MB::makeButton(int id, const QString& caption,
+                                              const std::array<int, 4>& pictures,
+                                              ui::CxSkinButton::Kind kind) {
+    auto* button = new ui::CxSkinButton(this, kind);
+    ui::setControlId(*button, id);
+    button->SetSkin(ui::CxSkinButton::SkinIds{pictures[0], pictures[1], pictures[2], pictures[3]});
+    button->SetTextColor(ui::ColorRef(ui::skin::kButtonCaptionColor));
+    button->setText(caption);
+    return button;
+}
+
+void CSLV_ADVANCE_MB::buildControls() {
+    const int columnWidth = layout::kReadoutBand.width() / static_cast<int>(ids::kReadouts.size());
+    for (std::size_t i = 0; i < ids::kReadouts.size(); ++i) {
+        const int x = layout::kReadoutBand.x() + static_cast<int>(i) * columnWidth;
+        auto* caption = new QLabel(text(layout::kReadoutCaptions[i]), this);
+        ui::setControlId(*caption, ids::kReadouts[i].captionId);
+        caption->setStyleSheet(text(ui::palette::kCaptionStyle));
+        caption->setAlignment(Qt::AlignCenter);
+        caption->setGeometry(x, layout::kReadoutBand.y(), columnWidth, 20);
+        auto* value = new ui::CLabel(this, &m_context.scheduler);
+        ui::setControlId(*value, ids::kReadouts[i].valueId);
+        value->SetTransparent(true).SetTextColor(ui::palette::kSavingGreen).SetFontSize(13).SetFontBold(true);
+        value->SetStaticStyle({ui::StaticAlign::Center, true});
+        value->setGeometry(x, layout::kReadoutBand.y() + 22, columnWidth, 26);
+        m_readoutCaptions[i] = caption;
+        m_readoutValues[i] = value;
+    }
+
+    for (std::size_t group = 0; group < layout::kGroupBoxes.size(); ++group) {
+        const QRect box = layout::kGroupBoxes[group];
+        auto* frame = new QGroupBox(this);
+        ui::setControlId(*frame, ids::kGroups[group]);
+        frame->setGeometry(box);
+        frame->setStyleSheet(text(ui::palette::kTitledGroupFrameStyle));
+        auto* title = new QLabel(this);
+        ui::setControlId(*title, ids::kGroupTitles[group]);
+        title->setPixmap(QPixmap::fromImage(ui::SkinResources::program().bitmap(kGroupTitlePictures[group])));
+        title->setGeometry(box.x() + layout::kTitleLeft, box.y() + layout::kTitleTop, 110, 18);
+        if (group > 0) {
+            m_groupParts[2 * (group - 1)] = frame;
+            m_groupParts[2 * (group - 1) + 1] = title;
+        }
+    }
+
+    for (const auto& row : kAdvancedRows) {
+        auto& controls = m_rows[static_cast<std::size_t>(row.setting)];
+        controls.label = new QLabel(text(row.label), this);
+        ui::setControlId(*controls.label, row.labelId);
+        controls.label->setStyleSheet(text(ui::palette::kCaptionStyle));
+        controls.button = makeButton(row.buttonId, text(kValueButtonText), ui::skin::kValueButtonIds);
+        const int setting = row.setting;
+        connect(controls.button, &QAbstractButton::clicked, this,
+                [this, setting] { OnValueButton(setting); });
+    }
+
+    for (std::size_t i = 0; i < m_radios.size(); ++i) {
+        auto* radio = makeButton(ids::kModeRadios[i], text(layout::kRadioCaptions[i]),
+                                 ui::skin::kPlainButtonIds, ui::CxSkinButton::Kind::RadioButton);
+        radio->SetRadioGroup(1);
+        radio->SetToolTipText(text(kRadioTips[i]));
+        radio->setGeometry(layout::kRadioLeft +
+                               static_cast<int>(i) * (layout::kRadioWidth + layout::kRadioGap),
+                           layout::kBottomTop, layout::kRadioWidth, layout::kRadioHeight);
+        const auto mode = static_cast<power::PowerMode>(i);
+        connect(radio, &QAbstractButton::clicked, this, [this, mode] { OnModeRadio(mode); });
+        m_radios[i] = radio;
+    }
+
+    m_load = makeButton(ids::kLoad, QStringLiteral("Load"), ui::skin::kPlainButtonIds);
+    m_load->SetToolTipText(QStringLiteral("Load Settings"));
+    m_load->setGeometry(layout::kLoad);
+    connect(m_load, &QAbstractButton::clicked, this, [this] { OnLoad(); });
+    m_save = makeButton(ids::kSave, QStringLiteral("Save"), ui::skin::kPlainButtonIds);
+    m_save->SetToolTipText(QStringLiteral("Save Settings"));
+    m_save->setGeometry(layout::kSave);
+    connect(m_save, &QAbstractButton::clicked, this, [this] { OnSave(); });
+    m_cancel = makeButton(ids::kCancel, QStringLiteral("Cancel"), ui::skin::kPlainButtonIds);
+    m_cancel->SetToolTipText(QStringLiteral("Cancel Saving"));
+    m_cancel->setGeometry(layout::kCancel);
+    connect(m_cancel, &QAbstractButton::clicked, this, [this] { OnCancel(); });
+    m_nameEdit = new QLineEdit(this);
+    ui::setControlId(*m_nameEdit, ids::kNameEdit);
+    m_nameEdit->setGeometry(layout::kNameEdit);
+    m_nameEdit->setMaxLength(kNameLength);
+    m_nameEdit->setStyleSheet(QStringLiteral("QLineEdit { color: #2ec4dc; background: #1b222b; "
+                                             "border: 1px solid #333d49; padding: 1px 4px; }"));
+    connect(m_nameEdit, &QLineEdit::textChanged, this, [this](const QString& name) {
+        m_naming.onTextChanged(!name.isEmpty());
+        applyNamingControls();
+    });
+}
+
+void CSLV_ADVANCE_MB::applyBoardLayout() {
+    std::array<int, 3> lines{};
+    for (const auto& row : kAdvancedRows) {
+        const auto& plan = m_plan.rows[static_cast<std::size_t>(row.setting)];
+        auto& controls = m_rows[static_cast<std::size_t>(row.setting)];
+        controls.label->setText(text(plan.label));
+        controls.label->setVisible(plan.shown);
+        controls.button->setVisible(plan.shown);
+        if (plan.notAvailable)
+            controls.button->setText(text(kNotAvailable));
+        controls.button->setEnabled(plan.enabled);
+        if (!plan.shown)
+            continue;
+        // Shown rows fill their group from the top, so hidden rows leave no gaps.
+        const auto group = static_cast<std::size_t>(row.group);
+        const QRect box = layout::kGroupBoxes[group];
+        const int y = box.y() + layout::kFirstRowTop + lines[group]++ * layout::kRowPitch;
+        const int buttonLeft = box.right() + 1 - layout::kButtonRightMargin - layout::kValueButtonWidth;
+        controls.label->setGeometry(box.x() + layout::kLabelLeft, y,
+                                    buttonLeft - box.x() - layout::kLabelLeft - 4,
+                                    layout::kValueButtonHeight);
+        controls.button->setGeometry(buttonLeft, y, layout::kValueButtonWidth, layout::kValueButtonHeight);
+    }
+    for (auto* part : m_groupParts)
+        part->setVisible(m_plan.ddrAndMchGroupsShown);
+    for (std::size_t i = 0; i < m_readoutValues.size(); ++i) {
+        m_readoutCaptions[i]->setVisible(m_plan.readoutsShown);
+        m_readoutValues[i]->setVisible(m_plan.readoutsShown);
+    }
+    for (auto* radio : m_radios)
+        radio->setVisible(m_plan.radiosShown);
+    applyNamingControls();
+}
+
+void CSLV_ADVANCE_MB::OnInitDialog() {
+    TStackedPage::OnInitDialog();
+    resize(ui::skin::kPageFrame.width, ui::skin::kPageFrame.height);
+    SetBitmap(ui::skin::kPageBackgroundId);
+    buildControls();
+    m_plan = advancedPagePlan(m_context.state.platform.BoardCode);
+    m_timers = std::make_unique<AdvancedPageTimers>(
+        m_context.scheduler, this, m_context.state.modes,
+        AdvancedPageTimers::Work{.refreshReadouts = [this] { refreshReadouts(); },
+                                 .refreshRadios = [this] { refreshRadios(); },
+                                 .refreshCaptions = [this] { refreshCaptions(); },
+                                 .listOpen = [this] { return m_list.isOpen(); }});
+    refreshReadouts();
+    m_timers->start();
+    refreshRadios();
+    applyBoardLayout();
+    refreshCaptions();
+}
+
+void CSLV_ADVANCE_MB::OnSetActive() {
+    refreshRadios();
+    refreshCaptions();
+}
+
+void CSLV_ADVANCE_MB::OnDestroy() {
+    m_timers.reset();
+    TStackedPage::OnDestroy();
+}
+
+void CSLV_ADVANCE_MB::SetOptionList(CList0* list) {
+    m_optionList = list;
+    if (m_optionList != nullptr)
+        m_optionList->setChosen([this](int option) { chosen(option); });
+}
+
+void CSLV_ADVANCE_MB::refreshReadouts() {
+    auto* monitor = m_context.session.monitor();
+    if (monitor == nullptr)
+        return;
+    const auto readouts = advancedReadouts(m_context.state.platform.BoardCode, monitor->readouts(),
+                                           m_context.session.measurement().values().FanRpm);
+    const std::array<const std::string*, 4> values{&readouts.totalSaving, &readouts.currentSaving,
+                                                   &readouts.savingPercentage, &readouts.totalConsumption};
+    for (std::size_t i = 0; i < values.size(); ++i)
+        m_readoutValues[i]->SetText(QString::fromStdString(*values[i]));
+    m_rows[static_cast<std::size_t>(power::Setting::SmartFan)].button->setText(
+        QString::fromStdString(readouts.fanCaption));
+}
+
+void CSLV_ADVANCE_MB::refreshRadios() {
+    const auto active = m_context.state.modes.ActiveMode;
+    for (std::size_t i = 0; i < m_radios.size(); ++i) {
+        auto* radio = m_radios[i];
+        const bool selected = static_cast<int>(active) == static_cast<int>(i);
+        radio->SetCheck(selected);
+        radio->SetBtnCursor(selected ? 0 : ids::kPointingCursor);
+        if (i > 0)
+            radio->setEnabled(m_context.state.routines.checksEnabled);
+        radio->update();
+    }
+}
+
+void CSLV_ADVANCE_MB::refreshCaptions() {
+    if (!m_context.state.routines.checksEnabled)
+        return;
+    for (const auto& row : kAdvancedRows)
+        if (const auto caption = rowCaption(row, m_context.state))
+            m_rows[static_cast<std::size_t>(row.setting)].button->setText(QString::fromStdString(*caption));
+}
+
+void CSLV_ADVANCE_MB::OnValueButton(int row) {
+    if (m_list.toggle(row) == OptionListState::Toggle::Open)
+        showList(row);
+    else
+        hideList();
+    m_timers->startCaptionRefresh();
+}
+
+void CSLV_ADVANCE_MB::showList(int row) {
+    if (m_optionList == nullptr)
+        return;
+    m_optionList->hide();
+    m_list.opening(row);
+    const auto& rowSpec = kAdvancedRows[static_cast<std::size_t>(row)];
+    const auto lines = optionListLines(rowSpec, m_context.state);
+    m_optionList->Fill(lines,
+                       optionListTop(m_context.state.modes.CurrentValues[static_cast<std::size_t>(row)]));
+    const auto* button = m_rows[static_cast<std::size_t>(row)].button;
+    const QRect onScreen(button->mapToGlobal(QPoint(0, 0)), button->size());
+    m_optionList->ShowAt(optionListGeometry(rowSpec.kind, rowSpec.opens, onScreen, layout::kOptionListSize));
+}
+
+void CSLV_ADVANCE_MB::hideList() {
+    if (m_optionList != nullptr)
+        m_optionList->hide();
+}
+
+void CSLV_ADVANCE_MB::OnListClosed() {
+    m_list.close();
+    hideList();
+}
+
+void CSLV_ADVANCE_MB::chosen(int option) {
+    if (!m_list.isOpen())
+        return;
+    m_list.choose(option);
+    hideList();
+}
+
+void CSLV_ADVANCE_MB::OnModeRadio(power::PowerMode mode) {
+    auto& modes = m_context.state.modes;
+    if (modes.ActiveMode != mode)
+        m_timers->startCaptionRefresh();
+    m_timers->recordMode(mode);
+    modes.selectMode(mode);
+    refreshRadios();
+}
+
+void CSLV_ADVANCE_MB::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::RightButton) {
+        showProfileMenu(event->globalPosition().toPoint());
+        return;
+    }
+    if (event->button() == Qt::LeftButton && m_list.isOpen())
+        OnListClosed();
+    TStackedPage::mousePressEvent(event);
+}
+
+void CSLV_ADVANCE_MB::OnLoad() {
+    showProfileMenu(m_load->mapToGlobal(QPoint(0, m_load->height())));
+}
+
+void CSLV_ADVANCE_MB::showProfileMenu(QPoint screenPosition) {
+    const auto plan = profileMenuPlan(m_profiles, m_context.state.modes.ActiveMode);
+    QMenu menu(this);
+    menu.addAction(QString::fromStdString(plan.defaultsText))->setData(plan.defaultsId);
+    if (plan.hasSubmenus) {
+        menu.addSeparator();
+        auto* load = menu.addMenu(text(kLoadUserSettingText));
+        auto* remove = menu.addMenu(text(kDeleteUserSettingText));
+        for (const auto& slot : plan.entries) {
+            load->addAction(QString::fromStdString(slot.name))->setData(slot.loadId);
+            remove->addAction(QString::fromStdString(slot.name))->setData(slot.deleteId);
+        }
+    }
+    if (const QAction* chosenAction = menu.exec(screenPosition))
+        OnProfileCommand(chosenAction->data().toInt());
+}
+
+void CSLV_ADVANCE_MB::OnProfileCommand(int commandId) {
+    const auto command = profileCommandOf(m_profiles.kind(), commandId);
+    if (command == ProfileCommand::LoadDefaults) {
+        m_timers->startCaptionRefresh();
+        m_profiles.loadDefaults();
+        return;
+    }
+    const auto plan = profileMenuPlan(m_profiles, m_context.state.modes.ActiveMode);
+    const auto* slot = plan.slotOf(commandId);
+    if (slot == nullptr)
+        return;
+    if (command == ProfileCommand::Load) {
+        m_timers->startCaptionRefresh();
+        m_profiles.load(slot->name);
+        return;
+    }
+    const auto answer = m_context.prompt.ask(
+        {deleteQuestion(slot->name), std::string(kDeleteCaption), platform::PromptButtons::OkCancel, 0});
+    if (answer == platform::PromptAnswer::Ok)
+        m_profiles.remove(slot->name);
+}
+
+void CSLV_ADVANCE_MB::OnSave() {
+    if (m_naming.onSave() == ProfileNaming::SaveStep::StartNaming) {
+        applyNamingControls();
+        m_nameEdit->setFocus();
+        return;
+    }
+    if (const auto refused = m_profiles.save(m_nameEdit->text().toStdString())) {
+        m_context.prompt.ask({refused->message, refused->caption, platform::PromptButtons::Ok, 0});
+        m_nameEdit->setFocus();
+        m_nameEdit->setSelection(0, kNameLength);
+        m_naming.onRefused();
+    } else {
+        m_nameEdit->clear();
+        m_naming.onSaved();
+    }
+    applyNamingControls();
+}
+
+void CSLV_ADVANCE_MB::OnCancel() {
+    m_naming.onCancel();
+    m_nameEdit->clear();
+    applyNamingControls();
+}
+
+void CSLV_ADVANCE_MB::applyNamingControls() {
+    const auto controls = m_naming.controls();
+    m_save->setEnabled(controls.saveEnabled);
+    m_load->setEnabled(controls.loadEnabled);
+    m_nameEdit->setVisible(controls.editShown);
+    m_cancel->setVisible(controls.cancelShown);
+}
+
+ui::CxSkinButton* CSLV_ADVANCE_MB::modeRadio(power::PowerMode mode) const {
+    return mode == power::PowerMode::None ? nullptr : m_radios[static_cast<std::size_t>(mode)];
+}
+
+QString CSLV_ADVANCE_MB::readoutText(int valueId) const {
+    for (std::size_t i = 0; i < ids::kReadouts.size(); ++i)
+        if (ids::kReadouts[i].valueId == valueId)
+            return m_readoutValues[i]->text();
+    return {};
+}
+
+} // namespace solvane::tuning::pages
