@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
 
@@ -23,6 +24,19 @@ public:
     FileLockMutex& operator=(const FileLockMutex&) = delete;
 
     void add(int fd) { m_fds.push_back(fd); }
+    // Whether fd is a lock file this mutex already holds: the same folder named twice (the state
+    // folder inside the runtime folder's place) must not lock against itself.
+    bool holds(int fd) const {
+        struct stat opened {};
+        if (::fstat(fd, &opened) != 0)
+            return false;
+        for (const int held : m_fds) {
+            struct stat other {};
+            if (::fstat(held, &other) == 0 && other.st_dev == opened.st_dev && other.st_ino == opened.st_ino)
+                return true;
+        }
+        return false;
+    }
     bool owned() const override { return m_owned; }
     void release() override {
         if (m_owned)
@@ -109,6 +123,10 @@ NamedMutexService::Created FileLockMutexService::create(std::string_view name) {
             ::open(lockFileIn(folder, name).c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
         if (fd < 0)
             return created;
+        if (mutex->holds(fd)) {
+            ::close(fd);
+            continue;
+        }
         if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
             created.alreadyExisted = errno == EWOULDBLOCK;
             ::close(fd);

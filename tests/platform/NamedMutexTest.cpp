@@ -32,6 +32,23 @@ TEST(FileLockMutex, AHeldMutexIsSeenAndCannotBeCreatedAgain) {
     EXPECT_NE(second.create(kName).mutex, nullptr);
 }
 
+TEST(FileLockMutex, OneFolderNamedTwiceIsLockedOnce) {
+    // The state folder may be the runtime folder itself, or reached through a link to it.
+    test::TempFolder folder;
+    std::filesystem::create_directory_symlink(folder.path(), folder / "again");
+    FileLockMutexService first(folder.path(), {folder.path(), folder / "again"});
+    auto created = first.create(kName);
+    ASSERT_NE(created.mutex, nullptr);
+    EXPECT_TRUE(created.mutex->owned());
+
+    FileLockMutexService second(folder.path());
+    const auto again = second.create(kName);
+    EXPECT_EQ(again.mutex, nullptr);
+    EXPECT_TRUE(again.alreadyExisted);
+    created.mutex->release();
+    EXPECT_NE(second.create(kName).mutex, nullptr);
+}
+
 TEST(FileLockMutex, TheLockEndsWithItsProcessHoweverItEnds) {
     test::TempFolder folder;
     FileLockMutexService service(folder.path());
