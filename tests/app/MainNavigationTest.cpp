@@ -1,5 +1,6 @@
 #include "app/MainNavigation.h"
 
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace solvane::app {
@@ -82,6 +83,45 @@ TEST(MainNavigation, Board2918HasNoMemoryOrPciButtonsAndItsSettingsButtonsStayDi
     rig.click(N::kSystemInfo);
     EXPECT_FALSE(rig.visible(N::kMemory));
     EXPECT_FALSE(rig.enabled(N::kLedSettings));
+}
+
+// On 2918 every sequence of clicks, from start-up on, keeps the memory and PCI buttons hidden and
+// never offers an enabled settings button.
+TEST(MainNavigation, NoPathOn2918ShowsItsHiddenButtons) {
+    const std::vector<int> clickable{
+        N::kSystemInfo, N::kProduct,  N::kMotherboardInfo,     N::kMemory,     N::kPci,
+        N::kBasic,      N::kAdvanced, N::kMotherboardSettings, N::kLedSettings};
+    constexpr std::size_t kDepth = 6;
+    int paths = 0;
+    std::vector<int> path;
+    std::function<void()> explore = [&] {
+        NavigationRig rig(2918);
+        rig.navigation.systemInformation();
+        for (const int id : path)
+            rig.click(id);
+        ++paths;
+        const auto where = [&] {
+            std::string text = "after";
+            for (const int id : path)
+                text += " " + std::to_string(id);
+            return text;
+        };
+        EXPECT_FALSE(rig.visible(N::kMemory)) << where();
+        EXPECT_FALSE(rig.visible(N::kPci)) << where();
+        for (const int id : {N::kMotherboardSettings, N::kLedSettings})
+            EXPECT_FALSE(rig.visible(id) && rig.enabled(id)) << id << " " << where();
+        if (path.size() == kDepth)
+            return;
+        for (const int id : clickable) {
+            if (!rig.visible(id) || !rig.enabled(id))
+                continue;
+            path.push_back(id);
+            explore();
+            path.pop_back();
+        }
+    };
+    explore();
+    EXPECT_GT(paths, 100) << "the walk reaches every group";
 }
 
 TEST(MainNavigation, Boards2908And2909HideTheAdvancedButtons) {
