@@ -5,7 +5,6 @@
 #include "BoardSettingRoutinesFixture.h"
 
 #include <gtest/gtest.h>
-
 #include <sstream>
 
 namespace solvane::hw {
@@ -17,7 +16,7 @@ using Write = test::FakeRegisters::Write;
 enum class SetWhen { Zero, One, NonZero, Always };
 
 struct Bits {
-    const char* bus; // "smbus", "smbus-falwick" or "sio"
+    const char* bus;     // "smbus", "smbus-falwick" or "sio"
     std::uint8_t device; // SMBus write address; 0 for Super I/O
     std::uint8_t reg;
     std::uint8_t mask;
@@ -47,7 +46,9 @@ const std::vector<SwitchRow> kSwitchRows{
     {Setting::CpuPhaseLed, {2910}, {{"smbus", 0x36, 0x01, 0x40, SetWhen::Zero}}},
     {Setting::CpuPhaseLed, {2912}, {{"smbus", 0x30, 0x11, 0x20, SetWhen::One}}},
     {Setting::CpuPhaseLed, {2906}, {{"smbus-falwick", 0x30, 0x11, 0x20, SetWhen::Zero}}},
-    {Setting::CpuPhaseLed, {2903}, {{"sio", 0, 0xB0, 0x04, SetWhen::Always}, {"sio", 0, 0xB1, 0x04, SetWhen::Zero}}},
+    {Setting::CpuPhaseLed,
+     {2903},
+     {{"sio", 0, 0xB0, 0x04, SetWhen::Always}, {"sio", 0, 0xB1, 0x04, SetWhen::Zero}}},
     {Setting::CpuPhaseLed,
      {2902, 2905},
      {{"sio", 0, 0xE0, 0x02, SetWhen::Always}, {"sio", 0, 0xE1, 0x08, SetWhen::Zero}}},
@@ -121,8 +122,8 @@ TEST_F(SettingRegisterTablesTest, EverySwitchWritesItsBitsWithItsPolarity) {
                         expected.push_back({bits.bus, bits.device == 0 ? 6U : bits.device, bits.reg,
                                             static_cast<std::uint32_t>(byte)});
                     }
-                    EXPECT_EQ(registers.writes, expected) << describe(row.setting, code, v) << ", register was "
-                                                          << int{old};
+                    EXPECT_EQ(registers.writes, expected)
+                        << describe(row.setting, code, v) << ", register was " << int{old};
                 }
             }
         }
@@ -189,8 +190,10 @@ TEST_F(SettingRegisterTablesTest, PhaseSettingsReadTheirStateAndLevelBits) {
     for (const auto& row : kPhaseReads) {
         for (const int code : row.boards) {
             board(code);
-            auto& stateRegister = row.device == 0 ? registers.sio[row.stateReg] : registers.smbusRegister(row.device, row.stateReg);
-            auto& count = row.device == 0 ? registers.sio[row.countReg] : registers.smbusRegister(row.device, row.countReg);
+            auto& stateRegister = row.device == 0 ? registers.sio[row.stateReg]
+                                                  : registers.smbusRegister(row.device, row.stateReg);
+            auto& count = row.device == 0 ? registers.sio[row.countReg]
+                                          : registers.smbusRegister(row.device, row.countReg);
             const auto only = [](int bit) { return static_cast<std::uint8_t>(1U << bit); };
             const auto allBut = [](int bit) { return static_cast<std::uint8_t>(~(1U << bit)); };
             struct Reading {
