@@ -97,6 +97,20 @@ TEST(MainWindow, TheModeMenuAppliesLikeTheButtons) {
     EXPECT_EQ(rig.core->state().modes.ActiveMode, PowerMode::Optimize);
     EXPECT_FALSE(rig.clock.isSet(rig.core->session().monitor(), power::PowerMonitor::kApplyOptimizeTimer));
     EXPECT_GE(rig.hardware->board().log().total(), before);
+
+    // Each of the three entries chooses its own mode; any other command chooses none.
+    for (const auto& [command, mode, stored] :
+         std::vector<std::tuple<int, PowerMode, std::string>>{{32793, PowerMode::Max, "2"},
+                                                              {32791, PowerMode::Default, "0"},
+                                                              {32792, PowerMode::Optimize, "1"}}) {
+        rig.basicPage().onMenuCommand(command);
+        EXPECT_TRUE(rig.basicPage().modeButton(mode)->GetCheck()) << command;
+        rig.clock.advance(300);
+        EXPECT_EQ(rig.registryText("EnableSolvane"), stored) << command;
+        rig.basicPage().onMenuCommand(32794);
+        rig.basicPage().onMenuCommand(32790);
+        EXPECT_EQ(rig.core->state().modes.ActiveMode, mode) << "after " << command;
+    }
 }
 
 TEST(MainWindow, BoardsWithoutModeButtonsStillRunTheModes) {

@@ -1,7 +1,6 @@
 #include "hw/VoltageLimits.h"
 
 #include <gtest/gtest.h>
-
 #include <vector>
 
 namespace solvane::hw {
@@ -30,14 +29,15 @@ TEST(VoltageLimits, EveryRowOfEveryBoardGroup) {
             for (const int board : kGroups[group]) {
                 const auto expected = byGroup[group];
                 // The six memory references share the first one's limits.
-                const auto settings = setting == Setting::DdrVrefCaA
-                                          ? std::vector<Setting>{Setting::DdrVrefCaA, Setting::DdrVrefCaB,
-                                                                 Setting::DdrVrefCaC, Setting::DdrVrefDaA,
-                                                                 Setting::DdrVrefDaB, Setting::DdrVrefDaC}
-                                          : std::vector<Setting>{setting};
+                const auto settings =
+                    setting == Setting::DdrVrefCaA
+                        ? std::vector<Setting>{Setting::DdrVrefCaA, Setting::DdrVrefCaB, Setting::DdrVrefCaC,
+                                               Setting::DdrVrefDaA, Setting::DdrVrefDaB, Setting::DdrVrefDaC}
+                        : std::vector<Setting>{setting};
                 for (const auto each : settings) {
                     const auto limits = voltageLimits(board, each);
-                    ASSERT_EQ(limits.has_value(), expected.has_value()) << board << " setting " << indexOf(each);
+                    ASSERT_EQ(limits.has_value(), expected.has_value())
+                        << board << " setting " << indexOf(each);
                     if (!limits)
                         continue;
                     const auto [lowest, stable, highest] = *expected;
