@@ -357,3 +357,76 @@ TEST_F(SettingRegisterTablesTest, AllLedPatternsOfEachBoard) {
 
 } // namespace
 } // namespace solvane::hw
+
+namespace solvane::hw {
+namespace {
+
+bool listed(const std::vector<int>& boards, int board) {
+    return std::find(boards.begin(), boards.end(), board) != boards.end();
+}
+
+// Which (board, setting) pairs the routines write and read back: the rows of the tables above,
+// the CPU phase boards, ALL_LED, the toggled and strapped CPU phase LEDs and the nibble voltages.
+TEST(SettingRegisterMap, WhichPairsAreWrittenAndReadBack) {
+    const std::vector<int> phaseWrites{2917, 2916, 2915, 2910, 2912, 2911, 2907,
+                                       2903, 2902, 2905, 2904, 2901, 2906};
+    const std::vector<int> phaseReads{2918, 2916, 2917, 2915, 2910, 2912, 2911, 2907,
+                                      2903, 2902, 2905, 2904, 2901, 2909, 2906};
+    const std::vector<int> allLed{2917, 2916, 2915, 2911, 2910};
+    const std::vector<int> nibbles{2902, 2905};
+    for (int board = 2900; board <= 2919; ++board) {
+        for (int k = 0; k < static_cast<int>(kSettingSlots); ++k) {
+            const auto setting = static_cast<Setting>(k);
+            bool writes = false;
+            bool reads = false;
+            for (const auto& row : kSwitchRows) {
+                if (row.setting == setting && listed(row.boards, board)) {
+                    writes = true;
+                    // The LEDs read back through their own bits (the 2912 CPU phase LED cannot be
+                    // read); the phase switches through their state bits, where a board has them.
+                    reads = indexOf(setting) >= indexOf(Setting::CpuPhaseLed) &&
+                            !(setting == Setting::CpuPhaseLed && board == 2912);
+                }
+            }
+            for (const auto& row : kPhaseReads)
+                reads = reads || (row.setting == setting && listed(row.boards, board));
+            for (const auto& row : kCodeRowCases) {
+                if (row.setting == setting && listed(row.boards, board)) {
+                    writes = true;
+                    reads = !(setting == Setting::DdrVoltage && board == 2915);
+                }
+            }
+            switch (setting) {
+            case Setting::CpuPhase:
+                writes = listed(phaseWrites, board);
+                reads = listed(phaseReads, board);
+                break;
+            case Setting::AllLed:
+                writes = listed(allLed, board);
+                break;
+            case Setting::CpuPhaseLed:
+                if (listed({2911, 2907, 2904}, board))
+                    writes = reads = true;
+                break;
+            case Setting::DdrVoltage:
+            case Setting::DdrVrefCaA:
+            case Setting::MchVoltage:
+            case Setting::IchVoltage:
+                if (listed(nibbles, board))
+                    writes = reads = true;
+                break;
+            case Setting::CpuPllVoltage:
+                if (listed(nibbles, board))
+                    reads = true; // the PLL shares the reference's nibble but is never written
+                break;
+            default:
+                break;
+            }
+            EXPECT_EQ(hasWriteRow(board, setting), writes) << board << " setting " << k;
+            EXPECT_EQ(hasReadBack(board, setting), reads) << board << " setting " << k;
+        }
+    }
+}
+
+} // namespace
+} // namespace solvane::hw
