@@ -2,6 +2,7 @@
 
 #include "ui/CLabel.h"
 #include "ui/ControlId.h"
+#include "ui/SkinLayout.h"
 #include "ui/SkinResources.h"
 
 #include <QLabel>
@@ -19,6 +20,8 @@ CAbout::CAbout(std::function<void()> openWebSite, QWidget* parent)
     : CBitmapDialog(parent), m_openWebSite(std::move(openWebSite)) {
     setWindowTitle(QStringLiteral("About Solvane"));
     setObjectName(QStringLiteral("CAbout"));
+    // Modal to the main window only: the notification-area icon stays usable while it is open.
+    setWindowModality(Qt::WindowModal);
 }
 
 void CAbout::OnInitDialog() {
@@ -39,7 +42,7 @@ void CAbout::OnInitDialog() {
     auto* link = new ui::CLabel(this);
     ui::setControlId(*link, kLinkId);
     link->SetText(QStringLiteral("Tarvok on the web"))
-        .SetTextColor(ui::ColorRef(0xFF0000))
+        .SetTextColor(ui::skin::kLinkColor)
         .SetFontUnderline(true)
         .SetTransparent(true)
         .SetLink(true, ui::CLabel::LinkAction::NotifyParent)

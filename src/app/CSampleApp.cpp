@@ -37,7 +37,11 @@ bool CSampleApp::InitInstance() {
     m_driver->SetHandleCopy(handle);
 
     auto mainWindow = m_makeMainWindow(*m_driver);
-    mainWindow->DoModal();
+    if (!mainWindow) {
+        m_outcome = Outcome::WindowFailed;
+        return false;
+    }
+    m_windowResult = mainWindow->DoModal();
     mainWindow.reset();
     m_outcome = Outcome::Ran;
     return false;

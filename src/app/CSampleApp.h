@@ -27,7 +27,8 @@ public:
     static constexpr std::string_view kDriverLoadMessage = "Driver can't Load !";
     static constexpr std::string_view kDriverHandleMessage = "Driver Handle Can't Load!!";
 
-    enum class Outcome { NotStarted, Refused, DriverFailed, HandleFailed, Ran };
+    // WindowFailed: the main window could not be made (the factory gave none, having told the user).
+    enum class Outcome { NotStarted, Refused, DriverFailed, HandleFailed, WindowFailed, Ran };
 
     using DriverFactory = std::function<std::unique_ptr<hw::IoDriver>()>;
     using WindowFactory = std::function<std::unique_ptr<MainWindowHost>(hw::IoDriver&)>;
@@ -43,6 +44,8 @@ public:
     int ExitInstance();
 
     Outcome outcome() const { return m_outcome; }
+    // What the main window's run gave (its dialog result), after Ran.
+    int windowResult() const { return m_windowResult; }
     // The driver object lives to the end of the process: the service and its device stay up.
     hw::IoDriver* driver() const { return m_driver.get(); }
     bool holdsInstanceLock() const { return m_instanceLock != nullptr && m_instanceLock->owned(); }
@@ -57,6 +60,7 @@ private:
     std::unique_ptr<platform::NamedMutex> m_instanceLock;
     std::unique_ptr<hw::IoDriver> m_driver;
     Outcome m_outcome = Outcome::NotStarted;
+    int m_windowResult = 0;
 };
 
 } // namespace solvane::app

@@ -17,6 +17,8 @@
 
 #include <QDesktopServices>
 #include <QDir>
+#include <QEventLoop>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPixmap>
@@ -166,7 +168,7 @@ void CSampleDlg::OnInitDialog() {
 
     if (platform.BoardCode == 2906 || platform.BoardCode == 2904 || platform.BoardCode == 2903)
         if (auto* pci = skinButton(MainNavigation::kPci))
-            pci->setGeometry(166, 61, 74, 24); // the memory button's place
+            placeSkinButton(*pci, ui::skin::kWidePciButton); // the memory button's place
     applyNavigation();
 
     if (!m_snapshotFolder.empty())
@@ -174,17 +176,21 @@ void CSampleDlg::OnInitDialog() {
             this, [this] { saveSnapshots(m_snapshotFolder); }, Qt::QueuedConnection);
 }
 
-void CSampleDlg::createSkinButtons() {
+void CSampleDlg::placeSkinButton(ui::CxSkinButton& button, const ui::skin::MainButton& layout) {
     const auto& resources = ui::SkinResources::program();
+    const auto file = [&](std::size_t state) {
+        return resources.filePath(std::string(layout.baseName) +
+                                  std::string(ui::skin::kMainButtonStateEndings[state]));
+    };
+    button.SetSkin(ui::CxSkinButton::SkinFiles{file(0), file(1), file(2), file(3)});
+    button.setGeometry(layout.rect.x, layout.rect.y, layout.rect.width, layout.rect.height);
+}
+
+void CSampleDlg::createSkinButtons() {
     for (const auto& layout : ui::skin::kMainButtons) {
         auto* button = new ui::CxSkinButton(this);
         ui::setControlId(*button, layout.controlId);
-        const auto file = [&](std::size_t state) {
-            return resources.filePath(std::string(layout.baseName) +
-                                      std::string(ui::skin::kMainButtonStateEndings[state]));
-        };
-        button->SetSkin(ui::CxSkinButton::SkinFiles{file(0), file(1), file(2), file(3)});
-        button->setGeometry(layout.rect.x, layout.rect.y, layout.rect.width, layout.rect.height);
+        placeSkinButton(*button, layout);
         for (const auto& behaviour : kButtonBehaviour)
             if (behaviour.controlId == layout.controlId) {
                 button->SetToolTipText(QString::fromLatin1(behaviour.tooltip));
@@ -225,6 +231,9 @@ void CSampleDlg::OnCommand(int commandId) {
         showMinimized();
         return;
     case ui::CMyAppTrayIcon::kCommandExit:
+        // An about box still open goes first, so that its own loop does not hold up the end.
+        for (auto* about : findChildren<CAbout*>())
+            about->reject();
         accept();
         return;
     case ui::CMyAppTrayIcon::kCommandRestore:
@@ -276,6 +285,26 @@ void CSampleDlg::closeOptionPopup() {
     m_core.state().routines.popupOpenIndex = -1;
 }
 
+int CSampleDlg::DoModal() {
+    InitDialog();
+    QEventLoop loop;
+    connect(this, &QDialog::finished, &loop, &QEventLoop::quit);
+    setWindowModality(Qt::NonModal);
+    show();
+    if (isVisible())
+        loop.exec();
+    DestroyWindow();
+    return result();
+}
+
+void CSampleDlg::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape) {
+        event->accept();
+        return;
+    }
+    TStackedDialog::keyPressEvent(event);
+}
+
 void CSampleDlg::mousePressEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton && m_core.state().routines.popupOpenIndex != -1)
         m_core.commands().send(power::BoardCommand::CloseOptionPopup);
@@ -308,6 +337,7 @@ void CSampleDlg::saveSnapshots(const std::filesystem::path& folder) {
         {MainNavigation::kAdvancedPage, MainNavigation::kProduct, "advanced-motherboard"},
         {MainNavigation::kLedPage, MainNavigation::kProduct, "led"},
     }};
+    bool allSaved = true;
     for (const auto& shot : kShots) {
         // The way a user gets there: the section, then the page, so the buttons show as they would.
         OnCommand(shot.groupButton);
@@ -323,9 +353,12 @@ void CSampleDlg::saveSnapshots(const std::filesystem::path& folder) {
                     line[x] = 0;
         }
         const auto file = folder / (std::to_string(shot.pageId) + "-" + shot.name + ".png");
-        picture.save(QString::fromStdString(file.string()), "PNG");
+        allSaved &= picture.save(QString::fromStdString(file.string()), "PNG");
     }
-    close();
+    if (allSaved)
+        close();
+    else
+        done(kSnapshotsNotSaved);
 }
 
 } // namespace solvane::app

@@ -7,6 +7,7 @@
 #include "ui/CMyAppTrayIcon.h"
 #include "ui/CxSkinButton.h"
 #include "ui/NotificationShell.h"
+#include "ui/SkinLayout.h"
 
 #include <filesystem>
 #include <map>
@@ -32,12 +33,16 @@ public:
     static constexpr int kExitButton = 1084;
     static constexpr int kMinimiseButton = 1085;
     static constexpr int kExitCommand = 32887;
+    // What the window's run gives when a snapshot picture could not be saved.
+    static constexpr int kSnapshotsNotSaved = 2;
 
     CSampleDlg(hw::IoDriver& driver, SolvaneCore& core, ui::NotificationShell& shell,
                std::filesystem::path snapshotFolder = {}, QWidget* parent = nullptr);
     ~CSampleDlg() override;
 
-    int DoModal() override { return TStackedDialog::DoModal(); }
+    // Runs the window until it closes, in an event loop of its own rather than as an
+    // application-modal dialog: the notification-area icon and its menu stay usable meanwhile.
+    int DoModal() override;
 
     // A window command: navigation buttons, window buttons, tray menu commands.
     void OnCommand(int commandId);
@@ -47,7 +52,8 @@ public:
     // The memory-type check of 2904 and 2907: true unless a DDR3 module answered.
     bool noDdr3() const { return m_noDdr3; }
     bool optionPopupVisible() const;
-    // Shows each page in turn and saves a picture of the window for each into folder.
+    // Shows each page in turn and saves a picture of the window for each into folder, then closes
+    // (with kSnapshotsNotSaved when a picture could not be saved).
     void saveSnapshots(const std::filesystem::path& folder);
 
 protected:
@@ -56,10 +62,13 @@ protected:
     void OnInitDialog() override;
     void OnDestroy() override;
     void mousePressEvent(QMouseEvent* event) override;
+    // Escape does not close the main window: Exit and the tray menu's Exit are the ways out.
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void applyNavigation();
     void createSkinButtons();
+    static void placeSkinButton(ui::CxSkinButton& button, const ui::skin::MainButton& layout);
     void checkMemoryType();
     void closeOptionPopup();
     void openWebSite();

@@ -14,15 +14,17 @@ template <class T> std::optional<T> parseNumber(std::string_view text) {
     return value;
 }
 
-// "2917", "KX-2917" or "unknown".
+// "2917", "KX-2917" or "unknown". A board code has four digits and no leading zero, so "0000" is
+// refused like "0" ("unknown" names a board Solvane does not know).
 std::optional<int> parseBoard(std::string_view text) {
     if (text == "unknown")
         return 0;
     if (text.starts_with("KX-") || text.starts_with("kx-"))
         text.remove_prefix(3);
-    if (text.size() != 4)
+    const auto code = text.size() == 4 ? parseNumber<int>(text) : std::nullopt;
+    if (!code || *code < 1000)
         return std::nullopt;
-    return parseNumber<int>(text);
+    return code;
 }
 
 } // namespace
@@ -85,6 +87,7 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string_view>& argument
                 return fail(
                     "option --board takes a four-digit board code such as 2917 (or KX-2917, or 'unknown')");
             options.boardCode = *board;
+            options.boardGiven = true;
         } else if (argument == "--seed") {
             const auto text = takeValue();
             const auto seed = text ? parseNumber<std::uint32_t>(*text) : std::nullopt;
@@ -154,6 +157,9 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string_view>& argument
     }
     if (!options.sysfsRoot.empty() && options.hardware != HardwareKind::Host)
         parsed.error = "option --sysfs-root needs --hardware host";
+    else if (options.hardware == HardwareKind::Host && options.boardGiven)
+        parsed.error = "option --board chooses a simulated board and does not go with --hardware host "
+                       "(this machine's board is read from its firmware)";
     else if (options.hardware == HardwareKind::Host &&
              (!options.cpuLoad.empty() || !options.baseboardVersion.empty() || !options.biosVersion.empty() ||
               !options.graphics.empty() || !options.memory.empty() || options.codeOnlyProductName))

@@ -15,6 +15,7 @@ struct Options {
     std::filesystem::path stateFolder; // empty: the default state folder
     HardwareKind hardware = HardwareKind::Simulated;
     int boardCode = 2917;              // simulated board; 0 = a board Solvane does not know
+    bool boardGiven = false;           // --board was on the command line
     std::optional<std::uint32_t> seed; // empty: seeded from the time
     bool batch = false;
     bool help = false;

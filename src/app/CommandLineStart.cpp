@@ -17,6 +17,21 @@ namespace solvane::app {
 
 namespace {
 
+// The state folder made or checked: a shared fallback only when it is this user's alone; a
+// report creates nothing.
+std::string prepareStateFolder(const platform::ChosenFolder& folder, bool report) {
+    if (folder.shared)
+        return platform::preparePrivateFolder(folder.path);
+    std::error_code error;
+    if (!report)
+        std::filesystem::create_directories(folder.path, error);
+    if (error)
+        return folder.path.string() + ": " + error.message();
+    if (std::filesystem::exists(folder.path, error) && !std::filesystem::is_directory(folder.path, error))
+        return folder.path.string() + " is not a folder";
+    return {};
+}
+
 // --report: the same start-up as the window's, on a copy of the registry and a virtual clock, then
 // the text; nothing on disk changes.
 int runReport(const Options& options, const std::filesystem::path& stateFolder) {
@@ -78,13 +93,13 @@ CommandLineStart startFromCommandLine(int argc, char* argv[]) {
         return start;
     }
 
-    start.stateFolder = options.stateFolder.empty() ? platform::defaultStateFolder() : options.stateFolder;
-    std::error_code folderError;
-    std::filesystem::create_directories(start.stateFolder, folderError);
-    if (folderError) {
-        std::cerr << "solvane: cannot use the state folder " << start.stateFolder << ": "
-                  << folderError.message() << '\n';
-        start.exitCode = 1;
+    const auto chosenFolder = options.stateFolder.empty()
+                                  ? platform::defaultStateFolder()
+                                  : platform::ChosenFolder{options.stateFolder, false};
+    start.stateFolder = chosenFolder.path;
+    if (const auto problem = prepareStateFolder(chosenFolder, options.report); !problem.empty()) {
+        std::cerr << "solvane: cannot use the state folder: " << problem << '\n';
+        start.exitCode = kUsageExitCode;
         return start;
     }
     if (options.report)

@@ -2,47 +2,41 @@
 
 #include "sysinfo/MemoryDialog.h"
 
-#include <QJsonArray>
-
 namespace solvane::app {
 
 namespace {
 
 namespace ids = sysinfo::memory_dialog;
 
-QString q(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+json::Value optionalText(const std::optional<std::string>& text) {
+    return text ? json::Value(*text) : json::Value();
 }
 
-QJsonValue optionalText(const std::optional<std::string>& text) {
-    return text ? QJsonValue(q(*text)) : QJsonValue(QJsonValue::Null);
-}
-
-QJsonValue timingsJson(const sysinfo::TimingsTable& table) {
-    QJsonObject rows;
+json::Value timingsJson(const sysinfo::TimingsTable& table) {
+    json::Object rows;
     for (std::size_t row = 0; row < sysinfo::kTimingRows; ++row) {
-        QJsonArray columns;
+        json::Array columns;
         for (const auto& column : table)
-            columns.append(column ? QJsonValue(q((*column)[row])) : QJsonValue(QJsonValue::Null));
-        rows.insert(q(ids::kTimingCaptions[row]), columns);
+            columns.append(column ? json::Value((*column)[row]) : json::Value());
+        rows.insert(std::string(ids::kTimingCaptions[row]), columns);
     }
     return rows;
 }
 
-QJsonObject moduleJson(std::string_view slot, const sysinfo::MemoryModuleTexts& module) {
+json::Object moduleJson(std::string_view slot, const sysinfo::MemoryModuleTexts& module) {
     const auto* ddr3 = module.ddr3 ? &*module.ddr3 : nullptr;
     const auto ddr3Text = [&](const std::string sysinfo::Ddr3ModuleTexts::*field) {
-        return ddr3 ? QJsonValue(q(ddr3->*field)) : QJsonValue(QJsonValue::Null);
+        return ddr3 ? json::Value(ddr3->*field) : json::Value();
     };
-    return QJsonObject{
-        {QStringLiteral("slot"), q(slot)},
-        {QStringLiteral("MemoryType"), q(module.memoryType)},
-        {QStringLiteral("ModuleSize"), ddr3Text(&sysinfo::Ddr3ModuleTexts::moduleSize)},
-        {QStringLiteral("WeekYear"), ddr3Text(&sysinfo::Ddr3ModuleTexts::weekYear)},
-        {QStringLiteral("Manufacturer"), ddr3Text(&sysinfo::Ddr3ModuleTexts::manufacturer)},
-        {QStringLiteral("PartNumber"), ddr3Text(&sysinfo::Ddr3ModuleTexts::partNumber)},
-        {QStringLiteral("SerialNumber"), ddr3Text(&sysinfo::Ddr3ModuleTexts::serialNumber)},
-        {QStringLiteral("TimingsTable"), ddr3 ? timingsJson(ddr3->timings) : QJsonValue(QJsonValue::Null)},
+    return json::Object{
+        {"slot", slot},
+        {"MemoryType", module.memoryType},
+        {"ModuleSize", ddr3Text(&sysinfo::Ddr3ModuleTexts::moduleSize)},
+        {"WeekYear", ddr3Text(&sysinfo::Ddr3ModuleTexts::weekYear)},
+        {"Manufacturer", ddr3Text(&sysinfo::Ddr3ModuleTexts::manufacturer)},
+        {"PartNumber", ddr3Text(&sysinfo::Ddr3ModuleTexts::partNumber)},
+        {"SerialNumber", ddr3Text(&sysinfo::Ddr3ModuleTexts::serialNumber)},
+        {"TimingsTable", ddr3 ? timingsJson(ddr3->timings) : json::Value()},
     };
 }
 
@@ -68,17 +62,17 @@ sysinfo::SmbusLibrary smbusLibraryOf(SolvaneCore& core) {
                                                : sysinfo::SmbusLibrary::NotLoaded;
 }
 
-QJsonObject memoryReportJson(const sysinfo::MemoryInformation& memory) {
-    QJsonArray modules;
+json::Object memoryReportJson(const sysinfo::MemoryInformation& memory) {
+    json::Array modules;
     for (std::size_t i = 0; i < memory.modules().size(); ++i)
         modules.append(moduleJson(memory.modules()[i].name, memory.decodeModule(i)));
-    QJsonObject object{
-        {QStringLiteral("modules"), modules},
-        {QStringLiteral("TotalPhysicalMemory"), optionalText(memory.field(ids::kTotalPhysicalMemory))},
-        {QStringLiteral("MemoryLoad"), optionalText(memory.field(ids::kMemoryLoad))},
+    json::Object object{
+        {"modules", modules},
+        {"TotalPhysicalMemory", optionalText(memory.field(ids::kTotalPhysicalMemory))},
+        {"MemoryLoad", optionalText(memory.field(ids::kMemoryLoad))},
     };
     if (!memory.noModulesReason().empty())
-        object.insert(QStringLiteral("noModulesReason"), q(memory.noModulesReason()));
+        object.insert("noModulesReason", memory.noModulesReason());
     return object;
 }
 

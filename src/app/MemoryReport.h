@@ -1,9 +1,9 @@
 #pragma once
 
+#include "app/JsonValue.h"
 #include "app/SolvaneCore.h"
 #include "sysinfo/MemoryInformation.h"
 
-#include <QJsonObject>
 #include <string>
 
 namespace solvane::app {
@@ -14,7 +14,7 @@ sysinfo::SmbusLibrary smbusLibraryOf(SolvaneCore& core);
 // The memory page's part of the report, from an initialised page: every listed module as the page
 // shows it when that module is chosen, and the memory status as the page shows it. A field the page
 // leaves as it was is null in JSON and left out of the text.
-QJsonObject memoryReportJson(const sysinfo::MemoryInformation& memory);
+json::Object memoryReportJson(const sysinfo::MemoryInformation& memory);
 std::string memoryReportText(const sysinfo::MemoryInformation& memory);
 
 } // namespace solvane::app

@@ -1,5 +1,6 @@
 #include "app/Report.h"
 
+#include "app/JsonValue.h"
 #include "app/MemoryReport.h"
 #include "power/BasicPageReadouts.h"
 #include "power/PhaseReadout.h"
@@ -8,9 +9,7 @@
 #include "sim/SimulatedHardware.h"
 #include "sysinfo/PciDeviceReport.h"
 
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
+#include <cstdio>
 
 namespace solvane::app {
 
@@ -74,6 +73,28 @@ std::string oneLine(std::string text) {
     return text;
 }
 
+// Firmware strings are outside bytes: a terminal must not take their control characters (escape
+// sequences, line breaks) as its own, so they show as \n, \t, \r or \xHH.
+std::string escapeControls(std::string_view text) {
+    std::string out;
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte >= 0x20 && byte != 0x7F) {
+            out += c;
+            continue;
+        }
+        char escaped[8];
+        std::snprintf(escaped, sizeof escaped,
+                      c == '\n'   ? "\\n"
+                      : c == '\t' ? "\\t"
+                      : c == '\r' ? "\\r"
+                                  : "\\x%02x",
+                      byte);
+        out += escaped;
+    }
+    return out;
+}
+
 std::string_view modeName(power::PowerMode mode) {
     switch (mode) {
     case power::PowerMode::Default:
@@ -88,33 +109,25 @@ std::string_view modeName(power::PowerMode mode) {
     return "none";
 }
 
-QString q(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 // The PCI page: every listed function with the header values the page shows for it, and the
 // platform facts of the enumeration.
-QJsonObject pciObject(const std::vector<sysinfo::PciDeviceReport>& devices,
-                      const sysinfo::PciPlatformFacts& facts) {
-    QJsonArray deviceArray;
+json::Object pciObject(const std::vector<sysinfo::PciDeviceReport>& devices,
+                       const sysinfo::PciPlatformFacts& facts) {
+    json::Array deviceArray;
     for (const auto& device : devices) {
-        QJsonArray listView;
+        json::Array listView;
         for (const auto& column : device.listView)
-            listView.append(q(column));
-        QJsonObject header;
+            listView.append(column);
+        json::Object header;
         for (std::size_t index = 0; index < device.header.size(); ++index)
-            header.insert(q(sysinfo::kPciHeaderNames[index]), q(device.header[index]));
-        deviceArray.append(QJsonObject{{QStringLiteral("row"), q(device.row)},
-                                       {QStringLiteral("listView"), listView},
-                                       {QStringLiteral("header"), header}});
+            header.insert(std::string(sysinfo::kPciHeaderNames[index]), device.header[index]);
+        deviceArray.append(json::Object{{"row", device.row}, {"listView", listView}, {"header", header}});
     }
-    const QJsonObject factObject{{QStringLiteral("HostBridgeVendor"), q(facts.HostBridgeVendor)},
-                                 {QStringLiteral("HostBridgeChip"), q(facts.HostBridgeChip)},
-                                 {QStringLiteral("IsaBridgeVendor"), q(facts.IsaBridgeVendor)},
-                                 {QStringLiteral("IsaBridgeChip"), q(facts.IsaBridgeChip)},
-                                 {QStringLiteral("GraphicsChip"), q(facts.GraphicsChip)},
-                                 {QStringLiteral("Ieee1394Bus"), facts.Ieee1394Bus}};
-    return QJsonObject{{QStringLiteral("devices"), deviceArray}, {QStringLiteral("facts"), factObject}};
+    const json::Object factObject{
+        {"HostBridgeVendor", facts.HostBridgeVendor}, {"HostBridgeChip", facts.HostBridgeChip},
+        {"IsaBridgeVendor", facts.IsaBridgeVendor},   {"IsaBridgeChip", facts.IsaBridgeChip},
+        {"GraphicsChip", facts.GraphicsChip},         {"Ieee1394Bus", facts.Ieee1394Bus}};
+    return json::Object{{"devices", deviceArray}, {"facts", factObject}};
 }
 
 std::string pciText(const std::vector<sysinfo::PciDeviceReport>& devices,
@@ -141,15 +154,15 @@ std::string pciText(const std::vector<sysinfo::PciDeviceReport>& devices,
 }
 
 // What the simulated board's own model says, for scripts that hold the read-outs against it.
-QJsonObject simulationFigures(sim::SimulatedBoard& board) {
+json::Object simulationFigures(sim::SimulatedBoard& board) {
     const auto& state = board.physics();
-    return {{QStringLiteral("cpuInputWatts"), state.cpuWatts},
-            {QStringLiteral("systemWatts"), state.totalWatts()},
-            {QStringLiteral("railWatts"), QJsonObject{{QStringLiteral("3.3V"), state.rail33Watts()},
-                                                      {QStringLiteral("5V"), state.rail5Watts()},
-                                                      {QStringLiteral("12V"), state.board12Watts()}}},
-            {QStringLiteral("activeCpuPhases"), state.regulators[0].activePhases},
-            {QStringLiteral("coreVolts"), state.coreMillivolts / 1000.0}};
+    return {{"cpuInputWatts", state.cpuWatts},
+            {"systemWatts", state.totalWatts()},
+            {"railWatts", json::Object{{"3.3V", state.rail33Watts()},
+                                       {"5V", state.rail5Watts()},
+                                       {"12V", state.board12Watts()}}},
+            {"activeCpuPhases", state.regulators[0].activePhases},
+            {"coreVolts", state.coreMillivolts / 1000.0}};
 }
 
 } // namespace
@@ -191,35 +204,37 @@ std::string buildReport(SolvaneCore& core, ReportFormat format) {
     const auto refused = core.hardware().refusedWrites();
 
     if (format == ReportFormat::Json) {
-        QJsonObject root;
-        QJsonObject board;
+        json::Object root;
+        json::Object board;
         for (const auto& field : identification.identification)
-            board.insert(q(field.name), q(field.value));
-        root.insert(QStringLiteral("identification"), board);
-        QJsonObject defaults;
+            board.insert(field.name, field.value);
+        root.insert("identification", board);
+        json::Object defaults;
         for (const auto& field : identification.defaultTargets)
-            defaults.insert(q(field.name), q(field.value));
-        root.insert(QStringLiteral("defaultTargets"), defaults);
-        QJsonArray settingArray;
+            defaults.insert(field.name, field.value);
+        root.insert("defaultTargets", defaults);
+        json::Array settingArray;
         for (const auto& line : settings)
-            settingArray.append(QJsonObject{{QStringLiteral("key"), q(line.key)},
-                                            {QStringLiteral("value"), line.value},
-                                            {QStringLiteral("text"), q(line.text)}});
-        root.insert(QStringLiteral("settings"), settingArray);
-        root.insert(QStringLiteral("activeMode"), q(modeName(state.modes.ActiveMode)));
-        QJsonObject readoutObject;
+            settingArray.append(json::Object{{"key", line.key}, {"value", line.value}, {"text", line.text}});
+        root.insert("settings", settingArray);
+        root.insert("activeMode", modeName(state.modes.ActiveMode));
+        json::Object readoutObject;
         for (const auto& readout : readouts)
-            readoutObject.insert(q(oneLine(readout.caption)), q(readout.text));
-        root.insert(QStringLiteral("readouts"), readoutObject);
-        root.insert(QStringLiteral("pci"), pciObject(pciDevices, pciScan.facts));
-        root.insert(QStringLiteral("memory"), memoryReportJson(memory));
-        root.insert(QStringLiteral("refusedHardwareWrites"), static_cast<qint64>(refused));
+            readoutObject.insert(oneLine(readout.caption), readout.text);
+        root.insert("readouts", readoutObject);
+        root.insert("pci", pciObject(pciDevices, pciScan.facts));
+        root.insert("memory", memoryReportJson(memory));
+        root.insert("refusedHardwareWrites", refused);
         if (auto* simulated = dynamic_cast<sim::SimulatedHardware*>(&core.hardware()))
-            root.insert(QStringLiteral("simulation"), simulationFigures(simulated->board()));
-        return QJsonDocument(root).toJson(QJsonDocument::Indented).toStdString();
+            root.insert("simulation", simulationFigures(simulated->board()));
+        return json::Value(root).dump();
     }
 
-    std::string text = power::formatPlatformReport(identification);
+    auto shown = identification;
+    for (auto* fields : {&shown.identification, &shown.defaultTargets})
+        for (auto& field : *fields)
+            field.value = escapeControls(field.value);
+    std::string text = power::formatPlatformReport(shown);
     text += "\nSettings:\n";
     for (const auto& line : settings)
         text += "  " + line.key + ": " + std::to_string(line.value) + " (" + line.text + ")\n";
@@ -231,7 +246,7 @@ std::string buildReport(SolvaneCore& core, ReportFormat format) {
         text += "  (not a supported Tarvok board: the power-saving monitor shows nothing)\n";
     else
         for (const auto& readout : readouts)
-            text += "  " + oneLine(readout.caption) + ": " + readout.text + "\n";
+            text += "  " + oneLine(readout.caption) + ": " + escapeControls(readout.text) + "\n";
     text += pciText(pciDevices, pciScan.facts);
     text += "\n" + memoryReportText(memory);
     if (refused > 0)

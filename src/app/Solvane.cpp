@@ -20,26 +20,48 @@
 #include "platform/Sleeper.h"
 #include "platform/StateFolder.h"
 #include "ui/QtNotificationShell.h"
+#include "ui/SkinFiles.h"
+#include "ui/SkinResources.h"
 
 #include <QApplication>
-#include <QMessageBox>
+#include <QDialog>
+#include <cerrno>
 #include <chrono>
+#include <cstring>
 #include <iostream>
 #include <system_error>
+#include <unistd.h>
 
 namespace solvane::app {
 
 namespace {
 
-// A termination signal answers open message boxes with their escape button and closes the main
-// window, as its Exit button would.
+// A termination signal answers open message boxes (and closes the about box) with their escape
+// button, then closes the main window, as its Exit button would.
 void closeWindowsForSignal() {
     for (QWidget* widget : QApplication::topLevelWidgets())
-        if (auto* box = qobject_cast<QMessageBox*>(widget); box != nullptr && box->isVisible())
+        if (auto* box = qobject_cast<QDialog*>(widget);
+            box != nullptr && box->isVisible() && qobject_cast<CSampleDlg*>(box) == nullptr)
             box->reject();
     for (QWidget* widget : QApplication::topLevelWidgets())
         if (qobject_cast<CSampleDlg*>(widget) != nullptr)
             widget->close();
+}
+
+// The pictures' folder exists and takes files, so a snapshot run cannot end without pictures
+// yet report success.
+std::string prepareSnapshotFolder(const std::filesystem::path& folder) {
+    if (folder.empty())
+        return {};
+    std::error_code error;
+    std::filesystem::create_directories(folder, error);
+    if (error)
+        return "cannot create the folder " + folder.string() + ": " + error.message();
+    if (!std::filesystem::is_directory(folder, error))
+        return folder.string() + " is not a folder";
+    if (::access(folder.c_str(), W_OK | X_OK) != 0)
+        return "cannot write into " + folder.string() + ": " + std::strerror(errno);
+    return {};
 }
 
 } // namespace
@@ -50,6 +72,18 @@ int runSolvane(int argc, char* argv[]) {
         return *start.exitCode;
     const auto& options = start.options;
     const auto& stateFolder = start.stateFolder;
+
+    if (const auto problem = prepareSnapshotFolder(options.snapshotFolder); !problem.empty()) {
+        std::cerr << "solvane: --snapshot: " << problem << '\n';
+        return kUsageExitCode;
+    }
+    const auto lockFolder = platform::FileLockMutexService::defaultFolder();
+    if (lockFolder.shared)
+        if (const auto problem = platform::preparePrivateFolder(lockFolder.path); !problem.empty()) {
+            std::cerr << "solvane: cannot keep the instance lock without XDG_RUNTIME_DIR: " << problem
+                      << '\n';
+            return 1;
+        }
 
     auto backend = HardwareBackend::create(options, stateFolder);
     if (!backend.error.empty()) {
@@ -67,10 +101,16 @@ int runSolvane(int argc, char* argv[]) {
 
     platform::HostSystemFacts system;
     platform::ServiceTable services(stateFolder / "services.tsv");
+    if (!services.problem().empty()) {
+        std::cerr << "solvane: " << services.problem() << '\n';
+        return 1;
+    }
     platform::DeviceNamespace devices(services);
     devices.attach(hw::zubrik::kDevicePath, hw::zubrik::kServiceName, *backend.driver);
     platform::ThreadSleeper sleeper;
-    platform::FileLockMutexService mutexes(platform::FileLockMutexService::defaultFolder());
+    // The lock is held in the state folder too: two copies with different runtime folders must
+    // still not share one set of files.
+    platform::FileLockMutexService mutexes(lockFolder.path, {stateFolder});
     platform::QtScheduler scheduler;
     platform::LcgRandom random;
     ui::QtNotificationShell notificationShell;
@@ -83,13 +123,20 @@ int runSolvane(int argc, char* argv[]) {
     std::unique_ptr<SolvaneCore> core;
     CSampleApp sample(
         mutexes, prompt, [&] { return std::make_unique<hw::IoDriver>(system, services, devices, sleeper); },
-        [&](hw::IoDriver& driver) {
+        [&](hw::IoDriver& driver) -> std::unique_ptr<MainWindowHost> {
+            // Without its skin the window has no visible buttons and no way out.
+            const auto skinFolder = ui::SkinResources::program().folder();
+            if (const auto missing = ui::skin::missingSkinFiles(skinFolder); !missing.empty()) {
+                prompt.tell(ui::skin::describeMissingSkinFiles(missing, skinFolder));
+                return nullptr;
+            }
             if (!backend.notice.empty())
                 prompt.tell(backend.notice);
             auto opened = platform::FileRegistry::open(stateFolder / "registry.reg");
             if (!opened.notice.empty())
                 prompt.tell(opened.notice);
             registry = std::move(opened.registry);
+            registry->onSaveFailure([&prompt](const std::string& message) { prompt.tell(message); });
             platform::seedWindowsValues(*registry, system);
             core = std::make_unique<SolvaneCore>(SolvaneCore::Services{
                 *backend.hardware, *registry, system, scheduler, prompt, random, seedFrom(options), [] {
@@ -108,9 +155,20 @@ int runSolvane(int argc, char* argv[]) {
     case CSampleApp::Outcome::DriverFailed:
     case CSampleApp::Outcome::HandleFailed:
         return 0; // the process ends at once; the kernel drops the lock
+    case CSampleApp::Outcome::WindowFailed:
+        sample.ExitInstance();
+        return 1;
     default:
-        return sample.ExitInstance();
+        break;
     }
+    const int code = sample.ExitInstance();
+    if (sample.outcome() == CSampleApp::Outcome::Ran && !options.snapshotFolder.empty() &&
+        sample.windowResult() == CSampleDlg::kSnapshotsNotSaved) {
+        std::cerr << "solvane: --snapshot: the pictures could not all be saved into "
+                  << options.snapshotFolder.string() << '\n';
+        return 1;
+    }
+    return code;
 }
 
 } // namespace solvane::app

@@ -1,6 +1,7 @@
 #include "app/TerminationSignals.h"
 
 #include <QSocketNotifier>
+#include <array>
 #include <csignal>
 #include <fcntl.h>
 #include <unistd.h>
@@ -10,6 +11,9 @@ namespace solvane::app {
 namespace {
 
 int g_signalPipe[2] = {-1, -1};
+
+// Interrupt, termination, and the hang-up of a closed terminal.
+constexpr std::array<int, 3> kSignals{SIGINT, SIGTERM, SIGHUP};
 
 extern "C" void forwardSignal(int signal) {
     const unsigned char number = static_cast<unsigned char>(signal);
@@ -29,13 +33,13 @@ TerminationSignals::TerminationSignals(std::function<void(int)> onSignal, QObjec
     action.sa_handler = forwardSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
-    sigaction(SIGINT, &action, nullptr);
-    sigaction(SIGTERM, &action, nullptr);
+    for (const int signal : kSignals)
+        sigaction(signal, &action, nullptr);
 }
 
 TerminationSignals::~TerminationSignals() {
-    std::signal(SIGINT, SIG_DFL);
-    std::signal(SIGTERM, SIG_DFL);
+    for (const int signal : kSignals)
+        std::signal(signal, SIG_DFL);
     if (g_signalPipe[0] >= 0) {
         ::close(g_signalPipe[0]);
         ::close(g_signalPipe[1]);

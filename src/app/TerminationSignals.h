@@ -7,7 +7,7 @@ class QSocketNotifier;
 
 namespace solvane::app {
 
-// Turns SIGINT and SIGTERM into a call on the event loop, so the program can end the way its
+// Turns SIGINT, SIGTERM and SIGHUP into a call on the event loop, so the program can end the way its
 // Exit button ends it instead of dying mid-write.
 class TerminationSignals final : public QObject {
     Q_OBJECT

@@ -3,9 +3,12 @@
 #include "hw/ReplayDmi.h"
 #include "hw/ReplaySpd.h"
 
-#include <fstream>
-#include <iterator>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
 #include <string_view>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace solvane::hw {
 
@@ -15,20 +18,61 @@ namespace {
 // wrong file named by mistake is refused before it is read into memory.
 constexpr std::uintmax_t kMaximumDumpBytes = 64U * 1024U * 1024U;
 
+// Why a dump cannot be opened, in the user's terms.
+std::string openProblem(int error) {
+    switch (error) {
+    case ENOENT:
+        return "no such file";
+    case ELOOP:
+        return "a loop of symbolic links";
+    case EACCES:
+        return "permission denied";
+    default:
+        return std::string("cannot open the file: ") + std::strerror(error);
+    }
+}
+
+// A dump as a regular file or a pipe (such as <(dmidecode --dump-bin …)), read whole.
 ReplayResult<std::vector<std::uint8_t>> readDumpFile(const std::filesystem::path& path) {
     using Result = ReplayResult<std::vector<std::uint8_t>>;
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(path, error))
-        return Result::failure("no such file");
-    const auto size = std::filesystem::file_size(path, error);
-    if (error)
-        return Result::failure("cannot read the file: " + error.message());
-    if (size > kMaximumDumpBytes)
-        return Result::failure("the file is too large for a dump (" + std::to_string(size) + " bytes)");
-    std::ifstream in(path, std::ios::binary);
-    std::vector<std::uint8_t> bytes(std::istreambuf_iterator<char>(in), {});
-    if (in.bad())
-        return Result::failure("cannot read the file");
+    // Non-blocking at first, so that a FIFO nobody writes into cannot hold up the start.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0)
+        return Result::failure(openProblem(errno));
+    struct Closer {
+        int fd;
+        ~Closer() { ::close(fd); }
+    } closer{fd};
+    struct stat info {};
+    if (::fstat(fd, &info) != 0)
+        return Result::failure(std::string("cannot read the file: ") + std::strerror(errno));
+    if (S_ISDIR(info.st_mode))
+        return Result::failure("a folder, not a file");
+    if (S_ISCHR(info.st_mode) || S_ISBLK(info.st_mode))
+        return Result::failure("a device, not a file");
+    const bool pipe = S_ISFIFO(info.st_mode);
+    if (!pipe && !S_ISREG(info.st_mode))
+        return Result::failure("not a file");
+    if (pipe)
+        ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    std::vector<std::uint8_t> bytes;
+    std::uint8_t buffer[65536];
+    while (true) {
+        const auto got = ::read(fd, buffer, sizeof buffer);
+        if (got < 0) {
+            if (errno == EINTR)
+                continue;
+            return Result::failure(std::string("cannot read the file: ") + std::strerror(errno));
+        }
+        if (got == 0)
+            break;
+        bytes.insert(bytes.end(), buffer, buffer + got);
+        if (bytes.size() > kMaximumDumpBytes)
+            return Result::failure("the file is too large for a dump (more than " +
+                                   std::to_string(kMaximumDumpBytes) + " bytes)");
+    }
+    if (pipe && bytes.empty())
+        return Result::failure("a pipe that gave no data");
     return bytes;
 }
 

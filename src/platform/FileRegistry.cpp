@@ -5,69 +5,73 @@
 
 #include <chrono>
 #include <ctime>
-#include <system_error>
 
 namespace solvane::platform {
-
-namespace {
-
-std::filesystem::path asideName(const std::filesystem::path& file) {
-    const std::time_t now = std::chrono::system_clock::to_time_t(std::chrono::system_clock::now());
-    std::tm local{};
-    localtime_r(&now, &local);
-    char stamp[32];
-    std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", &local);
-    auto aside = file;
-    aside += std::string(".corrupt-") + stamp;
-    for (int n = 2; std::filesystem::exists(aside); ++n) {
-        aside = file;
-        aside += std::string(".corrupt-") + stamp + "-" + std::to_string(n);
-    }
-    return aside;
-}
-
-} // namespace
 
 FileRegistry::FileRegistry(std::filesystem::path file) : m_file(std::move(file)) {}
 
 FileRegistry::Opened FileRegistry::open(const std::filesystem::path& file) {
     Opened opened;
     opened.registry.reset(new FileRegistry(file));
-    const auto text = readWholeFile(file);
-    if (!text)
+    const auto read = readKeptFile(file);
+    if (read.status == FileRead::Status::Missing)
         return opened; // No file yet: the registry starts empty.
-    const auto parsed = parseRegEdit(*text, opened.registry->mutableTree());
+    if (read.status == FileRead::Status::Failed) {
+        // Whatever is there may hold the totals and the mode: it stays, and nothing is saved over it.
+        opened.notice = "The settings file cannot be used (" + read.error +
+                        ").\nIt was left as it is; settings changed in this run are not kept.";
+        opened.registry->m_lastError = read.error;
+        opened.registry->setReadOnly(true);
+        return opened;
+    }
+    const auto parsed = parseRegEdit(read.contents, opened.registry->mutableTree());
     if (parsed.ok)
         return opened;
 
     opened.registry.reset(new FileRegistry(file));
-    const auto aside = asideName(file);
-    std::error_code error;
-    std::filesystem::rename(file, aside, error);
+    const std::time_t now = std::chrono::system_clock::to_time_t(std::chrono::system_clock::now());
+    std::tm local{};
+    localtime_r(&now, &local);
+    char stamp[32];
+    std::strftime(stamp, sizeof stamp, ".corrupt-%Y%m%d-%H%M%S", &local);
+    std::string error;
+    const auto aside = moveAside(file, stamp, error);
     opened.notice = "The settings file " + file.string() + " is damaged (line " +
                     std::to_string(parsed.errorLine) + ": " + parsed.error + ").\n";
-    if (error) {
-        opened.notice += "It could not be moved aside (" + error.message() +
-                         "), so settings changed in this run cannot be saved.";
-        opened.registry->m_lastError = error.message();
+    if (!aside) {
+        opened.notice +=
+            "It could not be moved aside (" + error + "), so settings changed in this run cannot be saved.";
+        opened.registry->m_lastError = error;
         opened.registry->setReadOnly(true);
     } else {
-        opened.notice += "It was kept as " + aside.string() + " and Solvane starts with fresh settings.";
+        opened.notice += "It was kept as " + aside->string() + " and Solvane starts with fresh settings.";
     }
     return opened;
 }
 
 bool FileRegistry::commit() {
     m_lastError = writeFileAtomically(m_file, formatRegEdit(tree()));
-    return m_lastError.empty();
+    if (m_lastError.empty())
+        return true;
+    // Told once: a failing disk would otherwise raise the same complaint every few seconds.
+    if (m_onSaveFailure && !m_saveFailureTold) {
+        m_saveFailureTold = true;
+        m_onSaveFailure("The settings cannot be kept: " + m_lastError +
+                        ".\nChanges made from now on are lost when Solvane ends.");
+    }
+    return false;
 }
 
 std::unique_ptr<TreeRegistry> openRegistrySnapshot(const std::filesystem::path& file, std::string& notice) {
-    const auto text = readWholeFile(file);
-    if (!text)
+    const auto read = readKeptFile(file);
+    if (read.status == FileRead::Status::Failed) {
+        notice = "The settings file cannot be used (" + read.error + "); the report uses fresh settings.";
         return std::make_unique<TreeRegistry>();
+    }
     RegistryTree tree;
-    const auto parsed = parseRegEdit(*text, tree);
+    if (read.status == FileRead::Status::Missing)
+        return std::make_unique<TreeRegistry>();
+    const auto parsed = parseRegEdit(read.contents, tree);
     if (!parsed.ok) {
         notice = "The settings file " + file.string() + " is damaged (line " +
                  std::to_string(parsed.errorLine) + ": " + parsed.error +

@@ -3,6 +3,7 @@
 #include "platform/TreeRegistry.h"
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -14,17 +15,24 @@ class FileRegistry final : public TreeRegistry {
 public:
     struct Opened {
         std::unique_ptr<FileRegistry> registry;
-        // Set when the file could not be parsed: it was moved aside, and this says where.
+        // Set when the file could not be used: a damaged file was moved aside and this says where;
+        // a file that could not be read was left alone and the registry keeps nothing.
         std::string notice;
     };
 
-    // Opens (or starts) the registry file. A file that cannot be parsed is never overwritten:
-    // it is renamed to "<name>.corrupt-<time>" and the registry starts empty.
+    // Opens (or starts) the registry file; only a missing file starts a new registry. A file that
+    // cannot be parsed is never overwritten: it is renamed to "<name>.corrupt-<time>" and the
+    // registry starts empty. A file that cannot be read (or is no regular file) stays where it is
+    // and the registry saves nothing over it.
     static Opened open(const std::filesystem::path& file);
 
     const std::filesystem::path& file() const { return m_file; }
     // What went wrong with the last change that could not be kept, empty when none did.
     const std::string& lastError() const { return m_lastError; }
+    // Hears, once per run, that a change could not be saved.
+    void onSaveFailure(std::function<void(const std::string& message)> tell) {
+        m_onSaveFailure = std::move(tell);
+    }
 
 protected:
     bool commit() override;
@@ -34,6 +42,8 @@ private:
 
     std::filesystem::path m_file;
     std::string m_lastError;
+    std::function<void(const std::string&)> m_onSaveFailure;
+    bool m_saveFailureTold = false;
 };
 
 // The registry file as it stands, in memory: changes stay in the process and the file is never

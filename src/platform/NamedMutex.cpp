@@ -5,6 +5,7 @@
 #include <fcntl.h>
 #include <sys/file.h>
 #include <unistd.h>
+#include <vector>
 
 namespace solvane::platform {
 
@@ -12,25 +13,36 @@ namespace {
 
 class FileLockMutex final : public NamedMutex {
 public:
-    FileLockMutex(int fd, bool owned) : m_fd(fd), m_owned(owned) {}
+    FileLockMutex() = default;
     ~FileLockMutex() override {
-        if (m_fd >= 0)
-            ::close(m_fd);
+        release();
+        for (const int fd : m_fds)
+            ::close(fd);
     }
     FileLockMutex(const FileLockMutex&) = delete;
     FileLockMutex& operator=(const FileLockMutex&) = delete;
 
+    void add(int fd) { m_fds.push_back(fd); }
     bool owned() const override { return m_owned; }
     void release() override {
         if (m_owned)
-            ::flock(m_fd, LOCK_UN);
+            for (const int fd : m_fds)
+                ::flock(fd, LOCK_UN);
         m_owned = false;
     }
 
 private:
-    int m_fd;
-    bool m_owned;
+    std::vector<int> m_fds;
+    bool m_owned = true;
 };
+
+std::filesystem::path lockFileIn(const std::filesystem::path& folder, std::string_view name) {
+    std::string file(name);
+    for (char& c : file)
+        if (c == '/' || c == '\\')
+            c = '_';
+    return folder / (file + ".lock");
+}
 
 class FakeMutex final : public NamedMutex {
 public:
@@ -56,49 +68,55 @@ public:
 
 } // namespace
 
-FileLockMutexService::FileLockMutexService(std::filesystem::path folder) : m_folder(std::move(folder)) {}
+FileLockMutexService::FileLockMutexService(std::filesystem::path folder,
+                                           std::vector<std::filesystem::path> more)
+    : m_folders(std::move(more)) {
+    m_folders.insert(m_folders.begin(), std::move(folder));
+}
 
-std::filesystem::path FileLockMutexService::defaultFolder() {
+ChosenFolder FileLockMutexService::defaultFolder() {
     if (const char* runtime = std::getenv("XDG_RUNTIME_DIR"); runtime != nullptr && *runtime != '\0')
-        return runtime;
-    return std::filesystem::temp_directory_path() / ("solvane-" + std::to_string(::getuid()));
+        return {runtime, false};
+    return {std::filesystem::temp_directory_path() / ("solvane-" + std::to_string(::getuid())), true};
 }
 
 std::filesystem::path FileLockMutexService::lockFile(std::string_view name) const {
-    std::string file(name);
-    for (char& c : file)
-        if (c == '/' || c == '\\')
-            c = '_';
-    return m_folder / (file + ".lock");
+    return lockFileIn(m_folders.front(), name);
 }
 
 std::unique_ptr<NamedMutex> FileLockMutexService::open(std::string_view name) {
-    const int fd = ::open(lockFile(name).c_str(), O_RDWR | O_CLOEXEC);
-    if (fd < 0)
-        return nullptr;
-    // Someone holds the lock exactly when we cannot take it ourselves.
-    if (::flock(fd, LOCK_EX | LOCK_NB) == 0) {
-        ::flock(fd, LOCK_UN);
+    for (const auto& folder : m_folders) {
+        const int fd = ::open(lockFileIn(folder, name).c_str(), O_RDWR | O_NOFOLLOW | O_CLOEXEC);
+        if (fd < 0)
+            continue;
+        // Someone holds the lock exactly when we cannot take it ourselves.
+        const bool held = ::flock(fd, LOCK_EX | LOCK_NB) != 0;
         ::close(fd);
-        return nullptr;
+        if (held)
+            return std::make_unique<ForeignMutex>();
     }
-    ::close(fd);
-    return std::make_unique<ForeignMutex>();
+    return nullptr;
 }
 
 NamedMutexService::Created FileLockMutexService::create(std::string_view name) {
     Created created;
-    std::error_code error;
-    std::filesystem::create_directories(m_folder, error);
-    const int fd = ::open(lockFile(name).c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-    if (fd < 0)
-        return created;
-    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
-        created.alreadyExisted = errno == EWOULDBLOCK;
-        ::close(fd);
-        return created;
+    auto mutex = std::make_unique<FileLockMutex>();
+    for (const auto& folder : m_folders) {
+        std::error_code error;
+        std::filesystem::create_directories(folder, error);
+        // No link is followed: a planted one cannot make the lock open someone else's file.
+        const int fd =
+            ::open(lockFileIn(folder, name).c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
+        if (fd < 0)
+            return created;
+        if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+            created.alreadyExisted = errno == EWOULDBLOCK;
+            ::close(fd);
+            return created; // the locks taken so far go with mutex
+        }
+        mutex->add(fd);
     }
-    created.mutex = std::make_unique<FileLockMutex>(fd, true);
+    created.mutex = std::move(mutex);
     return created;
 }
 

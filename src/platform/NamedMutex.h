@@ -1,10 +1,13 @@
 #pragma once
 
+#include "platform/StateFolder.h"
+
 #include <filesystem>
 #include <memory>
 #include <set>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace solvane::platform {
 
@@ -30,21 +33,23 @@ public:
     virtual Created create(std::string_view name) = 0;
 };
 
-// Named mutexes as lock files held with flock in the user's runtime folder. The kernel drops
-// the lock when the owning process ends, however it ends.
+// Named mutexes as lock files held with flock in the user's runtime folder, and in any further
+// folders given (a mutex is held only when every one of its lock files is). The kernel drops the
+// locks when the owning process ends, however it ends.
 class FileLockMutexService final : public NamedMutexService {
 public:
-    explicit FileLockMutexService(std::filesystem::path folder);
-    // $XDG_RUNTIME_DIR, else a per-user folder under the temporary folder.
-    static std::filesystem::path defaultFolder();
+    explicit FileLockMutexService(std::filesystem::path folder, std::vector<std::filesystem::path> more = {});
+    // $XDG_RUNTIME_DIR, else a per-user folder under the temporary folder (shared).
+    static ChosenFolder defaultFolder();
 
     std::unique_ptr<NamedMutex> open(std::string_view name) override;
     Created create(std::string_view name) override;
 
+    // The lock file in the first folder.
     std::filesystem::path lockFile(std::string_view name) const;
 
 private:
-    std::filesystem::path m_folder;
+    std::vector<std::filesystem::path> m_folders;
 };
 
 // Test double: mutexes living in one shared set of names, so two "processes" in a test can meet.

@@ -1,11 +1,19 @@
 #include "platform/RegEditFormat.h"
 
+#include <array>
 #include <charconv>
 #include <cstdio>
+#include <optional>
 
 namespace solvane::platform {
 
 namespace {
+
+constexpr std::string_view kRegEdit4Header = "REGEDIT4";
+constexpr std::string_view kUtf16Mark = "\xFF\xFE";
+constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
+constexpr unsigned kStringType = 1;
+constexpr unsigned kBinaryType = 3;
 
 bool needsHexForm(std::string_view text) {
     for (const char c : text) {
@@ -14,6 +22,107 @@ bool needsHexForm(std::string_view text) {
             return true;
     }
     return false;
+}
+
+void appendUtf8(std::string& out, char32_t code) {
+    if (code < 0x80) {
+        out += static_cast<char>(code);
+    } else if (code < 0x800) {
+        out += static_cast<char>(0xC0 | (code >> 6));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    } else if (code < 0x10000) {
+        out += static_cast<char>(0xE0 | (code >> 12));
+        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (code >> 18));
+        out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    }
+}
+
+// UTF-16 code units as UTF-8, or nothing when a surrogate stands alone.
+std::optional<std::string> utf16ToUtf8(const std::vector<char16_t>& units) {
+    std::string out;
+    for (std::size_t i = 0; i < units.size(); ++i) {
+        char32_t code = units[i];
+        if (code >= 0xD800 && code <= 0xDBFF) {
+            if (i + 1 >= units.size() || units[i + 1] < 0xDC00 || units[i + 1] > 0xDFFF)
+                return std::nullopt;
+            code = 0x10000 + ((code - 0xD800) << 10) + (units[++i] - 0xDC00);
+        } else if (code >= 0xDC00 && code <= 0xDFFF) {
+            return std::nullopt;
+        }
+        appendUtf8(out, code);
+    }
+    return out;
+}
+
+// The code points of valid UTF-8 text, or nothing when the bytes are not UTF-8.
+std::optional<std::u32string> utf8CodePoints(std::string_view text) {
+    std::u32string codes;
+    for (std::size_t i = 0; i < text.size();) {
+        const auto lead = static_cast<unsigned char>(text[i]);
+        const int length = lead < 0x80         ? 1
+                           : (lead >> 5) == 6  ? 2
+                           : (lead >> 4) == 14 ? 3
+                           : (lead >> 3) == 30 ? 4
+                                               : 0;
+        if (length == 0 || i + static_cast<std::size_t>(length) > text.size())
+            return std::nullopt;
+        char32_t code = length == 1 ? lead : lead & (0x7F >> length);
+        for (int k = 1; k < length; ++k) {
+            const auto next = static_cast<unsigned char>(text[i + static_cast<std::size_t>(k)]);
+            if ((next & 0xC0) != 0x80)
+                return std::nullopt;
+            code = (code << 6) | (next & 0x3F);
+        }
+        codes += code;
+        i += static_cast<std::size_t>(length);
+    }
+    return codes;
+}
+
+void appendHexBytes(std::string& out, std::string_view bytes) {
+    char pair[8];
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        std::snprintf(pair, sizeof pair, i == 0 ? "%02x" : ",%02x", static_cast<unsigned char>(bytes[i]));
+        out += pair;
+    }
+}
+
+// hex(1): UTF-16LE with its terminating zero. Text whose characters all fit a byte is written one
+// byte per code unit, so any byte string comes back unchanged; UTF-8 text with characters above
+// U+00FF is written as the characters themselves.
+void appendHexString(std::string& out, std::string_view text) {
+    std::u32string units;
+    if (const auto codes = utf8CodePoints(text)) {
+        bool wide = false;
+        for (const char32_t code : *codes)
+            wide = wide || code > 0xFF;
+        if (wide)
+            units = *codes;
+    }
+    if (units.empty())
+        for (const char c : text)
+            units += static_cast<char32_t>(static_cast<unsigned char>(c));
+    std::string bytes;
+    auto addUnit = [&](char32_t unit) {
+        bytes += static_cast<char>(unit & 0xFF);
+        bytes += static_cast<char>(unit >> 8);
+    };
+    for (const char32_t code : units) {
+        if (code >= 0x10000) {
+            addUnit(0xD800 + ((code - 0x10000) >> 10));
+            addUnit(0xDC00 + ((code - 0x10000) & 0x3FF));
+        } else {
+            addUnit(code);
+        }
+    }
+    addUnit(0);
+    out += "hex(1):";
+    appendHexBytes(out, bytes);
 }
 
 void appendQuoted(std::string& out, std::string_view text) {
@@ -26,44 +135,39 @@ void appendQuoted(std::string& out, std::string_view text) {
     out += '"';
 }
 
-void appendHexString(std::string& out, std::string_view text) {
-    out += "hex(1):";
-    char pair[8];
-    bool first = true;
-    auto appendByte = [&](unsigned value) {
-        std::snprintf(pair, sizeof pair, first ? "%02x" : ",%02x", value);
-        out += pair;
-        first = false;
-    };
-    for (const char c : text) {
-        appendByte(static_cast<unsigned char>(c));
-        appendByte(0);
-    }
-    appendByte(0);
-    appendByte(0);
-}
-
-void appendKey(std::string& out, const RegistryTree::Key& key, const std::string& path) {
-    out += '[';
-    out += path;
-    out += "]\n";
+void appendValues(std::string& out, const RegistryTree::Key& key) {
     for (const auto& [name, data] : key.values) {
-        appendQuoted(out, name);
+        if (name.empty())
+            out += '@';
+        else
+            appendQuoted(out, name);
         out += '=';
         if (const auto* text = std::get_if<std::string>(&data)) {
             if (needsHexForm(*text))
                 appendHexString(out, *text);
             else
                 appendQuoted(out, *text);
-        } else {
+        } else if (const auto* number = std::get_if<std::uint32_t>(&data)) {
             char dword[16];
-            std::snprintf(dword, sizeof dword, "dword:%08x",
-                          static_cast<unsigned>(std::get<std::uint32_t>(data)));
+            std::snprintf(dword, sizeof dword, "dword:%08x", static_cast<unsigned>(*number));
             out += dword;
+        } else {
+            const auto& raw = std::get<RawRegistryValue>(data);
+            char kind[24];
+            std::snprintf(kind, sizeof kind, raw.type == kBinaryType ? "hex:" : "hex(%x):", raw.type);
+            out += kind;
+            appendHexBytes(out, raw.bytes);
         }
         out += '\n';
     }
     out += '\n';
+}
+
+void appendKey(std::string& out, const RegistryTree::Key& key, const std::string& path) {
+    out += '[';
+    out += path;
+    out += "]\n";
+    appendValues(out, key);
     for (const auto& [name, child] : key.children)
         appendKey(out, *child, path + '\\' + child->name);
 }
@@ -89,35 +193,72 @@ bool readQuoted(std::string_view text, std::size_t& pos, std::string& out) {
     return false;
 }
 
-bool readHexString(std::string_view hex, std::string& out) {
+// "41,00,42,00" (spaces allowed) as bytes.
+std::optional<std::string> readHexBytes(std::string_view hex) {
     std::string bytes;
     while (!hex.empty()) {
         while (!hex.empty() && (hex.front() == ' ' || hex.front() == '\t'))
             hex.remove_prefix(1);
+        const auto digits = std::min<std::size_t>(hex.size(), 2);
         unsigned value = 0;
-        const auto [end, error] =
-            std::from_chars(hex.data(), hex.data() + std::min<std::size_t>(hex.size(), 2), value, 16);
-        if (error != std::errc() || end != hex.data() + std::min<std::size_t>(hex.size(), 2))
-            return false;
+        const auto [end, error] = std::from_chars(hex.data(), hex.data() + digits, value, 16);
+        if (digits == 0 || error != std::errc() || end != hex.data() + digits)
+            return std::nullopt;
         bytes += static_cast<char>(value);
-        hex.remove_prefix(2);
+        hex.remove_prefix(digits);
+        while (!hex.empty() && (hex.front() == ' ' || hex.front() == '\t'))
+            hex.remove_prefix(1);
         if (!hex.empty()) {
             if (hex.front() != ',')
-                return false;
+                return std::nullopt;
             hex.remove_prefix(1);
         }
     }
+    return bytes;
+}
+
+// hex(1) bytes as the registry's string: code units up to U+00FF as one byte each (what this
+// registry writes for any byte string), wider text as UTF-8.
+std::optional<std::string> readHexString(std::string_view bytes) {
     if (bytes.size() % 2 != 0)
-        return false;
-    out.clear();
-    for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
-        if (bytes[i + 1] != 0)
-            return false; // Only the byte range of UTF-16 is kept by this registry.
-        out += bytes[i];
+        return std::nullopt;
+    std::vector<char16_t> units;
+    bool wide = false;
+    for (std::size_t i = 0; i < bytes.size(); i += 2) {
+        const auto unit = static_cast<char16_t>(static_cast<unsigned char>(bytes[i]) |
+                                                static_cast<unsigned char>(bytes[i + 1]) << 8);
+        units.push_back(unit);
+        wide = wide || unit > 0xFF;
     }
-    if (!out.empty() && out.back() == '\0')
-        out.pop_back();
-    return true;
+    if (!units.empty() && units.back() == 0)
+        units.pop_back();
+    if (wide)
+        return utf16ToUtf8(units);
+    std::string out;
+    for (const char16_t unit : units)
+        out += static_cast<char>(unit);
+    return out;
+}
+
+// A line of a hex value that goes on in the next line: "…=hex(7):61,00,\" (and not a string value
+// that merely ends in a backslash).
+bool continuesHexValue(std::string_view line) {
+    if (!line.ends_with('\\'))
+        return false;
+    line.remove_suffix(1);
+    while (!line.empty() &&
+           std::string_view("0123456789abcdefABCDEF, \t").find(line.back()) != std::string_view::npos)
+        line.remove_suffix(1);
+    if (!line.ends_with(':'))
+        return false;
+    line.remove_suffix(1);
+    if (line.ends_with(')')) {
+        const auto open = line.rfind('(');
+        if (open == std::string_view::npos)
+            return false;
+        line = line.substr(0, open);
+    }
+    return line.ends_with("=hex");
 }
 
 std::string_view trimmed(std::string_view line) {
@@ -128,11 +269,45 @@ std::string_view trimmed(std::string_view line) {
     return line;
 }
 
+// The text of a file the Windows tool wrote as UTF-16LE, as UTF-8.
+std::optional<std::string> fromUtf16File(std::string_view bytes) {
+    if (bytes.size() % 2 != 0)
+        return std::nullopt;
+    std::vector<char16_t> units;
+    units.reserve(bytes.size() / 2);
+    for (std::size_t i = 0; i < bytes.size(); i += 2)
+        units.push_back(static_cast<char16_t>(static_cast<unsigned char>(bytes[i]) |
+                                              static_cast<unsigned char>(bytes[i + 1]) << 8));
+    return utf16ToUtf8(units);
+}
+
+// "hex:" or "hex(7):" at the start of data: the value type and where the bytes begin.
+std::optional<std::pair<unsigned, std::size_t>> hexKind(std::string_view data) {
+    if (data.starts_with("hex:"))
+        return std::pair{kBinaryType, std::size_t{4}};
+    if (!data.starts_with("hex("))
+        return std::nullopt;
+    const auto close = data.find("):");
+    if (close == std::string_view::npos || close <= 4 || close > 12)
+        return std::nullopt;
+    unsigned type = 0;
+    const auto [end, error] = std::from_chars(data.data() + 4, data.data() + close, type, 16);
+    if (error != std::errc() || end != data.data() + close)
+        return std::nullopt;
+    return std::pair{type, close + 2};
+}
+
 } // namespace
 
 std::string formatRegEdit(const RegistryTree& tree) {
     std::string out(kRegEditHeader);
     out += "\n\n";
+    if (!tree.root().values.empty()) {
+        out += '[';
+        out += kLocalMachine;
+        out += "]\n";
+        appendValues(out, tree.root());
+    }
     for (const auto& [name, child] : tree.root().children)
         appendKey(out, *child, std::string(kLocalMachine) + '\\' + child->name);
     return out;
@@ -151,17 +326,26 @@ RegEditParseResult parseRegEdit(std::string_view text, RegistryTree& tree) {
         return result;
     };
 
+    std::string decoded;
+    if (text.starts_with(kUtf16Mark)) {
+        auto utf8 = fromUtf16File(text.substr(kUtf16Mark.size()));
+        if (!utf8)
+            return fail("the file is not whole UTF-16 text");
+        decoded = std::move(*utf8);
+        text = decoded;
+    } else if (text.starts_with(kUtf8Mark)) {
+        text.remove_prefix(kUtf8Mark.size());
+    }
+
     while (!text.empty()) {
         auto cut = text.find('\n');
         auto line = text.substr(0, cut);
         text.remove_prefix(cut == std::string_view::npos ? text.size() : cut + 1);
         ++lineNumber;
         line = trimmed(line);
-        if (lineNumber == 1 && line.starts_with("\xEF\xBB\xBF"))
-            line.remove_prefix(3);
         // hex values may continue over several lines, each ending in a backslash.
         logical += line;
-        if (!logical.empty() && logical.back() == '\\' && logical.find("=hex") != std::string::npos) {
+        if (continuesHexValue(logical)) {
             logical.pop_back();
             continue;
         }
@@ -171,32 +355,49 @@ RegEditParseResult parseRegEdit(std::string_view text, RegistryTree& tree) {
             continue;
         }
         if (!headerSeen) {
-            if (entry != kRegEditHeader)
+            if (entry != kRegEditHeader && entry != kRegEdit4Header)
                 return fail("the first line is not \"" + std::string(kRegEditHeader) + "\"");
             headerSeen = true;
         } else if (entry.front() == '[') {
             if (entry.back() != ']')
                 return fail("a key line does not end in ']'");
             auto path = entry.substr(1, entry.size() - 2);
+            const bool deletion = path.starts_with('-');
+            if (deletion)
+                path.remove_prefix(1);
             const auto hive = path.substr(0, path.find('\\'));
             if (!equalsIgnoringCase(hive, kLocalMachine))
                 return fail("a key outside HKEY_LOCAL_MACHINE");
             path.remove_prefix(hive.size());
-            current = &tree.findOrCreate(path);
-        } else if (entry.front() == '"') {
+            if (splitKeyPath(path).size() > RegistryTree::kMaxDepth)
+                return fail("a key nested deeper than " + std::to_string(RegistryTree::kMaxDepth) +
+                            " levels");
+            if (deletion) {
+                tree.erase(path);
+                current = nullptr; // values after a deleted key belong to no key
+            } else {
+                current = splitKeyPath(path).empty() ? &tree.mutableRoot() : &tree.findOrCreate(path);
+            }
+        } else if (entry.front() == '"' || entry.front() == '@') {
             if (current == nullptr)
                 return fail("a value before any key");
             std::size_t pos = 0;
             std::string name;
-            if (!readQuoted(entry, pos, name) || pos >= entry.size() || entry[pos] != '=')
+            if (entry.front() == '@')
+                pos = 1; // the key's default value, which has no name
+            else if (!readQuoted(entry, pos, name))
+                return fail("a value line without a quoted name and '='");
+            if (pos >= entry.size() || entry[pos] != '=')
                 return fail("a value line without a quoted name and '='");
             const auto data = entry.substr(pos + 1);
-            if (data.starts_with('"')) {
+            if (data == "-") {
+                current->values.erase(name);
+            } else if (data.starts_with('"')) {
                 std::size_t dataPos = 0;
                 std::string value;
                 if (!readQuoted(data, dataPos, value) || dataPos != data.size())
                     return fail("a string value is not closed");
-                current->values[name] = std::move(value);
+                current->values.insert_or_assign(name, std::move(value));
             } else if (data.starts_with("dword:")) {
                 const auto digits = data.substr(6);
                 std::uint32_t value = 0;
@@ -205,14 +406,21 @@ RegEditParseResult parseRegEdit(std::string_view text, RegistryTree& tree) {
                 if (digits.empty() || digits.size() > 8 || error != std::errc() ||
                     end != digits.data() + digits.size())
                     return fail("a dword value is not 1 to 8 hexadecimal digits");
-                current->values[name] = value;
-            } else if (data.starts_with("hex(1):")) {
-                std::string value;
-                if (!readHexString(data.substr(7), value))
-                    return fail("a hex(1) value is malformed");
-                current->values[name] = std::move(value);
+                current->values.insert_or_assign(name, value);
+            } else if (const auto kind = hexKind(data)) {
+                const auto bytes = readHexBytes(data.substr(kind->second));
+                if (!bytes)
+                    return fail("a hex value is malformed");
+                if (kind->first == kStringType) {
+                    auto value = readHexString(*bytes);
+                    if (!value)
+                        return fail("a hex(1) value is not UTF-16 text");
+                    current->values.insert_or_assign(name, std::move(*value));
+                } else {
+                    current->values.insert_or_assign(name, RawRegistryValue{kind->first, *bytes});
+                }
             } else {
-                return fail("a value of a kind this registry does not hold");
+                return fail("a value of a kind this registry does not know");
             }
         } else {
             return fail("a line that is neither a key nor a value");

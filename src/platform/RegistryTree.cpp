@@ -32,7 +32,36 @@ std::vector<std::string_view> splitKeyPath(std::string_view path) {
     return names;
 }
 
+void freeKeyTree(std::unique_ptr<RegistryTree::Key> key) {
+    std::vector<std::unique_ptr<RegistryTree::Key>> pending;
+    pending.push_back(std::move(key));
+    while (!pending.empty()) {
+        auto next = std::move(pending.back());
+        pending.pop_back();
+        if (!next)
+            continue;
+        for (auto& [name, child] : next->children)
+            pending.push_back(std::move(child));
+        // next goes here with only empty child pointers left.
+    }
+}
+
 RegistryTree::RegistryTree() : m_root(std::make_unique<Key>()) {}
+
+RegistryTree::~RegistryTree() {
+    freeKeyTree(std::move(m_root));
+}
+
+RegistryTree::RegistryTree(RegistryTree&& other) noexcept
+    : m_root(std::exchange(other.m_root, std::make_unique<Key>())) {}
+
+RegistryTree& RegistryTree::operator=(RegistryTree&& other) noexcept {
+    if (this != &other) {
+        freeKeyTree(std::move(m_root));
+        m_root = std::exchange(other.m_root, std::make_unique<Key>());
+    }
+    return *this;
+}
 
 const RegistryTree::Key* RegistryTree::find(std::string_view path) const {
     const Key* key = m_root.get();
@@ -79,6 +108,7 @@ bool RegistryTree::erase(std::string_view path) {
     const auto found = parent->children.find(last);
     if (found == parent->children.end())
         return false;
+    freeKeyTree(std::move(found->second));
     parent->children.erase(found);
     return true;
 }

@@ -45,10 +45,13 @@ ServiceTable::ServiceTable(std::filesystem::path file) : m_file(std::move(file))
 void ServiceTable::load() {
     if (m_file.empty())
         return;
-    const auto text = readWholeFile(m_file);
-    if (!text)
+    const auto read = readKeptFile(m_file);
+    if (read.status == FileRead::Status::Failed) {
+        m_problem = "The driver service table cannot be used (" + read.error + ")";
+        m_file.clear();
         return;
-    std::string_view rest = *text;
+    }
+    std::string_view rest = read.contents;
     while (!rest.empty()) {
         const auto cut = rest.find('\n');
         const auto line = rest.substr(0, cut);
@@ -56,14 +59,18 @@ void ServiceTable::load() {
         if (line.empty() || line.front() == '#')
             continue;
         const auto fields = splitTabs(line);
-        if (fields.size() != 7)
-            continue; // A damaged line loses that one service, never the others.
-        const auto type = number(fields[1]);
-        const auto start = number(fields[2]);
-        const auto errorControl = number(fields[3]);
-        const auto state = number(fields[4]);
-        if (!type || !start || !errorControl || !state || *start > 4)
+        const auto field = [&](std::size_t i) {
+            return fields.size() == 7 ? number(fields[i]) : std::nullopt;
+        };
+        const auto type = field(1);
+        const auto start = field(2);
+        const auto errorControl = field(3);
+        const auto state = field(4);
+        if (!type || !start || !errorControl || !state || *start > 4) {
+            // A damaged line loses that one service, never the others, and stays in the file.
+            m_unreadLines.emplace_back(line);
             continue;
+        }
         Entry entry;
         entry.name = std::string(fields[0]);
         entry.config = {static_cast<ServiceType>(*type), static_cast<StartType>(*start), *errorControl,
@@ -79,6 +86,8 @@ void ServiceTable::save() const {
         return;
     std::string text(kTableHeader);
     text += '\n';
+    for (const auto& line : m_unreadLines)
+        text += line + '\n';
     for (const auto& [key, entry] : m_services) {
         text += entry.name + '\t' + std::to_string(static_cast<std::uint32_t>(entry.config.type)) + '\t' +
                 std::to_string(static_cast<std::uint32_t>(entry.config.startType)) + '\t' +

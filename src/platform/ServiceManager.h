@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace solvane::platform {
 
@@ -68,6 +69,10 @@ public:
     };
     const Counts& counts() const { return m_counts; }
 
+    // Set when the table's file is there but cannot be used (unreadable, not a regular file): the
+    // file is then left alone and the table lives in memory only.
+    const std::string& problem() const { return m_problem; }
+
 private:
     struct Entry {
         std::string name; // as created
@@ -79,6 +84,9 @@ private:
 
     std::filesystem::path m_file;
     std::map<std::string, Entry> m_services; // keyed by the lower-cased name
+    // Lines that could not be read as a service, written back as they came.
+    std::vector<std::string> m_unreadLines;
+    std::string m_problem;
     Counts m_counts;
 };
 

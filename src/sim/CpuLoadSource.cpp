@@ -14,7 +14,9 @@ namespace {
 std::optional<double> percentage(std::string_view text) {
     double value = 0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (text.empty() || error != std::errc() || end != text.data() + text.size() || value < 0 || value > 100)
+    // Written as "not inside the range" so that NaN, which compares false with everything, fails too.
+    if (text.empty() || error != std::errc() || end != text.data() + text.size() ||
+        !(value >= 0 && value <= 100))
         return std::nullopt;
     return value / 100.0;
 }

@@ -613,26 +613,38 @@ void SimulatedBoard::loadState() {
     if (m_options.stateFolder.empty())
         return;
     const auto path = boardStatePath(m_options.stateFolder, m_model.code);
-    std::error_code error;
-    if (!std::filesystem::exists(path, error))
+    const auto read = platform::readKeptFile(path);
+    if (read.status == platform::FileRead::Status::Missing)
         return;
-    const auto text = platform::readWholeFile(path);
-    const auto entries = text ? parseBoardState(*text, m_model.code) : std::nullopt;
+    if (read.status == platform::FileRead::Status::Failed) {
+        // Left where it is, and never written over in this run.
+        m_stateUnwritable = true;
+        m_stateProblem = "The simulated board's state cannot be used (" + read.error +
+                         "); the board starts from its power-on state and its changes are not kept.";
+        return;
+    }
+    const auto entries = parseBoardState(read.contents, m_model.code);
     if (entries && applyState(*entries))
         return;
-    // A damaged file is kept aside for inspection, never silently overwritten; the board starts from
-    // its power-on state.
-    auto aside = path;
-    aside += ".damaged";
-    std::filesystem::rename(path, aside, error);
-    m_stateProblem = "The simulated board's state file " + path.string() +
-                     " could not be read; the board starts from "
-                     "its power-on state" +
-                     (error ? std::string(".") : " and the file was kept as " + aside.string() + ".");
+    if (!m_options.keepState) {
+        m_stateProblem = "The simulated board's state file " + path.string() +
+                         " is damaged; the board starts from its power-on state.";
+        return;
+    }
+    // A damaged file is kept aside for inspection, each under its own name, never silently
+    // overwritten; the board starts from its power-on state.
+    std::string error;
+    const auto aside = platform::moveAside(path, ".damaged", error);
+    m_stateUnwritable = !aside;
+    m_stateProblem =
+        "The simulated board's state file " + path.string() +
+        " could not be read; the board starts from its power-on state" +
+        (aside ? " and the file was kept as " + aside->string() + "."
+               : " and its changes are not kept (the file could not be moved aside: " + error + ").");
 }
 
 void SimulatedBoard::keepState() {
-    if (m_options.stateFolder.empty() || !m_options.keepState)
+    if (m_options.stateFolder.empty() || !m_options.keepState || m_stateUnwritable)
         return;
     std::error_code error;
     std::filesystem::create_directories(m_options.stateFolder, error);

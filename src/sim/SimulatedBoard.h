@@ -132,6 +132,7 @@ private:
     int m_throttling = 8;
     bool m_sataEnabled = true;
     std::string m_stateProblem;
+    bool m_stateUnwritable = false; // what stands at the state file's place must stay as it is
 };
 
 } // namespace solvane::sim

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ui/ColorRef.h"
+
 #include <array>
 #include <string_view>
 
@@ -15,6 +17,9 @@ struct Rect {
     constexpr int right() const { return x + width; }
     constexpr int bottom() const { return y + height; }
 };
+
+// The skin's accent: link texts, and the link button under the mouse.
+inline constexpr ColorRef kLinkColor = ColorRef::fromRgb(0x2e, 0xc4, 0xdc);
 
 // The main window (dialog 102): borderless, shaped by "image.bmp".
 inline constexpr Rect kMainWindow{0, 0, 750, 560};
@@ -62,6 +67,10 @@ inline constexpr std::array<MainButton, 12> kMainButtons{{
     {1085, "Min", {688, 3, 28, 28}, "", MainButtonLook::Minimise},
     {1084, "EXIT", {718, 3, 24, 28}, "", MainButtonLook::Close},
 }};
+
+// On KX-2906, KX-2904 and KX-2903 the PCI button takes the memory button's place and width; its
+// pictures are drawn at that size rather than stretched.
+inline constexpr MainButton kWidePciButton{1027, "PCI_Wide", {166, 61, 74, 24}, "PCI", MainButtonLook::Page};
 
 // The four state pictures of a main-window button, in the order the skin button takes them.
 inline constexpr std::array<std::string_view, 4> kMainButtonStateEndings{"_Default.bmp", "_Down.bmp",

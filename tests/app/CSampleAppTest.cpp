@@ -67,6 +67,17 @@ TEST_F(CSampleAppTest, ANormalRunHoldsTheLockUntilExit) {
     EXPECT_EQ(services.queryState(hw::zubrik::kServiceName), platform::ServiceState::Running);
 }
 
+TEST_F(CSampleAppTest, AMainWindowThatCannotBeMadeEndsTheRunAndFreesTheLock) {
+    CSampleApp app(
+        mutexes, prompt,
+        [this] { return std::make_unique<hw::IoDriver>(system, services, devices, sleeper); },
+        [](hw::IoDriver&) { return std::unique_ptr<MainWindowHost>(); });
+    EXPECT_FALSE(app.InitInstance());
+    EXPECT_EQ(app.outcome(), CSampleApp::Outcome::WindowFailed);
+    app.ExitInstance();
+    EXPECT_FALSE(mutexes.held(CSampleApp::kInstanceLockName));
+}
+
 TEST_F(CSampleAppTest, ASecondCopyOrTheSiblingUtilityBlocksStartUp) {
     mutexes.hold("SolvaneII System"); // the first copy, or the sibling utility
     auto app = makeApp();

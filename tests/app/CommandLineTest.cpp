@@ -21,10 +21,11 @@ TEST(CommandLine, DefaultsToTheSimulatedKx2917) {
 
 TEST(CommandLine, ReadsEveryOptionInBothSpellings) {
     const auto parsed =
-        parse({"--state-dir", "/tmp/s", "--hardware=host", "--board", "KX-2903", "--seed=77", "--batch"});
+        parse({"--state-dir", "/tmp/s", "--hardware=sim", "--board", "KX-2903", "--seed=77", "--batch"});
     ASSERT_TRUE(parsed.error.empty()) << parsed.error;
     EXPECT_EQ(parsed.options.stateFolder, "/tmp/s");
-    EXPECT_EQ(parsed.options.hardware, HardwareKind::Host);
+    EXPECT_EQ(parsed.options.hardware, HardwareKind::Simulated);
+    EXPECT_EQ(parse({"--hardware", "host"}).options.hardware, HardwareKind::Host);
     EXPECT_EQ(parsed.options.boardCode, 2903);
     EXPECT_EQ(parsed.options.seed, 77U);
     EXPECT_TRUE(parsed.options.batch);

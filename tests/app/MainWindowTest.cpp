@@ -1,15 +1,21 @@
 // The main window and the basic-mode page driven through their real widgets on a simulated board,
 // with timers on a virtual clock.
 #include "SimulatedCore.h"
+#include "app/CAbout.h"
 #include "app/CSampleDlg.h"
 #include "power/ModeTargets.h"
 #include "power/pages/CSLV_NOVICE.h"
+#include "ui/CLabel.h"
 #include "ui/ControlId.h"
 #include "ui/RecordingNotificationShell.h"
+#include "ui/SkinLayout.h"
+#include "ui/SkinResources.h"
 
 #include <QApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 namespace solvane::app {
@@ -182,6 +188,50 @@ TEST(MainWindow, TheMemoryCheckSeesTheModulesOnlyOnItsTwoBoards) {
             ddr3 |= rig.hardware->hoblin().Smbus_JRW(address, 2, 0) == 11;
         const bool checked = board == 2904 || board == 2907;
         EXPECT_EQ(rig.window->noDdr3(), !(checked && ddr3)) << board;
+    }
+}
+
+TEST(MainWindow, RunsWithoutBlockingTheOtherWindowsAndEscapeDoesNotCloseIt) {
+    MainWindowRig rig(2917);
+    rig.window->DestroyWindow();
+    auto window = std::make_unique<CSampleDlg>(rig.driver, *rig.core, rig.shell);
+    bool sawModal = true;
+    bool stillOpenAfterEscape = false;
+    QTimer::singleShot(0, window.get(), [&] {
+        // The tray icon's own window must keep getting its events while the main window runs.
+        sawModal = QApplication::activeModalWidget() != nullptr || window->isModal();
+        QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+        QApplication::sendEvent(window.get(), &escape);
+        stillOpenAfterEscape = window->isVisible();
+        window->OnCommand(ui::CMyAppTrayIcon::kCommandExit);
+    });
+    window->DoModal();
+    EXPECT_FALSE(sawModal);
+    EXPECT_TRUE(stillOpenAfterEscape) << "Escape closed the main window";
+    EXPECT_EQ(window->result(), QDialog::Accepted);
+}
+
+TEST(MainWindow, TheTrayExitAlsoClosesAnOpenAboutBox) {
+    MainWindowRig rig(2917);
+    QTimer::singleShot(0, rig.window.get(), [&] {
+        auto* about = rig.window->findChild<CAbout*>();
+        ASSERT_NE(about, nullptr);
+        EXPECT_EQ(about->windowModality(), Qt::WindowModal);
+        const auto* link = about->findChild<ui::CLabel*>();
+        ASSERT_NE(link, nullptr);
+        EXPECT_EQ(link->textColor(), ui::skin::kLinkColor);
+        rig.window->OnCommand(ui::CMyAppTrayIcon::kCommandExit);
+    });
+    rig.window->OnCommand(ui::CMyAppTrayIcon::kCommandAbout);
+    EXPECT_FALSE(rig.window->isVisible());
+}
+
+TEST(MainWindow, ThePciButtonTakesTheMemoryButtonsPlaceOnThreeBoards) {
+    for (const int board : {2906, 2904, 2903, 2917}) {
+        MainWindowRig rig(board);
+        const auto* pci = rig.window->skinButton(MainNavigation::kPci);
+        ASSERT_NE(pci, nullptr);
+        EXPECT_EQ(pci->geometry(), board == 2917 ? QRect(270, 61, 42, 24) : QRect(166, 61, 74, 24)) << board;
     }
 }
 

@@ -1,6 +1,7 @@
 // Starts the real program, head-less and with --batch, the way a user or a service manager would.
 #include "platform/NamedMutex.h"
 #include "support/ChildProcess.h"
+#include "support/SmbiosBuilder.h"
 #include "support/TempFolder.h"
 
 #include <csignal>
@@ -65,7 +66,8 @@ TEST_F(ProgramStartTest, ASecondStartIsRefusedAndLeavesTheDriverServiceAlone) {
 }
 
 TEST_F(ProgramStartTest, TerminationSignalsEndTheProgramNormallyAndTheServiceStays) {
-    for (const int signal : {SIGTERM, SIGINT}) {
+    // SIGHUP: the terminal the program was started from closed.
+    for (const int signal : {SIGTERM, SIGINT, SIGHUP}) {
         auto child = startRunning();
         std::this_thread::sleep_for(std::chrono::milliseconds(300));
         const auto tableBefore = inodeOf(state / "services.tsv");
@@ -75,6 +77,9 @@ TEST_F(ProgramStartTest, TerminationSignalsEndTheProgramNormallyAndTheServiceSta
         EXPECT_EQ(inodeOf(state / "services.tsv"), tableBefore);
         EXPECT_NE(test::readTextFile(state / "services.tsv").find("Zubrik_1_0_5\t1\t3\t1\t4\t"),
                   std::string::npos);
+        EXPECT_NE(test::readTextFile(state / "registry.reg").find("\"SolvaneNormalEnd\"=\"1\""),
+                  std::string::npos)
+            << "signal " << signal;
     }
 }
 
@@ -125,6 +130,134 @@ TEST_F(ProgramStartTest, ADamagedRegistryFileIsKeptAsideAndReported) {
     EXPECT_EQ(kept, 1);
     // The new file was seeded for this run.
     EXPECT_NE(test::readTextFile(state / "registry.reg").find("NUMBER_OF_PROCESSORS"), std::string::npos);
+}
+
+TEST_F(ProgramStartTest, WithoutItsSkinFilesTheProgramNamesThemAndEnds) {
+    test::TempFolder bare;
+    for (const auto* file : {"solvane", "solvane-window.so", "Zubrik.sys", "Zubrik_X64.sys"})
+        std::filesystem::copy_file(program.parent_path() / file, bare / file);
+    std::string errors;
+    EXPECT_EQ(test::runProgram(bare / "solvane", arguments(), environment(), &errors), 1);
+    EXPECT_NE(errors.find("skin files are missing from " + bare.path().string()), std::string::npos)
+        << errors;
+    EXPECT_NE(errors.find("image.bmp"), std::string::npos) << errors;
+}
+
+// Everything a report reads stays as it was: the board state (even a damaged one), the settings,
+// and no file is added.
+TEST_F(ProgramStartTest, AReportChangesNothingOnDisk) {
+    const std::string damagedState = "Solvane simulated board state 1\nboard 2917\nsmbus 32 01 93\ncheck 0\n";
+    test::writeFile(state / "simulated-board-2917.state", damagedState);
+    test::writeFile(state / "registry.reg", "Windows Registry Editor Version 5.00\n\n");
+    auto listing = [&] {
+        std::string names;
+        for (const auto& entry : std::filesystem::directory_iterator(state.path()))
+            names += entry.path().filename().string() + ";";
+        return names;
+    };
+    const auto before = listing();
+    std::string errors;
+    EXPECT_EQ(
+        test::runProgram(program, {"--report", "--state-dir", state.path().string()}, environment(), &errors),
+        0)
+        << errors;
+    EXPECT_EQ(listing(), before);
+    EXPECT_EQ(test::readTextFile(state / "simulated-board-2917.state"), damagedState);
+    EXPECT_EQ(test::readTextFile(state / "registry.reg"), "Windows Registry Editor Version 5.00\n\n");
+}
+
+// Firmware strings with escape sequences and line breaks cannot reach the terminal or fake lines.
+TEST_F(ProgramStartTest, TheTextReportShowsControlCharactersEscaped) {
+    test::SmbiosIdentity identity;
+    identity.biosVersion = "V1\x1b[2J\nActive mode: Max";
+    const auto dump = test::dumpWith21EntryPoint(test::identityTable(identity));
+    test::writeFile(state / "crafted.bin", std::string(dump.begin(), dump.end()));
+    std::string output;
+    std::string errors;
+    ASSERT_EQ(test::runProgram(program,
+                               {"--report", "--state-dir", state.path().string(), "--dmi",
+                                (state / "crafted.bin").string()},
+                               environment(), &errors, &output),
+              0)
+        << errors;
+    EXPECT_EQ(output.find('\x1b'), std::string::npos);
+    EXPECT_NE(output.find("V1\\x1b[2J\\nActive mode: Max"), std::string::npos) << output;
+    EXPECT_EQ(output.find("\nActive mode: Max"), std::string::npos) << "a faked report line";
+}
+
+// A FIFO where the settings file belongs: named, never waited on, never replaced.
+TEST_F(ProgramStartTest, WhatIsNoRegularFileAtTheSettingsPlaceIsNamedAndLeftAlone) {
+    std::filesystem::create_directories(state.path());
+    ASSERT_EQ(::mkfifo((state / "registry.reg").c_str(), 0600), 0);
+    auto child = startRunning();
+    for (int i = 0; i < 200 && child->errors().find("not a regular file") == std::string::npos; ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(25));
+    child->signal(SIGTERM);
+    EXPECT_EQ(child->wait(), 0);
+    EXPECT_NE(child->errors().find((state / "registry.reg").string() + " is not a regular file"),
+              std::string::npos)
+        << child->errors();
+    struct stat info {};
+    ASSERT_EQ(::lstat((state / "registry.reg").c_str(), &info), 0);
+    EXPECT_TRUE(S_ISFIFO(info.st_mode));
+}
+
+TEST_F(ProgramStartTest, UnusableInputsSayWhatIsWrongAndExitWithCodeTwo) {
+    test::writeFile(state / "a-file", "x");
+    const std::string aFile = (state / "a-file").string();
+    struct Case {
+        std::vector<std::string> arguments;
+        std::string message;
+    };
+    const std::vector<Case> cases{
+        {{"--cpu-load", "nan"}, "is not \"host\" or a percentage"},
+        {{"--board", "0000"}, "four-digit board code"},
+        {{"--board", "0"}, "four-digit board code"},
+        {{"--hardware", "host", "--board", "2911"}, "does not go with --hardware host"},
+        {{"--snapshot", aFile + "/pictures"}, "--snapshot"},
+        {{"--state-dir", aFile}, "cannot use the state folder"},
+        {{"--dmi", state.path().string()}, "a folder, not a file"},
+        {{"--dmi", "/dev/zero"}, "a device, not a file"},
+    };
+    for (const auto& [extra, message] : cases) {
+        auto given = extra;
+        if (extra.front() != "--state-dir")
+            given.insert(given.end(), {"--state-dir", (state / "folder").string()});
+        given.push_back("--batch");
+        std::string errors;
+        EXPECT_EQ(test::runProgram(program, given, environment(), &errors), 2)
+            << extra.front() << ": " << errors;
+        EXPECT_NE(errors.find(message), std::string::npos) << errors;
+    }
+}
+
+TEST_F(ProgramStartTest, ASnapshotWhosePicturesCannotBeSavedEndsWithAnError) {
+    const auto pictures = state / "pictures";
+    // A folder where one picture should go: that picture cannot be written.
+    std::filesystem::create_directories(pictures / "139-pci.png");
+    auto given = arguments();
+    given.insert(given.end(), {"--snapshot", pictures.string()});
+    std::string errors;
+    EXPECT_EQ(test::runProgram(program, given, environment(), &errors), 1) << errors;
+    EXPECT_NE(errors.find("could not all be saved"), std::string::npos) << errors;
+}
+
+// Without XDG_RUNTIME_DIR the lock goes to a folder under the temporary folder, which another user
+// could have made first: used only when it is this user's alone.
+TEST_F(ProgramStartTest, ASharedLockFolderOpenToOthersIsRefused) {
+    test::TempFolder temporary;
+    const auto planted = temporary / ("solvane-" + std::to_string(::getuid()));
+    std::filesystem::create_directory(planted);
+    std::filesystem::permissions(planted, std::filesystem::perms::all);
+    std::string errors;
+    EXPECT_EQ(test::runProgram(program, arguments(),
+                               {{"QT_QPA_PLATFORM", "offscreen"},
+                                {"XDG_RUNTIME_DIR", ""},
+                                {"TMPDIR", temporary.path().string()}},
+                               &errors),
+              1);
+    EXPECT_NE(errors.find("is open to other users"), std::string::npos) << errors;
+    EXPECT_FALSE(std::filesystem::exists(planted / "SolvaneII System.lock"));
 }
 
 TEST_F(ProgramStartTest, BadOptionsExitWithCodeTwo) {

@@ -6,6 +6,9 @@
 #include <gtest/gtest.h>
 #include <regex>
 #include <sstream>
+#include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
 
 namespace solvane::hw {
 namespace {
@@ -282,8 +285,14 @@ TEST(ReplayHardware, LoadingNamesTheOptionAndFileOfEveryProblem) {
          "--spd 0xA2=" + goodSpd.string() + ": that slot is already given"},
         {{.dmi = {}, .spd = {}, .pci = badPci},
          "--pci " + badPci.string() + ": at the end: function 0000:00:00.0 has no"},
-        {{.dmi = {}, .spd = {}, .pci = folder.path()}, ": no such file"},
+        {{.dmi = {}, .spd = {}, .pci = folder.path()},
+         "--pci " + folder.path().string() + ": a folder, not a file"},
+        {{.dmi = "/dev/zero", .spd = {}, .pci = {}}, "--dmi /dev/zero: a device, not a file"},
+        {{.dmi = folder / "loop", .spd = {}, .pci = {}}, "a loop of symbolic links"},
+        {{.dmi = folder / "fifo", .spd = {}, .pci = {}}, "a pipe that gave no data"},
     };
+    std::filesystem::create_symlink(folder / "loop", folder / "loop");
+    ASSERT_EQ(::mkfifo((folder / "fifo").c_str(), 0600), 0);
     for (const auto& c : cases) {
         SCOPED_TRACE(c.message);
         const auto sources = loadReplaySources(c.files);
@@ -294,6 +303,21 @@ TEST(ReplayHardware, LoadingNamesTheOptionAndFileOfEveryProblem) {
     ASSERT_TRUE(good.ok()) << good.error();
     EXPECT_TRUE(good.value().spdImages.contains(0xAA));
     EXPECT_TRUE(loadReplaySources({}).value().empty());
+
+    // A pipe, as the shell's <(…) gives it, is read like a file.
+    int pipe[2];
+    ASSERT_EQ(::pipe(pipe), 0);
+    std::thread writer([&] {
+        const std::string module(256, '\x92');
+        [[maybe_unused]] const auto written = ::write(pipe[1], module.data(), module.size());
+        ::close(pipe[1]);
+    });
+    const auto piped =
+        loadReplaySources({.dmi = {}, .spd = {"DIMM_A0=/dev/fd/" + std::to_string(pipe[0])}, .pci = {}});
+    writer.join();
+    ::close(pipe[0]);
+    ASSERT_TRUE(piped.ok()) << piped.error();
+    EXPECT_TRUE(piped.value().spdImages.contains(0xA0));
 }
 
 } // namespace

@@ -131,6 +131,101 @@ TEST(RegEditFormat, ReadsWindowsExportsWithCrLfAndContinuedHexLines) {
     EXPECT_EQ(std::get<std::string>(key->values.at("Label")), "AB");
 }
 
+// What the Windows registry editor writes: UTF-16LE with a byte-order mark, default values, every
+// hex form, deletions. All of it is read, and saved again in the program's own text form with the
+// values of other types as they came.
+TEST(RegEditFormat, ReadsWhatTheWindowsEditorWrites) {
+    const std::u16string exported = u"Windows Registry Editor Version 5.00\r\n\r\n"
+                                    u"[HKEY_LOCAL_MACHINE]\r\n\"AtTheTop\"=\"1\"\r\n\r\n"
+                                    u"[HKEY_LOCAL_MACHINE\\Software\\Tarvok\\SolvaneCenter]\r\n"
+                                    u"@=\"default\"\r\n"
+                                    u"\"EnableSolvane\"=\"2\"\r\n"
+                                    u"\"Blob\"=hex:01,02,ff\r\n"
+                                    u"\"Path\"=hex(2):25,00,41,00,25,00,00,00\r\n"
+                                    u"\"List\"=hex(7):61,00,00,00,62,00,00,00,00,00\r\n"
+                                    u"\"Big\"=hex(b):01,00,00,00,00,00,00,80\r\n"
+                                    u"\"Greek\"=hex(1):a9,03,e9,00,00,00\r\n"
+                                    u"\"Gone\"=\"soon\"\r\n"
+                                    u"\"Gone\"=-\r\n"
+                                    u"\"Named \u00e9\"=\"caf\u00e9\"\r\n\r\n"
+                                    u"[HKEY_LOCAL_MACHINE\\Software\\Old]\r\n\"x\"=\"1\"\r\n"
+                                    u"[-HKEY_LOCAL_MACHINE\\Software\\Old]\r\n";
+    std::string bytes = "\xFF\xFE";
+    for (const char16_t unit : exported) {
+        bytes += static_cast<char>(unit & 0xFF);
+        bytes += static_cast<char>(unit >> 8);
+    }
+    RegistryTree tree;
+    const auto parsed = parseRegEdit(bytes, tree);
+    ASSERT_TRUE(parsed.ok) << parsed.errorLine << ": " << parsed.error;
+    TreeRegistry registry(std::move(tree));
+    EXPECT_EQ(registry.readString("", "AtTheTop"), "1");
+    EXPECT_EQ(registry.readString(kKey, ""), "default");
+    EXPECT_EQ(registry.readString(kKey, "EnableSolvane"), "2");
+    EXPECT_EQ(registry.readString(kKey, "Greek"), "\u03a9\u00e9");
+    EXPECT_EQ(registry.readString(kKey, "Named \u00e9"), "caf\u00e9");
+    EXPECT_FALSE(registry.readString(kKey, "Gone"));
+    EXPECT_FALSE(registry.keyExists("Software\\Old"));
+    const auto* key = registry.tree().find(kKey);
+    ASSERT_NE(key, nullptr);
+    EXPECT_EQ(std::get<RawRegistryValue>(key->values.at("Blob")), (RawRegistryValue{3, "\x01\x02\xff"}));
+    EXPECT_EQ(std::get<RawRegistryValue>(key->values.at("List")).type, 7U);
+    EXPECT_EQ(std::get<RawRegistryValue>(key->values.at("Big")).bytes,
+              std::string("\x01\0\0\0\0\0\0\x80", 8));
+
+    // Saved as text in the program's form, and read back to the same tree.
+    const auto saved = formatRegEdit(registry.tree());
+    EXPECT_NE(saved.find("[HKEY_LOCAL_MACHINE]\n\"AtTheTop\"=\"1\"\n"), std::string::npos) << saved;
+    EXPECT_NE(saved.find("@=\"default\"\n"), std::string::npos);
+    EXPECT_NE(saved.find("\"Blob\"=hex:01,02,ff\n"), std::string::npos);
+    EXPECT_NE(saved.find("\"Path\"=hex(2):25,00,41,00,25,00,00,00\n"), std::string::npos);
+    EXPECT_NE(saved.find("\"Big\"=hex(b):01,00,00,00,00,00,00,80\n"), std::string::npos);
+    RegistryTree reread;
+    ASSERT_TRUE(parseRegEdit(saved, reread).ok);
+    EXPECT_EQ(formatRegEdit(reread), saved);
+
+    RegistryTree old;
+    const auto four =
+        parseRegEdit("REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\A]\r\n\"x\"=dword:00000001\r\n", old);
+    ASSERT_TRUE(four.ok) << four.error;
+    EXPECT_NE(old.find("A"), nullptr);
+}
+
+TEST(RegEditFormat, WideTextWithControlCharactersSurvivesTheRoundTrip) {
+    RegistryTree tree;
+    tree.findOrCreate("A").values["Mixed"] = std::string("\u03a9\u00e9\n");
+    tree.findOrCreate("A").values["Bytes"] = std::string("\xe9\x01", 2);
+    RegistryTree reread;
+    ASSERT_TRUE(parseRegEdit(formatRegEdit(tree), reread).ok);
+    EXPECT_EQ(std::get<std::string>(reread.find("A")->values.at("Mixed")), "\u03a9\u00e9\n");
+    EXPECT_EQ(std::get<std::string>(reread.find("A")->values.at("Bytes")), std::string("\xe9\x01", 2));
+}
+
+// Keys nest at most 512 deep, as in real registries; a far deeper tree still frees without
+// running out of stack.
+TEST(RegEditFormat, KeysDeeperThan512LevelsAreRefusedAndDeepTreesFreeSafely) {
+    auto nested = [](std::size_t depth) {
+        std::string path;
+        for (std::size_t i = 0; i < depth; ++i)
+            path += "\\k";
+        return path;
+    };
+    const std::string header = "Windows Registry Editor Version 5.00\n";
+    RegistryTree fits;
+    EXPECT_TRUE(parseRegEdit(header + "[HKEY_LOCAL_MACHINE" + nested(512) + "]\n", fits).ok);
+    RegistryTree tooDeep;
+    const auto refused = parseRegEdit(header + "[HKEY_LOCAL_MACHINE" + nested(513) + "]\n", tooDeep);
+    EXPECT_FALSE(refused.ok);
+    EXPECT_NE(refused.error.find("deeper than 512"), std::string::npos);
+
+    auto deep = std::make_unique<RegistryTree>();
+    deep->findOrCreate(nested(300000));
+    deep.reset();
+    RegistryTree erased;
+    erased.findOrCreate(nested(300000));
+    EXPECT_TRUE(erased.erase("k"));
+}
+
 TEST(RegEditFormat, RefusesMalformedTextWithTheLineAtFault) {
     struct Case {
         std::string text;
@@ -139,7 +234,7 @@ TEST(RegEditFormat, RefusesMalformedTextWithTheLineAtFault) {
     const std::string header = "Windows Registry Editor Version 5.00\n";
     const std::vector<Case> cases{
         {"", 0},
-        {"REGEDIT4\n", 1},
+        {"REGEDIT5\n", 1},
         {header + "\"orphan\"=\"1\"\n", 2},
         {header + "[HKEY_LOCAL_MACHINE\\A\n", 2},
         {header + "[HKEY_CURRENT_USER\\A]\n", 2},
@@ -147,7 +242,8 @@ TEST(RegEditFormat, RefusesMalformedTextWithTheLineAtFault) {
         {header + "[HKEY_LOCAL_MACHINE\\A]\n\"n\"=dword:123456789\n", 3},
         {header + "[HKEY_LOCAL_MACHINE\\A]\n\"n\"=dword:12zz\n", 3},
         {header + "[HKEY_LOCAL_MACHINE\\A]\n\"n\"=hex(1):4\n", 3},
-        {header + "[HKEY_LOCAL_MACHINE\\A]\n\"n\"=hex(7):00,00\n", 3},
+        {header + "[HKEY_LOCAL_MACHINE\\A]\n\"n\"=hex(zz):00,00\n", 3},
+        {header + "[HKEY_LOCAL_MACHINE\\A]\n\"n\"=hex(1):00,d8,00,00\n", 3},
         {header + "[HKEY_LOCAL_MACHINE\\A]\ngarbage\n", 3},
     };
     for (const auto& [text, line] : cases) {

@@ -130,6 +130,42 @@ TEST_F(BoardState, ADamagedStateFileFallsBackToPowerOn) {
     }
 }
 
+TEST_F(BoardState, EachDamagedFileIsKeptUnderItsOwnName) {
+    for (const char* damage : {"first damage\n", "second damage\n"}) {
+        solvane::test::writeFile(stateFile(), damage);
+        run(2917);
+    }
+    EXPECT_EQ(platform::readWholeFile(stateFile().string() + ".damaged"), "first damage\n");
+    EXPECT_EQ(platform::readWholeFile(stateFile().string() + ".damaged-2"), "second damage\n");
+}
+
+// A folder (or a FIFO, a device) where the state file belongs is named and left alone for the run.
+TEST_F(BoardState, WhatIsNoRegularFileIsLeftAloneAndNeverWrittenOver) {
+    std::filesystem::create_directory(stateFile());
+    auto hardware = run(2917);
+    EXPECT_NE(hardware->board().stateProblem().find(stateFile().string()), std::string::npos);
+    hardware->hoblin().Smbus_JRW(0x32, 0x01, 0x91);
+    EXPECT_TRUE(std::filesystem::is_directory(stateFile()));
+    EXPECT_FALSE(std::filesystem::exists(stateFile().string() + ".damaged"));
+}
+
+// A report reads the kept state but changes nothing: a damaged file stays in place and register
+// writes stay in memory.
+TEST_F(BoardState, AReadOnlyBoardChangesNothingOnDisk) {
+    solvane::test::writeFile(stateFile(), "damaged\n");
+    sim::test::ManualClock localClock;
+    auto options = sim::test::testOptions(2917, localClock);
+    options.stateFolder = folder.path();
+    options.keepState = false;
+    SimulatedHardware hardware(options);
+    sim::test::loadLibraries(hardware);
+    hardware.hoblin().Smbus_JRW(0x32, 0x01, 0x91);
+    EXPECT_EQ(hardware.hoblin().Smbus_JRW(0x33, 0x01, 0), 0x91);
+    EXPECT_FALSE(hardware.board().stateProblem().empty());
+    EXPECT_EQ(platform::readWholeFile(stateFile()), "damaged\n");
+    EXPECT_FALSE(std::filesystem::exists(stateFile().string() + ".damaged"));
+}
+
 TEST(BoardStateFile, RoundTripsEveryBus) {
     const std::vector<StateEntry> entries = {
         {RegisterBus::Smbus, 0x32, 0x01, 0x93},       {RegisterBus::SuperIo, 0x06, 0x81, 0x07},

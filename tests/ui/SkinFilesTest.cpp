@@ -1,3 +1,5 @@
+#include "ui/SkinFiles.h"
+
 #include "support/TempFolder.h"
 #include "ui/BoardPictureLayout.h"
 #include "ui/SkinCatalogue.h"
@@ -37,13 +39,27 @@ TEST_F(SkinFiles, EveryCataloguePictureExistsAtItsSize) {
 }
 
 TEST_F(SkinFiles, EveryMainButtonHasItsFourStatesAtItsSize) {
-    for (const auto& button : skin::kMainButtons)
+    // The wide PCI button of KX-2906, KX-2904 and KX-2903 is drawn at its own size, not stretched.
+    std::vector<skin::MainButton> buttons(skin::kMainButtons.begin(), skin::kMainButtons.end());
+    buttons.push_back(skin::kWidePciButton);
+    for (const auto& button : buttons)
         for (const auto ending : skin::kMainButtonStateEndings) {
             const std::string name = std::string(button.baseName) + std::string(ending);
             const QImage picture = loadBitmapFile(file(name));
             ASSERT_FALSE(picture.isNull()) << name;
             EXPECT_EQ(picture.size(), QSize(button.rect.width, button.rect.height)) << name;
         }
+}
+
+TEST_F(SkinFiles, EveryRequiredFileIsThereAndAMissingOneIsNamedWithItsFolder) {
+    EXPECT_TRUE(skin::missingSkinFiles(m_skins.folder()).empty());
+    test::TempFolder empty;
+    const auto missing = skin::missingSkinFiles(empty.path());
+    EXPECT_EQ(missing.size(), skin::requiredSkinFiles().size());
+    const auto text = skin::describeMissingSkinFiles(missing, empty.path());
+    EXPECT_NE(text.find(empty.path().string()), std::string::npos);
+    EXPECT_NE(text.find(missing.front()), std::string::npos);
+    EXPECT_NE(text.find(" more"), std::string::npos) << "a long list is cut short";
 }
 
 TEST_F(SkinFiles, TheWindowShapeHoldsEveryButtonAndThePageFrame) {

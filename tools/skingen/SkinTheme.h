@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ui/SkinLayout.h"
+
 #include <QColor>
 #include <QFont>
 #include <QImage>
@@ -29,7 +31,7 @@ inline const QColor kLineBright{0x4d, 0x5b, 0x6c}; // borders under the mouse
 inline const QColor kText{0xdb, 0xe3, 0xeb};
 inline const QColor kTextDim{0x8d, 0x99, 0xa7};
 inline const QColor kTextOff{0x5a, 0x64, 0x70};
-inline const QColor kAccent{0x2e, 0xc4, 0xdc};
+inline const QColor kAccent = ui::skin::kLinkColor.toQColor();
 inline const QColor kAccentDeep{0x14, 0x3f, 0x48};
 inline const QColor kGreen{0x49, 0xd6, 0x6f};
 inline const QColor kLime{0xa3, 0xe6, 0x35};

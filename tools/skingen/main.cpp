@@ -7,6 +7,7 @@
 #include <QGuiApplication>
 #include <cstdio>
 #include <cstdlib>
+#include <vector>
 
 using namespace solvane;
 
@@ -44,7 +45,9 @@ int main(int argc, char* argv[]) {
     bool written = true;
     for (const auto& bitmap : ui::skin::kBitmaps)
         written &= save(skingen::drawBitmap(bitmap), folder, fileName(bitmap.file), "BMP");
-    for (const auto& button : ui::skin::kMainButtons)
+    std::vector<ui::skin::MainButton> buttons(ui::skin::kMainButtons.begin(), ui::skin::kMainButtons.end());
+    buttons.push_back(ui::skin::kWidePciButton);
+    for (const auto& button : buttons)
         for (std::size_t state = 0; state < ui::skin::kMainButtonStateEndings.size(); ++state)
             written &=
                 save(skingen::drawMainButton(button, static_cast<ui::skin::State>(state)), folder,
