@@ -62,8 +62,9 @@ TEST(ServiceTable, EveryStartTypeAndStateSurvivesASaveAndReload) {
             config.errorControl = 3;
             const auto name = "Driver" + std::to_string(static_cast<int>(type));
             ASSERT_EQ(table.createService(name, config), WinError::Success);
-            if (type == StartType::Automatic)
+            if (type == StartType::Automatic) {
                 ASSERT_EQ(table.startService(name), WinError::Success);
+            }
         }
         table.setStartType("Driver3", StartType::Boot);
     }
