@@ -3,6 +3,7 @@
 #include "SimulatedCore.h"
 #include "app/CAbout.h"
 #include "app/CSampleDlg.h"
+#include "power/BasicPageReadouts.h"
 #include "power/ModeTargets.h"
 #include "power/pages/CSLV_NOVICE.h"
 #include "ui/CLabel.h"
@@ -138,6 +139,25 @@ TEST(MainWindow, ReadoutsAndNotAvailableRowsFollowTheBoard) {
     MainWindowRig intel(2917);
     EXPECT_TRUE(intel.basicPage().readoutText(1034).endsWith(QStringLiteral(" V")));
     EXPECT_TRUE(intel.basicPage().readoutText(1045).endsWith(QStringLiteral(" rpm")));
+}
+
+// The load message has a line of its own on the page, wide enough for its text and clear of the
+// read-outs.
+TEST(MainWindow, TheLoadMessageLineFitsItsTextBesideTheReadouts) {
+    MainWindowRig rig(2917);
+    const auto* line = qobject_cast<QLabel*>(ui::findControl(rig.basicPage(), 1043));
+    ASSERT_TRUE(line != nullptr);
+    const auto box = line->geometry();
+    EXPECT_TRUE(rig.basicPage().rect().contains(box)) << "inside the page";
+    EXPECT_GE(box.width(),
+              line->fontMetrics().horizontalAdvance(QStringLiteral("CPU phase changed by loading !")));
+    EXPECT_GE(box.height(), line->fontMetrics().height());
+    for (const auto& control : power::kBasicReadouts) {
+        const auto* value = ui::findControl(rig.basicPage(), control.valueId);
+        if (value != nullptr && value != line && value->isVisible()) {
+            EXPECT_FALSE(value->geometry().intersects(box)) << control.valueId;
+        }
+    }
 }
 
 TEST(MainWindow, Boards2902And2905NameTheirBridgesNbAndSb) {

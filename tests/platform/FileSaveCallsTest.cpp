@@ -4,10 +4,9 @@
 #include "platform/AtomicFile.h"
 #include "support/TempFolder.h"
 
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <cerrno>
+#include <gtest/gtest.h>
 #include <optional>
 
 namespace solvane::platform {
@@ -113,9 +112,9 @@ TEST(FileSave, FlushesTheFileBeforeTheRenameAndTheFolderAfterIt) {
     TempFolder folder;
     RecordingFileCalls calls;
     ASSERT_EQ(writeFileAtomically(folder / "registry.reg", "settings", calls), "");
-    EXPECT_EQ(calls.calls, (std::vector<std::string>{"create", "write temporary", "sync temporary",
-                                                     "close temporary", "rename temporary", "open folder",
-                                                     "sync folder", "close folder"}));
+    EXPECT_EQ(calls.calls,
+              (std::vector<std::string>{"create", "write temporary", "sync temporary", "close temporary",
+                                        "rename temporary", "open folder", "sync folder", "close folder"}));
     EXPECT_EQ(test::readTextFile(folder / "registry.reg"), "settings");
     EXPECT_EQ(filesIn(folder.path()), 1U);
 
@@ -129,7 +128,7 @@ TEST(FileSave, FlushesTheFileBeforeTheRenameAndTheFolderAfterIt) {
 TEST(FileSave, EveryFailingCallIsReportedAndLeavesTheOldFileWhole) {
     struct Case {
         std::string failing;
-        std::string message; // how the error begins
+        std::string message;           // how the error begins
         std::vector<std::string> tail; // the last calls: the temporary file closed and removed
     };
     const std::vector<Case> cases{
@@ -152,7 +151,8 @@ TEST(FileSave, EveryFailingCallIsReportedAndLeavesTheOldFileWhole) {
                                            calls.calls.end()),
                   c.tail)
             << c.failing;
-        EXPECT_EQ(std::count(calls.calls.begin(), calls.calls.end(), "close temporary"), c.failing == "create" ? 0 : 1)
+        EXPECT_EQ(std::count(calls.calls.begin(), calls.calls.end(), "close temporary"),
+                  c.failing == "create" ? 0 : 1)
             << c.failing << ": the temporary file is closed exactly once";
         EXPECT_EQ(test::readTextFile(folder / "registry.reg"), "old settings") << c.failing;
         EXPECT_EQ(filesIn(folder.path()), 1U) << c.failing << ": no temporary file is left";

@@ -45,7 +45,8 @@ TEST(RegistryRecovery, ATemporaryFileLeftByACrashNeitherCountsNorLeaks) {
     const auto next = test::readTextFile(file);
     EXPECT_LT(next.size(), longer.size());
     EXPECT_EQ(next.find(';'), std::string::npos) << "no tail of the leftover";
-    EXPECT_EQ(test::readTextFile(folder / "registry.reg.tmp-Ab12Cd"), longer) << "someone else's file is left alone";
+    EXPECT_EQ(test::readTextFile(folder / "registry.reg.tmp-Ab12Cd"), longer)
+        << "someone else's file is left alone";
 }
 
 // A file damaged part-way: the values before the damage are not taken over, since a file cut or
@@ -71,8 +72,8 @@ TEST(RegistryRecovery, GoodValuesBeforeTheDamageStayInTheKeptCopyOnly) {
 // A file that ends inside a value continued on the next line was cut short: it is damaged, not a
 // shorter value.
 TEST(RegistryRecovery, AFileEndingInsideAContinuedValueIsDamaged) {
-    const std::string head = "Windows Registry Editor Version 5.00\n\n[HKEY_LOCAL_MACHINE\\" + std::string(kKey) +
-                             "]\n\"Blob\"=hex:01,02,\\\n  03,04,\\\n";
+    const std::string head = "Windows Registry Editor Version 5.00\n\n[HKEY_LOCAL_MACHINE\\" +
+                             std::string(kKey) + "]\n\"Blob\"=hex:01,02,\\\n  03,04,\\\n";
     for (const auto& text : {head, head + "  ", head.substr(0, head.size() - 1)}) {
         RegistryTree tree;
         const auto parsed = parseRegEdit(text, tree);
