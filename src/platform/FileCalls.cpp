@@ -11,7 +11,9 @@ namespace {
 
 class SystemFileCalls final : public FileCalls {
 public:
-    int createUnique(std::string& nameTemplate) override { return ::mkostemp(nameTemplate.data(), O_CLOEXEC); }
+    int createUnique(std::string& nameTemplate) override {
+        return ::mkostemp(nameTemplate.data(), O_CLOEXEC);
+    }
     ssize_t write(int fd, const char* data, std::size_t size) override { return ::write(fd, data, size); }
     int sync(int fd) override { return ::fsync(fd); }
     int close(int fd) override { return ::close(fd); }
