@@ -16,7 +16,8 @@ TEST(BasicReadoutCaptions, OnlyTheBridgeCaptionsOfThreeBoardsAreRenamed) {
                 expected = "SB Voltage";
             if (renamed && control.captionId == 1102)
                 expected = "NB Voltage";
-            EXPECT_EQ(basicReadoutCaption(board, control), expected) << board << " caption " << control.captionId;
+            EXPECT_EQ(basicReadoutCaption(board, control), expected)
+                << board << " caption " << control.captionId;
         }
     }
 }
