@@ -160,6 +160,20 @@ TEST(MainWindow, TheLoadMessageLineFitsItsTextBesideTheReadouts) {
     }
 }
 
+// The page is dark: captions and the message are drawn light, or they could not be read.
+TEST(MainWindow, CaptionsAndTheMessageAreDrawnLightOnTheDarkPage) {
+    MainWindowRig rig(2917);
+    std::vector<const QLabel*> labels{qobject_cast<QLabel*>(ui::findControl(rig.basicPage(), 1043))};
+    for (const auto& control : power::kBasicReadouts)
+        if (control.captionId != 0)
+            labels.push_back(qobject_cast<QLabel*>(ui::findControl(rig.basicPage(), control.captionId)));
+    for (const auto* label : labels) {
+        ASSERT_TRUE(label != nullptr);
+        const_cast<QLabel*>(label)->ensurePolished();
+        EXPECT_GT(label->palette().color(QPalette::WindowText).lightness(), 100) << ui::controlId(*label);
+    }
+}
+
 TEST(MainWindow, Boards2902And2905NameTheirBridgesNbAndSb) {
     MainWindowRig rig(2902);
     const auto* south = qobject_cast<QLabel*>(ui::findControl(rig.basicPage(), 1154));
