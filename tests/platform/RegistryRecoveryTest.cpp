@@ -90,5 +90,27 @@ TEST(RegistryRecovery, AFileEndingInsideAContinuedValueIsDamaged) {
     EXPECT_EQ(keptCopies(folder.path()).size(), 1U);
 }
 
+std::size_t openDescriptors() {
+    return static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator("/proc/self/fd"), {}));
+}
+
+// Every start reads the file: whether it is good, damaged, missing or a folder, no descriptor stays
+// open, or a long-running program would run out of them.
+TEST(RegistryRecovery, ReadingTheFileLeavesNoDescriptorOpen) {
+    TempFolder folder;
+    {
+        auto opened = FileRegistry::open(folder / "good.reg");
+        ASSERT_TRUE(opened.registry->writeString(kKey, "EnableSolvane", "1"));
+    }
+    std::filesystem::create_directory(folder / "folder.reg");
+    const auto before = openDescriptors();
+    for (int round = 0; round < 5; ++round) {
+        test::writeFile(folder / "damaged.reg", "not a settings file");
+        for (const auto* name : {"good.reg", "damaged.reg", "missing.reg", "folder.reg"})
+            FileRegistry::open(folder / name);
+    }
+    EXPECT_EQ(openDescriptors(), before);
+}
+
 } // namespace
 } // namespace solvane::platform
