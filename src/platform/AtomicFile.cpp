@@ -38,42 +38,44 @@ private:
 // The temporary file of one save: removed again unless the save renamed it into place.
 class TemporaryFile {
 public:
-    explicit TemporaryFile(const std::filesystem::path& target) {
+    TemporaryFile(const std::filesystem::path& target, FileCalls& calls) : m_calls(calls) {
         m_name = target.string() + ".tmp-XXXXXX";
-        // mkostemp creates the file with O_EXCL under a name nobody could have prepared.
-        m_fd = ::mkostemp(m_name.data(), O_CLOEXEC);
+        // Created with O_EXCL under a name nobody could have prepared.
+        m_fd = m_calls.createUnique(m_name);
         if (m_fd < 0)
             m_name.clear();
     }
     ~TemporaryFile() {
         if (m_fd >= 0)
-            ::close(m_fd);
+            m_calls.close(m_fd);
         if (!m_name.empty())
-            ::unlink(m_name.c_str());
+            m_calls.unlink(m_name);
     }
     TemporaryFile(const TemporaryFile&) = delete;
     TemporaryFile& operator=(const TemporaryFile&) = delete;
 
     int fd() const { return m_fd; }
     const std::string& name() const { return m_name; }
-    int close() { return ::close(std::exchange(m_fd, -1)); }
+    int close() { return m_calls.close(std::exchange(m_fd, -1)); }
     void kept() { m_name.clear(); }
 
 private:
+    FileCalls& m_calls;
     std::string m_name;
     int m_fd = -1;
 };
 
 } // namespace
 
-std::string writeFileAtomically(const std::filesystem::path& path, std::string_view contents) {
+std::string writeFileAtomically(const std::filesystem::path& path, std::string_view contents,
+                                FileCalls& calls) {
     const auto folder = path.has_parent_path() ? path.parent_path() : std::filesystem::path(".");
-    TemporaryFile temporary(path);
+    TemporaryFile temporary(path, calls);
     if (temporary.fd() < 0)
         return describe("cannot create a temporary file for", path);
     std::size_t written = 0;
     while (written < contents.size()) {
-        const auto result = ::write(temporary.fd(), contents.data() + written, contents.size() - written);
+        const auto result = calls.write(temporary.fd(), contents.data() + written, contents.size() - written);
         if (result < 0) {
             if (errno == EINTR)
                 continue;
@@ -81,16 +83,18 @@ std::string writeFileAtomically(const std::filesystem::path& path, std::string_v
         }
         written += static_cast<std::size_t>(result);
     }
-    if (::fsync(temporary.fd()) != 0)
+    if (calls.sync(temporary.fd()) != 0)
         return describe("cannot flush", temporary.name());
     if (temporary.close() != 0)
         return describe("cannot close", temporary.name());
-    if (::rename(temporary.name().c_str(), path.c_str()) != 0)
+    if (calls.rename(temporary.name(), path.string()) != 0)
         return describe("cannot replace", path);
     temporary.kept();
-    FileDescriptor directory(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (directory.get() >= 0)
-        ::fsync(directory.get());
+    // The new name is only durable once the folder's entries are flushed too.
+    if (const int directory = calls.openFolder(folder.string()); directory >= 0) {
+        calls.sync(directory);
+        calls.close(directory);
+    }
     return {};
 }
 

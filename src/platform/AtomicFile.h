@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/FileCalls.h"
+
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -12,7 +14,8 @@ namespace solvane::platform {
 // planted link or existing file is ever written through), fsync, rename, fsync of the folder.
 // A failed attempt leaves no temporary file behind.
 // Returns an empty string on success, else what went wrong.
-std::string writeFileAtomically(const std::filesystem::path& path, std::string_view contents);
+std::string writeFileAtomically(const std::filesystem::path& path, std::string_view contents,
+                                FileCalls& calls = systemFileCalls());
 
 // What reading a file the program keeps gave.
 struct FileRead {

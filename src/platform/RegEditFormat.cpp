@@ -319,6 +319,7 @@ RegEditParseResult parseRegEdit(std::string_view text, RegistryTree& tree) {
     int lineNumber = 0;
     bool headerSeen = false;
     std::string logical;
+    bool continuing = false;
     auto fail = [&](std::string message) {
         result.ok = false;
         result.errorLine = lineNumber;
@@ -343,9 +344,13 @@ RegEditParseResult parseRegEdit(std::string_view text, RegistryTree& tree) {
         text.remove_prefix(cut == std::string_view::npos ? text.size() : cut + 1);
         ++lineNumber;
         line = trimmed(line);
-        // hex values may continue over several lines, each ending in a backslash.
+        // hex values may continue over several lines, each ending in a backslash; a blank line
+        // does not finish one (a file cut after a backslash is cut inside its value).
+        if (line.empty() && continuing)
+            continue;
         logical += line;
-        if (continuesHexValue(logical)) {
+        continuing = continuesHexValue(logical);
+        if (continuing) {
             logical.pop_back();
             continue;
         }

@@ -1,6 +1,8 @@
 #include "app/MainNavigation.h"
 
+#include <functional>
 #include <gtest/gtest.h>
+#include <set>
 
 namespace solvane::app {
 namespace {
@@ -82,6 +84,48 @@ TEST(MainNavigation, Board2918HasNoMemoryOrPciButtonsAndItsSettingsButtonsStayDi
     rig.click(N::kSystemInfo);
     EXPECT_FALSE(rig.visible(N::kMemory));
     EXPECT_FALSE(rig.enabled(N::kLedSettings));
+}
+
+// On 2918 every sequence of clicks, from start-up on, keeps the memory, PCI and both settings
+// buttons hidden (the settings buttons disabled too, once a page was left).
+TEST(MainNavigation, NoPathOn2918ShowsItsHiddenButtons) {
+    const std::vector<int> clickable{
+        N::kSystemInfo, N::kProduct,  N::kMotherboardInfo,     N::kMemory,     N::kPci,
+        N::kBasic,      N::kAdvanced, N::kMotherboardSettings, N::kLedSettings};
+    constexpr std::size_t kDepth = 6;
+    std::set<int> pages;
+    std::vector<int> path;
+    std::function<void()> explore = [&] {
+        NavigationRig rig(2918);
+        rig.navigation.systemInformation();
+        for (const int id : path)
+            rig.click(id);
+        pages.insert(rig.active);
+        const auto where = [&] {
+            std::string text = "after";
+            for (const int id : path)
+                text += " " + std::to_string(id);
+            return text;
+        };
+        EXPECT_FALSE(rig.visible(N::kMemory)) << where();
+        EXPECT_FALSE(rig.visible(N::kPci)) << where();
+        for (const int id : {N::kMotherboardSettings, N::kLedSettings}) {
+            EXPECT_FALSE(rig.visible(id)) << id << " " << where();
+            EXPECT_TRUE(path.empty() || !rig.enabled(id)) << id << " " << where();
+        }
+        if (path.size() == kDepth)
+            return;
+        for (const int id : clickable) {
+            if (!rig.visible(id) || !rig.enabled(id))
+                continue;
+            path.push_back(id);
+            explore();
+            path.pop_back();
+        }
+    };
+    explore();
+    EXPECT_EQ(pages, (std::set<int>{N::kBasicPage, N::kAdvancedPage, N::kMotherboardPage}))
+        << "the walk reaches every page the board has";
 }
 
 TEST(MainNavigation, Boards2908And2909HideTheAdvancedButtons) {

@@ -3,6 +3,7 @@
 #include "SimulatedCore.h"
 #include "app/CAbout.h"
 #include "app/CSampleDlg.h"
+#include "power/BasicPageReadouts.h"
 #include "power/ModeTargets.h"
 #include "power/pages/CSLV_NOVICE.h"
 #include "ui/CLabel.h"
@@ -103,6 +104,20 @@ TEST(MainWindow, TheModeMenuAppliesLikeTheButtons) {
     EXPECT_EQ(rig.core->state().modes.ActiveMode, PowerMode::Optimize);
     EXPECT_FALSE(rig.clock.isSet(rig.core->session().monitor(), power::PowerMonitor::kApplyOptimizeTimer));
     EXPECT_GE(rig.hardware->board().log().total(), before);
+
+    // Each of the three entries chooses its own mode; any other command chooses none.
+    for (const auto& [command, mode, stored] :
+         std::vector<std::tuple<int, PowerMode, std::string>>{{32793, PowerMode::Max, "2"},
+                                                              {32791, PowerMode::Default, "0"},
+                                                              {32792, PowerMode::Optimize, "1"}}) {
+        rig.basicPage().onMenuCommand(command);
+        EXPECT_TRUE(rig.basicPage().modeButton(mode)->GetCheck()) << command;
+        rig.clock.advance(300);
+        EXPECT_EQ(rig.registryText("EnableSolvane"), stored) << command;
+        rig.basicPage().onMenuCommand(32794);
+        rig.basicPage().onMenuCommand(32790);
+        EXPECT_EQ(rig.core->state().modes.ActiveMode, mode) << "after " << command;
+    }
 }
 
 TEST(MainWindow, BoardsWithoutModeButtonsStillRunTheModes) {
@@ -124,6 +139,39 @@ TEST(MainWindow, ReadoutsAndNotAvailableRowsFollowTheBoard) {
     MainWindowRig intel(2917);
     EXPECT_TRUE(intel.basicPage().readoutText(1034).endsWith(QStringLiteral(" V")));
     EXPECT_TRUE(intel.basicPage().readoutText(1045).endsWith(QStringLiteral(" rpm")));
+}
+
+// The load message has a line of its own on the page, wide enough for its text and clear of the
+// read-outs.
+TEST(MainWindow, TheLoadMessageLineFitsItsTextBesideTheReadouts) {
+    MainWindowRig rig(2917);
+    const auto* line = qobject_cast<QLabel*>(ui::findControl(rig.basicPage(), 1043));
+    ASSERT_TRUE(line != nullptr);
+    const auto box = line->geometry();
+    EXPECT_TRUE(rig.basicPage().rect().contains(box)) << "inside the page";
+    EXPECT_GE(box.width(),
+              line->fontMetrics().horizontalAdvance(QStringLiteral("CPU phase changed by loading !")));
+    EXPECT_GE(box.height(), line->fontMetrics().height());
+    for (const auto& control : power::kBasicReadouts) {
+        const auto* value = ui::findControl(rig.basicPage(), control.valueId);
+        if (value != nullptr && value != line && value->isVisible()) {
+            EXPECT_FALSE(value->geometry().intersects(box)) << control.valueId;
+        }
+    }
+}
+
+// The page is dark: captions and the message are drawn light, or they could not be read.
+TEST(MainWindow, CaptionsAndTheMessageAreDrawnLightOnTheDarkPage) {
+    MainWindowRig rig(2917);
+    std::vector<const QLabel*> labels{qobject_cast<QLabel*>(ui::findControl(rig.basicPage(), 1043))};
+    for (const auto& control : power::kBasicReadouts)
+        if (control.captionId != 0)
+            labels.push_back(qobject_cast<QLabel*>(ui::findControl(rig.basicPage(), control.captionId)));
+    for (const auto* label : labels) {
+        ASSERT_TRUE(label != nullptr);
+        const_cast<QLabel*>(label)->ensurePolished();
+        EXPECT_GT(label->palette().color(QPalette::WindowText).lightness(), 100) << ui::controlId(*label);
+    }
 }
 
 TEST(MainWindow, Boards2902And2905NameTheirBridgesNbAndSb) {

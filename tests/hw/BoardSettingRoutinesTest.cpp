@@ -1,6 +1,4 @@
-#include "hw/BoardSettingRoutines.h"
-
-#include "support/FakeRegisters.h"
+#include "BoardSettingRoutinesFixture.h"
 
 #include <gtest/gtest.h>
 
@@ -8,36 +6,6 @@ namespace solvane::hw {
 namespace {
 
 using Write = test::FakeRegisters::Write;
-
-class BoardSettingRoutinesTest : public ::testing::Test {
-protected:
-    BoardSettingRoutinesTest()
-        : bus(registers, registers, registers), phases(bus, random),
-          routines(bus, phases, prompt, values, pending, state) {
-        values = notPresentVector();
-        state.checksEnabled = true;
-        board(2917);
-    }
-
-    void board(int code, std::string version = "1.0", int maxPhases = 6) {
-        routines.setBoard({code, std::move(version)}, maxPhases);
-    }
-    SettingValue& at(Setting setting) { return values[static_cast<std::size_t>(setting)]; }
-    void apply(Setting setting, SettingValue v) {
-        at(setting) = v;
-        routines.Apply(indexOf(setting));
-    }
-
-    test::FakeRegisters registers;
-    platform::ScriptedRandom random;
-    platform::ScriptedPrompt prompt;
-    BoardBus bus;
-    CpuPhaseControl phases;
-    SettingVector values{};
-    int pending = -1;
-    SettingRoutineState state;
-    BoardSettingRoutines routines;
-};
 
 TEST_F(BoardSettingRoutinesTest, VoltagesWriteTheirCodeListBytes) {
     struct Case {
@@ -314,6 +282,46 @@ TEST_F(BoardSettingRoutinesTest, HighLoadRefusesTooFewPhases) {
     at(Setting::CpuPhase) = 0;
     routines.CheckAndApply(indexOf(Setting::CpuPhase));
     EXPECT_EQ(prompt.asked().size(), 2U);
+}
+
+// Each load step of every board group at its edge and one past it: the power just above the
+// threshold refuses the step's highest level, the threshold itself and the next level pass.
+TEST_F(BoardSettingRoutinesTest, LoadRefusalOfEveryStepAtItsEdges) {
+    struct Group {
+        int board;
+        int maxPhases;
+        std::vector<std::pair<int, SettingValue>> steps; // threshold, highest refused level
+    };
+    const std::vector<Group> groups{
+        {2917, 6, {{5000, 1}, {6000, 2}, {7000, 3}, {8000, 4}}},
+        {2915, 6, {{5000, 1}, {6000, 2}, {7000, 3}, {8000, 4}}},
+        {2910, 5, {{5000, 1}, {6000, 2}, {7000, 3}}},
+        {2911, 4, {{5000, 1}, {6000, 2}, {7000, 3}}},
+        {2912, 4, {{300, 1}, {400, 2}, {550, 3}}},
+    };
+    const auto refused = [&](int power, SettingValue level) {
+        prompt = platform::ScriptedPrompt();
+        state.cpuPower = power;
+        state.previousPhase = 0;
+        state.rememberedValue = 0;
+        at(Setting::CpuPhase) = level;
+        routines.CheckAndApply(indexOf(Setting::CpuPhase));
+        return !prompt.texts().empty();
+    };
+    for (const auto& group : groups) {
+        board(group.board, "1.0", group.maxPhases);
+        for (const auto& [threshold, level] : group.steps) {
+            const auto where = std::to_string(group.board) + " at " + std::to_string(threshold);
+            EXPECT_TRUE(refused(threshold + 1, level)) << where;
+            EXPECT_FALSE(refused(threshold, level)) << where;
+            EXPECT_FALSE(refused(threshold + 1, level + 1)) << where;
+            EXPECT_FALSE(refused(1000000, 0)) << "automatic is never refused, " << group.board;
+        }
+    }
+    // The 8000 step holds only on boards with six CPU phases.
+    board(2917, "1.0", 5);
+    EXPECT_FALSE(refused(8001, 4));
+    EXPECT_TRUE(refused(8001, 3));
 }
 
 TEST_F(BoardSettingRoutinesTest, ReadingEverySettingVisitsTheLedsInTheirOrder) {

@@ -193,6 +193,26 @@ TEST_F(CpuPhaseControlTest, Board2912And2909) {
     EXPECT_TRUE(registers.writes.empty());
 }
 
+// The level counts read from three bits, for every value of the bits, with the register's other
+// bits set so they cannot count.
+TEST_F(CpuPhaseControlTest, LevelCountsFromThreeBitsAtEveryValue) {
+    const std::array<int, 8> counts2912{1, 1, 2, 3, 3, 3, 3, 4}; // x > 1, > 2, > 6
+    const std::array<int, 8> countsSio{1, 1, 2, 2, 2, 2, 3, 4};  // x > 1, > 5, > 6
+    const std::array<int, 8> counts2909{1, 1, 1, 1, 1, 2, 1, 3}; // x = 5: 2, x = 7: 3
+    const std::array<int, 8> phase2909{1, 1, 1, 1, 1, 2, 1, 3};  // x = 1: 1, 5: 2, 7: 3, else 1
+    for (std::uint8_t x = 0; x < 8; ++x) {
+        const auto byte = static_cast<std::uint8_t>(x | 0xF8);
+        registers.smbusRegister(0x31, 0x10) = byte;
+        EXPECT_EQ(read(2912).levelCount, counts2912[x]) << "2912, x = " << int{x};
+        registers.sio[0xD2] = byte;
+        EXPECT_EQ(read(2911).levelCount, countsSio[x]) << "2911, x = " << int{x};
+        EXPECT_EQ(read(2907).levelCount, countsSio[x]) << "2907, x = " << int{x};
+        registers.sio[0xC2] = byte;
+        EXPECT_EQ(read(2909).levelCount, counts2909[x]) << "2909, x = " << int{x};
+        EXPECT_EQ(read(2909).cpuPhase, phase2909[x]) << "2909, x = " << int{x};
+    }
+}
+
 TEST_F(CpuPhaseControlTest, Board2906ReportsARandomCountWithoutItsFixedBit) {
     random.queue(4);
     random.queue(7);

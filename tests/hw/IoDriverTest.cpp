@@ -242,6 +242,48 @@ TEST_F(IoDriverTest, AShortMemoryReadCountsAsFailure) {
     EXPECT_EQ(driver.ReadPhysicalMemory(0xC0000, buffer.data(), 256, 1), 0U);
 }
 
+// The device as another program sharing it would see it: the open-count request reports a given
+// count, or fails; every other request goes to the device.
+class SharedDevice final : public platform::DeviceIo {
+public:
+    explicit SharedDevice(platform::DeviceIo& device) : m_device(device) {}
+    platform::DeviceHandle createFile(std::string_view path) override { return m_device.createFile(path); }
+    bool deviceIoControl(platform::DeviceHandle handle, std::uint32_t code,
+                         std::span<const std::uint8_t> input, std::span<std::uint8_t> output,
+                         std::uint32_t& returned) override {
+        if (code != zubrik::kOpenCountRequest || !openCount)
+            return m_device.deviceIoControl(handle, code, input, output, returned);
+        if (*openCount < 0)
+            return false;
+        std::fill(output.begin(), output.end(), 0);
+        output[0] = static_cast<std::uint8_t>(*openCount);
+        returned = static_cast<std::uint32_t>(output.size());
+        return true;
+    }
+    bool closeHandle(platform::DeviceHandle handle) override { return m_device.closeHandle(handle); }
+    platform::WinError lastError() const override { return m_device.lastError(); }
+
+    std::optional<int> openCount; // -1: the request fails
+private:
+    platform::DeviceIo& m_device;
+};
+
+TEST_F(IoDriverTest, UnloadKeepsTheServiceWhileOthersHoldTheDeviceOrTheCountIsUnknown) {
+    for (const int count : {2, 3, 0, -1}) {
+        SharedDevice shared(devices);
+        IoDriver driver(system, services, shared, sleeper);
+        ASSERT_EQ(driver.Load(), IoDriver::kLoaded) << count;
+        driver.SetHandleCopy(driver.GetHandle());
+        shared.openCount = count;
+        EXPECT_EQ(driver.GetOpenCount(), static_cast<std::uint32_t>(std::max(count, 0)));
+        driver.Unload();
+        EXPECT_TRUE(services.exists(zubrik::kServiceName)) << "open count " << count;
+        EXPECT_EQ(services.queryState(zubrik::kServiceName), ServiceState::Running) << count;
+        EXPECT_EQ(driver.GetHandle(), platform::kInvalidDeviceHandle) << "this program's handle is closed";
+        EXPECT_EQ(devices.openHandles(zubrik::kDevicePath), 0U) << count;
+    }
+}
+
 TEST_F(IoDriverTest, UnloadRemovesTheServiceOnlyForTheLastHandle) {
     auto driver = loadedDriver();
     EXPECT_EQ(driver.GetOpenCount(), 1U);

@@ -304,12 +304,15 @@ TEST(ReplayHardware, LoadingNamesTheOptionAndFileOfEveryProblem) {
     EXPECT_TRUE(good.value().spdImages.contains(0xAA));
     EXPECT_TRUE(loadReplaySources({}).value().empty());
 
-    // A pipe, as the shell's <(…) gives it, is read like a file.
+    // A pipe, as the shell's <(…) gives it, is read like a file, however slowly its writer writes.
     int pipe[2];
     ASSERT_EQ(::pipe(pipe), 0);
     std::thread writer([&] {
-        const std::string module(256, '\x92');
-        [[maybe_unused]] const auto written = ::write(pipe[1], module.data(), module.size());
+        const std::string half(128, '\x92');
+        for (int part = 0; part < 2; ++part) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+            [[maybe_unused]] const auto written = ::write(pipe[1], half.data(), half.size());
+        }
         ::close(pipe[1]);
     });
     const auto piped =

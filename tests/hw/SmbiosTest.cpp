@@ -199,6 +199,21 @@ TEST(SmbiosDump, RefusesBrokenEntryPointsAndKeepsWhatATruncatedFileHolds) {
     std::vector<std::uint8_t> oddLength = test::dumpWith30EntryPoint(table);
     oddLength[0x06] = 0x40; // an entry point length no firmware uses
     EXPECT_FALSE(readSmbiosDump(oddLength));
+
+    // A 3.0 entry point one byte shorter or longer than any firmware writes is refused even when
+    // its checksum over that length holds; the shortest and longest are read.
+    const auto entryPointOfLength = [&](std::uint8_t length) {
+        auto file = test::dumpWith30EntryPoint(table);
+        file[0x06] = length;
+        std::uint8_t sum = 0;
+        for (std::size_t i = 0; i < length; ++i)
+            sum = static_cast<std::uint8_t>(sum + file[i]);
+        file[0x05] = static_cast<std::uint8_t>(file[0x05] - sum);
+        return file;
+    };
+    for (const auto& [length, read] :
+         std::vector<std::pair<std::uint8_t, bool>>{{0x17, false}, {0x18, true}, {0x20, true}, {0x21, false}})
+        EXPECT_EQ(readSmbiosDump(entryPointOfLength(length)).has_value(), read) << int{length};
 }
 
 } // namespace

@@ -64,6 +64,42 @@ TEST_F(ZubrikDriverTest, PciReadsStayInsideTheConfigurationSpace) {
     EXPECT_EQ(output[0x0B], 0x03); // display controller
 }
 
+// Each refusal at its edge: one byte too few of input, no output at all, the last bytes of the
+// configuration space and one past them, an empty memory request.
+TEST_F(ZubrikDriverTest, RequestsAtTheEdgesOfTheirBuffers) {
+    std::array<std::uint8_t, zubrik::kPciReadInputSize> input{};
+    writeLittleEndian<std::uint32_t>(input, 0, zubrik::pciAddress(1, 0, 0));
+    std::array<std::uint8_t, 16> output{};
+    std::uint32_t returned = 0;
+    const auto pci = [&](std::span<const std::uint8_t> in, std::span<std::uint8_t> out) {
+        returned = 0;
+        return driver.control(zubrik::kPciConfigReadRequest, in, out, returned, 1);
+    };
+    EXPECT_EQ(pci(std::span(input).first(input.size() - 1), output), WinError::InvalidParameter);
+    EXPECT_EQ(pci(input, {}), WinError::InvalidParameter);
+    writeLittleEndian<std::uint32_t>(input, 4, zubrik::kPciConfigSpaceSize - 16);
+    EXPECT_EQ(pci(input, output), WinError::Success);
+    EXPECT_EQ(returned, 16U);
+    writeLittleEndian<std::uint32_t>(input, 4, zubrik::kPciConfigSpaceSize - 15);
+    EXPECT_EQ(pci(input, output), WinError::InvalidParameter);
+    writeLittleEndian<std::uint32_t>(input, 4, zubrik::kPciConfigSpaceSize);
+    EXPECT_EQ(pci(input, std::span(output).first(1)), WinError::InvalidParameter);
+    writeLittleEndian<std::uint32_t>(input, 0, 0xFFFF);
+    writeLittleEndian<std::uint32_t>(input, 4, 0);
+    EXPECT_EQ(pci(input, output), WinError::Success) << "the last bus, device and function";
+
+    std::array<std::uint8_t, 4> memory{};
+    EXPECT_EQ(readMemory(0xC0000, 1, 0, memory, returned), WinError::InsufficientBuffer);
+    EXPECT_EQ(readMemory(0xC0000, 4, 1, memory, returned), WinError::Success);
+    EXPECT_EQ(readMemory(0xC0000, 1, 5, memory, returned), WinError::InsufficientBuffer);
+    std::array<std::uint8_t, zubrik::kMemoryReadInputSize - 1> shortInput{};
+    EXPECT_EQ(driver.control(zubrik::kPhysicalMemoryReadRequest, shortInput, memory, returned, 1),
+              WinError::InvalidParameter);
+    std::array<std::uint8_t, 3> almost{};
+    EXPECT_EQ(driver.control(zubrik::kOpenCountRequest, {}, almost, returned, 1),
+              WinError::InsufficientBuffer);
+}
+
 TEST_F(ZubrikDriverTest, OpenCountAndUnknownRequests) {
     std::array<std::uint8_t, 4> output{};
     std::uint32_t returned = 0;

@@ -48,6 +48,41 @@ TEST(ServiceTable, ServicesAndTheirStateOutliveTheProgram) {
     EXPECT_EQ(ServiceTable(folder / "services.tsv").exists("Zubrik_1_0_5"), false);
 }
 
+TEST(ServiceTable, EveryStartTypeAndStateSurvivesASaveAndReload) {
+    test::TempFolder folder;
+    const auto image = folder / "Zubrik.sys";
+    test::writeFile(image, "driver");
+    const std::vector<StartType> types{StartType::Boot, StartType::System, StartType::Automatic,
+                                       StartType::Demand, StartType::Disabled};
+    {
+        ServiceTable table(folder / "services.tsv");
+        for (const auto type : types) {
+            auto config = driverConfig(image);
+            config.startType = type;
+            config.errorControl = 3;
+            const auto name = "Driver" + std::to_string(static_cast<int>(type));
+            ASSERT_EQ(table.createService(name, config), WinError::Success);
+            if (type == StartType::Automatic) {
+                ASSERT_EQ(table.startService(name), WinError::Success);
+            }
+        }
+        table.setStartType("Driver3", StartType::Boot);
+    }
+    ServiceTable reloaded(folder / "services.tsv");
+    for (const auto type : types) {
+        const auto name = "Driver" + std::to_string(static_cast<int>(type));
+        const auto config = reloaded.queryConfig(name);
+        ASSERT_TRUE(config) << name;
+        EXPECT_EQ(config->startType, type == StartType::Demand ? StartType::Boot : type) << name;
+        EXPECT_EQ(config->type, ServiceType::KernelDriver) << name;
+        EXPECT_EQ(config->errorControl, 3U) << name;
+        EXPECT_EQ(config->displayName, "Zubrik_1_0_5") << name;
+        EXPECT_EQ(reloaded.queryState(name),
+                  type == StartType::Automatic ? ServiceState::Running : ServiceState::Stopped)
+            << name;
+    }
+}
+
 TEST(ServiceTable, ADriverWithoutItsFileDoesNotStart) {
     test::TempFolder folder;
     ServiceTable table;
@@ -60,11 +95,16 @@ TEST(ServiceTable, ADriverWithoutItsFileDoesNotStart) {
 TEST(ServiceTable, DamagedLinesCostOnlyThemselves) {
     test::TempFolder folder;
     test::writeFile(folder / "services.tsv",
-                    "# header\nbroken line\nGood\t1\t2\t1\t1\tGood\t/x.sys\nBad\t1\t9\t1\t1\tBad\t/y\n");
+                    "# header\nbroken line\nGood\t1\t2\t1\t1\tGood\t/x.sys\nBad\t1\t9\t1\t1\tBad\t/y\n"
+                    "Last\t1\t4\t1\t4\tLast\t/z.sys\nPast\t1\t5\t1\t1\tPast\t/w.sys\n");
     ServiceTable table(folder / "services.tsv");
     EXPECT_TRUE(table.exists("Good"));
     EXPECT_EQ(table.queryConfig("Good")->startType, StartType::Automatic);
     EXPECT_FALSE(table.exists("Bad"));
+    EXPECT_EQ(table.queryConfig("Last")->startType, StartType::Disabled) << "the last start type";
+    EXPECT_EQ(table.queryState("Last"), ServiceState::Running);
+    EXPECT_EQ(table.queryState("Good"), ServiceState::Stopped);
+    EXPECT_FALSE(table.exists("Past")) << "no start type 5";
 }
 
 TEST(DeviceNamespace, ADeviceOpensOnlyWhileItsServiceRunsAndWithoutSharing) {

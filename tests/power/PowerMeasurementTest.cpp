@@ -84,6 +84,28 @@ TEST_F(PowerMeasurementTest, RailPowersFromThePowerMonitorChip) {
     EXPECT_EQ(texts.rail12, "0 W");
 }
 
+// Rail readings whose powers land just above or just below a whole step, worked out from the
+// rail formulas by hand: a constant a little off moves them across it.
+TEST_F(PowerMeasurementTest, RailPowersJustAboveAndBelowAWholeStep) {
+    struct Case {
+        int a, c, b; // raw 3.3 V, 5 V and 12 V senses
+        double p33, p5, p12;
+    };
+    use(intelBoard(2917));
+    // 3.3 V: 49.0005 and 41.969; 5 V: 10.006 and 14.987; 12 V: 11.006 and 18.985.
+    for (const auto& c : {Case{55, 110, 117, 4900, 1000, 1100}, Case{47, 166, 202, 4100, 1400, 1800}}) {
+        random.queue(kMiddle);
+        auto readings = intelReadings();
+        readings.railSense33 = c.a;
+        readings.railSense5 = c.c;
+        readings.railSense12 = c.b;
+        const auto& m = run(readings, 3);
+        EXPECT_DOUBLE_EQ(m.P33, c.p33) << c.a;
+        EXPECT_DOUBLE_EQ(m.P5, c.p5) << c.c;
+        EXPECT_DOUBLE_EQ(m.P12, c.p12) << c.b;
+    }
+}
+
 struct CpuCase {
     int board;
     int phases;

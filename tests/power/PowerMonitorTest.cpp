@@ -194,6 +194,38 @@ TEST_F(PowerMonitorTest, HighLoadRaisesAFixedPhaseCountAndGivesItBack) {
     }
 }
 
+// Every step of the load rule at its edge and one past it, in power and in the user's level.
+TEST_F(PowerMonitorTest, EveryLoadStepAtItsEdges) {
+    struct Step {
+        int threshold;
+        SettingValue below; // the rule raises a level below this
+        std::uint8_t pattern;
+        int forced;
+    };
+    const std::vector<Step> steps{
+        {8000, 5, 0x80, 5}, {7000, 4, 0x90, 4}, {6000, 3, 0x91, 3}, {5000, 2, 0x93, 2}};
+    const auto ruleWrites = [&](SettingValue user, int cpuPower) {
+        routineState.currentPhase = user;
+        modes.CurrentValues[indexOf(Setting::CpuPhase)] = user;
+        monitor.takeStartupPhase();
+        registers.writes.clear();
+        log().clear();
+        measurement.values().CpuPower = cpuPower;
+        monitor.LoadPhaseRule();
+        return registers.writes;
+    };
+    for (const auto& step : steps) {
+        const auto where = "at " + std::to_string(step.threshold);
+        EXPECT_EQ(ruleWrites(step.below - 1, step.threshold + 1),
+                  (std::vector<FakeRegisters::Write>{{"smbus", 0x32, 0x01, step.pattern}}))
+            << where;
+        EXPECT_EQ(monitor.forcedCpuPhases(), step.forced) << where;
+        EXPECT_TRUE(ruleWrites(step.below - 1, step.threshold).empty()) << where << ": the threshold itself";
+        EXPECT_TRUE(ruleWrites(step.below, step.threshold + 1).empty()) << where << ": the level itself";
+        EXPECT_TRUE(writes().empty()) << where << ": nothing forced, nothing to give back";
+    }
+}
+
 TEST_F(PowerMonitorTest, TheLoadRuleForcesOtherRegulatorsThroughTheirOwnPhaseWrite) {
     struct Case {
         int board;
@@ -311,6 +343,29 @@ TEST_F(PowerMonitorTest, FanPreparationSetsTheFirmwareUpAndKeepsTheStartLevels) 
     EXPECT_EQ(registry.readString(kProductKey, "SolvaneNormalEnd"), "1");
     EXPECT_EQ(power.planCalls(),
               (std::vector<std::string>{"SetPowerMode(6)", "EnableSATA", "CPU_THROTTLING(8)"}));
+}
+
+// The start-up fan level of every firmware duty band, at its edge and one past it; the CMOS fan
+// bytes are written only when they are not already set up.
+TEST_F(PowerMonitorTest, FanStartLevelsAtEveryBandEdge) {
+    const std::vector<std::pair<std::uint8_t, int>> bands{
+        {0x80, 0}, {0x81, 1}, {0x90, 1}, {0x91, 2}, {0xA0, 2}, {0xA1, 3}, {0xB0, 3},
+        {0xB1, 4}, {0xC0, 4}, {0xC1, 5}, {0xE0, 5}, {0xE1, 6}, {0xF0, 6}, {0xF1, 7}};
+    constexpr std::array<std::uint8_t, 8> kDuty{0x7F, 0x8F, 0x9F, 0xAF, 0xBF, 0xCF, 0xE7, 0xFF};
+    for (const auto& [byte, level] : bands) {
+        registers.cmos[0x96] = 0xFA;
+        registers.cmos[0x94] = 0xFE;
+        registers.cmos[0xA3] = byte;
+        registers.cmos[0xB3] = byte;
+        registers.writes.clear();
+        monitor.PrepareFan();
+        EXPECT_TRUE(registers.writes.empty()) << "the firmware is already set up";
+        monitor.OnExit();
+        const auto duty = kDuty[static_cast<std::size_t>(level)];
+        EXPECT_EQ(registers.writes,
+                  (std::vector<FakeRegisters::Write>{{"fan", 0, 0xB3, duty}, {"fan", 0, 0xA3, duty}}))
+            << "byte " << int{byte};
+    }
 }
 
 TEST_F(PowerMonitorTest, ResumeReselectsTheModeAfterSixSeconds) {

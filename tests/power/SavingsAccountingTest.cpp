@@ -129,6 +129,18 @@ TEST_F(SavingsAccountingTest, RailBaselineFollowsTheSamples) {
     EXPECT_EQ(m.CurrentSaving, 3);
 }
 
+// A rail sensor gone wrong can read below zero, so the power without the saving can come out at
+// nothing while a saving is counted: the percentage is then 0, never a division by it.
+TEST_F(SavingsAccountingTest, ANegativeRailReadingNeverDividesByNothing) {
+    auto& m = measurement.values();
+    refresh(PowerMode::Optimize, 6, 0, 0, 0, 20000);
+    refresh(PowerMode::Optimize, 6, 0, 0, 0, 10000);
+    refresh(PowerMode::Optimize, 6, 0, 0, 0, -10000); // F = 0.5: the saving is the 10000 baseline
+    EXPECT_EQ(m.CurrentSaving, 100);
+    EXPECT_EQ(m.PowerWithoutSaving, 0);
+    EXPECT_EQ(m.SavedPercentage, 0);
+}
+
 TEST_F(SavingsAccountingTest, ABaselineIsKeptForTheNextModeOnlyOnceItIsAMeasuredDrop) {
     auto& m = measurement.values();
     // Optimize for one refresh, then Default: the baseline is still a whole rail sum.
