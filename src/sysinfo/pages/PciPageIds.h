@@ -46,7 +46,7 @@ inline constexpr std::array<HeaderLabel, kPciHeaderValueCount> kHeaderLabels{{
 
 // Menu 263, the list view's right-click menu: its one item "Select".
 inline constexpr int kSelectMenu = 263;
-inline constexpr int kSelectCommand = 32980;
+inline constexpr int kSelectCommand = 32990; // ours: apart from every other menu command
 // Menu 240: the width of the configuration-space view.
 inline constexpr int kWidthMenu = 240;
 inline constexpr int kByteCommand = 32931;
