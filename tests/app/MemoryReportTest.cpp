@@ -1,9 +1,8 @@
 // The memory part of the report: in-process for the SMBus library failing, and the real program's
 // JSON and text reports on simulated modules and on replayed real dumps.
+#include "ProgramReport.h"
 #include "SimulatedCore.h"
 #include "app/Report.h"
-#include "support/ChildProcess.h"
-#include "support/TempFolder.h"
 #include "sysinfo/SpdBytes.h"
 
 #include <QJsonArray>
@@ -15,12 +14,9 @@
 namespace solvane::app {
 namespace {
 
-QJsonObject parseJson(const std::string& text) {
-    QJsonParseError error{};
-    const auto document = QJsonDocument::fromJson(QByteArray::fromStdString(text), &error);
-    EXPECT_EQ(error.error, QJsonParseError::NoError) << text;
-    return document.object();
-}
+using test::parseJson;
+
+using MemoryReportProgram = test::ProgramReport;
 
 TEST(MemoryReport, WithoutTheSmbusLibraryTheReportSaysWhyNoModuleIsListed) {
     test::CoreServices parts;
@@ -38,28 +34,6 @@ TEST(MemoryReport, WithoutTheSmbusLibraryTheReportSaysWhyNoModuleIsListed) {
     EXPECT_NE(text.find("the SMBus library is not loaded"), std::string::npos) << text;
     EXPECT_NE(text.find("  Total Physical Memory: "), std::string::npos) << text;
 }
-
-class MemoryReportProgram : public ::testing::Test {
-protected:
-    void SetUp() override {
-        program = test::programFolder() / "solvane";
-        if (!std::filesystem::exists(program))
-            GTEST_SKIP() << "the program is not built at " << program;
-    }
-    std::string report(std::vector<std::string> arguments) {
-        arguments.insert(arguments.end(),
-                         {"--report", "--batch", "--seed", "5", "--state-dir", state.path().string()});
-        std::string output;
-        std::string errors;
-        EXPECT_EQ(test::runProgram(program, arguments, {{"QT_QPA_PLATFORM", "offscreen"}}, &errors, &output),
-                  0)
-            << errors;
-        return output;
-    }
-
-    std::filesystem::path program;
-    test::TempFolder state;
-};
 
 TEST_F(MemoryReportProgram, TheJsonObjectKeepsItsNamesAndNullsWhatThePageLeaves) {
     const auto root =

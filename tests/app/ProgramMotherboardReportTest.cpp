@@ -1,7 +1,6 @@
 // The real program's report of the motherboard information page: the "motherboard" object scripts
 // read, on a simulated board and on a replayed firmware table, and the same values in the plain text.
-#include "support/ChildProcess.h"
-#include "support/TempFolder.h"
+#include "ProgramReport.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -10,34 +9,17 @@
 namespace solvane::app {
 namespace {
 
-class ProgramMotherboardReport : public ::testing::Test {
+// At a fixed load, so the core voltage the page shows is the same on every run.
+class ProgramMotherboardReport : public test::ProgramReport {
 protected:
-    void SetUp() override {
-        program = test::programFolder() / "solvane";
-        if (!std::filesystem::exists(program))
-            GTEST_SKIP() << "the program is not built at " << program;
-    }
     std::string report(std::vector<std::string> arguments) {
-        arguments.insert(arguments.end(), {"--report", "--batch", "--seed", "5", "--cpu-load", "30",
-                                           "--state-dir", state.path().string()});
-        std::string output;
-        std::string errors;
-        EXPECT_EQ(test::runProgram(program, arguments, {{"QT_QPA_PLATFORM", "offscreen"}}, &errors, &output),
-                  0)
-            << errors;
-        return output;
+        arguments.insert(arguments.end(), {"--cpu-load", "30"});
+        return ProgramReport::report(std::move(arguments));
     }
     QJsonObject motherboard(std::vector<std::string> arguments) {
-        arguments.push_back("--json");
-        const auto output = report(std::move(arguments));
-        QJsonParseError error{};
-        const auto document = QJsonDocument::fromJson(QByteArray::fromStdString(output), &error);
-        EXPECT_EQ(error.error, QJsonParseError::NoError) << output;
-        return document.object().value(QStringLiteral("motherboard")).toObject();
+        arguments.insert(arguments.end(), {"--cpu-load", "30"});
+        return jsonSection(std::move(arguments), "motherboard");
     }
-
-    std::filesystem::path program;
-    test::TempFolder state;
 };
 
 QString field(const QJsonObject& object, const char* key) {

@@ -1,7 +1,6 @@
 // The real program's report of the PCI page: the "pci" object scripts read, on a simulated board
 // and on a replayed dump, and the same rows in the plain text.
-#include "support/ChildProcess.h"
-#include "support/TempFolder.h"
+#include "ProgramReport.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -11,34 +10,9 @@
 namespace solvane::app {
 namespace {
 
-class ProgramPciReport : public ::testing::Test {
+class ProgramPciReport : public test::ProgramReport {
 protected:
-    void SetUp() override {
-        program = test::programFolder() / "solvane";
-        if (!std::filesystem::exists(program))
-            GTEST_SKIP() << "the program is not built at " << program;
-    }
-    std::string report(std::vector<std::string> arguments) {
-        arguments.insert(arguments.end(),
-                         {"--report", "--batch", "--seed", "5", "--state-dir", state.path().string()});
-        std::string output;
-        std::string errors;
-        EXPECT_EQ(test::runProgram(program, arguments, {{"QT_QPA_PLATFORM", "offscreen"}}, &errors, &output),
-                  0)
-            << errors;
-        return output;
-    }
-    QJsonObject pci(std::vector<std::string> arguments) {
-        arguments.push_back("--json");
-        const auto output = report(std::move(arguments));
-        QJsonParseError error{};
-        const auto document = QJsonDocument::fromJson(QByteArray::fromStdString(output), &error);
-        EXPECT_EQ(error.error, QJsonParseError::NoError) << output;
-        return document.object().value(QStringLiteral("pci")).toObject();
-    }
-
-    std::filesystem::path program;
-    test::TempFolder state;
+    QJsonObject pci(std::vector<std::string> arguments) { return jsonSection(std::move(arguments), "pci"); }
 };
 
 TEST_F(ProgramPciReport, TheJsonObjectCarriesRowsListViewHeaderAndFactsByTheirNames) {
