@@ -21,6 +21,12 @@
 namespace solvane::app {
 namespace {
 
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kAddressSanitizer = true;
+#else
+constexpr bool kAddressSanitizer = false;
+#endif
+
 struct Scrape {
     int status = 0;
     std::string contentType;
@@ -152,6 +158,9 @@ TEST_F(MetricsEndpointTest, PromtoolAcceptsTheExposition) {
 }
 
 TEST_F(MetricsEndpointTest, AThousandScrapesLeaveMemoryFlat) {
+    if (kAddressSanitizer)
+        GTEST_SKIP()
+            << "AddressSanitizer keeps freed memory in quarantine: resident memory says nothing here";
     for (int i = 0; i < 100; ++i)
         ASSERT_EQ(scrape(m_run->metricsPort()).status, 200);
     const long before = residentKb();
@@ -193,10 +202,14 @@ TEST(NoWindowRun, ServesMetricsAndEndsCleanlyOnSigterm) {
     const auto output = child.output();
     ASSERT_TRUE(std::regex_search(output, match, std::regex(R"(http://127\.0\.0\.1:([0-9]+)/metrics)")))
         << output;
-    const auto maps = test::readTextFile("/proc/" + std::to_string(child.pid()) + "/maps");
-    EXPECT_EQ(maps.find("libQt6Widgets"), std::string::npos)
-        << "a run without a window loads no window system";
-    EXPECT_EQ(maps.find("libQt6Gui"), std::string::npos);
+    // The unoptimised sanitizer build keeps references in the module that the optimised build
+    // drops (its module needs the widget libraries), so the normal build holds this check.
+    if (!kAddressSanitizer) {
+        const auto maps = test::readTextFile("/proc/" + std::to_string(child.pid()) + "/maps");
+        EXPECT_EQ(maps.find("libQt6Widgets"), std::string::npos)
+            << "a run without a window loads no window system";
+        EXPECT_EQ(maps.find("libQt6Gui"), std::string::npos);
+    }
     const auto answer = scrape(static_cast<quint16>(std::stoi(match[1])));
     EXPECT_EQ(answer.status, 200);
     EXPECT_NE(answer.body.find("solvane_system_power_watts{board=\"KX-2917\"}"), std::string::npos)
