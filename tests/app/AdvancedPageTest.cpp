@@ -440,17 +440,6 @@ TEST(AdvancedPageOnTheScreen, AClickedVoltageBeyondTheStableLimitIsWrittenOnOkAn
 
 // ---- The program itself on the screen ---------------------------------------------------------
 
-std::string commandOutput(const std::string& command) {
-    std::string output;
-    if (FILE* pipe = popen(command.c_str(), "r")) {
-        std::array<char, 256> buffer{};
-        while (fgets(buffer.data(), static_cast<int>(buffer.size()), pipe) != nullptr)
-            output += buffer.data();
-        pclose(pipe);
-    }
-    return output;
-}
-
 // The program started on the X server with a state folder, driven through xdotool at the places
 // its dialog layouts put the controls, as a user clicks them.
 class ProgramOnScreen {
@@ -461,9 +450,9 @@ public:
                     {"--state-dir", state.string(), "--board", "2917", "--seed", "5", "--cpu-load", "30"},
                     {{"XDG_RUNTIME_DIR", runtime.string()}}) {
         // The window is placed once it is up: take its position after that.
-        const auto geometry = commandOutput("timeout 15 xdotool search --sync --all --onlyvisible --pid " +
-                                            std::to_string(m_process.pid()) +
-                                            " --name 'Solvane Center' sleep 1 getwindowgeometry --shell");
+        const auto geometry = solvane::test::shellOutput(
+            "timeout 15 xdotool search --sync --all --onlyvisible --pid " + std::to_string(m_process.pid()) +
+            " --name 'Solvane Center' sleep 1 getwindowgeometry --shell");
         for (const auto& line : QString::fromStdString(geometry).split(QLatin1Char('\n'))) {
             if (line.startsWith(QStringLiteral("X=")))
                 m_origin.setX(line.mid(2).toInt());

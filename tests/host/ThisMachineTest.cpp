@@ -1,4 +1,5 @@
 #include "host/HostHardware.h"
+#include "support/ChildProcess.h"
 
 #include <cstdio>
 #include <fstream>
@@ -13,15 +14,6 @@ namespace {
 
 // bus, device, function, vendor, device id, class (base class and sub-class)
 using PciFunction = std::tuple<unsigned, unsigned, unsigned, unsigned, unsigned, unsigned>;
-
-std::string run(const std::string& command) {
-    std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);
-    std::string output;
-    char buffer[512];
-    while (pipe && std::fgets(buffer, sizeof buffer, pipe.get()) != nullptr)
-        output += buffer;
-    return output;
-}
 
 // "00:1f.3 0c05: 8086:3a30 (rev 02)", with a "0000:" domain when the machine has several; functions
 // of other domains are out of the libraries' reach and left out.
@@ -61,9 +53,9 @@ std::set<PciFunction> hostFunctions(hw::Falwick& falwick) {
 }
 
 TEST(ThisMachine, ListsTheSamePciFunctionsAsLspci) {
-    if (run("command -v lspci").empty())
+    if (solvane::test::shellOutput("command -v lspci").empty())
         GTEST_SKIP() << "lspci is not installed (Debian package pciutils)";
-    const auto expected = lspciFunctions(run("lspci -n 2>/dev/null"));
+    const auto expected = lspciFunctions(solvane::test::shellOutput("lspci -n 2>/dev/null"));
     if (expected.empty())
         GTEST_SKIP() << "lspci lists no PCI function on this machine";
     auto host = createHostHardware({});

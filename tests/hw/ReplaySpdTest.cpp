@@ -1,5 +1,6 @@
 #include "hw/ReplaySpd.h"
 
+#include "support/ChildProcess.h"
 #include "support/TempFolder.h"
 
 #include <cstdio>
@@ -148,15 +149,6 @@ TEST(ReplaySpd, ReadsI2cdumpWithUnreadableBytesAsAbsent) {
     EXPECT_EQ(parsed.value(), image);
 }
 
-std::string runTool(const std::string& command) {
-    std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);
-    std::string output;
-    char buffer[4096];
-    while (pipe && std::fgets(buffer, sizeof buffer, pipe.get()) != nullptr)
-        output += buffer;
-    return output;
-}
-
 TEST(ReplaySpd, ReadsWhatHexdumpXxdAndOdPrint) {
     test::TempFolder folder;
     const auto image = sampleImage();
@@ -165,10 +157,10 @@ TEST(ReplaySpd, ReadsWhatHexdumpXxdAndOdPrint) {
     int tools = 0;
     for (const std::string tool : {"hexdump -C", "xxd", "xxd -g1", "od -Ax -tx1"}) {
         const std::string program = tool.substr(0, tool.find(' '));
-        if (runTool("command -v " + program).empty())
+        if (solvane::test::shellOutput("command -v " + program).empty())
             continue;
         SCOPED_TRACE(tool);
-        const std::string text = runTool(tool + " " + file.string());
+        const std::string text = solvane::test::shellOutput(tool + " " + file.string());
         const auto parsed = parseText(text);
         ASSERT_TRUE(parsed.ok()) << parsed.error() << "\n" << text;
         EXPECT_EQ(parsed.value(), image);

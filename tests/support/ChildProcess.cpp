@@ -2,9 +2,11 @@
 
 #include <chrono>
 #include <csignal>
+#include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
 #include <fstream>
+#include <memory>
 #include <random>
 #include <sstream>
 #include <sys/wait.h>
@@ -127,6 +129,15 @@ int runProgram(const std::filesystem::path& program, const std::vector<std::stri
     if (output != nullptr)
         *output = child.output();
     return code;
+}
+
+std::string shellOutput(const std::string& command) {
+    std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);
+    std::string output;
+    char buffer[4096];
+    while (pipe && std::fgets(buffer, sizeof buffer, pipe.get()) != nullptr)
+        output += buffer;
+    return output;
 }
 
 } // namespace solvane::test

@@ -40,4 +40,7 @@ int runProgram(const std::filesystem::path& program, const std::vector<std::stri
                const std::map<std::string, std::string>& environment, std::string* errors = nullptr,
                std::string* output = nullptr, int timeoutMs = 60000);
 
+// What a shell command prints on its standard output; empty when it cannot be started.
+std::string shellOutput(const std::string& command);
+
 } // namespace solvane::test

@@ -1,6 +1,7 @@
 // The enumeration on the host back-end: a fixture tree with two domains, and this machine against
 // lspci.
 #include "host/HostHardware.h"
+#include "support/ChildProcess.h"
 #include "sysinfo/PciConfigSpace.h"
 #include "sysinfo/PciEnumeration.h"
 
@@ -44,15 +45,6 @@ TEST(PciOnTheHost, ListsDomainZeroAndNamesWhatTheIdListKnows) {
     EXPECT_EQ(host->pciDeviceName(0x1AF4, 0x1045), std::nullopt) << "a vendor the list does not know";
 }
 
-std::string run(const std::string& command) {
-    std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);
-    std::string output;
-    char buffer[512];
-    while (pipe && std::fgets(buffer, sizeof buffer, pipe.get()) != nullptr)
-        output += buffer;
-    return output;
-}
-
 // "00:1f.3 0c05: 8086:3a30 (rev 02)", with a "0000:" domain when the machine has several.
 std::vector<Listed> lspciOnBusesZeroToNine(const std::string& output) {
     static const std::regex line(
@@ -74,9 +66,9 @@ std::vector<Listed> lspciOnBusesZeroToNine(const std::string& output) {
 }
 
 TEST(PciOnTheHost, ThisMachineListsWhatLspciListsOnBusesZeroToNine) {
-    if (run("command -v lspci").empty())
+    if (solvane::test::shellOutput("command -v lspci").empty())
         GTEST_SKIP() << "lspci is not installed (Debian package pciutils)";
-    const auto expected = lspciOnBusesZeroToNine(run("lspci -n 2>/dev/null"));
+    const auto expected = lspciOnBusesZeroToNine(solvane::test::shellOutput("lspci -n 2>/dev/null"));
     if (expected.empty())
         GTEST_SKIP() << "lspci lists no PCI function on buses 0 to 9 of this machine";
     auto host = host::createHostHardware({});
