@@ -60,7 +60,7 @@ void CSLV_ADVANCE_LED::OnInitDialog() {
     const auto& platform = m_context.state.platform;
     m_plan = ledPagePlan(platform.BoardCode, platform.biosVersion, platform.CpuVendor);
     // Without the picture's file the page shows no picture.
-    SetBitmap(ui::SkinResources::program().filePath(boardPictureOf(m_plan.picture).file));
+    SetBitmap(m_context.skins.filePath(boardPictureOf(m_plan.picture).file));
     buildBoardPicture();
     buildRows();
     m_profileControls = std::make_unique<ProfileControls>(
@@ -93,7 +93,7 @@ void CSLV_ADVANCE_LED::OnDestroy() {
 void CSLV_ADVANCE_LED::buildBoardPicture() {
     const auto& picture = boardPictureOf(m_plan.picture);
     const QPoint origin(picture.board.x, picture.board.y);
-    const auto& skins = ui::SkinResources::program();
+    const auto& skins = m_context.skins;
     for (const auto& slot : picture.slotSites) {
         auto* label = new QLabel(this);
         ui::setControlId(*label, slot.controlId);
@@ -118,7 +118,8 @@ void CSLV_ADVANCE_LED::buildBoardPicture() {
         auto* button = new ui::CxSkinButton(this);
         ui::setControlId(*button, led.pictureId);
         button->SetSkin(ui::CxSkinButton::SkinIds{switchPlan.pictures[0], switchPlan.pictures[1],
-                                                  switchPlan.pictures[2], 0});
+                                                  switchPlan.pictures[2], 0},
+                        ui::DrawMode::Stretch, ui::CxSkinButton::Border::None, 0, skins);
         button->SetToolTipText(text(led.toolTip));
         button->SetTextColor(led.colour == CaptionColour::Green ? ui::palette::kPictureCaptionGreen
                                                                 : ui::palette::kPictureCaptionBlue);
@@ -138,7 +139,7 @@ void CSLV_ADVANCE_LED::buildRows() {
     frame->setStyleSheet(text(ui::palette::kTitledGroupFrameStyle));
     auto* title = new QLabel(this);
     ui::setControlId(*title, ids::kLedGroupPicture);
-    title->setPixmap(QPixmap::fromImage(ui::SkinResources::program().bitmap(ui::skin::kTitleLedId)));
+    title->setPixmap(QPixmap::fromImage(m_context.skins.bitmap(ui::skin::kTitleLedId)));
     title->setGeometry(QRect(box.topLeft() + QPoint(layout::kTitleLeft, layout::kTitleTop),
                              bitmapSize(ui::skin::kTitleLedId)));
     title->setVisible(m_plan.groupPictureShown);
@@ -187,7 +188,7 @@ void CSLV_ADVANCE_LED::blink(bool phaseOn) {
 }
 
 void CSLV_ADVANCE_LED::showLamps(const std::vector<LampPicture>& pictures) {
-    const auto& skins = ui::SkinResources::program();
+    const auto& skins = m_context.skins;
     for (const auto& picture : pictures) {
         const auto found = m_lamps.find(picture.lampId);
         if (found == m_lamps.end() || found->second.image == picture.image)

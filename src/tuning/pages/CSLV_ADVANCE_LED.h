@@ -40,6 +40,8 @@ public:
         hw::Falwick& pci;
         // The bus of the IEEE 1394 controller the PCI scan found (0: none).
         int ieee1394Bus;
+        // Where the board picture and the lamp, slot and button pictures are loaded from.
+        ui::SkinResources skins = ui::SkinResources::program();
     };
 
     explicit CSLV_ADVANCE_LED(Context context, QWidget* parent = nullptr);
