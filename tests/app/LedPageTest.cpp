@@ -36,9 +36,11 @@ constexpr std::uint8_t kSwitchRegister = 0x11;
 
 class LedPageRig : public test::MainWindowRig {
 public:
-    explicit LedPageRig(int board)
-        : MainWindowRig(board, {app::MainNavigation::kProduct, app::MainNavigation::kAdvanced,
-                                app::MainNavigation::kLedSettings}) {}
+    explicit LedPageRig(int board, std::string biosVersion = {})
+        : MainWindowRig(board,
+                        {app::MainNavigation::kProduct, app::MainNavigation::kAdvanced,
+                         app::MainNavigation::kLedSettings},
+                        nullptr, std::move(biosVersion)) {}
 
     CSLV_ADVANCE_LED& page() { return *window->ledPage(); }
     CList0& list() { return *window->optionList(); }
@@ -132,6 +134,20 @@ TEST(LedPage, BoardSpecificsOnThePage) {
         EXPECT_FALSE(rig.page().pictureButton(kCpuPhaseLed)->isVisible());
         EXPECT_FALSE(rig.page().lamp(1161)->isVisible()) << "a single switch row without lamps";
         EXPECT_FALSE(rig.page().valueButton(kAllLed)->isVisible());
+    }
+    {
+        LedPageRig rig(2916, "V7.04");
+        EXPECT_FALSE(rig.page().valueButton(kMemoryLed)->isVisible())
+            << "the V7 BIOS has no memory phase LED";
+        EXPECT_FALSE(rig.page().pictureButton(25)->isVisible());
+        EXPECT_FALSE(rig.page().lamp(1177)->isVisible());
+        EXPECT_TRUE(rig.page().valueButton(26)->isVisible());
+        EXPECT_FALSE(rig.page().lamp(1171)->isVisible()) << "five CPU lamps";
+        EXPECT_TRUE(rig.page().lamp(1170)->isVisible());
+    }
+    {
+        LedPageRig rig(2916);
+        EXPECT_TRUE(rig.page().valueButton(kMemoryLed)->isVisible());
     }
     {
         LedPageRig rig(2911);

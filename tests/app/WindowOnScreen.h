@@ -26,9 +26,11 @@ namespace solvane::test {
 // buttons. Message boxes are answered from the script, or on the screen.
 class MainWindowRig {
 public:
-    MainWindowRig(int board, std::initializer_list<int> buttons, platform::Prompt* screenPrompt = nullptr)
+    MainWindowRig(int board, std::initializer_list<int> buttons, platform::Prompt* screenPrompt = nullptr,
+                  std::string biosVersion = {})
         : devices(serviceTable), driver(parts.system, serviceTable, devices, sleeper),
-          hardware(simulatedBoard({.board = board, .load = 0.3, .seed = 5})) {
+          hardware(simulatedBoard(
+              {.board = board, .load = 0.3, .seed = 5, .biosVersion = std::move(biosVersion)})) {
         parts.registry.writeString(platform::kEnvironmentKey, "NUMBER_OF_PROCESSORS", "4");
         auto services = parts.on(*hardware, 5);
         core = std::make_unique<app::SolvaneCore>(
