@@ -135,7 +135,6 @@ void CSLV_ADVANCE_LED::buildBoardPicture() {
 void CSLV_ADVANCE_LED::buildRows() {
     const QRect box = layout::kGroupBox;
     auto* frame = new QGroupBox(this);
-    frame->setGeometry(box);
     frame->setStyleSheet(text(ui::palette::kTitledGroupFrameStyle));
     auto* title = new QLabel(this);
     ui::setControlId(*title, ids::kLedGroupPicture);
@@ -168,6 +167,10 @@ void CSLV_ADVANCE_LED::buildRows() {
                                     layout::kValueButtonHeight);
         controls.button->setGeometry(buttonLeft, y, layout::kValueButtonWidth, layout::kValueButtonHeight);
     }
+    // The group's frame closes under its last row.
+    frame->setGeometry(
+        box.x(), box.y(), box.width(),
+        std::min(box.height(), layout::kFirstRowTop + line * layout::kRowPitch + layout::kFrameBottom));
 }
 
 void CSLV_ADVANCE_LED::refreshCaptions() {
