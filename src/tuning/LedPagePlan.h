@@ -33,6 +33,8 @@ inline constexpr int kPowerLit = 251;
 inline constexpr int kStandbyBlink = 307;
 inline constexpr int kEasyButtonOn = 258;
 inline constexpr int kEasyButtonOff = 259;
+inline constexpr std::array<int, 6> kAll{kLit,          kDark,         kPowerLit,
+                                         kStandbyBlink, kEasyButtonOn, kEasyButtonOff};
 } // namespace lamp_image
 
 // The three pictures of a picture button: normal, pressed, hover.

@@ -61,6 +61,8 @@ void CSLV_ADVANCE_LED::OnInitDialog() {
     m_plan = ledPagePlan(platform.BoardCode, platform.biosVersion, platform.CpuVendor);
     // Without the picture's file the page shows no picture.
     SetBitmap(m_context.skins.filePath(boardPictureOf(m_plan.picture).file));
+    for (const int image : lamp_image::kAll)
+        m_lampPictures[image] = QPixmap::fromImage(m_context.skins.bitmap(image));
     buildBoardPicture();
     buildRows();
     m_profileControls = std::make_unique<ProfileControls>(
@@ -191,13 +193,12 @@ void CSLV_ADVANCE_LED::blink(bool phaseOn) {
 }
 
 void CSLV_ADVANCE_LED::showLamps(const std::vector<LampPicture>& pictures) {
-    const auto& skins = m_context.skins;
     for (const auto& picture : pictures) {
         const auto found = m_lamps.find(picture.lampId);
         if (found == m_lamps.end() || found->second.image == picture.image)
             continue;
         found->second.image = picture.image;
-        found->second.label->setPixmap(QPixmap::fromImage(skins.bitmap(picture.image)));
+        found->second.label->setPixmap(m_lampPictures[picture.image]);
     }
 }
 

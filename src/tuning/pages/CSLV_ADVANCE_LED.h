@@ -117,6 +117,8 @@ private:
         int image = 0;
     };
     std::map<int, LampControl> m_lamps;
+    // The lamp pictures by bitmap resource, loaded once at creation.
+    std::map<int, QPixmap> m_lampPictures;
 };
 
 } // namespace solvane::tuning::pages
