@@ -198,10 +198,19 @@ struct LedSwitchPlan {
     std::string_view pictureCaption;
 };
 
+constexpr std::size_t lampCount() {
+    std::size_t count = 0;
+    for (const auto& led : kLedSwitches)
+        count += led.lamps.size();
+    return count;
+}
+inline constexpr std::size_t kLampCount = 20;
+static_assert(lampCount() == kLampCount, "every lamp belongs to one switch");
+
 struct LedPagePlan {
     std::array<LedSwitchPlan, kLedSwitchCount> switches;
     // The lamps the page shows; the others are hidden.
-    std::array<int, 20> lamps{};
+    std::array<int, kLampCount> lamps{};
     std::size_t lampCount = 0;
     std::array<bool, kSlotPictures.size()> slotsShown{};
     bool groupPictureShown = true;
