@@ -1,11 +1,12 @@
 #include "tuning/LedCaptions.h"
 
+#include "tuning/LedPagePlan.h"
 #include "tuning/OptionListLines.h"
 
 namespace solvane::tuning {
 
 std::optional<std::string_view> ledCaption(int setting, const power::PowerModeState& modes) {
-    if (setting < 0 || setting >= static_cast<int>(power::kSettingSlots))
+    if (ledSwitchOf(setting) == nullptr)
         return std::nullopt;
     const auto slot = static_cast<std::size_t>(setting);
     if (modes.DefaultTargets[slot] == power::kNotPresent)

@@ -125,6 +125,9 @@ TEST(LedCaptions, ASwitchTheBoardHasShowsAutoOrOff) {
     modes.CurrentValues[30] = 1;
     EXPECT_EQ(ledCaption(30, modes), "OFF");
     EXPECT_FALSE(ledCaption(31, modes));
+    modes.DefaultTargets[19] = 0;
+    modes.CurrentValues[19] = 0;
+    EXPECT_FALSE(ledCaption(19, modes)) << "the smart fan is no LED switch";
 }
 
 TEST(LedOptionList, TwoEntriesWithTheCurrentValueWhiteOnBlueAFifthHighBelowItsButton) {
@@ -163,8 +166,9 @@ TEST(PciCardProbe, ACardAnswersAtDeviceZeroOrOneFunctionZeroOfTheControllersBus)
     EXPECT_FALSE(pciCardPresent(pci, 3));
     EXPECT_EQ(pci.reads, (std::vector<std::array<int, 5>>{{3, 0, 0, 0, 1}, {3, 1, 0, 0, 1}}))
         << "the identifier register of both devices, read";
-    pci.present = {{3, 1, 0}};
+    pci.present = {{3, 1, 0}, {1, 0, 0}};
     EXPECT_TRUE(pciCardPresent(pci, 3));
+    EXPECT_TRUE(pciCardPresent(pci, 1)) << "the first bus behind the host";
     EXPECT_FALSE(pciCardPresent(pci, 2)) << "another bus";
     pci.present = {{3, 2, 0}, {3, 0, 1}};
     EXPECT_FALSE(pciCardPresent(pci, 3)) << "device 2 and function 1 are not the slot";
