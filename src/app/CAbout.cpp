@@ -3,6 +3,7 @@
 #include "solvane/Version.h"
 #include "ui/CLabel.h"
 #include "ui/ControlId.h"
+#include "ui/SkinCatalogue.h"
 #include "ui/SkinLayout.h"
 #include "ui/SkinResources.h"
 
@@ -11,11 +12,6 @@
 #include <QVBoxLayout>
 
 namespace solvane::app {
-
-namespace {
-constexpr int kCursorHand = 141;
-constexpr int kAppIcon = 128;
-} // namespace
 
 CAbout::CAbout(std::function<void()> openWebSite, QWidget* parent)
     : CBitmapDialog(parent), m_openWebSite(std::move(openWebSite)) {
@@ -31,7 +27,7 @@ void CAbout::OnInitDialog() {
     setStyleSheet(QStringLiteral("background: #1a2028; color: #dbe3eb;"));
     auto* layout = new QVBoxLayout(this);
     auto* icon = new QLabel(this);
-    icon->setPixmap(ui::SkinResources::program().icon(kAppIcon).pixmap(48, 48));
+    icon->setPixmap(ui::SkinResources::program().icon(ui::skin::kAppIconId).pixmap(48, 48));
     icon->setAlignment(Qt::AlignCenter);
     layout->addWidget(icon);
     auto* name = new QLabel(QStringLiteral("Solvane Center"), this);
@@ -47,7 +43,7 @@ void CAbout::OnInitDialog() {
         .SetFontUnderline(true)
         .SetTransparent(true)
         .SetLink(true, ui::CLabel::LinkAction::NotifyParent)
-        .SetLinkCursor(ui::SkinResources::program().cursor(kCursorHand));
+        .SetLinkCursor(ui::SkinResources::program().cursor(ui::skin::kHandCursorId));
     connect(link, &ui::CLabel::linkNotification, this, [this](int) {
         if (m_openWebSite)
             m_openWebSite();
