@@ -3,6 +3,7 @@
 #include "solvane/Version.h"
 #include "ui/CLabel.h"
 #include "ui/ControlId.h"
+#include "ui/Palette.h"
 #include "ui/SkinCatalogue.h"
 #include "ui/SkinLayout.h"
 #include "ui/SkinResources.h"
@@ -24,7 +25,8 @@ CAbout::CAbout(std::function<void()> openWebSite, QWidget* parent)
 void CAbout::OnInitDialog() {
     CBitmapDialog::OnInitDialog();
     setWindowOpacity(kOpacity);
-    setStyleSheet(QStringLiteral("background: #1a2028; color: #dbe3eb;"));
+    setStyleSheet(QStringLiteral("background: %1; color: %2;")
+                      .arg(ui::palette::css(ui::palette::kPanel), ui::palette::css(ui::palette::kText)));
     auto* layout = new QVBoxLayout(this);
     auto* icon = new QLabel(this);
     icon->setPixmap(ui::SkinResources::program().icon(ui::skin::kAppIconId).pixmap(48, 48));
@@ -39,7 +41,7 @@ void CAbout::OnInitDialog() {
     auto* link = new ui::CLabel(this);
     ui::setControlId(*link, kLinkId);
     link->SetText(QStringLiteral("Tarvok on the web"))
-        .SetTextColor(ui::skin::kLinkColor)
+        .SetTextColor(ui::palette::kAccent)
         .SetFontUnderline(true)
         .SetTransparent(true)
         .SetLink(true, ui::CLabel::LinkAction::NotifyParent)

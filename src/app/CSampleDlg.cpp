@@ -21,6 +21,7 @@
 #include "tuning/pages/CSLV_ADVANCE_MB.h"
 #include "ui/ControlId.h"
 #include "ui/MainWindowIds.h"
+#include "ui/Palette.h"
 #include "ui/SkinCatalogue.h"
 #include "ui/SkinLayout.h"
 
@@ -151,7 +152,7 @@ void CSampleDlg::OnInitDialog() {
     auto icon = ui::SkinResources::program().icon(ui::skin::kAppIconId);
     if (icon.isNull()) {
         QPixmap accent(16, 16);
-        accent.fill(QColor(0x2E, 0xC4, 0xDC));
+        accent.fill(ui::palette::kAccent.toQColor());
         icon = QIcon(accent);
     }
     m_tray->AddIcon(icon, ui::CMyAppTrayIcon::kIconId,
@@ -170,7 +171,7 @@ void CSampleDlg::OnInitDialog() {
 
     SetBitmap(ui::SkinResources::program().filePath(ui::skin::kWindowBackgroundFile));
     SetShaped(true);
-    SetTransparentColor(ui::ColorRef(0x0000FF));
+    SetTransparentColor(ui::palette::kOutside);
     SetStaticTransparent(true);
     SetClickAnywhereMove(true);
 

@@ -19,9 +19,6 @@ struct Rect {
     constexpr int bottom() const { return y + height; }
 };
 
-// The skin's accent: link texts, and the link button under the mouse.
-inline constexpr ColorRef kLinkColor = ColorRef::fromRgb(0x2e, 0xc4, 0xdc);
-
 // The main window (dialog 102): borderless, shaped by "image.bmp".
 inline constexpr Rect kMainWindow{0, 0, 750, 560};
 // The frame every stacked page is placed in: the rectangle of the placeholder static. Page

@@ -12,6 +12,7 @@
 #include "tuning/pages/AdvancedPageIds.h"
 #include "ui/CLabel.h"
 #include "ui/ControlId.h"
+#include "ui/Palette.h"
 #include "ui/RecordingNotificationShell.h"
 #include "ui/SkinLayout.h"
 #include "ui/SkinResources.h"
@@ -288,7 +289,7 @@ TEST(MainWindow, TheTrayExitAlsoClosesAnOpenAboutBox) {
         EXPECT_EQ(about->windowModality(), Qt::WindowModal);
         const auto* link = about->findChild<ui::CLabel*>();
         ASSERT_NE(link, nullptr);
-        EXPECT_EQ(link->textColor(), ui::skin::kLinkColor);
+        EXPECT_EQ(link->textColor(), ui::palette::kAccent);
         rig.window->OnCommand(ui::CMyAppTrayIcon::kCommandExit);
     });
     rig.window->OnCommand(ui::CMyAppTrayIcon::kCommandAbout);

@@ -4,6 +4,7 @@
 #include "power/BasicPageReadouts.h"
 #include "power/pages/BasicPageLayout.h"
 #include "ui/ControlId.h"
+#include "ui/Palette.h"
 #include "ui/PopupMenu.h"
 #include "ui/SkinCatalogue.h"
 #include "ui/SkinLayout.h"
@@ -26,10 +27,6 @@ const BasicReadoutControl& controlOf(int valueId) {
                          [&](const BasicReadoutControl& control) { return control.valueId == valueId; });
 }
 
-QString captionStyle() {
-    return QStringLiteral("color: #8d99a7; font-size: 11px;");
-}
-
 } // namespace
 
 CSLV_NOVICE::CSLV_NOVICE(PowerSavingSession& session, PowerSavingState& state, platform::Scheduler& scheduler,
@@ -49,7 +46,7 @@ void CSLV_NOVICE::buildControls() {
     const auto addCaption = [&](int valueId, std::string_view text, QRect box, Qt::Alignment alignment) {
         auto* caption = new QLabel(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())), this);
         ui::setControlId(*caption, controlOf(valueId).captionId);
-        caption->setStyleSheet(captionStyle());
+        caption->setStyleSheet(ui::palette::captionStyle());
         caption->setAlignment(alignment | Qt::AlignVCenter);
         caption->setGeometry(box);
         m_captions[valueId] = caption;
@@ -69,7 +66,8 @@ void CSLV_NOVICE::buildControls() {
         auto* group = new QGroupBox(this);
         ui::setControlId(*group, panel.groupId);
         group->setGeometry(panel.box.x, panel.box.y, panel.box.width, panel.box.height);
-        group->setStyleSheet(QStringLiteral("QGroupBox { border: 1px solid #333d49; border-radius: 6px; }"));
+        group->setStyleSheet(QStringLiteral("QGroupBox { border: 1px solid %1; border-radius: 6px; }")
+                                 .arg(ui::palette::css(ui::palette::kLine)));
         auto* title = new QLabel(this);
         ui::setControlId(*title, panel.titleId);
         title->setPixmap(QPixmap::fromImage(ui::SkinResources::program().bitmap(panel.titleBitmap)));
@@ -87,7 +85,8 @@ void CSLV_NOVICE::buildControls() {
     ui::setControlId(*m_message, basic_ids::kMessageLine);
     m_message->setGeometry(kMessageLine.x, kMessageLine.y, kMessageLine.width, kMessageLine.height);
     m_message->setAlignment(Qt::AlignCenter);
-    m_message->setStyleSheet(QStringLiteral("color: #f0a92c; font-weight: bold;"));
+    m_message->setStyleSheet(
+        QStringLiteral("color: %1; font-weight: bold;").arg(ui::palette::css(ui::palette::kAmber)));
 
     const int buttonsWidth = 3 * kModeButtonWidth + 2 * kModeButtonGap;
     const int left = (width() - buttonsWidth) / 2;
