@@ -112,12 +112,7 @@ std::vector<BasicReadout> basicPageReadouts(const PowerSavingState& state, const
     };
     std::vector<BasicReadout> readouts;
     const auto add = [&](const BasicReadoutControl& control) {
-        std::string caption(control.caption);
-        if (kRenamedBridgeBoards.contains(board) && control.captionId == basic_ids::kIchVoltageCaption)
-            caption = "SB Voltage";
-        if (kRenamedBridgeBoards.contains(board) && control.captionId == basic_ids::kIohVoltageCaption)
-            caption = "NB Voltage";
-        readouts.push_back({control.valueId, caption,
+        readouts.push_back({control.valueId, std::string(basicReadoutCaption(board, control)),
                             notAvailable(board, control.valueId) ? "N/A." : textOf(control.valueId)});
     };
     for (const auto& control : kBasicReadouts)
