@@ -34,7 +34,7 @@ constexpr std::uint8_t kCpuRegulatorRead = 0x61; // 2917: CPU voltage in 0x60 re
 class AdvancedPageRig : public test::MainWindowRig {
 public:
     explicit AdvancedPageRig(int board, platform::Prompt* screenPrompt = nullptr)
-        : MainWindowRig(board, {app::MainNavigation::kProduct, app::MainNavigation::kAdvanced},
+        : MainWindowRig(board, {ui::main_window_ids::kProduct, ui::main_window_ids::kAdvanced},
                         screenPrompt) {}
 
     CSLV_ADVANCE_MB& page() { return *window->advancedPage(); }
@@ -55,7 +55,7 @@ TEST(AdvancedPage, ReplacesThePlaceholderAndShowsTheCurrentChoices) {
     AdvancedPageRig rig(2917);
     EXPECT_TRUE(rig.parts.prompt.asked().empty());
     ASSERT_TRUE(rig.page().isVisible());
-    EXPECT_EQ(rig.page().pageId(), 142);
+    EXPECT_EQ(rig.page().pageId(), tuning::pages::advanced_ids::kDialog);
     EXPECT_EQ(rig.caption(kCpuVoltage), QStringLiteral("+0.000 V")) << "the board's default option 16";
     EXPECT_EQ(rig.caption(7), QStringLiteral("1.500 V"));
     EXPECT_TRUE(rig.caption(19).endsWith(QStringLiteral(" rpm")));
@@ -120,7 +120,7 @@ TEST(AdvancedPage, AVoltageListOpensBelowItsButtonScrolledToTheCurrentValue) {
     ASSERT_TRUE(rig.list().isVisible());
     EXPECT_EQ(rig.core->state().routines.popupOpenIndex, kCpuVoltage);
     auto& box = rig.list().list();
-    EXPECT_EQ(ui::controlId(box), 1060);
+    EXPECT_EQ(ui::controlId(box), ids::kOptionList);
     ASSERT_EQ(box.count(), 80);
     EXPECT_EQ(box.line(8).backIndex, 13) << "the current value white on blue";
     EXPECT_EQ(box.line(60).backIndex, 12) << "beyond the stable limit purple on yellow";
@@ -382,8 +382,8 @@ TEST(AdvancedPageOnTheScreen, AClickedVoltageBeyondTheStableLimitIsWrittenOnOkAn
 using test::ProgramOnScreen;
 
 void openAdvancedPage(ProgramOnScreen& program) {
-    program.openPage({app::MainNavigation::kProduct, app::MainNavigation::kAdvanced,
-                      app::MainNavigation::kMotherboardSettings});
+    program.openPage({ui::main_window_ids::kProduct, ui::main_window_ids::kAdvanced,
+                      ui::main_window_ids::kMotherboardSettings});
 }
 
 // Opens the CPU voltage list and clicks an entry near its bottom after scrolling it down.

@@ -38,8 +38,8 @@ class LedPageRig : public test::MainWindowRig {
 public:
     explicit LedPageRig(int board, std::string biosVersion = {})
         : MainWindowRig(board,
-                        {app::MainNavigation::kProduct, app::MainNavigation::kAdvanced,
-                         app::MainNavigation::kLedSettings},
+                        {ui::main_window_ids::kProduct, ui::main_window_ids::kAdvanced,
+                         ui::main_window_ids::kLedSettings},
                         nullptr, std::move(biosVersion)) {}
 
     CSLV_ADVANCE_LED& page() { return *window->ledPage(); }
@@ -371,8 +371,8 @@ TEST(LedPageOnTheScreen, APictureClickTurnsTheLedOffAndAProfileBringsItBack) {
     {
         ProgramOnScreen program(state.path(), runtime.path());
         ASSERT_TRUE(program.found());
-        program.openPage({app::MainNavigation::kProduct, app::MainNavigation::kAdvanced,
-                          app::MainNavigation::kLedSettings});
+        program.openPage({ui::main_window_ids::kProduct, ui::main_window_ids::kAdvanced,
+                          ui::main_window_ids::kLedSettings});
         program.click(pictureButtonCentre(1205));
         // Save the LEDs as "Night", turn the CPU LED back on, load "Night" from the Load menu.
         program.click(centre(layout::kSave));

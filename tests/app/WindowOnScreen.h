@@ -7,6 +7,7 @@
 #include "platform/RegistrySeed.h"
 #include "support/ChildProcess.h"
 #include "support/TempFolder.h"
+#include "ui/MainWindowIds.h"
 #include "ui/RecordingNotificationShell.h"
 #include "ui/SkinLayout.h"
 
@@ -142,7 +143,7 @@ public:
     }
     void exit() {
         for (const auto& button : ui::skin::kMainButtons)
-            if (button.controlId == app::CSampleDlg::kExitButton)
+            if (button.controlId == ui::main_window_ids::kExit)
                 clickCentre(button.rect);
     }
     int wait() { return m_process.wait(15000); }

@@ -137,7 +137,7 @@ void CSLV_ADVANCE_LED::buildBoardPicture() {
 void CSLV_ADVANCE_LED::buildRows() {
     const QRect box = layout::kGroupBox;
     auto* frame = new QGroupBox(this);
-    frame->setStyleSheet(text(ui::palette::kTitledGroupFrameStyle));
+    frame->setStyleSheet(ui::palette::titledGroupFrameStyle());
     auto* title = new QLabel(this);
     ui::setControlId(*title, ids::kLedGroupPicture);
     title->setPixmap(QPixmap::fromImage(m_context.skins.bitmap(ui::skin::kTitleLedId)));
@@ -152,7 +152,7 @@ void CSLV_ADVANCE_LED::buildRows() {
         auto& controls = m_switches[static_cast<std::size_t>(led.setting - kFirstLedSetting)];
         controls.label = new QLabel(text(switchPlan.label), this);
         ui::setControlId(*controls.label, led.labelId);
-        controls.label->setStyleSheet(text(ui::palette::kCaptionStyle));
+        controls.label->setStyleSheet(ui::palette::captionStyle());
         controls.button =
             makeCaptionedButton(this, led.buttonId, text(kValueButtonText), ui::skin::kValueButtonIds);
         const int setting = led.setting;

@@ -47,7 +47,7 @@ void CSLV_ADVANCE_MB::buildControls() {
         const int x = layout::kReadoutBand.x() + static_cast<int>(i) * columnWidth;
         auto* caption = new QLabel(text(layout::kReadoutCaptions[i]), this);
         ui::setControlId(*caption, ids::kReadouts[i].captionId);
-        caption->setStyleSheet(text(ui::palette::kCaptionStyle));
+        caption->setStyleSheet(ui::palette::captionStyle());
         caption->setAlignment(Qt::AlignCenter);
         caption->setGeometry(x, layout::kReadoutBand.y(), columnWidth, 20);
         auto* value = new ui::CLabel(this, &m_context.scheduler);
@@ -64,7 +64,7 @@ void CSLV_ADVANCE_MB::buildControls() {
         auto* frame = new QGroupBox(this);
         ui::setControlId(*frame, ids::kGroups[group]);
         frame->setGeometry(box);
-        frame->setStyleSheet(text(ui::palette::kTitledGroupFrameStyle));
+        frame->setStyleSheet(ui::palette::titledGroupFrameStyle());
         auto* title = new QLabel(this);
         ui::setControlId(*title, ids::kGroupTitles[group]);
         title->setPixmap(QPixmap::fromImage(ui::SkinResources::program().bitmap(kGroupTitlePictures[group])));
@@ -79,7 +79,7 @@ void CSLV_ADVANCE_MB::buildControls() {
         auto& controls = m_rows[static_cast<std::size_t>(row.setting)];
         controls.label = new QLabel(text(row.label), this);
         ui::setControlId(*controls.label, row.labelId);
-        controls.label->setStyleSheet(text(ui::palette::kCaptionStyle));
+        controls.label->setStyleSheet(ui::palette::captionStyle());
         controls.button =
             makeCaptionedButton(this, row.buttonId, text(kValueButtonText), ui::skin::kValueButtonIds);
         const int setting = row.setting;

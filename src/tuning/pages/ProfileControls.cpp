@@ -2,6 +2,7 @@
 
 #include "tuning/ProfileMenu.h"
 #include "ui/ControlId.h"
+#include "ui/Palette.h"
 #include "ui/SkinCatalogue.h"
 #include "ui/SkinLayout.h"
 
@@ -50,8 +51,10 @@ ProfileControls::ProfileControls(QWidget& page, ProfileStore& store, platform::P
     ui::setControlId(*m_nameEdit, ids.nameEdit);
     m_nameEdit->setGeometry(places.nameEdit);
     m_nameEdit->setMaxLength(kNameLength);
-    m_nameEdit->setStyleSheet(QStringLiteral("QLineEdit { color: #2ec4dc; background: #1b222b; "
-                                             "border: 1px solid #333d49; padding: 1px 4px; }"));
+    m_nameEdit->setStyleSheet(
+        QStringLiteral("QLineEdit { color: %1; background: %2; border: 1px solid %3; padding: 1px 4px; }")
+            .arg(ui::palette::css(ui::palette::kAccent), ui::palette::css(ui::palette::kField),
+                 ui::palette::css(ui::palette::kLine)));
     QObject::connect(m_nameEdit, &QLineEdit::textChanged, &page, [this](const QString& name) {
         m_naming.onTextChanged(!name.isEmpty());
         applyNamingControls();
