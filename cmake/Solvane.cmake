@@ -16,12 +16,17 @@ if(SOLVANE_SANITIZE)
     target_link_options(solvane_options INTERFACE -fsanitize=address,undefined)
 endif()
 
-# solvane_library(NAME FOLDER [STRICT] LINKS ...): one static library per source folder,
-# made of every .cpp and .h in it.
+# solvane_library(NAME FOLDER [STRICT] [GROUPS SUB...] LINKS ...): one static library per source
+# folder, made of every .cpp and .h in it and in the group folders named (a folder holding another
+# library, such as power/pages, is not a group).
 function(solvane_library name folder)
-    cmake_parse_arguments(ARG "STRICT" "" "LINKS" ${ARGN})
-    file(GLOB sources CONFIGURE_DEPENDS
-        ${PROJECT_SOURCE_DIR}/src/${folder}/*.cpp ${PROJECT_SOURCE_DIR}/src/${folder}/*.h)
+    cmake_parse_arguments(ARG "STRICT" "" "GROUPS;LINKS" ${ARGN})
+    set(patterns ${PROJECT_SOURCE_DIR}/src/${folder}/*.cpp ${PROJECT_SOURCE_DIR}/src/${folder}/*.h)
+    foreach(group IN LISTS ARG_GROUPS)
+        list(APPEND patterns ${PROJECT_SOURCE_DIR}/src/${folder}/${group}/*.cpp
+            ${PROJECT_SOURCE_DIR}/src/${folder}/${group}/*.h)
+    endforeach()
+    file(GLOB sources CONFIGURE_DEPENDS ${patterns})
     if(NOT sources)
         # A folder whose issue has not landed yet still takes part in the link graph.
         add_library(${name} INTERFACE)
@@ -35,11 +40,11 @@ function(solvane_library name folder)
     endif()
 endfunction()
 
-# solvane_test_folder(FOLDER [WIDGETS] LINKS ...): one GoogleTest executable per tests/ folder.
-# WIDGETS suites run inside one QApplication.
+# solvane_test_folder(FOLDER [WIDGETS] LINKS ...): one GoogleTest executable per tests/ folder,
+# its sub-folders mirroring the groups of the source folder. WIDGETS suites run inside one QApplication.
 function(solvane_test_folder folder)
     cmake_parse_arguments(ARG "WIDGETS" "" "LINKS" ${ARGN})
-    file(GLOB sources CONFIGURE_DEPENDS
+    file(GLOB_RECURSE sources CONFIGURE_DEPENDS
         ${PROJECT_SOURCE_DIR}/tests/${folder}/*.cpp ${PROJECT_SOURCE_DIR}/tests/${folder}/*.h)
     if(NOT sources)
         return()

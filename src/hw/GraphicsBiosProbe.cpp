@@ -1,7 +1,7 @@
 #include "hw/GraphicsBiosProbe.h"
 
 #include "hw/ByteOrder.h"
-#include "hw/IoDriverProtocol.h"
+#include "hw/driver/IoDriverProtocol.h"
 
 #include <array>
 #include <exception>

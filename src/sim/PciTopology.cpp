@@ -1,6 +1,6 @@
 #include "sim/PciTopology.h"
 
-#include "sim/VideoBiosImage.h"
+#include "sim/images/VideoBiosImage.h"
 
 namespace solvane::sim {
 

@@ -1,10 +1,10 @@
 #include "sim/SimulatedBoard.h"
 
 #include "platform/AtomicFile.h"
-#include "sim/CommonBoardData.h"
-#include "sim/HostCpuLoad.h"
 #include "sim/PciTopology.h"
-#include "sim/SmbiosTable.h"
+#include "sim/boards/CommonBoardData.h"
+#include "sim/images/SmbiosTable.h"
+#include "sim/physics/HostCpuLoad.h"
 
 #include <algorithm>
 #include <bit>

@@ -2,14 +2,14 @@
 
 #include "hw/HardwareLibraries.h"
 #include "platform/Random.h"
-#include "sim/BoardModel.h"
-#include "sim/BoardPhysics.h"
 #include "sim/BoardRegisters.h"
 #include "sim/BoardStateFile.h"
 #include "sim/SimulatedMachine.h"
 #include "sim/SimulationOptions.h"
-#include "sim/SpdImage.h"
 #include "sim/TransactionLog.h"
+#include "sim/boards/BoardModel.h"
+#include "sim/images/SpdImage.h"
+#include "sim/physics/BoardPhysics.h"
 
 #include <array>
 #include <chrono>

@@ -1,7 +1,7 @@
 #include "sim/SimulatedMachine.h"
 
 #include "hw/ByteOrder.h"
-#include "hw/IoDriverProtocol.h"
+#include "hw/driver/IoDriverProtocol.h"
 
 #include <algorithm>
 

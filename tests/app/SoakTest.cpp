@@ -5,8 +5,8 @@
 #include "app/SolvaneCore.h"
 #include "platform/FileRegistry.h"
 #include "platform/RegistrySeed.h"
-#include "sim/ScriptedCpuLoad.h"
 #include "sim/SimulatedHardware.h"
+#include "sim/physics/ScriptedCpuLoad.h"
 #include "support/TempFolder.h"
 
 #include <cstdio>
