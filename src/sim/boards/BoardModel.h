@@ -25,7 +25,12 @@ struct BoardRevision {
     double coreSensorGain = 1.0;
 };
 
-// Everything that makes one simulated board. Fields:
+// Everything that makes one simulated board. Its register map is written here on its own rather
+// than taken from hw's setting tables: the board routines are then checked against an independent
+// description of the hardware, so a wrong address or bit in hw's tables shows as a wrong reading or a
+// rejected write instead of agreeing with itself.
+//
+// Fields:
 //   code               2901 to 2918, or 0 for a board of another maker;
 //   maker              the manufacturer its firmware names;
 //   modelName          the model name its firmware puts before "(KX-code)" (empty: it reports the code
