@@ -231,7 +231,7 @@ public:
 
 private:
     std::unique_ptr<sim::SimulatedHardware> m_hardware;
-    platform::TreeRegistry m_registry;
+    platform::MemoryRegistry m_registry;
     platform::FakeSystemFacts m_system;
     platform::ScriptedPrompt m_prompt;
     platform::LcgRandom m_random;

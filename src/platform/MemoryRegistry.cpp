@@ -1,12 +1,12 @@
-#include "platform/TreeRegistry.h"
+#include "platform/MemoryRegistry.h"
 
 namespace solvane::platform {
 
-bool TreeRegistry::keyExists(std::string_view key) const {
+bool MemoryRegistry::keyExists(std::string_view key) const {
     return m_tree.find(key) != nullptr;
 }
 
-std::vector<std::string> TreeRegistry::subKeys(std::string_view key) const {
+std::vector<std::string> MemoryRegistry::subKeys(std::string_view key) const {
     std::vector<std::string> names;
     if (const auto* found = m_tree.find(key))
         for (const auto& [name, child] : found->children)
@@ -14,7 +14,7 @@ std::vector<std::string> TreeRegistry::subKeys(std::string_view key) const {
     return names;
 }
 
-const RegistryData* TreeRegistry::findValue(std::string_view key, std::string_view name) const {
+const RegistryData* MemoryRegistry::findValue(std::string_view key, std::string_view name) const {
     const auto* found = m_tree.find(key);
     if (found == nullptr)
         return nullptr;
@@ -22,8 +22,8 @@ const RegistryData* TreeRegistry::findValue(std::string_view key, std::string_vi
     return value == found->values.end() ? nullptr : &value->second;
 }
 
-std::optional<std::string> TreeRegistry::readString(std::string_view key, std::string_view name,
-                                                    std::size_t bufferSize) const {
+std::optional<std::string> MemoryRegistry::readString(std::string_view key, std::string_view name,
+                                                      std::size_t bufferSize) const {
     const auto* value = findValue(key, name);
     const auto* text = value != nullptr ? std::get_if<std::string>(value) : nullptr;
     // The text and the zero the reader puts after it must fit the buffer.
@@ -32,14 +32,14 @@ std::optional<std::string> TreeRegistry::readString(std::string_view key, std::s
     return *text;
 }
 
-std::optional<std::uint32_t> TreeRegistry::readDword(std::string_view key, std::string_view name) const {
+std::optional<std::uint32_t> MemoryRegistry::readDword(std::string_view key, std::string_view name) const {
     const auto* value = findValue(key, name);
     if (const auto* number = value != nullptr ? std::get_if<std::uint32_t>(value) : nullptr)
         return *number;
     return std::nullopt;
 }
 
-bool TreeRegistry::change(auto&& apply) {
+bool MemoryRegistry::change(auto&& apply) {
     if (m_readOnly)
         return false;
     if (!apply())
@@ -47,29 +47,29 @@ bool TreeRegistry::change(auto&& apply) {
     return commit();
 }
 
-bool TreeRegistry::createKey(std::string_view key) {
+bool MemoryRegistry::createKey(std::string_view key) {
     return change([&] {
         m_tree.findOrCreate(key);
         return true;
     });
 }
 
-bool TreeRegistry::writeString(std::string_view key, std::string_view name, std::string_view text) {
+bool MemoryRegistry::writeString(std::string_view key, std::string_view name, std::string_view text) {
     return change([&] {
         m_tree.findOrCreate(key).values.insert_or_assign(std::string(name), std::string(text));
         return true;
     });
 }
 
-bool TreeRegistry::writeDword(std::string_view key, std::string_view name, std::uint32_t value) {
+bool MemoryRegistry::writeDword(std::string_view key, std::string_view name, std::uint32_t value) {
     return change([&] {
         m_tree.findOrCreate(key).values.insert_or_assign(std::string(name), value);
         return true;
     });
 }
 
-bool TreeRegistry::writeDwords(std::string_view key,
-                               std::initializer_list<std::pair<std::string_view, std::uint32_t>> values) {
+bool MemoryRegistry::writeDwords(std::string_view key,
+                                 std::initializer_list<std::pair<std::string_view, std::uint32_t>> values) {
     return change([&] {
         auto& found = m_tree.findOrCreate(key);
         for (const auto& [name, value] : values)
@@ -78,7 +78,7 @@ bool TreeRegistry::writeDwords(std::string_view key,
     });
 }
 
-bool TreeRegistry::deleteValue(std::string_view key, std::string_view name) {
+bool MemoryRegistry::deleteValue(std::string_view key, std::string_view name) {
     return change([&] {
         auto* found = m_tree.find(key);
         if (found == nullptr)
@@ -91,7 +91,7 @@ bool TreeRegistry::deleteValue(std::string_view key, std::string_view name) {
     });
 }
 
-bool TreeRegistry::deleteKey(std::string_view key) {
+bool MemoryRegistry::deleteKey(std::string_view key) {
     return change([&] { return m_tree.erase(key); });
 }
 

@@ -31,7 +31,7 @@ using RegistryData = std::variant<std::string, std::uint32_t, RawRegistryValue>;
 
 // The in-memory registry: keys hold named values and sub-keys, and remember the spelling they
 // were created with.
-class RegistryTree {
+class RegistryKeyTree {
 public:
     struct Key {
         std::string name;
@@ -42,10 +42,10 @@ public:
     // Real registries nest keys at most this deep.
     static constexpr std::size_t kMaxDepth = 512;
 
-    RegistryTree();
-    ~RegistryTree();
-    RegistryTree(RegistryTree&& other) noexcept;
-    RegistryTree& operator=(RegistryTree&& other) noexcept;
+    RegistryKeyTree();
+    ~RegistryKeyTree();
+    RegistryKeyTree(RegistryKeyTree&& other) noexcept;
+    RegistryKeyTree& operator=(RegistryKeyTree&& other) noexcept;
 
     const Key* find(std::string_view path) const;
     Key* find(std::string_view path);
@@ -61,7 +61,7 @@ private:
 };
 
 // Frees a key and everything below it without recursion, however deep the keys nest.
-void freeKeyTree(std::unique_ptr<RegistryTree::Key> key);
+void freeKeyTree(std::unique_ptr<RegistryKeyTree::Key> key);
 
 // Splits "A\\B\\C" into its names; empty names (doubled or edge backslashes) are dropped.
 std::vector<std::string_view> splitKeyPath(std::string_view path);

@@ -1,16 +1,16 @@
 #pragma once
 
 #include "platform/Registry.h"
-#include "platform/RegistryTree.h"
+#include "platform/RegistryKeyTree.h"
 
 namespace solvane::platform {
 
 // A registry held in memory. Subclasses decide where a change is kept (commit); the plain class
 // keeps nothing beyond the process and serves as the test double.
-class TreeRegistry : public Registry {
+class MemoryRegistry : public Registry {
 public:
-    TreeRegistry() = default;
-    explicit TreeRegistry(RegistryTree tree) : m_tree(std::move(tree)) {}
+    MemoryRegistry() = default;
+    explicit MemoryRegistry(RegistryKeyTree tree) : m_tree(std::move(tree)) {}
 
     bool keyExists(std::string_view key) const override;
     std::vector<std::string> subKeys(std::string_view key) const override;
@@ -26,20 +26,20 @@ public:
     bool deleteValue(std::string_view key, std::string_view name) override;
     bool deleteKey(std::string_view key) override;
 
-    const RegistryTree& tree() const { return m_tree; }
+    const RegistryKeyTree& tree() const { return m_tree; }
 
     // Test double: makes every later change fail as a full disk would.
     void setReadOnly(bool readOnly) { m_readOnly = readOnly; }
 
 protected:
-    RegistryTree& mutableTree() { return m_tree; }
+    RegistryKeyTree& mutableTree() { return m_tree; }
     virtual bool commit() { return true; }
 
 private:
     bool change(auto&& apply);
     const RegistryData* findValue(std::string_view key, std::string_view name) const;
 
-    RegistryTree m_tree;
+    RegistryKeyTree m_tree;
     bool m_readOnly = false;
 };
 

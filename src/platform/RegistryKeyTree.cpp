@@ -1,4 +1,4 @@
-#include "platform/RegistryTree.h"
+#include "platform/RegistryKeyTree.h"
 
 #include "platform/AsciiCase.h"
 
@@ -32,8 +32,8 @@ std::vector<std::string_view> splitKeyPath(std::string_view path) {
     return names;
 }
 
-void freeKeyTree(std::unique_ptr<RegistryTree::Key> key) {
-    std::vector<std::unique_ptr<RegistryTree::Key>> pending;
+void freeKeyTree(std::unique_ptr<RegistryKeyTree::Key> key) {
+    std::vector<std::unique_ptr<RegistryKeyTree::Key>> pending;
     pending.push_back(std::move(key));
     while (!pending.empty()) {
         auto next = std::move(pending.back());
@@ -46,16 +46,16 @@ void freeKeyTree(std::unique_ptr<RegistryTree::Key> key) {
     }
 }
 
-RegistryTree::RegistryTree() : m_root(std::make_unique<Key>()) {}
+RegistryKeyTree::RegistryKeyTree() : m_root(std::make_unique<Key>()) {}
 
-RegistryTree::~RegistryTree() {
+RegistryKeyTree::~RegistryKeyTree() {
     freeKeyTree(std::move(m_root));
 }
 
-RegistryTree::RegistryTree(RegistryTree&& other) noexcept
+RegistryKeyTree::RegistryKeyTree(RegistryKeyTree&& other) noexcept
     : m_root(std::exchange(other.m_root, std::make_unique<Key>())) {}
 
-RegistryTree& RegistryTree::operator=(RegistryTree&& other) noexcept {
+RegistryKeyTree& RegistryKeyTree::operator=(RegistryKeyTree&& other) noexcept {
     if (this != &other) {
         freeKeyTree(std::move(m_root));
         m_root = std::exchange(other.m_root, std::make_unique<Key>());
@@ -63,7 +63,7 @@ RegistryTree& RegistryTree::operator=(RegistryTree&& other) noexcept {
     return *this;
 }
 
-const RegistryTree::Key* RegistryTree::find(std::string_view path) const {
+const RegistryKeyTree::Key* RegistryKeyTree::find(std::string_view path) const {
     const Key* key = m_root.get();
     for (const auto name : splitKeyPath(path)) {
         const auto child = key->children.find(name);
@@ -74,11 +74,11 @@ const RegistryTree::Key* RegistryTree::find(std::string_view path) const {
     return key;
 }
 
-RegistryTree::Key* RegistryTree::find(std::string_view path) {
+RegistryKeyTree::Key* RegistryKeyTree::find(std::string_view path) {
     return const_cast<Key*>(std::as_const(*this).find(path));
 }
 
-RegistryTree::Key& RegistryTree::findOrCreate(std::string_view path) {
+RegistryKeyTree::Key& RegistryKeyTree::findOrCreate(std::string_view path) {
     Key* key = m_root.get();
     for (const auto name : splitKeyPath(path)) {
         auto child = key->children.find(name);
@@ -92,7 +92,7 @@ RegistryTree::Key& RegistryTree::findOrCreate(std::string_view path) {
     return *key;
 }
 
-bool RegistryTree::erase(std::string_view path) {
+bool RegistryKeyTree::erase(std::string_view path) {
     auto names = splitKeyPath(path);
     if (names.empty())
         return false;
@@ -113,7 +113,7 @@ bool RegistryTree::erase(std::string_view path) {
     return true;
 }
 
-bool RegistryTree::empty() const {
+bool RegistryKeyTree::empty() const {
     return m_root->children.empty() && m_root->values.empty();
 }
 
