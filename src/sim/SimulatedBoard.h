@@ -108,7 +108,8 @@ private:
     bool applyState(const std::vector<StateEntry>& entries);
     void loadState();
     void keepState();
-    Outcome recordWrite(BoardRegisters::WriteResult result, std::uint8_t before, const RegisterRef& ref);
+    // Writes a byte register (only its writable bits) and keeps the state when the value changed.
+    Outcome writeRegister(const RegisterRef& ref, std::uint8_t value);
 
     SimulationOptions m_options;
     const BoardModel& m_model;

@@ -24,9 +24,9 @@ const SpdImage* SimulatedBoard::spdAt(std::uint8_t device) const {
     return image ? &*image : nullptr;
 }
 
-Outcome SimulatedBoard::recordWrite(BoardRegisters::WriteResult result, std::uint8_t before,
-                                    const RegisterRef& ref) {
-    switch (result) {
+Outcome SimulatedBoard::writeRegister(const RegisterRef& ref, std::uint8_t value) {
+    const auto before = m_registers.value(ref);
+    switch (m_registers.write(ref.bus, ref.unit, ref.reg, value)) {
     case BoardRegisters::WriteResult::NoRegister:
         return Outcome::NoRegister;
     case BoardRegisters::WriteResult::ReadOnly:
@@ -64,10 +64,7 @@ std::uint8_t SimulatedBoard::smbus(BusAccess path, std::uint8_t address, std::ui
         else
             result = found->layout.live == LiveValue::None ? found->value : liveValue(found->layout);
     } else {
-        const RegisterRef ref = smbusRef(device, reg);
-        const auto before = m_registers.value(ref);
-        transaction.outcome =
-            recordWrite(m_registers.write(RegisterBus::Smbus, device, reg, data), before, ref);
+        transaction.outcome = writeRegister(smbusRef(device, reg), data);
         result = data;
     }
     if (read)
@@ -88,9 +85,7 @@ std::uint8_t SimulatedBoard::ioPort(std::uint16_t port, std::uint8_t data, bool 
         result = m_registers.value(portRef(port));
         transaction.value = result;
     } else {
-        const auto before = m_registers.value(portRef(port));
-        transaction.outcome =
-            recordWrite(m_registers.write(RegisterBus::Port, port, 0, data), before, portRef(port));
+        transaction.outcome = writeRegister(portRef(port), data);
         result = data;
     }
     m_log.record(transaction);
@@ -143,10 +138,7 @@ std::uint8_t SimulatedBoard::superIo(std::uint16_t configPort, std::uint8_t logi
         result = found->layout.live == LiveValue::None ? found->value : liveValue(found->layout);
         transaction.value = result;
     } else {
-        const RegisterRef ref = superIoRef(logicalDevice, reg);
-        const auto before = m_registers.value(ref);
-        transaction.outcome =
-            recordWrite(m_registers.write(RegisterBus::SuperIo, logicalDevice, reg, data), before, ref);
+        transaction.outcome = writeRegister(superIoRef(logicalDevice, reg), data);
         result = data;
     }
     m_log.record(transaction);
@@ -175,8 +167,7 @@ void SimulatedBoard::writeCmos(std::uint8_t index, std::uint8_t value, std::uint
     } else if (indexPort != kCmosIndexPort) {
         transaction.outcome = Outcome::WrongPort;
     } else {
-        const auto before = m_registers.value(ref);
-        transaction.outcome = recordWrite(m_registers.write(RegisterBus::Cmos, 0, index, value), before, ref);
+        transaction.outcome = writeRegister(ref, value);
     }
     m_log.record(transaction);
 }
@@ -191,8 +182,7 @@ void SimulatedBoard::fanControl(std::uint8_t reg, std::uint8_t duty) {
                std::end(kFanRegisters)) {
         transaction.outcome = Outcome::NoRegister;
     } else {
-        const auto before = m_registers.value(ref);
-        transaction.outcome = recordWrite(m_registers.write(RegisterBus::Cmos, 0, reg, duty), before, ref);
+        transaction.outcome = writeRegister(ref, duty);
     }
     m_log.record(transaction);
 }
