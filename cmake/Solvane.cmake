@@ -5,6 +5,10 @@ target_compile_options(solvane_options INTERFACE
 target_compile_definitions(solvane_options INTERFACE
     QT_NO_CAST_FROM_BYTEARRAY QT_NO_URL_CAST_FROM_STRING QT_USE_QSTRINGBUILDER)
 
+if(SOLVANE_WERROR)
+    target_compile_options(solvane_options INTERFACE -Werror)
+endif()
+
 # Folders that talk to registers and bytes also warn on narrowing conversions.
 add_library(solvane_strict INTERFACE)
 target_compile_options(solvane_strict INTERFACE -Wconversion -Wsign-conversion)
