@@ -104,7 +104,7 @@ void buildDdr3(const MemoryModule& module, const SpeedGrade& grade, SpdImage& sp
     spd[18] = grade.rasToCas;
     spd[19] = 0x3C; // tRRD 7.5 ns
     spd[20] = grade.precharge;
-    spd[21] = byteOf((grade.cycleRowTime >> 8U) << 4 | (grade.activeTime >> 8U));
+    spd[21] = byteOf(static_cast<unsigned>((grade.cycleRowTime >> 8U) << 4 | (grade.activeTime >> 8U)));
     spd[22] = byteOf(grade.activeTime);
     spd[23] = byteOf(grade.cycleRowTime);
     // tRFC grows with the chip: 90, 110, 160, 300 ns for 512 Mb to 4 Gb.
