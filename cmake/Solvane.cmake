@@ -64,3 +64,8 @@ if(SOLVANE_FUZZ)
     target_compile_options(solvane_options INTERFACE -fsanitize=fuzzer-no-link,address,undefined)
     target_link_options(solvane_options INTERFACE -fsanitize=address,undefined)
 endif()
+
+# The program's version as a header, for the command line, the About box and the skin artwork.
+configure_file(${CMAKE_CURRENT_LIST_DIR}/Version.h.in ${PROJECT_BINARY_DIR}/generated/solvane/Version.h)
+add_library(solvane_version INTERFACE)
+target_include_directories(solvane_version INTERFACE ${PROJECT_BINARY_DIR}/generated)

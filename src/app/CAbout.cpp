@@ -1,5 +1,6 @@
 #include "app/CAbout.h"
 
+#include "solvane/Version.h"
 #include "ui/CLabel.h"
 #include "ui/ControlId.h"
 #include "ui/SkinLayout.h"
@@ -38,7 +39,7 @@ void CAbout::OnInitDialog() {
     name->setStyleSheet(QStringLiteral("font-size: 16px; font-weight: bold;"));
     layout->addWidget(name);
     layout->addWidget(new QLabel(QStringLiteral("------------------------------------------"), this));
-    layout->addWidget(new QLabel(QStringLiteral("Build Version : 2.0.140"), this));
+    layout->addWidget(new QLabel(QStringLiteral("Build Version : ") + QLatin1String(kVersion), this));
     auto* link = new ui::CLabel(this);
     ui::setControlId(*link, kLinkId);
     link->SetText(QStringLiteral("Tarvok on the web"))

@@ -1,185 +1,34 @@
 #include "app/CommandLine.h"
 
-#include "history/IsoTime.h"
-#include "history/ListenAddress.h"
-
-#include <charconv>
+#include "app/CommandLineOptions.h"
+#include "solvane/Version.h"
 
 namespace solvane::app {
-
-namespace {
-
-template <class T> std::optional<T> parseNumber(std::string_view text) {
-    T value{};
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (text.empty() || error != std::errc() || end != text.data() + text.size())
-        return std::nullopt;
-    return value;
-}
-
-// "2917", "KX-2917" or "unknown". A board code has four digits and no leading zero, so "0000" is
-// refused like "0" ("unknown" names a board Solvane does not know).
-std::optional<int> parseBoard(std::string_view text) {
-    if (text == "unknown")
-        return 0;
-    if (text.starts_with("KX-") || text.starts_with("kx-"))
-        text.remove_prefix(3);
-    const auto code = text.size() == 4 ? parseNumber<int>(text) : std::nullopt;
-    if (!code || *code < 1000)
-        return std::nullopt;
-    return code;
-}
-
-} // namespace
 
 ParsedCommandLine parseCommandLine(const std::vector<std::string_view>& arguments) {
     ParsedCommandLine parsed;
     auto& options = parsed.options;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         std::string_view argument = arguments[i];
-        std::string_view value;
-        bool hasValue = false;
+        std::optional<std::string_view> value;
         if (const auto equals = argument.find('=');
             argument.starts_with("--") && equals != std::string_view::npos) {
             value = argument.substr(equals + 1);
             argument = argument.substr(0, equals);
-            hasValue = true;
         }
-        auto takeValue = [&]() -> std::optional<std::string_view> {
-            if (hasValue)
-                return value;
-            if (i + 1 >= arguments.size())
-                return std::nullopt;
-            return arguments[++i];
-        };
-        auto fail = [&](std::string message) {
-            parsed.error = std::move(message);
+        const auto* option = findCommandLineOption(argument);
+        if (!option) {
+            parsed.error = argument.starts_with("-") ? "unknown option " + std::string(argument)
+                                                     : "unexpected argument '" + std::string(argument) + "'";
             return parsed;
-        };
-        auto refuseValue = [&] { return fail("option " + std::string(argument) + " takes no value"); };
-
-        if (argument == "--help" || argument == "-h") {
-            if (hasValue)
-                return refuseValue();
-            options.help = true;
-        } else if (argument == "--version") {
-            if (hasValue)
-                return refuseValue();
-            options.version = true;
-        } else if (argument == "--batch") {
-            if (hasValue)
-                return refuseValue();
-            options.batch = true;
-        } else if (argument == "--state-dir") {
-            const auto folder = takeValue();
-            if (!folder || folder->empty())
-                return fail("option --state-dir needs a folder");
-            options.stateFolder = std::filesystem::path(std::string(*folder));
-        } else if (argument == "--hardware") {
-            const auto kind = takeValue();
-            if (kind == "sim")
-                options.hardware = HardwareKind::Simulated;
-            else if (kind == "host")
-                options.hardware = HardwareKind::Host;
-            else
-                return fail("option --hardware takes 'sim' or 'host'");
-        } else if (argument == "--board") {
-            const auto code = takeValue();
-            const auto board = code ? parseBoard(*code) : std::nullopt;
-            if (!board)
-                return fail(
-                    "option --board takes a four-digit board code such as 2917 (or KX-2917, or 'unknown')");
-            options.boardCode = *board;
-            options.boardGiven = true;
-        } else if (argument == "--seed") {
-            const auto text = takeValue();
-            const auto seed = text ? parseNumber<std::uint32_t>(*text) : std::nullopt;
-            if (!seed)
-                return fail("option --seed takes a whole number from 0 to 4294967295");
-            options.seed = *seed;
-        } else if (argument == "--dmi" || argument == "--pci" || argument == "--sysfs-root" ||
-                   argument == "--snapshot") {
-            const auto path = takeValue();
-            if (!path || path->empty())
-                return fail("option " + std::string(argument) + " needs a " +
-                            (argument == "--sysfs-root" || argument == "--snapshot" ? "folder" : "file"));
-            const std::filesystem::path given{std::string(*path)};
-            if (argument == "--dmi")
-                options.dmiFile = given;
-            else if (argument == "--pci")
-                options.pciFile = given;
-            else if (argument == "--sysfs-root")
-                options.sysfsRoot = given;
-            else
-                options.snapshotFolder = given;
-        } else if (argument == "--cpu-load" || argument == "--baseboard-version" ||
-                   argument == "--bios-version" || argument == "--graphics" || argument == "--memory") {
-            const auto text = takeValue();
-            if (!text || text->empty())
-                return fail("option " + std::string(argument) + " needs a value");
-            auto& field = argument == "--cpu-load"            ? options.cpuLoad
-                          : argument == "--baseboard-version" ? options.baseboardVersion
-                          : argument == "--bios-version"      ? options.biosVersion
-                          : argument == "--graphics"          ? options.graphics
-                                                              : options.memory;
-            field = std::string(*text);
-        } else if (argument == "--product-name") {
-            const auto naming = takeValue();
-            if (naming == "code-only")
-                options.codeOnlyProductName = true;
-            else if (naming == "full")
-                options.codeOnlyProductName = false;
-            else
-                return fail("option --product-name takes 'full' or 'code-only'");
-        } else if (argument == "--spd") {
-            const auto slot = takeValue();
-            if (!slot || slot->find('=') == std::string_view::npos)
-                return fail("option --spd takes SLOT=FILE, for example DIMM_A0=module.bin");
-            options.spdSlots.emplace_back(*slot);
-        } else if (argument == "--mode") {
-            const auto mode = takeValue();
-            if (mode != "default" && mode != "optimize" && mode != "max")
-                return fail("option --mode takes 'default', 'optimize' or 'max'");
-            options.reportMode = std::string(*mode);
-        } else if (argument == "--refreshes") {
-            const auto text = takeValue();
-            const auto count = text ? parseNumber<int>(*text) : std::nullopt;
-            if (!count || *count < 0 || *count > kMostReportRefreshes)
-                return fail("option --refreshes takes a whole number from 0 to " +
-                            std::to_string(kMostReportRefreshes));
-            options.reportRefreshes = *count;
-        } else if (argument == "--export-history" || argument == "--from" || argument == "--to" ||
-                   argument == "--metrics") {
-            const auto text = takeValue();
-            if (!text || text->empty())
-                return fail("option " + std::string(argument) + " needs " +
-                            (argument == "--export-history" ? "a file"
-                             : argument == "--metrics"      ? "an address such as 127.0.0.1:9101"
-                                                       : "a date such as 2026-12-07 or 2026-12-07T10:00"));
-            if (argument == "--export-history")
-                options.exportHistoryFile = std::filesystem::path(std::string(*text));
-            else
-                (argument == "--from" ? options.historyFrom
-                 : argument == "--to" ? options.historyTo
-                                      : options.metricsAddress) = std::string(*text);
-        } else if (argument == "--rows") {
-            const auto rows = takeValue();
-            if (rows != "minutes" && rows != "days")
-                return fail("option --rows takes 'minutes' or 'days'");
-            options.historyDays = rows == "days";
-        } else if (argument == "--no-window") {
-            if (hasValue)
-                return refuseValue();
-            options.noWindow = true;
-        } else if (argument == "--report" || argument == "--json") {
-            if (hasValue)
-                return refuseValue();
-            (argument == "--report" ? options.report : options.json) = true;
-        } else if (argument.starts_with("-")) {
-            return fail("unknown option " + std::string(argument));
-        } else {
-            return fail("unexpected argument '" + std::string(argument) + "'");
         }
+        if (option->kind != ValueKind::None && !value && i + 1 < arguments.size())
+            value = arguments[++i];
+        if (auto refusal = refusalOf(*option, value); !refusal.empty()) {
+            parsed.error = std::move(refusal);
+            return parsed;
+        }
+        option->store(options, value.value_or(std::string_view()));
     }
     if (!options.sysfsRoot.empty() && options.hardware != HardwareKind::Host)
         parsed.error = "option --sysfs-root needs --hardware host";
@@ -204,13 +53,6 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string_view>& argument
              (options.report || options.noWindow || !options.snapshotFolder.empty() ||
               !options.metricsAddress.empty()))
         parsed.error = "option --export-history goes alone (with --from, --to, --rows and --state-dir)";
-    else if (!options.historyFrom.empty() &&
-             !history::parseIsoTime(options.historyFrom, history::Bound::Start))
-        parsed.error = "option --from takes a date such as 2026-12-07 or 2026-12-07T10:00 (UTC)";
-    else if (!options.historyTo.empty() && !history::parseIsoTime(options.historyTo, history::Bound::End))
-        parsed.error = "option --to takes a date such as 2026-12-07 or 2026-12-07T10:00 (UTC)";
-    else if (!options.metricsAddress.empty() && !history::parseListenAddress(options.metricsAddress))
-        parsed.error = "option --metrics takes ADDRESS:PORT or PORT, for example 127.0.0.1:9101";
     else if (options.noWindow && (options.report || !options.snapshotFolder.empty()))
         parsed.error = "option --no-window does not go with --report or --snapshot";
     else if (!options.metricsAddress.empty() && (options.report || !options.snapshotFolder.empty()))
@@ -218,48 +60,52 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string_view>& argument
     return parsed;
 }
 
+namespace {
+
+// The column the options' help starts in.
+constexpr std::size_t kHelpColumn = 22;
+
+// "--board CODE", "--hardware sim|host".
+std::string spelling(const CommandLineOption& option) {
+    std::string text(option.name);
+    if (!option.shortName.empty())
+        text = std::string(option.shortName) + ", " + text;
+    if (option.kind == ValueKind::Word) {
+        for (std::size_t i = 0; i < option.words.size(); ++i)
+            text += (i == 0 ? " " : "|") + std::string(option.words[i]);
+    } else if (option.kind != ValueKind::None) {
+        text += " " + std::string(option.placeholder);
+    }
+    return text;
+}
+
+} // namespace
+
 std::string usageText() {
-    return "Usage: solvane [options]\n"
-           "Watches and tunes the power-saving features of a Tarvok motherboard.\n"
-           "\n"
-           "Options:\n"
-           "  --state-dir DIR     keep the registry, the driver service table and the board state in DIR\n"
-           "                      (default $XDG_STATE_HOME/solvane)\n"
-           "  --hardware sim|host sim: a simulated Tarvok board (default); host: this machine, read only\n"
-           "  --board CODE        the simulated board, 2901 to 2918 or 'unknown' (default 2917)\n"
-           "  --cpu-load LOAD     the simulated CPU load: 'host' (this machine's, default), a percentage,\n"
-           "                      or percentages in turn ('10,90,50', each 30 s; '10,90@5' for 5 s each)\n"
-           "  --baseboard-version TEXT, --bios-version TEXT\n"
-           "                      what the simulated firmware reports (e.g. '5.0' or '6.0' on a KX-2904)\n"
-           "  --graphics VENDOR   the simulated graphics card: nvidia, intel or ati\n"
-           "  --memory MODULES    the simulated modules: 'none' or e.g. "
-           "'A0=DDR3-2G-2R-1600-Kingston,B0=DDR3-2048'\n"
-           "  --product-name full|code-only  how the simulated firmware names the board\n"
-           "  --seed N            seed the pseudo-random numbers with N instead of the time\n"
-           "  --batch             message boxes print to standard error and take their default button\n"
-           "  --report [--json]   print the board, its settings, one refresh of the read-outs and the\n"
-           "                      system information, without a window\n"
-           "  --mode default|optimize|max, --refreshes N\n"
-           "                      with --report: apply that mode to the board in memory, then run N\n"
-           "                      refreshes 3 s apart on a virtual clock before reporting\n"
-           "  --snapshot DIR      save a picture of the main window on every page into DIR, then exit\n"
-           "  --export-history FILE.csv [--from DATE] [--to DATE] [--rows minutes|days]\n"
-           "                      write the power history as CSV (times in UTC; DATE as 2026-12-07 or\n"
-           "                      2026-12-07T10:00), then exit\n"
-           "  --metrics ADDRESS:PORT  serve /metrics for monitoring (Prometheus text format); the address\n"
-           "                      is 127.0.0.1 when only a port is given\n"
-           "  --no-window         run the monitor, the history and the metrics without a window, until\n"
-           "                      SIGTERM or SIGINT\n"
-           "  --sysfs-root DIR    with --hardware host: read this sysfs tree instead of /sys\n"
-           "  --dmi FILE          SMBIOS from a dump (a raw table or dmidecode --dump-bin)\n"
-           "  --spd SLOT=FILE     a memory module's SPD from a dump (binary or hex), SLOT DIMM_A0 or 0xA0\n"
-           "  --pci FILE          PCI configuration space from lspci -x or -xxx output\n"
-           "  --help              print this help and exit\n"
-           "  --version           print the version and exit\n";
+    std::string text = "Usage: solvane [options]\n"
+                       "Watches and tunes the power-saving features of a Tarvok motherboard.\n"
+                       "\n"
+                       "Options:\n";
+    const std::string indent(kHelpColumn, ' ');
+    for (const auto& option : commandLineOptions()) {
+        auto line = "  " + spelling(option);
+        // A spelling too wide for the column puts its help on the next line.
+        line += line.size() < kHelpColumn ? std::string(kHelpColumn - line.size(), ' ') : "\n" + indent;
+        for (std::string_view help = option.help;;) {
+            const auto end = help.find('\n');
+            line += std::string(help.substr(0, end)) + "\n";
+            if (end == std::string_view::npos)
+                break;
+            help.remove_prefix(end + 1);
+            line += indent;
+        }
+        text += line;
+    }
+    return text;
 }
 
 std::string versionText() {
-    return "Solvane Center 2.0.140\n";
+    return "Solvane Center " + std::string(kVersion) + "\n";
 }
 
 } // namespace solvane::app

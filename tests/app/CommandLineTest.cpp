@@ -91,5 +91,65 @@ TEST(CommandLine, MalformedOrUnknownOptionsSayWhatIsWrong) {
     EXPECT_NE(parse({"--frobnicate"}).error.find("--frobnicate"), std::string::npos);
 }
 
+TEST(CommandLine, RefusedValuesSayWhatTheOptionTakes) {
+    struct Case {
+        std::vector<std::string_view> arguments;
+        std::string_view error;
+    };
+    const std::vector<Case> cases{
+        {{"--hardware", "real"}, "option --hardware takes 'sim' or 'host'"},
+        {{"--hardware"}, "option --hardware takes 'sim' or 'host'"},
+        {{"--report", "--mode=fast"}, "option --mode takes 'default', 'optimize' or 'max'"},
+        {{"--rows", "weeks"}, "option --rows takes 'minutes' or 'days'"},
+        {{"--report", "--refreshes", "28801"}, "option --refreshes takes a whole number from 0 to 28800"},
+        {{"--seed", "4294967296"}, "option --seed takes a whole number from 0 to 4294967295"},
+        {{"--seed", "+5"}, "option --seed takes a whole number from 0 to 4294967295"},
+        {{"--state-dir="}, "option --state-dir needs a folder"},
+        {{"--dmi"}, "option --dmi needs a file"},
+        {{"--cpu-load="}, "option --cpu-load needs a value"},
+        {{"--spd", "module.bin"}, "option --spd takes SLOT=FILE, for example DIMM_A0=module.bin"},
+        {{"--board", "0999"},
+         "option --board takes a four-digit board code such as 2917 (or KX-2917, or 'unknown')"},
+        {{"--version=2"}, "option --version takes no value"},
+        {{"-h", "extra"}, "unexpected argument 'extra'"},
+        {{"--metrics", "host:port"},
+         "option --metrics takes ADDRESS:PORT or PORT, for example 127.0.0.1:9101"},
+    };
+    for (const auto& [arguments, error] : cases)
+        EXPECT_EQ(parse(arguments).error, error) << arguments.front();
+}
+
+TEST(CommandLine, TheSimulationsValuesAreCheckedWhileParsing) {
+    EXPECT_NE(parse({"--cpu-load", "nan"}).error.find("--cpu-load nan: "), std::string::npos);
+    EXPECT_EQ(parse({"--graphics", "matrox"}).error, "--graphics matrox: takes nvidia, intel or ati");
+    EXPECT_TRUE(parse({"--graphics", "AMD"}).error.empty()) << "vendors are named in any case, AMD for ATI";
+    EXPECT_NE(parse({"--memory", "A0"}).error.find("--memory A0: "), std::string::npos);
+    EXPECT_TRUE(parse({"--memory", "A0=DDR3-2G"}).error.empty());
+    EXPECT_EQ(parse({"--export-history", "h.csv", "--from", "2026-13-01"}).error,
+              "option --from takes a date such as 2026-12-07 or 2026-12-07T10:00 (UTC)");
+    EXPECT_TRUE(
+        parse({"--export-history", "h.csv", "--from", "2026-12-01", "--to=2026-12-07T10:00"}).error.empty());
+}
+
+TEST(CommandLine, ASwitchDoesNotTakeTheNextArgument) {
+    const auto parsed = parse({"--batch", "--seed", "4294967295", "--no-window", "--metrics", "9101"});
+    ASSERT_TRUE(parsed.error.empty()) << parsed.error;
+    EXPECT_TRUE(parsed.options.batch);
+    EXPECT_EQ(parsed.options.seed, 4294967295U);
+    EXPECT_EQ(parsed.options.metricsAddress, "9101");
+    EXPECT_EQ(parse({"--spd", "A0=a.bin", "--spd=B0=b.bin"}).options.spdSlots,
+              (std::vector<std::string>{"A0=a.bin", "B0=b.bin"}));
+}
+
+TEST(CommandLine, TheHelpListsEveryOptionWithItsValue) {
+    const auto help = usageText();
+    for (const auto* line :
+         {"\n  --state-dir DIR     keep the registry", "\n  --hardware sim|host sim: a simulated",
+          "\n  --seed N            seed", "\n  -h, --help          print this help",
+          "\n                      (default $XDG_STATE_HOME/solvane)\n"})
+        EXPECT_NE(help.find(line), std::string::npos) << line;
+    EXPECT_EQ(versionText().rfind("Solvane Center ", 0), 0U);
+}
+
 } // namespace
 } // namespace solvane::app

@@ -1,6 +1,7 @@
 #include "WindowArt.h"
 
 #include "SkinTheme.h"
+#include "solvane/Version.h"
 
 #include <QLinearGradient>
 #include <QPainter>
@@ -249,7 +250,7 @@ QImage drawWindowBackground(int width, int height) {
     painter.fillRect(QRect(0, kFooterTop, width, height - kFooterTop), theme::kTitleBar);
     painter.fillRect(QRect(0, kFooterTop, width, 1), theme::kLine);
     drawText(painter, QRectF(30, kFooterTop, 250, kBodyBottom - kFooterTop),
-             QStringLiteral("Build Version : 2.0.140"), theme::kTextOff, uiFont(10),
+             QStringLiteral("Build Version : ") + QLatin1String(kVersion), theme::kTextOff, uiFont(10),
              Qt::AlignLeft | Qt::AlignVCenter);
     painter.end();
 
