@@ -64,13 +64,14 @@ public:
     std::optional<ProcessorArchitecture> architecture = ProcessorArchitecture::Amd64;
     unsigned processors = 2;
     std::filesystem::path folder = "/opt/solvane";
+    std::filesystem::path data; // empty: the program's folder, as in the build
     bool network = false;
 
     PlatformId platformId() const override { return platform; }
     std::optional<ProcessorArchitecture> nativeArchitecture() const override { return architecture; }
     unsigned processorCount() const override { return processors; }
     std::filesystem::path programFolder() const override { return folder; }
-    std::filesystem::path dataFolder() const override { return folder; }
+    std::filesystem::path dataFolder() const override { return data.empty() ? folder : data; }
     bool isNetworkLocation(const std::filesystem::path&) const override { return network; }
 };
 
