@@ -5,6 +5,7 @@
 #include "hw/IoDriverProtocol.h"
 #include "platform/RegistrySeed.h"
 #include "sim/ScriptedCpuLoad.h"
+#include "ui/MainWindowIds.h"
 
 #include <QApplication>
 #include <stdexcept>
@@ -60,7 +61,7 @@ SimulatedProgram::~SimulatedProgram() {
 }
 
 void SimulatedProgram::showBasicPage() {
-    m_window->OnCommand(app::MainNavigation::kProduct);
+    m_window->OnCommand(ui::main_window_ids::kProduct);
     m_window->ShowPage(app::MainNavigation::kBasicPage);
     QApplication::processEvents();
 }

@@ -3,6 +3,8 @@
 #include "solvane/Version.h"
 #include "ui/CLabel.h"
 #include "ui/ControlId.h"
+#include "ui/Palette.h"
+#include "ui/SkinCatalogue.h"
 #include "ui/SkinLayout.h"
 #include "ui/SkinResources.h"
 
@@ -11,11 +13,6 @@
 #include <QVBoxLayout>
 
 namespace solvane::app {
-
-namespace {
-constexpr int kCursorHand = 141;
-constexpr int kAppIcon = 128;
-} // namespace
 
 CAbout::CAbout(std::function<void()> openWebSite, QWidget* parent)
     : CBitmapDialog(parent), m_openWebSite(std::move(openWebSite)) {
@@ -28,10 +25,11 @@ CAbout::CAbout(std::function<void()> openWebSite, QWidget* parent)
 void CAbout::OnInitDialog() {
     CBitmapDialog::OnInitDialog();
     setWindowOpacity(kOpacity);
-    setStyleSheet(QStringLiteral("background: #1a2028; color: #dbe3eb;"));
+    setStyleSheet(QStringLiteral("background: %1; color: %2;")
+                      .arg(ui::palette::css(ui::palette::kPanel), ui::palette::css(ui::palette::kText)));
     auto* layout = new QVBoxLayout(this);
     auto* icon = new QLabel(this);
-    icon->setPixmap(ui::SkinResources::program().icon(kAppIcon).pixmap(48, 48));
+    icon->setPixmap(ui::SkinResources::program().icon(ui::skin::kAppIconId).pixmap(48, 48));
     icon->setAlignment(Qt::AlignCenter);
     layout->addWidget(icon);
     auto* name = new QLabel(QStringLiteral("Solvane Center"), this);
@@ -43,11 +41,11 @@ void CAbout::OnInitDialog() {
     auto* link = new ui::CLabel(this);
     ui::setControlId(*link, kLinkId);
     link->SetText(QStringLiteral("Tarvok on the web"))
-        .SetTextColor(ui::skin::kLinkColor)
+        .SetTextColor(ui::palette::kAccent)
         .SetFontUnderline(true)
         .SetTransparent(true)
         .SetLink(true, ui::CLabel::LinkAction::NotifyParent)
-        .SetLinkCursor(ui::SkinResources::program().cursor(kCursorHand));
+        .SetLinkCursor(ui::SkinResources::program().cursor(ui::skin::kHandCursorId));
     connect(link, &ui::CLabel::linkNotification, this, [this](int) {
         if (m_openWebSite)
             m_openWebSite();

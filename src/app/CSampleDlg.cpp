@@ -6,6 +6,7 @@
 #include "app/SleepWatcher.h"
 #include "history/window/CPowerHistoryDlg.h"
 #include "power/pages/CSLV_NOVICE.h"
+#include "sysinfo/MemoryDialog.h"
 #include "sysinfo/NoDdr3Module.h"
 #include "sysinfo/pages/CSYSINFO_BIOS.h"
 #include "sysinfo/pages/CSYSINFO_CPU.h"
@@ -19,6 +20,8 @@
 #include "tuning/pages/CList0.h"
 #include "tuning/pages/CSLV_ADVANCE_MB.h"
 #include "ui/ControlId.h"
+#include "ui/MainWindowIds.h"
+#include "ui/Palette.h"
 #include "ui/SkinCatalogue.h"
 #include "ui/SkinLayout.h"
 
@@ -37,48 +40,31 @@ namespace solvane::app {
 
 namespace {
 
+namespace main_window_ids = ui::main_window_ids;
+
 // The maker's web site, opened by the link buttons.
 constexpr const char* kMakerWebSite = "https://www.tarvok.example/";
 
-// Tooltips of the skin buttons, and which show the hand cursor.
-struct ButtonBehaviour {
-    int controlId;
-    const char* tooltip;
-    bool handCursor;
-};
-constexpr std::array<ButtonBehaviour, 12> kButtonBehaviour{{
-    {1001, "System Information", false},
-    {1037, "Motherboard Information", false},
-    {1026, "Memory Information", false},
-    {1027, "PCI Information", false},
-    {1002, "Solvane Center", true},
-    {1029, "Basic Mode", true},
-    {1030, "Advanced Settings", true},
-    {1033, "Motherboard Settings", true},
-    {1038, "LED Settings", true},
-    {1083, "Link to Tarvok", true},
-    {1085, "Minimize", true},
-    {1084, "Exit", true},
-}};
-
 // The pages in the order they are added; each initialises itself while it is added, so the order
 // is a data dependency (the power-saving page loads the hardware libraries the others read).
-constexpr std::array<int, 6> kPageOrder{133, 139, 142, 242, 138, 235};
+constexpr std::array<int, 6> kPageOrder{
+    power::basic_ids::kDialog, sysinfo::pages::pci_ids::kDialog,  tuning::pages::advanced_ids::kDialog,
+    main_window_ids::kLedPage, sysinfo::memory_dialog::kDialogId, sysinfo::pages::motherboard_ids::kDialog};
 
 struct PagePlaceholderTitle {
     int pageId;
     const char* title;
 };
 constexpr std::array<PagePlaceholderTitle, 2> kPlaceholderTitles{{
-    {242, "LED Settings"},
+    {main_window_ids::kLedPage, "LED Settings"},
 }};
 
 } // namespace
 
 CSampleDlg::CSampleDlg(hw::IoDriver& driver, SolvaneCore& core, ui::NotificationShell& shell,
                        std::filesystem::path snapshotFolder, QWidget* parent)
-    : TStackedDialog(kPagePlaceholder, parent, Qt::Window | Qt::FramelessWindowHint), m_driver(driver),
-      m_core(core), m_shell(shell), m_snapshotFolder(std::move(snapshotFolder)) {
+    : TStackedDialog(main_window_ids::kPagePlaceholder, parent, Qt::Window | Qt::FramelessWindowHint),
+      m_driver(driver), m_core(core), m_shell(shell), m_snapshotFolder(std::move(snapshotFolder)) {
     setObjectName(QStringLiteral("CSampleDlg"));
     setFixedSize(ui::skin::kMainWindow.width, ui::skin::kMainWindow.height);
 }
@@ -86,7 +72,7 @@ CSampleDlg::CSampleDlg(hw::IoDriver& driver, SolvaneCore& core, ui::Notification
 CSampleDlg::~CSampleDlg() = default;
 
 std::unique_ptr<ui::TStackedPage> CSampleDlg::CreatePage(int pageId) {
-    if (pageId == power::pages::CSLV_NOVICE::kDialogId) {
+    if (pageId == power::basic_ids::kDialog) {
         auto page = std::make_unique<power::pages::CSLV_NOVICE>(m_core.session(), m_core.state(),
                                                                 m_core.services().scheduler);
         m_basicPage = page.get();
@@ -117,7 +103,7 @@ std::unique_ptr<ui::TStackedPage> CSampleDlg::CreatePage(int pageId) {
         return std::make_unique<sysinfo::pages::CSYSINFO_BIOS>();
     if (pageId == sysinfo::pages::caption_ids::kCpuDialog)
         return std::make_unique<sysinfo::pages::CSYSINFO_CPU>();
-    if (pageId == sysinfo::pages::CSYSINFO_MEMORY::kDialogId)
+    if (pageId == sysinfo::memory_dialog::kDialogId)
         return std::make_unique<sysinfo::pages::CSYSINFO_MEMORY>(
             m_core.hardware().hoblin(), smbusLibraryOf(m_core), [] { return platform::GlobalMemoryStatus(); },
             m_core.services().scheduler);
@@ -133,7 +119,7 @@ void CSampleDlg::OnInitDialog() {
     setWindowIcon(ui::SkinResources::program().icon(ui::skin::kAppIconId));
 
     auto* placeholder = new QLabel(this);
-    ui::setControlId(*placeholder, kPagePlaceholder);
+    ui::setControlId(*placeholder, main_window_ids::kPagePlaceholder);
     const auto& frame = ui::skin::kPageFrame;
     placeholder->setGeometry(frame.x, frame.y, frame.width, frame.height);
     placeholder->hide();
@@ -142,7 +128,7 @@ void CSampleDlg::OnInitDialog() {
         AddPage(pageId);
         // The memory check reads the modules through the SMBus library, which the power-saving
         // page has just loaded; the motherboard page, added last, sees its result.
-        if (pageId == power::pages::CSLV_NOVICE::kDialogId)
+        if (pageId == power::basic_ids::kDialog)
             checkMemoryType();
     }
 
@@ -167,7 +153,7 @@ void CSampleDlg::OnInitDialog() {
     auto icon = ui::SkinResources::program().icon(ui::skin::kAppIconId);
     if (icon.isNull()) {
         QPixmap accent(16, 16);
-        accent.fill(QColor(0x2E, 0xC4, 0xDC));
+        accent.fill(ui::palette::kAccent.toQColor());
         icon = QIcon(accent);
     }
     m_tray->AddIcon(icon, ui::CMyAppTrayIcon::kIconId,
@@ -186,12 +172,12 @@ void CSampleDlg::OnInitDialog() {
 
     SetBitmap(ui::SkinResources::program().filePath(ui::skin::kWindowBackgroundFile));
     SetShaped(true);
-    SetTransparentColor(ui::ColorRef(0x0000FF));
+    SetTransparentColor(ui::palette::kOutside);
     SetStaticTransparent(true);
     SetClickAnywhereMove(true);
 
     if (platform.BoardCode == 2906 || platform.BoardCode == 2904 || platform.BoardCode == 2903)
-        if (auto* pci = skinButton(MainNavigation::kPci))
+        if (auto* pci = skinButton(main_window_ids::kPci))
             placeSkinButton(*pci, ui::skin::kWidePciButton); // the memory button's place
     applyNavigation();
 
@@ -215,12 +201,10 @@ void CSampleDlg::createSkinButtons() {
         auto* button = new ui::CxSkinButton(this);
         ui::setControlId(*button, layout.controlId);
         placeSkinButton(*button, layout);
-        for (const auto& behaviour : kButtonBehaviour)
-            if (behaviour.controlId == layout.controlId) {
-                button->SetToolTipText(QString::fromLatin1(behaviour.tooltip));
-                if (behaviour.handCursor)
-                    button->SetBtnCursor(ui::skin::kHandCursorId);
-            }
+        button->SetToolTipText(
+            QString::fromLatin1(layout.toolTip.data(), static_cast<qsizetype>(layout.toolTip.size())));
+        if (layout.handCursor)
+            button->SetBtnCursor(ui::skin::kHandCursorId);
         const int id = layout.controlId;
         connect(button, &QAbstractButton::clicked, this, [this, id] { OnCommand(id); });
         m_buttons[id] = button;
@@ -244,14 +228,14 @@ void CSampleDlg::applyNavigation() {
 
 void CSampleDlg::OnCommand(int commandId) {
     switch (commandId) {
-    case kWebSiteButton:
+    case main_window_ids::kWebSite:
         openWebSite();
         return;
-    case kExitButton:
+    case main_window_ids::kExit:
     case kExitCommand:
         close();
         return;
-    case kMinimiseButton:
+    case main_window_ids::kMinimise:
         showMinimized();
         return;
     case ui::CMyAppTrayIcon::kCommandExit:
@@ -398,12 +382,12 @@ void CSampleDlg::saveSnapshots(const std::filesystem::path& folder) {
         const char* name;
     };
     static constexpr std::array<Shot, 6> kShots{{
-        {MainNavigation::kMotherboardPage, MainNavigation::kSystemInfo, "motherboard"},
-        {MainNavigation::kMemoryPage, MainNavigation::kSystemInfo, "memory"},
-        {MainNavigation::kPciPage, MainNavigation::kSystemInfo, "pci"},
-        {MainNavigation::kBasicPage, MainNavigation::kProduct, "basic"},
-        {MainNavigation::kAdvancedPage, MainNavigation::kProduct, "advanced-motherboard"},
-        {MainNavigation::kLedPage, MainNavigation::kProduct, "led"},
+        {sysinfo::pages::motherboard_ids::kDialog, main_window_ids::kSystemInfo, "motherboard"},
+        {sysinfo::memory_dialog::kDialogId, main_window_ids::kSystemInfo, "memory"},
+        {sysinfo::pages::pci_ids::kDialog, main_window_ids::kSystemInfo, "pci"},
+        {power::basic_ids::kDialog, main_window_ids::kProduct, "basic"},
+        {tuning::pages::advanced_ids::kDialog, main_window_ids::kProduct, "advanced-motherboard"},
+        {ui::main_window_ids::kLedPage, main_window_ids::kProduct, "led"},
     }};
     bool allSaved = true;
     const auto savePicture = [this, &allSaved](const std::filesystem::path& file) {
@@ -420,8 +404,9 @@ void CSampleDlg::saveSnapshots(const std::filesystem::path& folder) {
     for (const auto& shot : kShots) {
         // The way a user gets there: the section, then the page, so the buttons show as they would.
         OnCommand(shot.groupButton);
-        if (shot.pageId == MainNavigation::kAdvancedPage || shot.pageId == MainNavigation::kLedPage)
-            OnCommand(MainNavigation::kAdvanced);
+        if (shot.pageId == tuning::pages::advanced_ids::kDialog ||
+            shot.pageId == ui::main_window_ids::kLedPage)
+            OnCommand(main_window_ids::kAdvanced);
         ShowPage(shot.pageId);
         savePicture(folder / (std::to_string(shot.pageId) + "-" + shot.name + ".png"));
     }

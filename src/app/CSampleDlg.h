@@ -36,12 +36,7 @@ namespace solvane::app {
 class CSampleDlg final : public TStackedDialog, public MainWindowHost {
     Q_OBJECT
 public:
-    static constexpr int kDialogId = 102;
-    static constexpr int kPagePlaceholder = 1005;
-    // Commands of the window's own buttons and the tray menu.
-    static constexpr int kWebSiteButton = 1083;
-    static constexpr int kExitButton = 1084;
-    static constexpr int kMinimiseButton = 1085;
+    // The tray menu's exit command.
     static constexpr int kExitCommand = 32887;
     // What the window's run gives when a snapshot picture could not be saved.
     static constexpr int kSnapshotsNotSaved = 2;

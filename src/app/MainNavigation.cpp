@@ -4,6 +4,8 @@
 
 namespace solvane::app {
 
+using namespace ui::main_window_ids;
+
 namespace {
 
 // A page that becomes active disables the buttons leading to it and is remembered in its group.
@@ -16,35 +18,17 @@ struct PageRecord {
 };
 
 constexpr std::array<PageRecord, 6> kPageRecords{{
-    {MainNavigation::kBasicPage, {MainNavigation::kProduct, MainNavigation::kBasic, 0}, -1, 5, -1},
-    {MainNavigation::kMemoryPage, {MainNavigation::kSystemInfo, MainNavigation::kMemory, 0}, 1, -1, -1},
-    {MainNavigation::kPciPage, {MainNavigation::kSystemInfo, MainNavigation::kPci, 0}, 2, -1, -1},
-    {MainNavigation::kMotherboardPage,
-     {MainNavigation::kSystemInfo, MainNavigation::kMotherboardInfo, 0},
-     4,
-     -1,
-     -1},
-    {MainNavigation::kAdvancedPage,
-     {MainNavigation::kProduct, MainNavigation::kAdvanced, MainNavigation::kMotherboardSettings},
-     -1,
-     6,
-     7},
-    {MainNavigation::kLedPage,
-     {MainNavigation::kProduct, MainNavigation::kAdvanced, MainNavigation::kLedSettings},
-     -1,
-     6,
-     8},
+    {MainNavigation::kBasicPage, {kProduct, kBasic, 0}, -1, 5, -1},
+    {MainNavigation::kMemoryPage, {kSystemInfo, kMemory, 0}, 1, -1, -1},
+    {MainNavigation::kPciPage, {kSystemInfo, kPci, 0}, 2, -1, -1},
+    {MainNavigation::kMotherboardPage, {kSystemInfo, kMotherboardInfo, 0}, 4, -1, -1},
+    {MainNavigation::kAdvancedPage, {kProduct, kAdvanced, kMotherboardSettings}, -1, 6, 7},
+    {MainNavigation::kLedPage, {kProduct, kAdvanced, kLedSettings}, -1, 6, 8},
 }};
 
-constexpr std::array<int, 9> kNavigationButtons{MainNavigation::kSystemInfo,
-                                                MainNavigation::kProduct,
-                                                MainNavigation::kMotherboardInfo,
-                                                MainNavigation::kMemory,
-                                                MainNavigation::kPci,
-                                                MainNavigation::kBasic,
-                                                MainNavigation::kAdvanced,
-                                                MainNavigation::kMotherboardSettings,
-                                                MainNavigation::kLedSettings};
+constexpr std::array<int, 9> kNavigationButtons{kSystemInfo, kProduct, kMotherboardInfo, kMemory,
+                                                kPci,        kBasic,   kAdvanced,        kMotherboardSettings,
+                                                kLedSettings};
 
 } // namespace
 

@@ -1,5 +1,12 @@
 #pragma once
 
+#include "power/BasicPageIds.h"
+#include "sysinfo/MemoryDialog.h"
+#include "sysinfo/pages/MotherboardPageIds.h"
+#include "sysinfo/pages/PciPageIds.h"
+#include "tuning/pages/AdvancedPageIds.h"
+#include "ui/MainWindowIds.h"
+
 #include <functional>
 #include <map>
 #include <string>
@@ -9,6 +16,7 @@ namespace solvane::app {
 // The main window's navigation between its two groups of pages: which buttons show and which are
 // enabled (a disabled button marks the current section or page), and which page each action
 // shows. Board rules decide which pages a board has. Plain logic: the window applies the states.
+// The buttons are the main window's (ui/MainWindowIds.h); the pages are named by their own ids.
 class MainNavigation {
 public:
     struct ButtonState {
@@ -16,23 +24,13 @@ public:
         bool enabled = true;
     };
 
-    // Navigation button ids and the pages they lead to.
-    static constexpr int kSystemInfo = 1001;
-    static constexpr int kProduct = 1002;
-    static constexpr int kMotherboardInfo = 1037;
-    static constexpr int kMemory = 1026;
-    static constexpr int kPci = 1027;
-    static constexpr int kBasic = 1029;
-    static constexpr int kAdvanced = 1030;
-    static constexpr int kMotherboardSettings = 1033;
-    static constexpr int kLedSettings = 1038;
-
-    static constexpr int kBasicPage = 133;
-    static constexpr int kMemoryPage = 138;
-    static constexpr int kPciPage = 139;
-    static constexpr int kAdvancedPage = 142;
-    static constexpr int kLedPage = 242;
-    static constexpr int kMotherboardPage = 235;
+    // The pages the buttons lead to, by their own ids.
+    static constexpr int kBasicPage = power::basic_ids::kDialog;
+    static constexpr int kMemoryPage = sysinfo::memory_dialog::kDialogId;
+    static constexpr int kPciPage = sysinfo::pages::pci_ids::kDialog;
+    static constexpr int kAdvancedPage = tuning::pages::advanced_ids::kDialog;
+    static constexpr int kMotherboardPage = sysinfo::pages::motherboard_ids::kDialog;
+    static constexpr int kLedPage = ui::main_window_ids::kLedPage;
 
     // showPage shows a page; the window then reports the change back through pageChanged.
     MainNavigation(int boardCode, std::string boardString, std::string baseboardVersion,

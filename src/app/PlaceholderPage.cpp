@@ -1,5 +1,6 @@
 #include "app/PlaceholderPage.h"
 
+#include "ui/Palette.h"
 #include "ui/SkinCatalogue.h"
 #include "ui/SkinLayout.h"
 
@@ -16,11 +17,13 @@ void PlaceholderPage::OnInitDialog() {
     SetBitmap(ui::skin::kPageBackgroundId);
     auto* title = new QLabel(m_title, this);
     title->setAlignment(Qt::AlignCenter);
-    title->setStyleSheet(QStringLiteral("color: #8d99a7; font-size: 18px;"));
+    title->setStyleSheet(
+        QStringLiteral("color: %1; font-size: 18px;").arg(ui::palette::css(ui::palette::kTextDim)));
     title->setGeometry(0, 0, ui::skin::kPageFrame.width, ui::skin::kPageFrame.height - 30);
     auto* note = new QLabel(QStringLiteral("This page is not part of this version yet."), this);
     note->setAlignment(Qt::AlignCenter);
-    note->setStyleSheet(QStringLiteral("color: #5a6470; font-size: 12px;"));
+    note->setStyleSheet(
+        QStringLiteral("color: %1; font-size: 12px;").arg(ui::palette::css(ui::palette::kTextOff)));
     note->setGeometry(0, ui::skin::kPageFrame.height / 2 + 10, ui::skin::kPageFrame.width, 20);
 }
 

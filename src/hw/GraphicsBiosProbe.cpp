@@ -2,6 +2,7 @@
 
 #include "hw/ByteOrder.h"
 #include "hw/IoDriverProtocol.h"
+#include "hw/PciHeader.h"
 
 #include <array>
 #include <exception>
@@ -10,13 +11,6 @@ namespace solvane::hw {
 
 namespace {
 
-constexpr std::uint32_t kDevicesPerBus = 32;
-constexpr std::uint32_t kFunctionsPerDevice = 8;
-constexpr std::uint32_t kVendorIdOffset = 0x00;
-constexpr std::uint32_t kClassRevisionOffset = 0x08;
-// Class 0x03 (display controller), subclass 0x00 (VGA compatible) in the upper half of the dword
-// at offset 8; the lower half holds the programming interface and the revision.
-constexpr std::uint32_t kVgaClass = 0x0300;
 constexpr std::uint32_t kNoFunction = 0xFFFFFFFF;
 
 std::string trimmed(const std::string& text) {
@@ -54,14 +48,15 @@ std::optional<std::uint32_t> GraphicsBiosProbe::readConfigDword(std::uint32_t pc
 
 VideoBiosParser GraphicsBiosProbe::findDisplayController() {
     for (std::uint32_t bus = 0; bus <= kLastBus; ++bus)
-        for (std::uint32_t device = 0; device < kDevicesPerBus; ++device)
-            for (std::uint32_t function = 0; function < kFunctionsPerDevice; ++function) {
+        for (std::uint32_t device = 0; device < pci::kDevicesPerBus; ++device)
+            for (std::uint32_t function = 0; function < pci::kFunctionsPerDevice; ++function) {
                 const auto address = zubrik::pciAddress(bus, device, function);
                 // A failed read is no device, like a function that answers all ones.
-                const auto classRevision = readConfigDword(address, kClassRevisionOffset);
-                if (!classRevision || *classRevision == kNoFunction || (*classRevision >> 16) != kVgaClass)
+                const auto classRevision = readConfigDword(address, pci::kClassRevision);
+                if (!classRevision || *classRevision == kNoFunction ||
+                    (*classRevision >> 16) != pci::kVgaClass)
                     continue;
-                const auto ids = readConfigDword(address, kVendorIdOffset);
+                const auto ids = readConfigDword(address, pci::kVendorId);
                 return ids ? parserForVendor(static_cast<std::uint16_t>(*ids & 0xFFFF))
                            : VideoBiosParser::None;
             }

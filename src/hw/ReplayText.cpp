@@ -45,16 +45,6 @@ std::vector<TextToken> splitTokens(std::string_view line) {
     return tokens;
 }
 
-std::optional<std::uint8_t> hexDigit(char c) {
-    if (c >= '0' && c <= '9')
-        return static_cast<std::uint8_t>(c - '0');
-    if (c >= 'a' && c <= 'f')
-        return static_cast<std::uint8_t>(c - 'a' + 10);
-    if (c >= 'A' && c <= 'F')
-        return static_cast<std::uint8_t>(c - 'A' + 10);
-    return std::nullopt;
-}
-
 std::optional<std::uint32_t> parseHexNumber(std::string_view digits) {
     if (digits.empty() || digits.size() > 8)
         return std::nullopt;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "hw/HexDigit.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -26,9 +28,6 @@ struct TextToken {
 };
 
 std::vector<TextToken> splitTokens(std::string_view line);
-
-// The value of one hexadecimal digit, either case; empty for any other character.
-std::optional<std::uint8_t> hexDigit(char c);
 
 // A run of 1 to 8 hexadecimal digits, nothing else; empty otherwise.
 std::optional<std::uint32_t> parseHexNumber(std::string_view digits);

@@ -1,5 +1,7 @@
 #include "hw/TextRow.h"
 
+#include "hw/HexDigit.h"
+
 #include <algorithm>
 
 namespace solvane::hw {
@@ -13,16 +15,6 @@ std::string_view trimmed(std::string_view text) {
     if (first == std::string_view::npos)
         return {};
     return text.substr(first, text.find_last_not_of(kBlanks) - first + 1);
-}
-
-std::uint32_t hexDigitValue(char c) {
-    if (c >= '0' && c <= '9')
-        return static_cast<std::uint32_t>(c - '0');
-    if (c >= 'A' && c <= 'F')
-        return static_cast<std::uint32_t>(c - 'A' + 10);
-    if (c >= 'a' && c <= 'f')
-        return static_cast<std::uint32_t>(c - 'a' + 10);
-    return 0;
 }
 
 } // namespace
@@ -41,7 +33,7 @@ std::uint32_t readHexCode(std::string_view field, std::size_t maxDigits) {
         field.remove_prefix(2);
     std::uint32_t value = 0;
     for (const char c : field.substr(0, std::min(maxDigits, field.size())))
-        value = value * 16 + hexDigitValue(c);
+        value = value * 16 + hexDigit(c).value_or(0);
     return value;
 }
 

@@ -1,13 +1,8 @@
 #include "power/BasicPagePlan.h"
 
+#include "power/BasicPageIds.h"
+
 namespace solvane::power {
-
-namespace {
-
-constexpr int kMemoryPhaseRow = 1038;
-constexpr int kChipsetPhaseRow = 1041;
-
-} // namespace
 
 BasicPagePlan basicPagePlan(int boardCode) {
     BasicPagePlan plan;
@@ -15,18 +10,21 @@ BasicPagePlan basicPagePlan(int boardCode) {
     case 2912:
     case 2907:
         // Only the CPU's core voltage, temperature, fan and phase rows remain.
-        plan.hiddenRows = {1053, 1054, 1055, 1037, 1038, 1039, 1044, 1041, 1040, 1049, 1050, 1051};
+        plan.hiddenRows = {basic_ids::kCpuConsumption, basic_ids::kCpuSaving,    basic_ids::kCpuEfficiency,
+                           basic_ids::kMemoryVoltage,  basic_ids::kMemoryPhases, basic_ids::kIohVoltage,
+                           basic_ids::kIohTemperature, basic_ids::kIohPhases,    basic_ids::kIchVoltage,
+                           basic_ids::kRail33,         basic_ids::kRail5,        basic_ids::kRail12};
         plan.totals = false;
         break;
     case 2904:
-        plan.hiddenRows = {kMemoryPhaseRow, kChipsetPhaseRow};
+        plan.hiddenRows = {basic_ids::kMemoryPhases, basic_ids::kIohPhases};
         plan.modeButtons = false;
         break;
     case 2910:
     case 2902:
     case 2905:
     case 2901:
-        plan.hiddenRows = {kMemoryPhaseRow, kChipsetPhaseRow};
+        plan.hiddenRows = {basic_ids::kMemoryPhases, basic_ids::kIohPhases};
         break;
     case 2909:
     case 2908:

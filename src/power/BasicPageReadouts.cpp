@@ -15,12 +15,17 @@ struct NotAvailable {
 };
 
 constexpr std::array<NotAvailable, 4> kNotAvailable{{
-    {{2904, 2903}, {1034}},
-    {{2906, 2904, 2903, 2905, 2902}, {1049, 1050, 1051, 1038, 1041, 1054, 1056, 1057, 1035}},
-    {{2906, 2904, 2903}, {1055, 1040, 1039, 1037}},
+    {{2904, 2903}, {basic_ids::kCoreVoltage}},
+    {{2906, 2904, 2903, 2905, 2902},
+     {basic_ids::kRail33, basic_ids::kRail5, basic_ids::kRail12, basic_ids::kMemoryPhases,
+      basic_ids::kIohPhases, basic_ids::kCpuSaving, basic_ids::kCurrentSaving, basic_ids::kTotalSaving,
+      basic_ids::kSavingPercentage}},
+    {{2906, 2904, 2903},
+     {basic_ids::kCpuEfficiency, basic_ids::kIchVoltage, basic_ids::kIohVoltage, basic_ids::kMemoryVoltage}},
     // Boards that measure no CPU power: no consumption and no regulator saving to show (their CPU
     // hangs on the 12 V rail, so the total is still whole).
-    {{2909, 2908, 2907, 2906, 2905, 2904, 2903, 2902, 2901}, {1053, 1054}},
+    {{2909, 2908, 2907, 2906, 2905, 2904, 2903, 2902, 2901},
+     {basic_ids::kCpuConsumption, basic_ids::kCpuSaving}},
 }};
 
 constexpr hw::BoardSet kRenamedBridgeBoards{2902, 2905, 2901};
@@ -48,9 +53,9 @@ std::string withoutTrailingBreak(std::string text) {
 } // namespace
 
 std::string_view basicReadoutCaption(int boardCode, const BasicReadoutControl& control) {
-    if (kRenamedBridgeBoards.contains(boardCode) && control.captionId == 1154)
+    if (kRenamedBridgeBoards.contains(boardCode) && control.captionId == basic_ids::kIchVoltageCaption)
         return "SB Voltage";
-    if (kRenamedBridgeBoards.contains(boardCode) && control.captionId == 1102)
+    if (kRenamedBridgeBoards.contains(boardCode) && control.captionId == basic_ids::kIohVoltageCaption)
         return "NB Voltage";
     return control.caption;
 }
@@ -61,45 +66,45 @@ std::vector<BasicReadout> basicPageReadouts(const PowerSavingState& state, const
     const int board = state.platform.BoardCode;
     const auto textOf = [&](int valueId) -> std::string {
         switch (valueId) {
-        case 1057:
+        case basic_ids::kTotalSaving:
             return texts.energySaved;
-        case 1056:
+        case basic_ids::kCurrentSaving:
             return texts.currentSaving;
-        case 1035:
+        case basic_ids::kSavingPercentage:
             return texts.savingPercentage;
-        case 1052:
+        case basic_ids::kTotalConsumption:
             return texts.totalConsumption;
-        case 1053:
+        case basic_ids::kCpuConsumption:
             return withoutTrailingBreak(texts.cpuConsumption);
-        case 1054:
+        case basic_ids::kCpuSaving:
             return withoutTrailingBreak(texts.cpuSaving);
-        case 1055:
+        case basic_ids::kCpuEfficiency:
             return texts.efficiency;
-        case 1034:
+        case basic_ids::kCoreVoltage:
             return texts.coreVoltage;
-        case 1042:
+        case basic_ids::kCpuTemperature:
             return texts.cpuTemperature;
-        case 1045:
+        case basic_ids::kFanSpeed:
             return texts.fanSpeed;
-        case 1036:
+        case basic_ids::kCpuPhases:
             return phases.cpu;
-        case 1037:
+        case basic_ids::kMemoryVoltage:
             return voltageText(state, Setting::DdrVoltage);
-        case 1038:
+        case basic_ids::kMemoryPhases:
             return phases.memory;
-        case 1039:
+        case basic_ids::kIohVoltage:
             return voltageText(state, Setting::MchVoltage);
-        case 1044:
+        case basic_ids::kIohTemperature:
             return texts.boardTemperature;
-        case 1041:
+        case basic_ids::kIohPhases:
             return phases.chipset;
-        case 1040:
+        case basic_ids::kIchVoltage:
             return voltageText(state, Setting::IchVoltage);
-        case 1049:
+        case basic_ids::kRail33:
             return texts.rail33;
-        case 1050:
+        case basic_ids::kRail5:
             return texts.rail5;
-        case 1051:
+        case basic_ids::kRail12:
             return texts.rail12;
         default:
             return {};
@@ -107,17 +112,12 @@ std::vector<BasicReadout> basicPageReadouts(const PowerSavingState& state, const
     };
     std::vector<BasicReadout> readouts;
     const auto add = [&](const BasicReadoutControl& control) {
-        std::string caption(control.caption);
-        if (kRenamedBridgeBoards.contains(board) && control.captionId == 1154)
-            caption = "SB Voltage";
-        if (kRenamedBridgeBoards.contains(board) && control.captionId == 1102)
-            caption = "NB Voltage";
-        readouts.push_back({control.valueId, caption,
+        readouts.push_back({control.valueId, std::string(basicReadoutCaption(board, control)),
                             notAvailable(board, control.valueId) ? "N/A." : textOf(control.valueId)});
     };
     for (const auto& control : kBasicReadouts)
         add(control);
-    readouts.push_back({kMessageLineId, "Message", monitor.message()});
+    readouts.push_back({basic_ids::kMessageLine, "Message", monitor.message()});
     return readouts;
 }
 

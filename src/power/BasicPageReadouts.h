@@ -1,5 +1,6 @@
 #pragma once
 
+#include "power/BasicPageIds.h"
 #include "power/PowerMonitor.h"
 #include "power/PowerSavingSession.h"
 
@@ -20,28 +21,27 @@ struct BasicReadoutControl {
 // The page's read-outs in page order: the totals, the CPU panel, the memory and chipset panel,
 // the rails, then the message line.
 inline constexpr std::array<BasicReadoutControl, 20> kBasicReadouts{{
-    {1057, 1205, "Total Power Saving"},
-    {1056, 1206, "Current Power Saving"},
-    {1035, 1207, "Power Saving Percentage"},
-    {1052, 1208, "Total Power Consumption"},
-    {1053, 1146, "Power Consumption"},
-    {1054, 1147, "Power Saving"},
-    {1055, 1148, "Efficiency"},
-    {1034, 1149, "Core Voltage"},
-    {1042, 1150, "Temperature"},
-    {1045, 1151, "Fan Speed"},
-    {1036, 1152, "PWM TRYPH"},
-    {1037, 1094, "Memory Voltage"},
-    {1038, 1101, "Memory TRYPH"},
-    {1039, 1102, "IOH Voltage"},
-    {1044, 1153, "IOH Temp."},
-    {1041, 1104, "IOH TRYPH"},
-    {1040, 1154, "ICH Voltage"},
-    {1049, 1155, "3.3V Power\nConsumption"},
-    {1050, 1156, "5V Power\nConsumption"},
-    {1051, 1157, "12V Power\nConsumption"},
+    {basic_ids::kTotalSaving, 1205, "Total Power Saving"},
+    {basic_ids::kCurrentSaving, 1206, "Current Power Saving"},
+    {basic_ids::kSavingPercentage, 1207, "Power Saving Percentage"},
+    {basic_ids::kTotalConsumption, 1208, "Total Power Consumption"},
+    {basic_ids::kCpuConsumption, 1146, "Power Consumption"},
+    {basic_ids::kCpuSaving, 1147, "Power Saving"},
+    {basic_ids::kCpuEfficiency, 1148, "Efficiency"},
+    {basic_ids::kCoreVoltage, 1149, "Core Voltage"},
+    {basic_ids::kCpuTemperature, 1150, "Temperature"},
+    {basic_ids::kFanSpeed, 1151, "Fan Speed"},
+    {basic_ids::kCpuPhases, 1152, "PWM TRYPH"},
+    {basic_ids::kMemoryVoltage, 1094, "Memory Voltage"},
+    {basic_ids::kMemoryPhases, 1101, "Memory TRYPH"},
+    {basic_ids::kIohVoltage, basic_ids::kIohVoltageCaption, "IOH Voltage"},
+    {basic_ids::kIohTemperature, 1153, "IOH Temp."},
+    {basic_ids::kIohPhases, 1104, "IOH TRYPH"},
+    {basic_ids::kIchVoltage, basic_ids::kIchVoltageCaption, "ICH Voltage"},
+    {basic_ids::kRail33, 1155, "3.3V Power\nConsumption"},
+    {basic_ids::kRail5, 1156, "5V Power\nConsumption"},
+    {basic_ids::kRail12, 1157, "12V Power\nConsumption"},
 }};
-inline constexpr int kMessageLineId = 1043;
 
 struct BasicReadout {
     int valueId;

@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <limits>
 #include <optional>
+#include <span>
 
 namespace solvane::power {
 
@@ -41,21 +42,68 @@ bool codeContains(int boardCode, std::string_view digits) {
     return std::to_string(boardCode).find(digits) != std::string::npos;
 }
 
-// CPU current from the CPU sense reading: int(100·(x − offset) / divisor), the divisor chosen by
-// the number of active phases. An empty divisor leaves the current as it was.
+// Which reading a board's CPU current comes from.
+enum class CurrentSense {
+    Cpu,  // the CPU sense v[6], in volts
+    Core, // 2910: the core sense v[2], scaled by 8, in volts
+    Amd,  // 2911: the sense v[4], scaled by 8, in millivolts
+};
+
+// How the current follows from the reading, the offset and the divisor.
+enum class CurrentFormula {
+    Hundredths,        // int(100·(x − offset) / divisor)
+    HundredthsPlusOne, // int(100·((x − offset) / divisor + 1))
+    Units,             // int((x − offset) / divisor)
+};
+
+// CPU current by board, the divisor chosen by the number of active phases. An empty divisor leaves
+// the current as it was.
 struct CurrentScale {
     int boardCode;
     double offsetHigh;                             // for 5 and 4 (and 6) active phases
     double offsetLow;                              // for 3, 2 and 1
     std::array<std::optional<double>, 6> divisors; // p = 1 .. 6
-    bool fromCoreSense; // 2910 reads the current on v[2] (scaled by 8) instead of v[6]
+    CurrentSense sense;
+    CurrentFormula formula;
 };
 
-constexpr std::array<CurrentScale, 4> kCurrentScales{{
-    {2918, 0.047, 0.047, {std::nullopt, 0.03, 0.02, 0.015, 0.0122, std::nullopt}, false},
-    {2916, 0.0347, 0.0345, {std::nullopt, 0.026, 0.017, 0.0123, 0.01, std::nullopt}, false},
-    {2917, 0.0363, 0.0363, {0.027, 0.027, 0.0183, 0.0138, 0.0111, 0.0094}, false},
-    {2910, 0.0153, 0.0153, {0.027, 0.027, 0.0183, 0.0136, 0.01104, 0.00926}, true},
+constexpr std::array<CurrentScale, 6> kCurrentScales{{
+    {2918,
+     0.047,
+     0.047,
+     {std::nullopt, 0.03, 0.02, 0.015, 0.0122, std::nullopt},
+     CurrentSense::Cpu,
+     CurrentFormula::Hundredths},
+    {2916,
+     0.0347,
+     0.0345,
+     {std::nullopt, 0.026, 0.017, 0.0123, 0.01, std::nullopt},
+     CurrentSense::Cpu,
+     CurrentFormula::Hundredths},
+    {2917,
+     0.0363,
+     0.0363,
+     {0.027, 0.027, 0.0183, 0.0138, 0.0111, 0.0094},
+     CurrentSense::Cpu,
+     CurrentFormula::Hundredths},
+    {2910,
+     0.0153,
+     0.0153,
+     {0.027, 0.027, 0.0183, 0.0136, 0.01104, 0.00926},
+     CurrentSense::Core,
+     CurrentFormula::Hundredths},
+    {2915,
+     0.017,
+     0.017,
+     {0.028, 0.028, 0.0185, 0.0138, 0.011, 0.00935},
+     CurrentSense::Cpu,
+     CurrentFormula::HundredthsPlusOne},
+    {2911,
+     0.1448,
+     0.1448,
+     {0.017, 0.0175, 0.0178, 0.0178, std::nullopt, std::nullopt},
+     CurrentSense::Amd,
+     CurrentFormula::Units},
 }};
 
 // Rail powers are kept in 1/10000 W, savings and the CPU power in 1/100 W, the CPU consumption and
@@ -67,21 +115,75 @@ constexpr double kSavingPerConsumption = 10.0;
 constexpr double kEfficiencyScale = 1000.0;
 constexpr double kMillivoltsPerVolt = 1000.0;
 
-// Efficiency band of the 2917 family for 3 to 6 active phases: below the threshold load the
-// figure is held above the floor; above it, inside [band low, band high].
-struct EfficiencyBand {
-    int phases;
-    int threshold;
-    int floor;
-    int bandLow;
-    int bandHigh;
+// The efficiency figure (1/10 percent) of the 2918 and 2917 families is held inside bands that
+// depend on the active phases and the CPU power (1/100 W). The rules of a family are tried in
+// order: the first whose phases and power fit and whose bound the figure crosses sets the figure
+// to its value plus up to `jitter` (a negative jitter takes off up to that much).
+enum class Crossing { Below, Above };
+
+struct EfficiencyRule {
+    int fewestPhases;
+    int mostPhases;
+    int leastPower;
+    int mostPower;
+    Crossing crossing;
+    int bound;
+    int value;
+    int jitter;
 };
 
-constexpr std::array<EfficiencyBand, 4> kBands2917{{
-    {6, 8500, 750, 920, 945},
-    {5, 6500, 780, 920, 935},
-    {4, 4500, 810, 920, 930},
-    {3, 3500, 830, 920, 928},
+// No bound on the phases or the power.
+constexpr int kLeast = std::numeric_limits<int>::min();
+constexpr int kMost = std::numeric_limits<int>::max();
+constexpr auto kBelow = Crossing::Below;
+constexpr auto kAbove = Crossing::Above;
+
+// 2918 and 2916: above the threshold load the figure is drawn to a target from both sides, below it
+// held above a floor.
+constexpr std::array<EfficiencyRule, 16> kEfficiency2918{{
+    {kLeast, kMost, 15001, kMost, kBelow, 850, 850, 30},
+    {kLeast, kMost, 15001, kMost, kAbove, 920, 920, -30},
+    {kLeast, kMost, kLeast, kMost, kAbove, 935, 935, -5},
+    {5, 5, 5501, kMost, kBelow, 927, 925, 5},
+    {5, 5, 5501, kMost, kAbove, 927, 915, 5},
+    {5, 5, kLeast, 5500, kBelow, 823, 823, 5},
+    {4, 4, 4801, kMost, kBelow, 930, 928, 5},
+    {4, 4, 4801, kMost, kAbove, 930, 928, -5},
+    {4, 4, kLeast, 4800, kBelow, 846, 846, 5},
+    {3, 3, 3501, kMost, kBelow, 931, 931, 5},
+    {3, 3, 3501, kMost, kAbove, 931, 931, -5},
+    {3, 3, kLeast, 3500, kBelow, 863, 863, 5},
+    {2, 2, 501, kMost, kBelow, 928, 928, 5},
+    {2, 2, 501, kMost, kAbove, 927, 928, -5},
+    {2, 2, 101, 499, kAbove, 850, 850, -5},
+    {2, 2, kLeast, 500, kBelow, 887, 887, 5},
+}};
+
+// 2917, 2915 and 2910: for 3 to 6 phases, below the threshold load (8500, 6500, 4500, 3500 for 6
+// to 3 phases) held above a floor, above it inside a band; for 2 and 1 phases, bands by load.
+constexpr std::array<EfficiencyRule, 22> kEfficiency2917{{
+    {kLeast, kMost, 15001, kMost, kBelow, 850, 850, 30},
+    {kLeast, kMost, 15001, kMost, kAbove, 930, 930, -30},
+    {3, kMost, kLeast, kMost, kAbove, 945, 945, 5},
+    {6, 6, kLeast, 8499, kBelow, 750, 750, 5},
+    {6, 6, 8501, kMost, kBelow, 920, 920, 5},
+    {6, 6, 8501, kMost, kAbove, 945, 945, 5},
+    {5, 5, kLeast, 6499, kBelow, 780, 780, 5},
+    {5, 5, 6501, kMost, kBelow, 920, 920, 5},
+    {5, 5, 6501, kMost, kAbove, 935, 935, 5},
+    {4, 4, kLeast, 4499, kBelow, 810, 810, 5},
+    {4, 4, 4501, kMost, kBelow, 920, 920, 5},
+    {4, 4, 4501, kMost, kAbove, 930, 930, 5},
+    {3, 3, kLeast, 3499, kBelow, 830, 830, 5},
+    {3, 3, 3501, kMost, kBelow, 920, 920, 5},
+    {3, 3, 3501, kMost, kAbove, 928, 928, 5},
+    {2, 2, 2001, kMost, kBelow, 870, 870, 5},
+    {2, 2, 2001, kMost, kAbove, 928, 928, 5},
+    {2, 2, 251, 1999, kBelow, 860, 860, 5},
+    {2, 2, 251, 1999, kAbove, 920, 920, 5},
+    {1, 1, 2001, kMost, kBelow, 880, 880, -5},
+    {1, 1, 2001, kMost, kAbove, 920, 920, -5},
+    {1, 1, 251, 1999, kBelow, 880, 880, 5},
 }};
 
 // Board families of the efficiency rules.
@@ -160,18 +262,18 @@ void PowerMeasurement::takeVoltagesAndRails(const SensorSnapshot& s) {
         m.P33 = m.P5 = m.P12 = 0;
         return;
     }
-    const double a = s.railSense33;
-    const double b = s.railSense12;
-    const double c = s.railSense5;
-    m.P33 = 100.0 * truncated(((a * 8 / 1000 - 0.054) / 0.03 + 2) * m.Rail33 / 10);
-    m.P5 = 100.0 * truncated(((c * 8 / 1000 - 0.07) / 0.045 + 2) * m.Rail5 / 10);
-    m.P12 = 100.0 * truncated(((b * 8 / 1000 - 0.1) / 0.102 + 1) * m.Rail12 / 10);
+    const double sense33 = s.railSense33;
+    const double sense12 = s.railSense12;
+    const double sense5 = s.railSense5;
+    m.P33 = 100.0 * truncated(((sense33 * 8 / 1000 - 0.054) / 0.03 + 2) * m.Rail33 / 10);
+    m.P5 = 100.0 * truncated(((sense5 * 8 / 1000 - 0.07) / 0.045 + 2) * m.Rail5 / 10);
+    m.P12 = 100.0 * truncated(((sense12 * 8 / 1000 - 0.1) / 0.102 + 1) * m.Rail12 / 10);
 }
 
 void PowerMeasurement::computeCpu(const SensorSnapshot& s, int p) {
     auto& m = m_values;
     const int board = m_platform.BoardCode;
-    const double x = s.v(6) / 1000.0;
+    const double cpuSense = s.v(6) / 1000.0;
     m.CpuCurrent = 0;
     if (board == 2911) {
         const double v6 = s.v(6);
@@ -186,17 +288,21 @@ void PowerMeasurement::computeCpu(const SensorSnapshot& s, int p) {
         const auto divisor = scale.divisors[static_cast<std::size_t>(p - 1)];
         if (!divisor)
             continue;
-        const double reading = scale.fromCoreSense ? 8.0 * s.v(2) / 1000 : x;
+        const double reading = scale.sense == CurrentSense::Core  ? 8.0 * s.v(2) / 1000
+                               : scale.sense == CurrentSense::Amd ? 8.0 * s.v(4)
+                                                                  : cpuSense;
         const double offset = p >= 4 ? scale.offsetHigh : scale.offsetLow;
-        m.CpuCurrent = truncated(100 * (reading - offset) / *divisor);
-    }
-    if (board == 2915 && p >= 1 && p <= 6) {
-        static constexpr std::array<double, 6> kDivisors{0.028, 0.028, 0.0185, 0.0138, 0.011, 0.00935};
-        m.CpuCurrent = truncated(100 * ((x - 0.017) / kDivisors[static_cast<std::size_t>(p - 1)] + 1));
-    }
-    if (board == 2911 && p >= 1 && p <= 4) {
-        static constexpr std::array<double, 4> kDivisors{0.017, 0.0175, 0.0178, 0.0178};
-        m.CpuCurrent = truncated((8.0 * s.v(4) - 0.1448) / kDivisors[static_cast<std::size_t>(p - 1)]);
+        switch (scale.formula) {
+        case CurrentFormula::Hundredths:
+            m.CpuCurrent = truncated(100 * (reading - offset) / *divisor);
+            break;
+        case CurrentFormula::HundredthsPlusOne:
+            m.CpuCurrent = truncated(100 * ((reading - offset) / *divisor + 1));
+            break;
+        case CurrentFormula::Units:
+            m.CpuCurrent = truncated((reading - offset) / *divisor);
+            break;
+        }
     }
 
     const std::int64_t product = std::int64_t{m.CoreMilliVolts} * m.CpuCurrent;
@@ -215,18 +321,19 @@ void PowerMeasurement::computeCpu(const SensorSnapshot& s, int p) {
 
 void PowerMeasurement::computeTotalsAndEfficiency(int p) {
     auto& m = m_values;
-    const double e = m.CpuConsumption;
+    const double cpuConsumption = m.CpuConsumption;
     // The CPU has its own supply beside the rails: the total is the rails and the CPU, in the rails'
     // unit.
-    m.TotalConsumption = truncated(m.P33 + e * kRailPerConsumption + m.P5 + m.P12);
+    m.TotalConsumption = truncated(m.P33 + cpuConsumption * kRailPerConsumption + m.P5 + m.P12);
     // An AMD board reports its own efficiency: its power against the consumption figure. A zero
     // consumption would divide by zero, so the figure then stays as it was.
-    if (m.CpuPower > e && m_platform.CpuVendor == "AMD" && e > 0)
-        m.Efficiency = truncated(m.AmdCpuPower / e);
+    if (m.CpuPower > cpuConsumption && m_platform.CpuVendor == "AMD" && cpuConsumption > 0)
+        m.Efficiency = truncated(m.AmdCpuPower / cpuConsumption);
     intelEfficiencyBands(p);
     // The comparison against Default takes the CPU in with the rails: a mode saves on both.
     m.RailSum = m.TotalConsumption;
-    m.CpuSavingFigure = std::clamp(ordinaryRegulatorSaving(p) / kSavingPerConsumption, 0.0, std::max(0.0, e));
+    m.CpuSavingFigure =
+        std::clamp(ordinaryRegulatorSaving(p) / kSavingPerConsumption, 0.0, std::max(0.0, cpuConsumption));
 }
 
 int PowerMeasurement::ordinaryRegulatorSaving(int p) const {
@@ -246,99 +353,21 @@ int PowerMeasurement::ordinaryRegulatorSaving(int p) const {
     return std::max(0, truncated(ordinary - own));
 }
 
-void PowerMeasurement::intelEfficiencyBands(int p) {
-    auto& eff = m_values.Efficiency;
-    const int power = m_values.CpuPower;
+void PowerMeasurement::intelEfficiencyBands(int phases) {
     const int board = m_platform.BoardCode;
-    if (inFamily2918(board)) {
-        if (power > 15000 && eff < 850)
-            eff = 850 + jitter(30);
-        else if (power > 15000 && eff > 920)
-            eff = 920 - jitter(30);
-        else if (eff > 935)
-            eff = 935 - jitter(5);
-        else if (p == 5) {
-            if (power > 5500) {
-                if (eff < 927)
-                    eff = 925 + jitter(5);
-                else if (eff > 927)
-                    eff = 915 + jitter(5);
-            } else if (eff < 823) {
-                eff = 823 + jitter(5);
-            }
-        } else if (p == 4) {
-            if (power > 4800) {
-                if (eff < 930)
-                    eff = 928 + jitter(5);
-                else if (eff > 930)
-                    eff = 928 - jitter(5);
-            } else if (eff < 846) {
-                eff = 846 + jitter(5);
-            }
-        } else if (p == 3) {
-            if (power > 3500) {
-                if (eff < 931)
-                    eff = 931 + jitter(5);
-                else if (eff > 931)
-                    eff = 931 - jitter(5);
-            } else if (eff < 863) {
-                eff = 863 + jitter(5);
-            }
-        } else if (p == 2) {
-            if (power > 500)
-                eff = eff < 928 ? 928 + jitter(5) : 928 - jitter(5);
-            else if (power >= 101 && power <= 499 && eff > 850)
-                eff = 850 - jitter(5);
-            else if (eff < 887)
-                eff = 887 + jitter(5);
-        }
-        return;
-    }
-    if (!inFamily2917(board))
-        return;
-    if (power > 15000 && eff < 850) {
-        eff = 850 + jitter(30);
-        return;
-    }
-    if (power > 15000 && eff > 930) {
-        eff = 930 - jitter(30);
-        return;
-    }
-    if (eff > 945 && p > 2) {
-        eff = 945 + jitter(5);
-        return;
-    }
-    for (const auto& band : kBands2917) {
-        if (band.phases != p)
-            continue;
-        if (power < band.threshold && eff < band.floor)
-            eff = band.floor + jitter(5);
-        else if (power > band.threshold && eff < band.bandLow)
-            eff = band.bandLow + jitter(5);
-        else if (power > band.threshold && eff > band.bandHigh)
-            eff = band.bandHigh + jitter(5);
-        return;
-    }
-    if (p == 2) {
-        if (power > 2000) {
-            if (eff < 870)
-                eff = 870 + jitter(5);
-            else if (eff > 928)
-                eff = 928 + jitter(5);
-        } else if (power >= 251 && power <= 1999) {
-            if (eff < 860)
-                eff = 860 + jitter(5);
-            else if (eff > 920)
-                eff = 920 + jitter(5);
-        }
-    } else if (p == 1) {
-        if (power > 2000) {
-            if (eff < 880)
-                eff = 880 - jitter(5);
-            else if (eff > 920)
-                eff = 920 - jitter(5);
-        } else if (power >= 251 && power <= 1999 && eff < 880) {
-            eff = 880 + jitter(5);
+    const std::span<const EfficiencyRule> rules = inFamily2918(board)   ? std::span(kEfficiency2918)
+                                                  : inFamily2917(board) ? std::span(kEfficiency2917)
+                                                                        : std::span<const EfficiencyRule>();
+    auto& efficiency = m_values.Efficiency;
+    const int power = m_values.CpuPower;
+    for (const auto& rule : rules) {
+        const bool fits = phases >= rule.fewestPhases && phases <= rule.mostPhases &&
+                          power >= rule.leastPower && power <= rule.mostPower;
+        const bool crossed =
+            rule.crossing == Crossing::Below ? efficiency < rule.bound : efficiency > rule.bound;
+        if (fits && crossed) {
+            efficiency = rule.value + jitter(rule.jitter);
+            return;
         }
     }
 }

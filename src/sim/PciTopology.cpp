@@ -1,15 +1,13 @@
 #include "sim/PciTopology.h"
 
+#include "hw/PciHeader.h"
 #include "sim/VideoBiosImage.h"
 
 namespace solvane::sim {
 
 namespace {
 
-constexpr std::size_t kHeaderType = 0x0E;
-constexpr std::size_t kSubsystem = 0x2C;
-constexpr std::size_t kInterruptLine = 0x3C;
-constexpr std::size_t kInterruptPin = 0x3D;
+using namespace hw::pci;
 
 bool isBridge(std::uint32_t classCode) {
     return (classCode >> 8) == (kPciBridge >> 8);
@@ -34,9 +32,9 @@ void addFunction(SimulatedMachine& machine, const PciFunctionSpec& layout, std::
     auto space = PciConfigSpace::make(layout.vendorId, layout.deviceId, layout.classCode, layout.revision,
                                       bridge ? std::uint8_t{0x01} : std::uint8_t{0x00});
     if (bridge) {
-        space.bytes[0x18] = layout.bus;
-        space.bytes[0x19] = layout.secondaryBus;
-        space.bytes[0x1A] = layout.secondaryBus;
+        space.bytes[kBusNumbers] = layout.bus;
+        space.bytes[kBusNumbers + 1] = layout.secondaryBus;
+        space.bytes[kBusNumbers + 2] = layout.secondaryBus;
     } else {
         space.write16(kSubsystem, layout.addIn ? layout.vendorId : kBoardSubsystemVendor);
         space.write16(kSubsystem + 2, layout.addIn ? layout.deviceId : boardId);

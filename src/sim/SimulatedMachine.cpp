@@ -2,30 +2,22 @@
 
 #include "hw/ByteOrder.h"
 #include "hw/IoDriverProtocol.h"
+#include "hw/PciHeader.h"
 
 #include <algorithm>
 
 namespace solvane::sim {
 
-namespace {
-
-constexpr std::size_t kCommand = 0x04;
-constexpr std::size_t kLatencyTimer = 0x0D;
-constexpr std::size_t kHeaderType = 0x0E;
-constexpr std::size_t kBusNumbers = 0x18;
-constexpr std::size_t kInterruptLine = 0x3C;
-
-} // namespace
+using namespace hw::pci;
 
 PciConfigSpace PciConfigSpace::make(std::uint16_t vendorId, std::uint16_t deviceId, std::uint32_t classCode,
                                     std::uint8_t revision, std::uint8_t headerType) {
     PciConfigSpace space;
-    space.write16(0x00, vendorId);
-    space.write16(0x02, deviceId);
+    space.write16(kVendorId, vendorId);
+    space.write16(kDeviceId, deviceId);
     space.write16(kCommand, 0x0007); // I/O, memory and bus master enabled
-    space.write16(0x06, 0x0290);     // medium DEVSEL timing, fast back-to-back capable
-    // Offset 8 holds the revision in its low byte and the class code above it.
-    space.write32(0x08, classCode << 8 | revision);
+    space.write16(kStatus, 0x0290);  // medium DEVSEL timing, fast back-to-back capable
+    space.write32(kClassRevision, classCode << 8 | revision);
     space.bytes[kHeaderType] = headerType;
     // I/O, memory, bus master, parity and SERR enables, and the interrupt disable bit.
     space.writable[kCommand] = 0x47;

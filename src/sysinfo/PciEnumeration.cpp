@@ -1,5 +1,6 @@
 #include "sysinfo/PciEnumeration.h"
 
+#include "hw/PciHeader.h"
 #include "sysinfo/PciTables.h"
 
 #include <cstdio>
@@ -8,15 +9,9 @@ namespace solvane::sysinfo {
 
 namespace {
 
-constexpr std::uint8_t kDevicesPerBus = 32;
-constexpr std::uint8_t kFunctionsPerDevice = 8;
-constexpr std::uint8_t kIdRegister = 0x00;
-constexpr std::uint8_t kClassRegister = 0x08;
-
 // Base class times 256 plus sub-class of the functions whose facts the enumeration keeps.
 constexpr std::uint16_t kHostBridgeClass = 0x0600;
 constexpr std::uint16_t kIsaBridgeClass = 0x0601;
-constexpr std::uint16_t kVgaClass = 0x0300;
 constexpr std::uint16_t kIeee1394Class = 0x0C00;
 // Only the host bridge at device 0 is the platform's own.
 constexpr std::uint8_t kHostBridgeDevice = 0;
@@ -43,7 +38,7 @@ void recordFacts(PciPlatformFacts& facts, std::uint16_t classCode, std::string_v
         facts.IsaBridgeVendor = vendor;
         facts.IsaBridgeChip = pciChipName(register00);
         break;
-    case kVgaClass:
+    case hw::pci::kVgaClass:
         facts.GraphicsChip = pciChipName(register00);
         break;
     case kIeee1394Class:
@@ -59,14 +54,14 @@ void recordFacts(PciPlatformFacts& facts, std::uint16_t classCode, std::string_v
 PciScan enumeratePci(hw::Falwick& pci) {
     PciScan scan;
     for (std::uint8_t bus = 0; bus <= kLastEnumeratedBus; ++bus)
-        for (std::uint8_t device = 0; device < kDevicesPerBus; ++device)
-            for (std::uint8_t function = 0; function < kFunctionsPerDevice; ++function) {
-                const auto ids = pci.PCI_RW(bus, device, function, kIdRegister, 0, hw::Falwick::kRead);
+        for (std::uint8_t device = 0; device < hw::pci::kDevicesPerBus; ++device)
+            for (std::uint8_t function = 0; function < hw::pci::kFunctionsPerDevice; ++function) {
+                const auto ids = pci.PCI_RW(bus, device, function, hw::pci::kVendorId, 0, hw::Falwick::kRead);
                 if (ids == hw::Falwick::kNoDevice)
                     continue;
                 const auto vendorId = static_cast<std::uint16_t>(ids & 0xFFFF);
                 const auto classCode = static_cast<std::uint16_t>(
-                    pci.PCI_RW(bus, device, function, kClassRegister, 0, hw::Falwick::kRead) >> 16);
+                    pci.PCI_RW(bus, device, function, hw::pci::kClassRevision, 0, hw::Falwick::kRead) >> 16);
                 const auto vendor = pciVendorText(vendorId).value_or("Unknown");
                 const auto kind = pciClassText(classCode).value_or("Device");
                 recordFacts(scan.facts, classCode, vendor, ids, bus, device);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ui/ColorRef.h"
+#include "ui/MainWindowIds.h"
 
 #include <array>
 #include <string_view>
@@ -18,14 +19,10 @@ struct Rect {
     constexpr int bottom() const { return y + height; }
 };
 
-// The skin's accent: link texts, and the link button under the mouse.
-inline constexpr ColorRef kLinkColor = ColorRef::fromRgb(0x2e, 0xc4, 0xdc);
-
 // The main window (dialog 102): borderless, shaped by "image.bmp".
 inline constexpr Rect kMainWindow{0, 0, 750, 560};
-// The frame every stacked page is placed in: the rectangle of the placeholder static 1005. Page
+// The frame every stacked page is placed in: the rectangle of the placeholder static. Page
 // backgrounds are drawn at this size.
-inline constexpr int kPagePlaceholderId = 1005;
 inline constexpr Rect kPageFrame{25, 112, 700, 392};
 
 // How a main-window button is drawn.
@@ -44,33 +41,86 @@ inline constexpr unsigned kButtonCaptionColor = 0xEBE3DB;
 
 // The twelve skinned main-window buttons: control id, file base name of their four pictures
 // ("<base>_Default.bmp", "_Down.bmp", "_Over.bmp", "_Disable.bmp"), rectangle in window
-// coordinates, the caption drawn into the pictures, and the look.
+// coordinates, the caption drawn into the pictures, the look, the tool tip, and whether the mouse
+// shows the hand cursor over it.
 struct MainButton {
     int controlId;
     std::string_view baseName;
     Rect rect;
     std::string_view caption;
     MainButtonLook look;
+    std::string_view toolTip;
+    bool handCursor;
 };
 
 inline constexpr std::array<MainButton, 12> kMainButtons{{
-    {1001, "System_Info", {30, 36, 93, 24}, "System Info", MainButtonLook::Section},
-    {1037, "MB", {30, 61, 106, 24}, "Motherboard", MainButtonLook::Page},
-    {1026, "Memory", {166, 61, 74, 24}, "Memory", MainButtonLook::Page},
-    {1027, "PCI", {270, 61, 42, 24}, "PCI", MainButtonLook::Page},
-    {1002, "SOLVANE", {150, 36, 104, 24}, "Solvane Center", MainButtonLook::Section},
-    {1029, "BASIC", {150, 61, 58, 24}, "Basic", MainButtonLook::Page},
-    {1030, "ADVANCE", {238, 61, 80, 24}, "Advanced", MainButtonLook::Page},
-    {1033, "MB2", {228, 86, 102, 21}, "Motherboard", MainButtonLook::SubPage},
-    {1038, "LED", {360, 86, 43, 21}, "LED", MainButtonLook::SubPage},
-    {1083, "Tarvok", {324, 511, 120, 44}, "TARVOK", MainButtonLook::Link},
-    {1085, "Min", {688, 3, 28, 28}, "", MainButtonLook::Minimise},
-    {1084, "EXIT", {718, 3, 24, 28}, "", MainButtonLook::Close},
+    {main_window_ids::kSystemInfo,
+     "System_Info",
+     {30, 36, 93, 24},
+     "System Info",
+     MainButtonLook::Section,
+     "System Information",
+     false},
+    {main_window_ids::kMotherboardInfo,
+     "MB",
+     {30, 61, 106, 24},
+     "Motherboard",
+     MainButtonLook::Page,
+     "Motherboard Information",
+     false},
+    {main_window_ids::kMemory,
+     "Memory",
+     {166, 61, 74, 24},
+     "Memory",
+     MainButtonLook::Page,
+     "Memory Information",
+     false},
+    {main_window_ids::kPci, "PCI", {270, 61, 42, 24}, "PCI", MainButtonLook::Page, "PCI Information", false},
+    {main_window_ids::kProduct,
+     "SOLVANE",
+     {150, 36, 104, 24},
+     "Solvane Center",
+     MainButtonLook::Section,
+     "Solvane Center",
+     true},
+    {main_window_ids::kBasic, "BASIC", {150, 61, 58, 24}, "Basic", MainButtonLook::Page, "Basic Mode", true},
+    {main_window_ids::kAdvanced,
+     "ADVANCE",
+     {238, 61, 80, 24},
+     "Advanced",
+     MainButtonLook::Page,
+     "Advanced Settings",
+     true},
+    {main_window_ids::kMotherboardSettings,
+     "MB2",
+     {228, 86, 102, 21},
+     "Motherboard",
+     MainButtonLook::SubPage,
+     "Motherboard Settings",
+     true},
+    {main_window_ids::kLedSettings,
+     "LED",
+     {360, 86, 43, 21},
+     "LED",
+     MainButtonLook::SubPage,
+     "LED Settings",
+     true},
+    {main_window_ids::kWebSite,
+     "Tarvok",
+     {324, 511, 120, 44},
+     "TARVOK",
+     MainButtonLook::Link,
+     "Link to Tarvok",
+     true},
+    {main_window_ids::kMinimise, "Min", {688, 3, 28, 28}, "", MainButtonLook::Minimise, "Minimize", true},
+    {main_window_ids::kExit, "EXIT", {718, 3, 24, 28}, "", MainButtonLook::Close, "Exit", true},
 }};
 
 // On KX-2906, KX-2904 and KX-2903 the PCI button takes the memory button's place and width; its
 // pictures are drawn at that size rather than stretched.
-inline constexpr MainButton kWidePciButton{1027, "PCI_Wide", {166, 61, 74, 24}, "PCI", MainButtonLook::Page};
+inline constexpr MainButton kWidePciButton{
+    main_window_ids::kPci, "PCI_Wide", {166, 61, 74, 24}, "PCI", MainButtonLook::Page,
+    "PCI Information",     false};
 
 // The four state pictures of a main-window button, in the order the skin button takes them.
 inline constexpr std::array<std::string_view, 4> kMainButtonStateEndings{"_Default.bmp", "_Down.bmp",

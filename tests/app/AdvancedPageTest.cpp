@@ -62,8 +62,8 @@ public:
         window = std::make_unique<app::CSampleDlg>(driver, *core, shell);
         window->InitDialog();
         window->show();
-        window->OnCommand(app::MainNavigation::kProduct);
-        window->OnCommand(app::MainNavigation::kAdvanced);
+        window->OnCommand(ui::main_window_ids::kProduct);
+        window->OnCommand(ui::main_window_ids::kAdvanced);
     }
     ~AdvancedPageRig() { window->DestroyWindow(); }
 
@@ -98,7 +98,7 @@ TEST(AdvancedPage, ReplacesThePlaceholderAndShowsTheCurrentChoices) {
     AdvancedPageRig rig(2917);
     EXPECT_TRUE(rig.parts.prompt.asked().empty());
     ASSERT_TRUE(rig.page().isVisible());
-    EXPECT_EQ(rig.page().pageId(), 142);
+    EXPECT_EQ(rig.page().pageId(), tuning::pages::advanced_ids::kDialog);
     EXPECT_EQ(rig.caption(kCpuVoltage), QStringLiteral("+0.000 V")) << "the board's default option 16";
     EXPECT_EQ(rig.caption(7), QStringLiteral("1.500 V"));
     EXPECT_TRUE(rig.caption(19).endsWith(QStringLiteral(" rpm")));
@@ -163,7 +163,7 @@ TEST(AdvancedPage, AVoltageListOpensBelowItsButtonScrolledToTheCurrentValue) {
     ASSERT_TRUE(rig.list().isVisible());
     EXPECT_EQ(rig.core->state().routines.popupOpenIndex, kCpuVoltage);
     auto& box = rig.list().list();
-    EXPECT_EQ(ui::controlId(box), 1060);
+    EXPECT_EQ(ui::controlId(box), ids::kOptionList);
     ASSERT_EQ(box.count(), 80);
     EXPECT_EQ(box.line(8).backIndex, 13) << "the current value white on blue";
     EXPECT_EQ(box.line(60).backIndex, 12) << "beyond the stable limit purple on yellow";
@@ -477,8 +477,8 @@ public:
         return inPage + QPoint(ui::skin::kPageFrame.x, ui::skin::kPageFrame.y);
     }
     void openAdvancedPage() {
-        for (const int id : {app::MainNavigation::kProduct, app::MainNavigation::kAdvanced,
-                             app::MainNavigation::kMotherboardSettings})
+        for (const int id : {ui::main_window_ids::kProduct, ui::main_window_ids::kAdvanced,
+                             ui::main_window_ids::kMotherboardSettings})
             for (const auto& button : ui::skin::kMainButtons)
                 if (button.controlId == id)
                     clickCentre(button.rect);
@@ -506,7 +506,7 @@ public:
     }
     void exit() {
         for (const auto& button : ui::skin::kMainButtons)
-            if (button.controlId == app::CSampleDlg::kExitButton)
+            if (button.controlId == ui::main_window_ids::kExit)
                 clickCentre(button.rect);
     }
     int wait() { return m_process.wait(15000); }

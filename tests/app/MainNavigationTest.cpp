@@ -1,5 +1,7 @@
 #include "app/MainNavigation.h"
 
+#include "ui/MainWindowIds.h"
+
 #include <functional>
 #include <gtest/gtest.h>
 #include <set>
@@ -7,7 +9,7 @@
 namespace solvane::app {
 namespace {
 
-using N = MainNavigation;
+namespace N = ui::main_window_ids;
 
 // A stack of pages as the main window keeps it: showing a page reports the old one inactive and
 // the new one active back to the navigation.
@@ -38,18 +40,18 @@ public:
 TEST(MainNavigation, StartsOnTheMotherboardPageAndReturnsToTheLastSystemPage) {
     NavigationRig rig(2917);
     rig.navigation.systemInformation(); // the window's start-up step
-    EXPECT_EQ(rig.active, N::kMotherboardPage);
+    EXPECT_EQ(rig.active, MainNavigation::kMotherboardPage);
     EXPECT_FALSE(rig.enabled(N::kSystemInfo)) << "the current section's button is disabled";
     EXPECT_FALSE(rig.visible(N::kBasic));
 
     rig.click(N::kMemory);
-    EXPECT_EQ(rig.active, N::kMemoryPage);
+    EXPECT_EQ(rig.active, MainNavigation::kMemoryPage);
     rig.click(N::kProduct);
-    EXPECT_EQ(rig.active, N::kBasicPage);
+    EXPECT_EQ(rig.active, MainNavigation::kBasicPage);
     EXPECT_TRUE(rig.visible(N::kBasic) && rig.visible(N::kAdvanced));
     EXPECT_FALSE(rig.visible(N::kMemory));
     rig.click(N::kSystemInfo);
-    EXPECT_EQ(rig.active, N::kMemoryPage) << "back to the memory page";
+    EXPECT_EQ(rig.active, MainNavigation::kMemoryPage) << "back to the memory page";
 }
 
 TEST(MainNavigation, TheProductGroupRemembersTheAdvancedPage) {
@@ -57,16 +59,16 @@ TEST(MainNavigation, TheProductGroupRemembersTheAdvancedPage) {
     rig.navigation.systemInformation();
     rig.click(N::kProduct);
     rig.click(N::kAdvanced);
-    EXPECT_EQ(rig.active, N::kAdvancedPage);
+    EXPECT_EQ(rig.active, MainNavigation::kAdvancedPage);
     EXPECT_TRUE(rig.visible(N::kMotherboardSettings) && rig.visible(N::kLedSettings));
     rig.click(N::kLedSettings);
-    EXPECT_EQ(rig.active, N::kLedPage);
+    EXPECT_EQ(rig.active, MainNavigation::kLedPage);
     EXPECT_FALSE(rig.enabled(N::kLedSettings));
     rig.click(N::kSystemInfo);
     rig.click(N::kProduct);
-    EXPECT_EQ(rig.active, N::kLedPage);
+    EXPECT_EQ(rig.active, MainNavigation::kLedPage);
     rig.click(N::kBasic);
-    EXPECT_EQ(rig.active, N::kBasicPage);
+    EXPECT_EQ(rig.active, MainNavigation::kBasicPage);
     EXPECT_FALSE(rig.visible(N::kMotherboardSettings));
 }
 
@@ -77,7 +79,7 @@ TEST(MainNavigation, Board2918HasNoMemoryOrPciButtonsAndItsSettingsButtonsStayDi
     EXPECT_FALSE(rig.visible(N::kPci));
     rig.click(N::kProduct);
     rig.click(N::kAdvanced);
-    EXPECT_EQ(rig.active, N::kAdvancedPage);
+    EXPECT_EQ(rig.active, MainNavigation::kAdvancedPage);
     EXPECT_FALSE(rig.enabled(N::kMotherboardSettings));
     EXPECT_FALSE(rig.enabled(N::kLedSettings));
     rig.click(N::kBasic);
@@ -124,7 +126,8 @@ TEST(MainNavigation, NoPathOn2918ShowsItsHiddenButtons) {
         }
     };
     explore();
-    EXPECT_EQ(pages, (std::set<int>{N::kBasicPage, N::kAdvancedPage, N::kMotherboardPage}))
+    EXPECT_EQ(pages, (std::set<int>{MainNavigation::kBasicPage, MainNavigation::kAdvancedPage,
+                                    MainNavigation::kMotherboardPage}))
         << "the walk reaches every page the board has";
 }
 
@@ -134,7 +137,7 @@ TEST(MainNavigation, Boards2908And2909HideTheAdvancedButtons) {
         rig.navigation.systemInformation();
         EXPECT_FALSE(rig.visible(N::kMemory)) << board;
         rig.click(N::kProduct);
-        EXPECT_EQ(rig.active, N::kBasicPage);
+        EXPECT_EQ(rig.active, MainNavigation::kBasicPage);
         EXPECT_FALSE(rig.visible(N::kAdvanced)) << board;
         EXPECT_FALSE(rig.visible(N::kMotherboardSettings)) << board;
         EXPECT_FALSE(rig.visible(N::kLedSettings)) << board;

@@ -82,13 +82,13 @@ TEST(MainWindowHistory, TheTrayMenuAndThePageMenuOpenTheHistoryWindow) {
     ASSERT_NE(rig.window->powerHistoryWindow(), nullptr);
     EXPECT_TRUE(rig.window->powerHistoryWindow()->isVisible());
     rig.window->powerHistoryWindow()->hide();
-    rig.window->basicPage()->onMenuCommand(power::pages::CSLV_NOVICE::kMenuPowerHistory);
+    rig.window->basicPage()->onMenuCommand(power::basic_ids::kMenuPowerHistory);
     EXPECT_TRUE(rig.window->powerHistoryWindow()->isVisible());
 }
 
 TEST(MainWindowHistory, ALimitCrossingShowsOneTrayNotificationPerCrossing) {
     HistoryWindowRig rig;
-    rig.window->basicPage()->onMenuCommand(power::pages::kMenuOptimize);
+    rig.window->basicPage()->onMenuCommand(power::basic_ids::kMenuOptimize);
     // One idle and one busy stretch without a limit: where the temperature goes.
     double lowest = 1000;
     double highest = -1000;

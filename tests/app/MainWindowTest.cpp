@@ -6,8 +6,13 @@
 #include "power/BasicPageReadouts.h"
 #include "power/ModeTargets.h"
 #include "power/pages/CSLV_NOVICE.h"
+#include "sysinfo/MemoryDialog.h"
+#include "sysinfo/pages/MotherboardPageIds.h"
+#include "sysinfo/pages/PciPageIds.h"
+#include "tuning/pages/AdvancedPageIds.h"
 #include "ui/CLabel.h"
 #include "ui/ControlId.h"
+#include "ui/Palette.h"
 #include "ui/RecordingNotificationShell.h"
 #include "ui/SkinLayout.h"
 #include "ui/SkinResources.h"
@@ -72,7 +77,7 @@ public:
 
 TEST(MainWindow, ChoosingMaxWithTheMouseAppliesItAndTheSavingShows) {
     MainWindowRig rig(2917);
-    rig.window->OnCommand(MainNavigation::kProduct);
+    rig.window->OnCommand(ui::main_window_ids::kProduct);
     ASSERT_TRUE(rig.basicPage().isVisible());
     click(*rig.basicPage().modeButton(PowerMode::Max));
     EXPECT_TRUE(rig.basicPage().modeButton(PowerMode::Max)->GetCheck());
@@ -86,35 +91,36 @@ TEST(MainWindow, ChoosingMaxWithTheMouseAppliesItAndTheSavingShows) {
     // The regulator holds the Max CPU voltage: option 15, code list B's 0xC1.
     EXPECT_EQ(rig.hardware->hoblin().Smbus_JRW(0x61, 0x01, 0), 0xC1);
     rig.clock.advance(6000); // two refreshes
-    EXPECT_NE(rig.basicPage().readoutText(1056).toStdString(), "0 W") << "the current saving";
-    EXPECT_NE(rig.basicPage().readoutText(1035).toStdString(), "0 %");
+    EXPECT_NE(rig.basicPage().readoutText(power::basic_ids::kCurrentSaving).toStdString(), "0 W")
+        << "the current saving";
+    EXPECT_NE(rig.basicPage().readoutText(power::basic_ids::kSavingPercentage).toStdString(), "0 %");
 }
 
 TEST(MainWindow, TheModeMenuAppliesLikeTheButtons) {
     MainWindowRig rig(2917);
-    rig.window->OnCommand(MainNavigation::kProduct);
-    rig.basicPage().onMenuCommand(32792);
+    rig.window->OnCommand(ui::main_window_ids::kProduct);
+    rig.basicPage().onMenuCommand(power::basic_ids::kMenuOptimize);
     EXPECT_TRUE(rig.basicPage().modeButton(PowerMode::Optimize)->GetCheck());
     rig.clock.advance(300);
     EXPECT_EQ(rig.registryText("EnableSolvane"), "1");
     // Choosing the active mode again only refreshes the buttons.
     const auto before = rig.hardware->board().log().total();
-    rig.basicPage().onMenuCommand(32792);
+    rig.basicPage().onMenuCommand(power::basic_ids::kMenuOptimize);
     rig.clock.advance(300);
     EXPECT_EQ(rig.core->state().modes.ActiveMode, PowerMode::Optimize);
     EXPECT_FALSE(rig.clock.isSet(rig.core->session().monitor(), power::PowerMonitor::kApplyOptimizeTimer));
     EXPECT_GE(rig.hardware->board().log().total(), before);
 
     // Each of the three entries chooses its own mode; any other command chooses none.
-    for (const auto& [command, mode, stored] :
-         std::vector<std::tuple<int, PowerMode, std::string>>{{32793, PowerMode::Max, "2"},
-                                                              {32791, PowerMode::Default, "0"},
-                                                              {32792, PowerMode::Optimize, "1"}}) {
+    for (const auto& [command, mode, stored] : std::vector<std::tuple<int, PowerMode, std::string>>{
+             {power::basic_ids::kMenuMax, PowerMode::Max, "2"},
+             {power::basic_ids::kMenuDefault, PowerMode::Default, "0"},
+             {power::basic_ids::kMenuOptimize, PowerMode::Optimize, "1"}}) {
         rig.basicPage().onMenuCommand(command);
         EXPECT_TRUE(rig.basicPage().modeButton(mode)->GetCheck()) << command;
         rig.clock.advance(300);
         EXPECT_EQ(rig.registryText("EnableSolvane"), stored) << command;
-        rig.basicPage().onMenuCommand(32794);
+        rig.basicPage().onMenuCommand(power::basic_ids::kMenuPowerHistory);
         rig.basicPage().onMenuCommand(32790);
         EXPECT_EQ(rig.core->state().modes.ActiveMode, mode) << "after " << command;
     }
@@ -123,7 +129,7 @@ TEST(MainWindow, TheModeMenuAppliesLikeTheButtons) {
 TEST(MainWindow, BoardsWithoutModeButtonsStillRunTheModes) {
     for (const int board : {2909, 2904}) {
         MainWindowRig rig(board);
-        rig.window->OnCommand(MainNavigation::kProduct);
+        rig.window->OnCommand(ui::main_window_ids::kProduct);
         for (const auto mode : {PowerMode::Default, PowerMode::Optimize, PowerMode::Max})
             EXPECT_FALSE(rig.basicPage().modeButton(mode)->isVisible()) << board;
         rig.core->session().monitor()->SelectMode(PowerMode::Max);
@@ -134,18 +140,20 @@ TEST(MainWindow, BoardsWithoutModeButtonsStillRunTheModes) {
 
 TEST(MainWindow, ReadoutsAndNotAvailableRowsFollowTheBoard) {
     MainWindowRig rig(2903);
-    EXPECT_EQ(rig.basicPage().readoutText(1034).toStdString(), "N/A.") << "2903 has no core voltage read-out";
-    EXPECT_EQ(rig.basicPage().readoutText(1049).toStdString(), "N/A.");
+    EXPECT_EQ(rig.basicPage().readoutText(power::basic_ids::kCoreVoltage).toStdString(), "N/A.")
+        << "2903 has no core voltage read-out";
+    EXPECT_EQ(rig.basicPage().readoutText(power::basic_ids::kRail33).toStdString(), "N/A.");
     MainWindowRig intel(2917);
-    EXPECT_TRUE(intel.basicPage().readoutText(1034).endsWith(QStringLiteral(" V")));
-    EXPECT_TRUE(intel.basicPage().readoutText(1045).endsWith(QStringLiteral(" rpm")));
+    EXPECT_TRUE(intel.basicPage().readoutText(power::basic_ids::kCoreVoltage).endsWith(QStringLiteral(" V")));
+    EXPECT_TRUE(intel.basicPage().readoutText(power::basic_ids::kFanSpeed).endsWith(QStringLiteral(" rpm")));
 }
 
 // The load message has a line of its own on the page, wide enough for its text and clear of the
 // read-outs.
 TEST(MainWindow, TheLoadMessageLineFitsItsTextBesideTheReadouts) {
     MainWindowRig rig(2917);
-    const auto* line = qobject_cast<QLabel*>(ui::findControl(rig.basicPage(), 1043));
+    const auto* line =
+        qobject_cast<QLabel*>(ui::findControl(rig.basicPage(), power::basic_ids::kMessageLine));
     ASSERT_TRUE(line != nullptr);
     const auto box = line->geometry();
     EXPECT_TRUE(rig.basicPage().rect().contains(box)) << "inside the page";
@@ -163,7 +171,8 @@ TEST(MainWindow, TheLoadMessageLineFitsItsTextBesideTheReadouts) {
 // The page is dark: captions and the message are drawn light, or they could not be read.
 TEST(MainWindow, CaptionsAndTheMessageAreDrawnLightOnTheDarkPage) {
     MainWindowRig rig(2917);
-    std::vector<const QLabel*> labels{qobject_cast<QLabel*>(ui::findControl(rig.basicPage(), 1043))};
+    std::vector<const QLabel*> labels{
+        qobject_cast<QLabel*>(ui::findControl(rig.basicPage(), power::basic_ids::kMessageLine))};
     for (const auto& control : power::kBasicReadouts)
         if (control.captionId != 0)
             labels.push_back(qobject_cast<QLabel*>(ui::findControl(rig.basicPage(), control.captionId)));
@@ -176,25 +185,52 @@ TEST(MainWindow, CaptionsAndTheMessageAreDrawnLightOnTheDarkPage) {
 
 TEST(MainWindow, Boards2902And2905NameTheirBridgesNbAndSb) {
     MainWindowRig rig(2902);
-    const auto* south = qobject_cast<QLabel*>(ui::findControl(rig.basicPage(), 1154));
-    const auto* north = qobject_cast<QLabel*>(ui::findControl(rig.basicPage(), 1102));
+    const auto* south =
+        qobject_cast<QLabel*>(ui::findControl(rig.basicPage(), power::basic_ids::kIchVoltageCaption));
+    const auto* north =
+        qobject_cast<QLabel*>(ui::findControl(rig.basicPage(), power::basic_ids::kIohVoltageCaption));
     ASSERT_TRUE(south != nullptr && north != nullptr);
     EXPECT_EQ(south->text(), QStringLiteral("SB Voltage"));
     EXPECT_EQ(north->text(), QStringLiteral("NB Voltage"));
-    EXPECT_FALSE(ui::findControl(rig.basicPage(), 1038)->isVisible()) << "no memory phase row";
+    EXPECT_FALSE(ui::findControl(rig.basicPage(), power::basic_ids::kMemoryPhases)->isVisible())
+        << "no memory phase row";
     MainWindowRig intel(2917);
-    EXPECT_EQ(qobject_cast<QLabel*>(ui::findControl(intel.basicPage(), 1154))->text(),
+    EXPECT_EQ(qobject_cast<QLabel*>(ui::findControl(intel.basicPage(), power::basic_ids::kIchVoltageCaption))
+                  ->text(),
               QStringLiteral("ICH Voltage"));
+}
+
+TEST(MainWindow, SkinButtonsCarryTheirToolTipsAndTheSectionButtonsTheHandCursor) {
+    MainWindowRig rig(2917);
+    namespace ids = ui::main_window_ids;
+    const std::vector<std::tuple<int, const char*, bool>> expected{
+        {ids::kSystemInfo, "System Information", false},
+        {ids::kMotherboardInfo, "Motherboard Information", false},
+        {ids::kPci, "PCI Information", false},
+        {ids::kProduct, "Solvane Center", true},
+        {ids::kLedSettings, "LED Settings", true},
+        {ids::kWebSite, "Link to Tarvok", true},
+        {ids::kMinimise, "Minimize", true},
+        {ids::kExit, "Exit", true}};
+    for (const auto& [id, toolTip, hand] : expected) {
+        const auto* button = rig.window->skinButton(id);
+        ASSERT_NE(button, nullptr) << id;
+        EXPECT_EQ(button->toolTip(), QString::fromLatin1(toolTip)) << id;
+        EXPECT_EQ(button->testAttribute(Qt::WA_SetCursor) &&
+                      button->cursor().shape() == Qt::PointingHandCursor,
+                  hand)
+            << id;
+    }
 }
 
 TEST(MainWindow, ExitWritesTheNormalEndAndGivesTheBoardBack) {
     MainWindowRig rig(2917);
-    rig.window->OnCommand(MainNavigation::kProduct);
-    rig.basicPage().onMenuCommand(32793);
+    rig.window->OnCommand(ui::main_window_ids::kProduct);
+    rig.basicPage().onMenuCommand(power::basic_ids::kMenuMax);
     rig.clock.advance(300);
     EXPECT_EQ(rig.registryText("SolvaneNormalEnd"), "0");
     rig.hardware->board().log().clear();
-    click(*rig.window->skinButton(CSampleDlg::kExitButton));
+    click(*rig.window->skinButton(ui::main_window_ids::kExit));
     EXPECT_FALSE(rig.window->isVisible());
     rig.window->DestroyWindow();
     EXPECT_EQ(rig.registryText("SolvaneNormalEnd"), "1");
@@ -309,7 +345,7 @@ TEST(MainWindow, TheTrayExitAlsoClosesAnOpenAboutBox) {
         EXPECT_EQ(about->windowModality(), Qt::WindowModal);
         const auto* link = about->findChild<ui::CLabel*>();
         ASSERT_NE(link, nullptr);
-        EXPECT_EQ(link->textColor(), ui::skin::kLinkColor);
+        EXPECT_EQ(link->textColor(), ui::palette::kAccent);
         rig.window->OnCommand(ui::CMyAppTrayIcon::kCommandExit);
     });
     rig.window->OnCommand(ui::CMyAppTrayIcon::kCommandAbout);
@@ -319,7 +355,7 @@ TEST(MainWindow, TheTrayExitAlsoClosesAnOpenAboutBox) {
 TEST(MainWindow, ThePciButtonTakesTheMemoryButtonsPlaceOnThreeBoards) {
     for (const int board : {2906, 2904, 2903, 2917}) {
         MainWindowRig rig(board);
-        const auto* pci = rig.window->skinButton(MainNavigation::kPci);
+        const auto* pci = rig.window->skinButton(ui::main_window_ids::kPci);
         ASSERT_NE(pci, nullptr);
         EXPECT_EQ(pci->geometry(), board == 2917 ? QRect(270, 61, 42, 24) : QRect(166, 61, 74, 24)) << board;
     }

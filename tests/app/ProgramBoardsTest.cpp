@@ -63,6 +63,16 @@ TEST_F(ProgramBoardsTest, TheReportIdentifiesEveryBoard) {
             << "nor does it keep the simulated board's registers";
 }
 
+TEST_F(ProgramBoardsTest, TheReportNamesTheBridgesAsTheBoardDoes) {
+    std::string output;
+    ASSERT_EQ(run({"--report", "--board", "2902"}, &output), 0);
+    EXPECT_NE(output.find("\n  NB Voltage: "), std::string::npos) << output;
+    EXPECT_NE(output.find("\n  SB Voltage: "), std::string::npos);
+    EXPECT_EQ(output.find("IOH Voltage"), std::string::npos);
+    ASSERT_EQ(run({"--report", "--board", "2917"}, &output), 0);
+    EXPECT_NE(output.find("\n  ICH Voltage: "), std::string::npos) << output;
+}
+
 TEST_F(ProgramBoardsTest, TheJsonReportParses) {
     std::string output;
     ASSERT_EQ(run({"--report", "--json", "--board", "2911"}, &output), 0);

@@ -1,6 +1,7 @@
 #include "app/TStackedDialog.h"
 
 #include "ui/ControlId.h"
+#include "ui/MainWindowIds.h"
 
 #include <QLabel>
 #include <gtest/gtest.h>
@@ -52,13 +53,11 @@ private:
 
 class TestStackedDialog final : public TStackedDialog {
 public:
-    static constexpr int kPlaceholderId = 1005;
-
     TestStackedDialog(Journal& journal, std::map<int, int>& deletions)
-        : TStackedDialog(kPlaceholderId), m_journal(journal), m_deletions(deletions) {
+        : TStackedDialog(ui::main_window_ids::kPagePlaceholder), m_journal(journal), m_deletions(deletions) {
         resize(750, 560);
         auto* placeholder = new QLabel(this);
-        ui::setControlId(*placeholder, kPlaceholderId);
+        ui::setControlId(*placeholder, ui::main_window_ids::kPagePlaceholder);
         placeholder->setGeometry(25, 112, 700, 392);
     }
 

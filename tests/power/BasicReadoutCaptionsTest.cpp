@@ -12,9 +12,9 @@ TEST(BasicReadoutCaptions, OnlyTheBridgeCaptionsOfThreeBoardsAreRenamed) {
         const bool renamed = board == 2902 || board == 2905 || board == 2901;
         for (const auto& control : kBasicReadouts) {
             std::string_view expected = control.caption;
-            if (renamed && control.captionId == 1154)
+            if (renamed && control.captionId == basic_ids::kIchVoltageCaption)
                 expected = "SB Voltage";
-            if (renamed && control.captionId == 1102)
+            if (renamed && control.captionId == basic_ids::kIohVoltageCaption)
                 expected = "NB Voltage";
             EXPECT_EQ(basicReadoutCaption(board, control), expected)
                 << board << " caption " << control.captionId;

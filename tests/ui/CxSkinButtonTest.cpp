@@ -2,6 +2,7 @@
 
 #include "WidgetInput.h"
 #include "support/TempFolder.h"
+#include "ui/SkinCatalogue.h"
 
 #include <QPainter>
 #include <gtest/gtest.h>
@@ -232,7 +233,7 @@ TEST(CxSkinButton, TextColourAndCursor) {
     const ColorRef previous = skinned.button.SetTextColor(ColorRef(0x00FF00));
     EXPECT_EQ(skinned.button.SetTextColor(previous), ColorRef(0x00FF00));
 
-    skinned.button.SetBtnCursor(141);
+    skinned.button.SetBtnCursor(skin::kHandCursorId);
     EXPECT_EQ(skinned.button.cursor().shape(), Qt::PointingHandCursor);
     skinned.button.SetBtnCursor(0);
     EXPECT_FALSE(skinned.button.testAttribute(Qt::WA_SetCursor));

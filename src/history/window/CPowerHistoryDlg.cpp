@@ -33,17 +33,21 @@ namespace {
 const QColor kGround(0x14, 0x19, 0x20);
 const QColor kPlotGround(0x1b, 0x22, 0x2b);
 const QColor kGrid(0x33, 0x3d, 0x49);
-const QColor kCaption(0x8d, 0x99, 0xa7);
-const QColor kAlertMark(0xff, 0x5a, 0x4f);
+const QColor kCaption = ui::palette::kTextDim.toQColor();
+const QColor kAlertMark = ui::palette::kAlert.toQColor();
 
-constexpr const char* kWindowStyle =
-    "QDialog { background: #141920; }"
-    "QLabel { color: #8d99a7; font-size: 11px; }"
-    "QPushButton { color: #c9d1d9; background: #1b222b; border: 1px solid #333d49; border-radius: 4px;"
-    " padding: 4px 12px; }"
-    "QPushButton:checked { color: #141920; background: #2ec4dc; border-color: #2ec4dc; }"
-    "QPushButton:hover { border-color: #2ec4dc; }"
-    "QSpinBox { color: #2ec4dc; background: #1b222b; border: 1px solid #333d49; padding: 1px 4px; }";
+// %1 the window, %2 captions, %3 button text, %4 fields, %5 borders, %6 the accent.
+QString windowStyle() {
+    using namespace ui::palette;
+    return QStringLiteral("QDialog { background: %1; }"
+                          "QLabel { color: %2; font-size: 11px; }"
+                          "QPushButton { color: %3; background: %4; border: 1px solid %5; border-radius: 4px;"
+                          " padding: 4px 12px; }"
+                          "QPushButton:checked { color: %1; background: %6; border-color: %6; }"
+                          "QPushButton:hover { border-color: %6; }"
+                          "QSpinBox { color: %6; background: %4; border: 1px solid %5; padding: 1px 4px; }")
+        .arg(css(kWell), css(kTextDim), css(kFieldText), css(kField), css(kLine), css(kAccent));
+}
 
 struct LimitField {
     int maximum;
@@ -100,7 +104,7 @@ CPowerHistoryDlg::CPowerHistoryDlg(PowerHistory& history, platform::Registry& re
                                    QWidget* parent)
     : QDialog(parent), m_history(history), m_registry(registry), m_clock(std::move(clock)) {
     setWindowTitle(QStringLiteral("Solvane power history"));
-    setStyleSheet(QString::fromLatin1(kWindowStyle));
+    setStyleSheet(windowStyle());
     resize(780, 640);
     m_saveAsk = [this](const QString& suggested) {
         return QFileDialog::getSaveFileName(this, QStringLiteral("Export power history"), suggested,

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "power/BasicPageIds.h"
+
 #include <array>
 #include <string_view>
 
@@ -25,13 +27,31 @@ struct Panel {
 };
 
 inline constexpr std::array<Panel, 3> kPanels{{
-    {1076, "CPU", 1193, 267, {12, 76, 224, 238}, {1053, 1054, 1055, 1034, 1042, 1045, 1036}},
-    {1209, "DDR / MCH", 1194, 272, {244, 76, 212, 238}, {1037, 1038, 1039, 1044, 1041, 0, 0}},
-    {1210, "ICH / SysCard", 1195, 273, {464, 76, 224, 238}, {1040, 1049, 1050, 1051, 0, 0, 0}},
+    {basic_ids::kCpuGroup,
+     "CPU",
+     basic_ids::kCpuTitle,
+     267,
+     {12, 76, 224, 238},
+     {basic_ids::kCpuConsumption, basic_ids::kCpuSaving, basic_ids::kCpuEfficiency, basic_ids::kCoreVoltage,
+      basic_ids::kCpuTemperature, basic_ids::kFanSpeed, basic_ids::kCpuPhases}},
+    {basic_ids::kMemoryGroup,
+     "DDR / MCH",
+     basic_ids::kMemoryTitle,
+     272,
+     {244, 76, 212, 238},
+     {basic_ids::kMemoryVoltage, basic_ids::kMemoryPhases, basic_ids::kIohVoltage, basic_ids::kIohTemperature,
+      basic_ids::kIohPhases, 0, 0}},
+    {basic_ids::kIchGroup,
+     "ICH / SysCard",
+     basic_ids::kIchTitle,
+     273,
+     {464, 76, 224, 238},
+     {basic_ids::kIchVoltage, basic_ids::kRail33, basic_ids::kRail5, basic_ids::kRail12, 0, 0, 0}},
 }};
 
 // The four totals along the top: heading and value.
-inline constexpr std::array<int, 4> kTotals{1057, 1056, 1035, 1052};
+inline constexpr std::array<int, 4> kTotals{basic_ids::kTotalSaving, basic_ids::kCurrentSaving,
+                                            basic_ids::kSavingPercentage, basic_ids::kTotalConsumption};
 inline constexpr Box kTotalsBand{12, 8, 676, 58};
 
 inline constexpr int kRowHeight = 30;
@@ -46,19 +66,13 @@ struct ModeButtonSpec {
     std::string_view tooltip;
 };
 inline constexpr std::array<ModeButtonSpec, 3> kModeButtons{{
-    {1062, {168, 170, 171, 169}, "Default Mode"},
-    {1063, {176, 166, 167, 178}, "Optimize Mode"},
-    {1064, {172, 174, 175, 173}, "Max Power Saving Mode"},
+    {basic_ids::kDefaultMode, {168, 170, 171, 169}, "Default Mode"},
+    {basic_ids::kOptimizeMode, {176, 166, 167, 178}, "Optimize Mode"},
+    {basic_ids::kMaxMode, {172, 174, 175, 173}, "Max Power Saving Mode"},
 }};
 inline constexpr int kModeButtonTop = 342;
 inline constexpr int kModeButtonWidth = 196;
 inline constexpr int kModeButtonHeight = 44;
 inline constexpr int kModeButtonGap = 20;
-
-// The mode menu (menu 216).
-inline constexpr int kModeMenuId = 216;
-inline constexpr int kMenuDefault = 32791;
-inline constexpr int kMenuOptimize = 32792;
-inline constexpr int kMenuMax = 32793;
 
 } // namespace solvane::power::pages

@@ -4,6 +4,7 @@
 #include "power/BasicPageReadouts.h"
 #include "power/pages/BasicPageLayout.h"
 #include "ui/ControlId.h"
+#include "ui/Palette.h"
 #include "ui/PopupMenu.h"
 #include "ui/SkinCatalogue.h"
 #include "ui/SkinLayout.h"
@@ -26,10 +27,6 @@ const BasicReadoutControl& controlOf(int valueId) {
                          [&](const BasicReadoutControl& control) { return control.valueId == valueId; });
 }
 
-QString captionStyle() {
-    return QStringLiteral("color: #8d99a7; font-size: 11px;");
-}
-
 } // namespace
 
 CSLV_NOVICE::CSLV_NOVICE(PowerSavingSession& session, PowerSavingState& state, platform::Scheduler& scheduler,
@@ -49,7 +46,7 @@ void CSLV_NOVICE::buildControls() {
     const auto addCaption = [&](int valueId, std::string_view text, QRect box, Qt::Alignment alignment) {
         auto* caption = new QLabel(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())), this);
         ui::setControlId(*caption, controlOf(valueId).captionId);
-        caption->setStyleSheet(captionStyle());
+        caption->setStyleSheet(ui::palette::captionStyle());
         caption->setAlignment(alignment | Qt::AlignVCenter);
         caption->setGeometry(box);
         m_captions[valueId] = caption;
@@ -69,7 +66,8 @@ void CSLV_NOVICE::buildControls() {
         auto* group = new QGroupBox(this);
         ui::setControlId(*group, panel.groupId);
         group->setGeometry(panel.box.x, panel.box.y, panel.box.width, panel.box.height);
-        group->setStyleSheet(QStringLiteral("QGroupBox { border: 1px solid #333d49; border-radius: 6px; }"));
+        group->setStyleSheet(QStringLiteral("QGroupBox { border: 1px solid %1; border-radius: 6px; }")
+                                 .arg(ui::palette::css(ui::palette::kLine)));
         auto* title = new QLabel(this);
         ui::setControlId(*title, panel.titleId);
         title->setPixmap(QPixmap::fromImage(ui::SkinResources::program().bitmap(panel.titleBitmap)));
@@ -84,10 +82,11 @@ void CSLV_NOVICE::buildControls() {
     }
 
     m_message = new QLabel(this);
-    ui::setControlId(*m_message, kMessageLineId);
+    ui::setControlId(*m_message, basic_ids::kMessageLine);
     m_message->setGeometry(kMessageLine.x, kMessageLine.y, kMessageLine.width, kMessageLine.height);
     m_message->setAlignment(Qt::AlignCenter);
-    m_message->setStyleSheet(QStringLiteral("color: #f0a92c; font-weight: bold;"));
+    m_message->setStyleSheet(
+        QStringLiteral("color: %1; font-weight: bold;").arg(ui::palette::css(ui::palette::kAmber)));
 
     const int buttonsWidth = 3 * kModeButtonWidth + 2 * kModeButtonGap;
     const int left = (width() - buttonsWidth) / 2;
@@ -172,7 +171,7 @@ void CSLV_NOVICE::showReadouts() {
     if (monitor == nullptr)
         return;
     for (const auto& readout : basicPageReadouts(m_state, *monitor)) {
-        if (readout.valueId == kMessageLineId) {
+        if (readout.valueId == basic_ids::kMessageLine) {
             m_message->setText(QString::fromStdString(readout.text));
             continue;
         }
@@ -207,14 +206,14 @@ void CSLV_NOVICE::selectMode(PowerMode mode) {
 }
 
 void CSLV_NOVICE::onMenuCommand(int commandId) {
-    if (commandId == kMenuPowerHistory && m_openPowerHistory) {
+    if (commandId == basic_ids::kMenuPowerHistory && m_openPowerHistory) {
         m_openPowerHistory();
         return;
     }
-    const PowerMode mode = commandId == kMenuDefault    ? PowerMode::Default
-                           : commandId == kMenuOptimize ? PowerMode::Optimize
-                           : commandId == kMenuMax      ? PowerMode::Max
-                                                        : PowerMode::None;
+    const PowerMode mode = commandId == basic_ids::kMenuDefault    ? PowerMode::Default
+                           : commandId == basic_ids::kMenuOptimize ? PowerMode::Optimize
+                           : commandId == basic_ids::kMenuMax      ? PowerMode::Max
+                                                                   : PowerMode::None;
     if (mode == PowerMode::None)
         return;
     m_modeButtons[static_cast<std::size_t>(mode)]->SetCheck(true);
@@ -227,19 +226,19 @@ void CSLV_NOVICE::mousePressEvent(QMouseEvent* event) {
         return;
     }
     static constexpr std::array<ui::MenuItem, 3> kModeMenu{{
-        {kMenuDefault, "Default"},
-        {kMenuOptimize, "Optimize"},
-        {kMenuMax, "Max Power Saving"},
+        {basic_ids::kMenuDefault, "Default"},
+        {basic_ids::kMenuOptimize, "Optimize"},
+        {basic_ids::kMenuMax, "Max Power Saving"},
     }};
     auto menu = ui::buildPopupMenu(kModeMenu, this);
     for (QAction* action : menu->actions()) {
         action->setCheckable(true);
         const int command = action->data().toInt();
-        action->setChecked(command - kMenuDefault == static_cast<int>(m_state.modes.ActiveMode));
+        action->setChecked(command - basic_ids::kMenuDefault == static_cast<int>(m_state.modes.ActiveMode));
     }
     if (m_openPowerHistory) {
         menu->addSeparator();
-        menu->addAction(QStringLiteral("Power History..."))->setData(kMenuPowerHistory);
+        menu->addAction(QStringLiteral("Power History..."))->setData(basic_ids::kMenuPowerHistory);
     }
     if (const auto chosen = ui::trackPopupMenu(*menu, event->globalPosition().toPoint()))
         onMenuCommand(*chosen);
@@ -252,7 +251,7 @@ bool CSLV_NOVICE::OnPowerBroadcast(int event) {
 }
 
 QString CSLV_NOVICE::readoutText(int valueId) const {
-    if (valueId == kMessageLineId)
+    if (valueId == basic_ids::kMessageLine)
         return m_message != nullptr ? m_message->text() : QString();
     const auto value = m_values.find(valueId);
     return value == m_values.end() ? QString() : value->second->text();

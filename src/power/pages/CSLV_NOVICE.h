@@ -1,5 +1,6 @@
 #pragma once
 
+#include "power/BasicPageIds.h"
 #include "power/PowerSavingSession.h"
 #include "ui/CLabel.h"
 #include "ui/CxSkinButton.h"
@@ -18,7 +19,7 @@ namespace solvane::power::pages {
 class CSLV_NOVICE final : public ui::TStackedPage {
     Q_OBJECT
 public:
-    static constexpr int kDialogId = 133;
+    static constexpr int kDialogId = basic_ids::kDialog;
 
     CSLV_NOVICE(PowerSavingSession& session, PowerSavingState& state, platform::Scheduler& scheduler,
                 QWidget* parent = nullptr);
@@ -31,7 +32,6 @@ public:
     // The mode menu's command: checks the radio, then selects the mode.
     void onMenuCommand(int commandId);
     // The menu's added item that opens the power history window (shown once this is set).
-    static constexpr int kMenuPowerHistory = 32794;
     void setPowerHistoryCommand(std::function<void()> open) { m_openPowerHistory = std::move(open); }
 
 protected:

@@ -38,11 +38,11 @@ void CSYSINFO_MEMORY::buildControls() {
         auto* group = new QGroupBox(text(title), this);
         group->setGeometry(boxRect(box));
         // The section-title picture carries the caption on screen.
-        group->setStyleSheet(text(ui::palette::kTitledGroupFrameStyle));
+        group->setStyleSheet(ui::palette::titledGroupFrameStyle());
     };
     const auto addCaption = [&](std::string_view caption, QRect box) {
         auto* label = new QLabel(text(caption), this);
-        label->setStyleSheet(text(ui::palette::kCaptionStyle));
+        label->setStyleSheet(ui::palette::captionStyle());
         label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
         label->setGeometry(box);
     };
@@ -64,7 +64,7 @@ void CSYSINFO_MEMORY::buildControls() {
 
     m_slotList = new QComboBox(this);
     ui::setControlId(*m_slotList, ids::kSlotList);
-    m_slotList->setStyleSheet(text(ui::palette::kDropDownStyle));
+    m_slotList->setStyleSheet(ui::palette::dropDownStyle());
     m_slotList->setGeometry(boxRect(kSlotListBox));
     addField(ids::kMemoryType, boxRect(kMemoryTypeBox).adjusted(0, -3, 0, 0), ui::palette::kAccent);
     for (const auto& field : kModuleFields) {

@@ -63,7 +63,7 @@ void CSLV_ADVANCE_MB::buildControls() {
         const int x = layout::kReadoutBand.x() + static_cast<int>(i) * columnWidth;
         auto* caption = new QLabel(text(layout::kReadoutCaptions[i]), this);
         ui::setControlId(*caption, ids::kReadouts[i].captionId);
-        caption->setStyleSheet(text(ui::palette::kCaptionStyle));
+        caption->setStyleSheet(ui::palette::captionStyle());
         caption->setAlignment(Qt::AlignCenter);
         caption->setGeometry(x, layout::kReadoutBand.y(), columnWidth, 20);
         auto* value = new ui::CLabel(this, &m_context.scheduler);
@@ -80,7 +80,7 @@ void CSLV_ADVANCE_MB::buildControls() {
         auto* frame = new QGroupBox(this);
         ui::setControlId(*frame, ids::kGroups[group]);
         frame->setGeometry(box);
-        frame->setStyleSheet(text(ui::palette::kTitledGroupFrameStyle));
+        frame->setStyleSheet(ui::palette::titledGroupFrameStyle());
         auto* title = new QLabel(this);
         ui::setControlId(*title, ids::kGroupTitles[group]);
         title->setPixmap(QPixmap::fromImage(ui::SkinResources::program().bitmap(kGroupTitlePictures[group])));
@@ -95,7 +95,7 @@ void CSLV_ADVANCE_MB::buildControls() {
         auto& controls = m_rows[static_cast<std::size_t>(row.setting)];
         controls.label = new QLabel(text(row.label), this);
         ui::setControlId(*controls.label, row.labelId);
-        controls.label->setStyleSheet(text(ui::palette::kCaptionStyle));
+        controls.label->setStyleSheet(ui::palette::captionStyle());
         controls.button = makeButton(row.buttonId, text(kValueButtonText), ui::skin::kValueButtonIds);
         const int setting = row.setting;
         connect(controls.button, &QAbstractButton::clicked, this,
@@ -131,8 +131,10 @@ void CSLV_ADVANCE_MB::buildControls() {
     ui::setControlId(*m_nameEdit, ids::kNameEdit);
     m_nameEdit->setGeometry(layout::kNameEdit);
     m_nameEdit->setMaxLength(kNameLength);
-    m_nameEdit->setStyleSheet(QStringLiteral("QLineEdit { color: #2ec4dc; background: #1b222b; "
-                                             "border: 1px solid #333d49; padding: 1px 4px; }"));
+    m_nameEdit->setStyleSheet(
+        QStringLiteral("QLineEdit { color: %1; background: %2; border: 1px solid %3; padding: 1px 4px; }")
+            .arg(ui::palette::css(ui::palette::kAccent), ui::palette::css(ui::palette::kField),
+                 ui::palette::css(ui::palette::kLine)));
     connect(m_nameEdit, &QLineEdit::textChanged, this, [this](const QString& name) {
         m_naming.onTextChanged(!name.isEmpty());
         applyNamingControls();

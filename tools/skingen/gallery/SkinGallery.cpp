@@ -266,12 +266,16 @@ int main(int argc, char* argv[]) {
         return 2;
     }
     const SkinResources skins(argv[1]);
+    namespace ids = main_window_ids;
     Sheet sheet(1600);
 
     sheet.heading(QStringLiteral("Main window: system information, basic mode, LED page"));
-    sheet.place(mainWindow(skins, skin::kPageBackgroundId, {1037, 1026, 1027}, {1001, 1037}),
+    sheet.place(mainWindow(skins, skin::kPageBackgroundId, {ids::kMotherboardInfo, ids::kMemory, ids::kPci},
+                           {ids::kSystemInfo, ids::kMotherboardInfo}),
                 QStringLiteral("motherboard information selected"));
-    sheet.place(mainWindow(skins, skin::kPageBackgroundId, {1029, 1030, 1033, 1038}, {1002, 1030, 1038}),
+    sheet.place(mainWindow(skins, skin::kPageBackgroundId,
+                           {ids::kBasic, ids::kAdvanced, ids::kMotherboardSettings, ids::kLedSettings},
+                           {ids::kProduct, ids::kAdvanced, ids::kLedSettings}),
                 QStringLiteral("LED settings selected"));
     sheet.place(boardPage(skins, skin::kFullBoardPicture),
                 QStringLiteral("MotherBoard.bmp with lamps and spots"));
