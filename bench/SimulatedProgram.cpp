@@ -2,9 +2,9 @@
 
 #include "BenchSupport.h"
 #include "app/MainNavigation.h"
-#include "hw/IoDriverProtocol.h"
+#include "hw/driver/IoDriverProtocol.h"
 #include "platform/RegistrySeed.h"
-#include "sim/ScriptedCpuLoad.h"
+#include "sim/physics/ScriptedCpuLoad.h"
 #include "ui/MainWindowIds.h"
 
 #include <QApplication>

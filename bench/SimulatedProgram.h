@@ -2,8 +2,8 @@
 
 #include "app/CSampleDlg.h"
 #include "app/SolvaneCore.h"
-#include "hw/IoDriver.h"
-#include "hw/ZubrikDriver.h"
+#include "hw/driver/IoDriver.h"
+#include "hw/driver/ZubrikDriver.h"
 #include "platform/DeviceIo.h"
 #include "platform/FileRegistry.h"
 #include "platform/Prompt.h"

@@ -4,7 +4,10 @@ target_compile_options(solvane_options INTERFACE
     -Wall -Wextra -Wpedantic -Wshadow -Wnon-virtual-dtor -Woverloaded-virtual)
 target_compile_definitions(solvane_options INTERFACE
     QT_NO_CAST_FROM_BYTEARRAY QT_NO_URL_CAST_FROM_STRING QT_USE_QSTRINGBUILDER)
-target_include_directories(solvane_options INTERFACE ${PROJECT_SOURCE_DIR}/src)
+
+if(SOLVANE_WERROR)
+    target_compile_options(solvane_options INTERFACE -Werror)
+endif()
 
 # Folders that talk to registers and bytes also warn on narrowing conversions.
 add_library(solvane_strict INTERFACE)
@@ -16,12 +19,38 @@ if(SOLVANE_SANITIZE)
     target_link_options(solvane_options INTERFACE -fsanitize=address,undefined)
 endif()
 
-# solvane_library(NAME FOLDER [STRICT] LINKS ...): one static library per source folder,
-# made of every .cpp and .h in it.
+# solvane_public_headers(NAME SOURCE...): the library's public include path, so that a target reaches
+# the headers of the libraries it links and no others (src/ is no include root). The folder
+# build/include/NAME holds a link to each of the library's own headers under the name code includes
+# it by (hw/BoardBus.h -> src/hw/BoardBus.h). Links to single headers rather than to the source folder,
+# because a folder such as power/ also holds the folder of another library (power/pages/) that its
+# own library must not reach. The links are made anew at each configure, which the sources' glob
+# triggers whenever a header comes or goes.
+function(solvane_public_headers name)
+    set(include_root ${PROJECT_BINARY_DIR}/include/${name})
+    file(REMOVE_RECURSE ${include_root})
+    foreach(source IN LISTS ARGN)
+        if(source MATCHES "\\.h$")
+            file(RELATIVE_PATH header ${PROJECT_SOURCE_DIR}/src ${source})
+            get_filename_component(header_folder ${include_root}/${header} DIRECTORY)
+            file(MAKE_DIRECTORY ${header_folder})
+            file(CREATE_LINK ${source} ${include_root}/${header} SYMBOLIC)
+        endif()
+    endforeach()
+    target_include_directories(${name} PUBLIC ${include_root})
+endfunction()
+
+# solvane_library(NAME FOLDER [STRICT] [GROUPS SUB...] LINKS ...): one static library per source
+# folder, made of every .cpp and .h in it and in the group folders named (a folder holding another
+# library, such as power/pages, is not a group).
 function(solvane_library name folder)
-    cmake_parse_arguments(ARG "STRICT" "" "LINKS" ${ARGN})
-    file(GLOB sources CONFIGURE_DEPENDS
-        ${PROJECT_SOURCE_DIR}/src/${folder}/*.cpp ${PROJECT_SOURCE_DIR}/src/${folder}/*.h)
+    cmake_parse_arguments(ARG "STRICT" "" "GROUPS;LINKS" ${ARGN})
+    set(patterns ${PROJECT_SOURCE_DIR}/src/${folder}/*.cpp ${PROJECT_SOURCE_DIR}/src/${folder}/*.h)
+    foreach(group IN LISTS ARG_GROUPS)
+        list(APPEND patterns ${PROJECT_SOURCE_DIR}/src/${folder}/${group}/*.cpp
+            ${PROJECT_SOURCE_DIR}/src/${folder}/${group}/*.h)
+    endforeach()
+    file(GLOB sources CONFIGURE_DEPENDS ${patterns})
     if(NOT sources)
         # A folder whose issue has not landed yet still takes part in the link graph.
         add_library(${name} INTERFACE)
@@ -30,16 +59,17 @@ function(solvane_library name folder)
     endif()
     add_library(${name} STATIC ${sources})
     target_link_libraries(${name} PUBLIC solvane_options ${ARG_LINKS})
+    solvane_public_headers(${name} ${sources})
     if(ARG_STRICT)
         target_link_libraries(${name} PRIVATE solvane_strict)
     endif()
 endfunction()
 
-# solvane_test_folder(FOLDER [WIDGETS] LINKS ...): one GoogleTest executable per tests/ folder.
-# WIDGETS suites run inside one QApplication.
+# solvane_test_folder(FOLDER [WIDGETS] LINKS ...): one GoogleTest executable per tests/ folder,
+# its sub-folders mirroring the groups of the source folder. WIDGETS suites run inside one QApplication.
 function(solvane_test_folder folder)
     cmake_parse_arguments(ARG "WIDGETS" "" "LINKS" ${ARGN})
-    file(GLOB sources CONFIGURE_DEPENDS
+    file(GLOB_RECURSE sources CONFIGURE_DEPENDS
         ${PROJECT_SOURCE_DIR}/tests/${folder}/*.cpp ${PROJECT_SOURCE_DIR}/tests/${folder}/*.h)
     if(NOT sources)
         return()

@@ -3,8 +3,8 @@
 // bytes (random images, markers at block ends, versions without an end). The probe must stay within
 // the 256 bytes it read and never report a version for a controller it may not find.
 #include "hw/GraphicsBiosProbe.h"
-#include "hw/IoDriverProtocol.h"
-#include "hw/ZubrikDriver.h"
+#include "hw/driver/IoDriverProtocol.h"
+#include "hw/driver/ZubrikDriver.h"
 #include "platform/DeviceIo.h"
 #include "platform/ServiceManager.h"
 #include "platform/Sleeper.h"

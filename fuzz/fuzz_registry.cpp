@@ -9,7 +9,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace solvane::platform;
-    RegistryTree tree;
+    RegistryKeyTree tree;
     const auto parsed = parseRegEdit(std::string_view(reinterpret_cast<const char*>(data), size), tree);
     if (!parsed.ok) {
         if (parsed.error.empty())
@@ -17,7 +17,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
     const auto saved = formatRegEdit(tree);
-    RegistryTree reread;
+    RegistryKeyTree reread;
     if (!parseRegEdit(saved, reread).ok || formatRegEdit(reread) != saved)
         std::abort();
     return 0;

@@ -1,6 +1,6 @@
 // Feeds arbitrary text to the lspci -x dump parser: it must never read outside its input, and every
 // function it accepts must hold whole rows of at least the standard header.
-#include "hw/ReplayPci.h"
+#include "hw/replay/ReplayPci.h"
 
 #include <cstddef>
 #include <cstdint>

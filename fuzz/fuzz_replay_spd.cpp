@@ -1,6 +1,6 @@
 // Feeds arbitrary bytes to the SPD image parser (binary or hex text) and to the slot parser: no read
 // outside the input, and an accepted image always has the size of a real EEPROM.
-#include "hw/ReplaySpd.h"
+#include "hw/replay/ReplaySpd.h"
 
 #include <cstddef>
 #include <cstdint>

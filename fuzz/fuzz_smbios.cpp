@@ -4,8 +4,8 @@
 // bytes given.
 
 #include "hw/HardwareLibraries.h"
-#include "hw/SmbiosDump.h"
-#include "hw/SmbiosTableReader.h"
+#include "hw/smbios/SmbiosDump.h"
+#include "hw/smbios/SmbiosTableReader.h"
 #include "power/IdentifyPlatform.h"
 
 #include <algorithm>

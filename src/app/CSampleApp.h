@@ -1,6 +1,6 @@
 #pragma once
 
-#include "hw/IoDriver.h"
+#include "hw/driver/IoDriver.h"
 #include "platform/NamedMutex.h"
 #include "platform/Prompt.h"
 

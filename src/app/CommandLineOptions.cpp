@@ -2,9 +2,9 @@
 
 #include "history/IsoTime.h"
 #include "history/ListenAddress.h"
-#include "sim/CpuLoadSource.h"
-#include "sim/GraphicsCard.h"
-#include "sim/MemoryModule.h"
+#include "sim/boards/GraphicsCard.h"
+#include "sim/boards/MemoryModule.h"
+#include "sim/physics/CpuLoadSource.h"
 
 #include <algorithm>
 #include <array>

@@ -1,8 +1,8 @@
 #include "app/HardwareBackend.h"
 
 #include "host/HostHardware.h"
-#include "hw/ReplayHardware.h"
-#include "hw/ReplaySources.h"
+#include "hw/replay/ReplayHardware.h"
+#include "hw/replay/ReplaySources.h"
 #include "sim/SimulatedHardware.h"
 
 #include <stdexcept>

@@ -2,7 +2,7 @@
 
 #include "app/CommandLine.h"
 #include "hw/Hardware.h"
-#include "hw/ZubrikDriver.h"
+#include "hw/driver/ZubrikDriver.h"
 
 #include <chrono>
 #include <filesystem>

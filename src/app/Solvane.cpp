@@ -10,7 +10,7 @@
 #include "app/Report.h"
 #include "app/SolvaneCore.h"
 #include "app/TerminationSignals.h"
-#include "hw/IoDriverProtocol.h"
+#include "hw/driver/IoDriverProtocol.h"
 #include "platform/DeviceIo.h"
 #include "platform/FileRegistry.h"
 #include "platform/NamedMutex.h"

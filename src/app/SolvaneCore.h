@@ -4,7 +4,7 @@
 #include "hw/BoardSettingRoutines.h"
 #include "hw/CpuPhaseControl.h"
 #include "hw/Hardware.h"
-#include "hw/IoDriver.h"
+#include "hw/driver/IoDriver.h"
 #include "power/PowerSavingSession.h"
 #include "power/RoutineCommands.h"
 #include "sysinfo/MotherboardInfo.h"

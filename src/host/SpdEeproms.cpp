@@ -1,7 +1,7 @@
 #include "host/SpdEeproms.h"
 
 #include "host/SysfsFile.h"
-#include "hw/ReplaySpd.h"
+#include "hw/replay/ReplaySpd.h"
 
 #include <algorithm>
 #include <array>

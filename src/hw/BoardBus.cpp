@@ -58,6 +58,18 @@ bool BoardBus::sioBit(std::uint8_t reg, int bit) {
     return bitSet(sioRead(reg), bit);
 }
 
+std::uint8_t BoardBus::cmosRead(std::uint8_t index) {
+    return m_ostrel.GetCmosAddressByte(index, Ostrel::kCmosIndexPort);
+}
+
+void BoardBus::cmosWrite(std::uint8_t index, std::uint8_t value) {
+    m_ostrel.WriteCmosAddressByte(index, value, Ostrel::kCmosIndexPort);
+}
+
+void BoardBus::fanDuty(std::uint8_t reg, std::uint8_t duty) {
+    m_ostrel.FanControl(reg, duty, 0);
+}
+
 std::uint8_t BoardBus::portRead(std::uint16_t port) {
     return m_falwick.BaseByte_RW(port, 0, Falwick::kRead);
 }

@@ -35,6 +35,12 @@ public:
     void portSetBit(std::uint16_t port, int bit, bool on);
     bool portBit(std::uint16_t port, int bit);
 
+    // The CMOS bank behind index port 0x0A05, where the firmware keeps its fan set-up.
+    std::uint8_t cmosRead(std::uint8_t index);
+    void cmosWrite(std::uint8_t index, std::uint8_t value);
+    // Sets the duty byte of one firmware fan register (0xA3, 0xB3, 0xC3 or 0xD3).
+    void fanDuty(std::uint8_t reg, std::uint8_t duty);
+
     // The northbridge function the CPU phase routines use: PCI bus 0, device 24, function 3.
     std::uint32_t northbridgeRead(std::uint8_t reg);
     void northbridgeWrite(std::uint8_t reg, std::uint32_t value);

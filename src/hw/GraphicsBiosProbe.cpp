@@ -1,8 +1,8 @@
 #include "hw/GraphicsBiosProbe.h"
 
 #include "hw/ByteOrder.h"
-#include "hw/IoDriverProtocol.h"
 #include "hw/PciHeader.h"
+#include "hw/driver/IoDriverProtocol.h"
 
 #include <array>
 #include <exception>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "hw/IoDriver.h"
 #include "hw/VideoBiosVersion.h"
 #include "hw/VideoControllerQuery.h"
+#include "hw/driver/IoDriver.h"
 
 #include <cstdint>
 #include <optional>

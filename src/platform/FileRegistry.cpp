@@ -62,23 +62,23 @@ bool FileRegistry::commit() {
     return false;
 }
 
-std::unique_ptr<TreeRegistry> openRegistrySnapshot(const std::filesystem::path& file, std::string& notice) {
+std::unique_ptr<MemoryRegistry> openRegistrySnapshot(const std::filesystem::path& file, std::string& notice) {
     const auto read = readKeptFile(file);
     if (read.status == FileRead::Status::Failed) {
         notice = "The settings file cannot be used (" + read.error + "); the report uses fresh settings.";
-        return std::make_unique<TreeRegistry>();
+        return std::make_unique<MemoryRegistry>();
     }
-    RegistryTree tree;
+    RegistryKeyTree tree;
     if (read.status == FileRead::Status::Missing)
-        return std::make_unique<TreeRegistry>();
+        return std::make_unique<MemoryRegistry>();
     const auto parsed = parseRegEdit(read.contents, tree);
     if (!parsed.ok) {
         notice = "The settings file " + file.string() + " is damaged (line " +
                  std::to_string(parsed.errorLine) + ": " + parsed.error +
                  "); the report uses fresh settings.";
-        return std::make_unique<TreeRegistry>();
+        return std::make_unique<MemoryRegistry>();
     }
-    return std::make_unique<TreeRegistry>(std::move(tree));
+    return std::make_unique<MemoryRegistry>(std::move(tree));
 }
 
 } // namespace solvane::platform

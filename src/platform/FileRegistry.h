@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/TreeRegistry.h"
+#include "platform/MemoryRegistry.h"
 
 #include <filesystem>
 #include <functional>
@@ -11,7 +11,7 @@ namespace solvane::platform {
 
 // The registry kept as a REGEDIT-format file. Every change rewrites the file atomically, so the
 // file always holds either the state before a change or the state after it.
-class FileRegistry final : public TreeRegistry {
+class FileRegistry final : public MemoryRegistry {
 public:
     struct Opened {
         std::unique_ptr<FileRegistry> registry;
@@ -49,6 +49,6 @@ private:
 // The registry file as it stands, in memory: changes stay in the process and the file is never
 // written (a report must not disturb a running copy). A file that cannot be parsed gives an empty
 // registry, and notice says why.
-std::unique_ptr<TreeRegistry> openRegistrySnapshot(const std::filesystem::path& file, std::string& notice);
+std::unique_ptr<MemoryRegistry> openRegistrySnapshot(const std::filesystem::path& file, std::string& notice);
 
 } // namespace solvane::platform

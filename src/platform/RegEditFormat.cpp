@@ -135,7 +135,7 @@ void appendQuoted(std::string& out, std::string_view text) {
     out += '"';
 }
 
-void appendValues(std::string& out, const RegistryTree::Key& key) {
+void appendValues(std::string& out, const RegistryKeyTree::Key& key) {
     for (const auto& [name, data] : key.values) {
         if (name.empty())
             out += '@';
@@ -163,7 +163,7 @@ void appendValues(std::string& out, const RegistryTree::Key& key) {
     out += '\n';
 }
 
-void appendKey(std::string& out, const RegistryTree::Key& key, const std::string& path) {
+void appendKey(std::string& out, const RegistryKeyTree::Key& key, const std::string& path) {
     out += '[';
     out += path;
     out += "]\n";
@@ -299,7 +299,7 @@ std::optional<std::pair<unsigned, std::size_t>> hexKind(std::string_view data) {
 
 } // namespace
 
-std::string formatRegEdit(const RegistryTree& tree) {
+std::string formatRegEdit(const RegistryKeyTree& tree) {
     std::string out(kRegEditHeader);
     out += "\n\n";
     if (!tree.root().values.empty()) {
@@ -313,9 +313,9 @@ std::string formatRegEdit(const RegistryTree& tree) {
     return out;
 }
 
-RegEditParseResult parseRegEdit(std::string_view text, RegistryTree& tree) {
+RegEditParseResult parseRegEdit(std::string_view text, RegistryKeyTree& tree) {
     RegEditParseResult result;
-    RegistryTree::Key* current = nullptr;
+    RegistryKeyTree::Key* current = nullptr;
     int lineNumber = 0;
     bool headerSeen = false;
     std::string logical;
@@ -374,8 +374,8 @@ RegEditParseResult parseRegEdit(std::string_view text, RegistryTree& tree) {
             if (!equalsIgnoringCase(hive, kLocalMachine))
                 return fail("a key outside HKEY_LOCAL_MACHINE");
             path.remove_prefix(hive.size());
-            if (splitKeyPath(path).size() > RegistryTree::kMaxDepth)
-                return fail("a key nested deeper than " + std::to_string(RegistryTree::kMaxDepth) +
+            if (splitKeyPath(path).size() > RegistryKeyTree::kMaxDepth)
+                return fail("a key nested deeper than " + std::to_string(RegistryKeyTree::kMaxDepth) +
                             " levels");
             if (deletion) {
                 tree.erase(path);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/RegistryTree.h"
+#include "platform/RegistryKeyTree.h"
 
 #include <string>
 #include <string_view>
@@ -19,7 +19,7 @@ namespace solvane::platform {
 // survives the round trip; values of types the program does not use are written back as they
 // were read (hex:, hex(2), hex(7), hex(b), …). Values directly under the hive go under
 // [HKEY_LOCAL_MACHINE]; a key's default value is written as @=.
-std::string formatRegEdit(const RegistryTree& tree);
+std::string formatRegEdit(const RegistryKeyTree& tree);
 
 struct RegEditParseResult {
     bool ok = false;
@@ -30,8 +30,8 @@ struct RegEditParseResult {
 // Parses text written by formatRegEdit, and what the Windows registry editor exports of
 // HKEY_LOCAL_MACHINE (UTF-16LE with a byte-order mark or 8-bit text, "REGEDIT4" or version 5.00,
 // default values, every hex form, key and value deletions), into tree. Keys nested deeper than
-// RegistryTree::kMaxDepth are refused. On failure the tree holds what was read before the error.
-RegEditParseResult parseRegEdit(std::string_view text, RegistryTree& tree);
+// RegistryKeyTree::kMaxDepth are refused. On failure the tree holds what was read before the error.
+RegEditParseResult parseRegEdit(std::string_view text, RegistryKeyTree& tree);
 
 inline constexpr std::string_view kRegEditHeader = "Windows Registry Editor Version 5.00";
 inline constexpr std::string_view kLocalMachine = "HKEY_LOCAL_MACHINE";

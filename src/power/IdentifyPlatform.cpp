@@ -1,6 +1,6 @@
 #include "power/IdentifyPlatform.h"
 
-#include "hw/SmbiosTableReader.h"
+#include "hw/smbios/SmbiosTableReader.h"
 
 #include <algorithm>
 #include <array>

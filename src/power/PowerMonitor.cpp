@@ -268,18 +268,18 @@ void PowerMonitor::LoadPhaseRule() {
 
 void PowerMonitor::SmartFanStep(int temperature) {
     const auto smartFan = value(Setting::SmartFan);
-    auto& firmware = m_context.bus.ostrel();
+    auto& bus = m_context.bus;
     const bool capable = m_context.platform.FanCapable;
     if (smartFan == 1 && capable) {
         const int level = nextFanLevel(temperature, fanBase(m_context.modes.ActiveMode), m_fanLevel);
         if (level != m_fanLevel) {
             m_fanLevel = level;
-            firmware.FanControl(kFanRegisterA, kFanDuty[static_cast<std::size_t>(m_fanLevel)], 0);
+            bus.fanDuty(kFanRegisterA, kFanDuty[static_cast<std::size_t>(m_fanLevel)]);
         }
     } else if (smartFan == 0) {
         m_fanLevel = 7;
         if (capable)
-            firmware.FanControl(kFanRegisterA, kFanDuty[7], 0);
+            bus.fanDuty(kFanRegisterA, kFanDuty[7]);
     }
     std::optional<std::uint8_t> otherChannels;
     if (m_context.measurement.values().TotalConsumption > 0 && smartFan == 1)
@@ -288,22 +288,21 @@ void PowerMonitor::SmartFanStep(int temperature) {
         otherChannels = 0xFF;
     if (otherChannels)
         for (const std::uint8_t reg : {0xB3, 0xC3, 0xD3})
-            firmware.FanControl(reg, *otherChannels, 0);
+            bus.fanDuty(reg, *otherChannels);
 }
 
 void PowerMonitor::PrepareFan() {
     if (!m_context.platform.FanCapable)
         return;
-    auto& firmware = m_context.bus.ostrel();
-    const auto port = hw::Ostrel::kCmosIndexPort;
-    const auto enable = firmware.GetCmosAddressByte(kCmosFanEnable, port);
+    auto& bus = m_context.bus;
+    const auto enable = bus.cmosRead(kCmosFanEnable);
     if ((enable & 0x0A) != 0x0A)
-        firmware.WriteCmosAddressByte(kCmosFanEnable, static_cast<std::uint8_t>(enable | 0x0A), port);
-    const auto mode = firmware.GetCmosAddressByte(kCmosFanMode, port);
+        bus.cmosWrite(kCmosFanEnable, static_cast<std::uint8_t>(enable | 0x0A));
+    const auto mode = bus.cmosRead(kCmosFanMode);
     if ((mode & 0x05) != 0x04)
-        firmware.WriteCmosAddressByte(kCmosFanMode, static_cast<std::uint8_t>((mode & 0x0A) | 0x04), port);
-    m_startLevelA = fanLevelOf(firmware.GetCmosAddressByte(kFanRegisterA, port));
-    m_startLevelB = fanLevelOf(firmware.GetCmosAddressByte(kFanRegisterB, port));
+        bus.cmosWrite(kCmosFanMode, static_cast<std::uint8_t>((mode & 0x0A) | 0x04));
+    m_startLevelA = fanLevelOf(bus.cmosRead(kFanRegisterA));
+    m_startLevelB = fanLevelOf(bus.cmosRead(kFanRegisterB));
 }
 
 bool PowerMonitor::OnPowerBroadcast(int event) {
@@ -340,9 +339,8 @@ void PowerMonitor::OnExit() {
     library.CPU_THROTTLING(8);
     // Only a board whose fan the program drove has start levels to give back.
     if (m_context.platform.FanCapable) {
-        auto& firmware = m_context.bus.ostrel();
-        firmware.FanControl(kFanRegisterB, kFanDuty[static_cast<std::size_t>(m_startLevelB)], 0);
-        firmware.FanControl(kFanRegisterA, kFanDuty[static_cast<std::size_t>(m_startLevelA)], 0);
+        m_context.bus.fanDuty(kFanRegisterB, kFanDuty[static_cast<std::size_t>(m_startLevelB)]);
+        m_context.bus.fanDuty(kFanRegisterA, kFanDuty[static_cast<std::size_t>(m_startLevelA)]);
     }
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "sim/RegisterInventory.h"
+#include "sim/boards/RegisterInventory.h"
 
 #include <cstdint>
 #include <map>

@@ -1,7 +1,7 @@
 #include "sim/PciTopology.h"
 
 #include "hw/PciHeader.h"
-#include "sim/VideoBiosImage.h"
+#include "sim/images/VideoBiosImage.h"
 
 namespace solvane::sim {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "sim/BoardModel.h"
 #include "sim/SimulatedMachine.h"
+#include "sim/boards/BoardModel.h"
 
 namespace solvane::sim {
 

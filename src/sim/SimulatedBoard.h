@@ -2,14 +2,14 @@
 
 #include "hw/HardwareLibraries.h"
 #include "platform/Random.h"
-#include "sim/BoardModel.h"
-#include "sim/BoardPhysics.h"
 #include "sim/BoardRegisters.h"
 #include "sim/BoardStateFile.h"
 #include "sim/SimulatedMachine.h"
 #include "sim/SimulationOptions.h"
-#include "sim/SpdImage.h"
 #include "sim/TransactionLog.h"
+#include "sim/boards/BoardModel.h"
+#include "sim/images/SpdImage.h"
+#include "sim/physics/BoardPhysics.h"
 
 #include <array>
 #include <chrono>
@@ -108,7 +108,8 @@ private:
     bool applyState(const std::vector<StateEntry>& entries);
     void loadState();
     void keepState();
-    Outcome recordWrite(BoardRegisters::WriteResult result, std::uint8_t before, const RegisterRef& ref);
+    // Writes a byte register (only its writable bits) and keeps the state when the value changed.
+    Outcome writeRegister(const RegisterRef& ref, std::uint8_t value);
 
     SimulationOptions m_options;
     const BoardModel& m_model;

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "sim/CpuLoadSource.h"
-#include "sim/GraphicsCard.h"
-#include "sim/MemoryModule.h"
+#include "sim/boards/GraphicsCard.h"
+#include "sim/boards/MemoryModule.h"
+#include "sim/physics/CpuLoadSource.h"
 
 #include <chrono>
 #include <cstdint>

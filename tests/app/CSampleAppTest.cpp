@@ -1,7 +1,7 @@
 #include "app/CSampleApp.h"
 
-#include "hw/IoDriverProtocol.h"
-#include "hw/ZubrikDriver.h"
+#include "hw/driver/IoDriverProtocol.h"
+#include "hw/driver/ZubrikDriver.h"
 #include "sim/SimulatedMachine.h"
 #include "support/TempFolder.h"
 

@@ -63,7 +63,7 @@ public:
     }
 
     test::CoreServices parts;
-    platform::TreeRegistry& registry = parts.registry;
+    platform::MemoryRegistry& registry = parts.registry;
     platform::VirtualClockScheduler& clock = parts.clock;
     platform::ServiceTable serviceTable;
     platform::DeviceNamespace devices;

@@ -3,7 +3,7 @@
 #include "SimulatedCore.h"
 #include "app/Report.h"
 #include "history/PowerHistory.h"
-#include "sim/ScriptedCpuLoad.h"
+#include "sim/physics/ScriptedCpuLoad.h"
 
 namespace solvane::test {
 

@@ -1,10 +1,10 @@
 // The motherboard information page's values on every simulated board, gathered as the page does:
 // identification and the PCI scan first, the graphics BIOS probe through the I/O driver.
 #include "SimulatedCore.h"
-#include "hw/IoDriverProtocol.h"
-#include "hw/ZubrikDriver.h"
+#include "hw/driver/IoDriverProtocol.h"
+#include "hw/driver/ZubrikDriver.h"
 #include "platform/RegistrySeed.h"
-#include "sim/ScriptedCpuLoad.h"
+#include "sim/physics/ScriptedCpuLoad.h"
 #include "support/TempFolder.h"
 #include "sysinfo/NoDdr3Module.h"
 

@@ -1,8 +1,8 @@
 // The motherboard information page and the two caption pages through their real widgets.
 #include "SimulatedCore.h"
 #include "app/CSampleDlg.h"
-#include "hw/IoDriverProtocol.h"
-#include "hw/ZubrikDriver.h"
+#include "hw/driver/IoDriverProtocol.h"
+#include "hw/driver/ZubrikDriver.h"
 #include "support/TempFolder.h"
 #include "sysinfo/pages/CSYSINFO_BIOS.h"
 #include "sysinfo/pages/CSYSINFO_CPU.h"

@@ -7,7 +7,7 @@
 #include "app/Report.h"
 #include "history/HistoryCsv.h"
 #include "history/IsoTime.h"
-#include "sim/ScriptedCpuLoad.h"
+#include "sim/physics/ScriptedCpuLoad.h"
 #include "support/ChildProcess.h"
 #include "support/TempFolder.h"
 

@@ -39,7 +39,7 @@ struct RegistryOnDisk {
                 registry->readDword(power::kSavingTotalsKey, power::kSavingRemainderValue).value_or(0)};
     }
 
-    std::unique_ptr<platform::TreeRegistry> registry;
+    std::unique_ptr<platform::MemoryRegistry> registry;
     bool whole = false;
 };
 

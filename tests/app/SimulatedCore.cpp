@@ -1,7 +1,7 @@
 #include "SimulatedCore.h"
 
 #include "platform/RegistrySeed.h"
-#include "sim/ScriptedCpuLoad.h"
+#include "sim/physics/ScriptedCpuLoad.h"
 
 namespace solvane::test {
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/SolvaneCore.h"
-#include "platform/TreeRegistry.h"
+#include "platform/MemoryRegistry.h"
 #include "sim/SimulatedHardware.h"
 
 #include <functional>
@@ -18,7 +18,7 @@ struct CoreServices {
     app::SolvaneCore::Services on(hw::Hardware& hardware, std::uint32_t seed,
                                   std::function<void()> requestClose = {});
 
-    platform::TreeRegistry registry;
+    platform::MemoryRegistry registry;
     platform::FakeSystemFacts system;
     platform::VirtualClockScheduler clock;
     platform::ScriptedPrompt prompt;

@@ -5,8 +5,8 @@
 #include "app/SolvaneCore.h"
 #include "platform/FileRegistry.h"
 #include "platform/RegistrySeed.h"
-#include "sim/ScriptedCpuLoad.h"
 #include "sim/SimulatedHardware.h"
+#include "sim/physics/ScriptedCpuLoad.h"
 #include "support/TempFolder.h"
 
 #include <cstdio>
@@ -231,7 +231,7 @@ public:
 
 private:
     std::unique_ptr<sim::SimulatedHardware> m_hardware;
-    platform::TreeRegistry m_registry;
+    platform::MemoryRegistry m_registry;
     platform::FakeSystemFacts m_system;
     platform::ScriptedPrompt m_prompt;
     platform::LcgRandom m_random;

@@ -1,7 +1,7 @@
 // Limits and alerts: off until set, one alert per crossing, a new one only after the value came
 // back inside by the hysteresis.
 #include "history/AlertLimits.h"
-#include "platform/TreeRegistry.h"
+#include "platform/MemoryRegistry.h"
 
 #include <gtest/gtest.h>
 
@@ -17,7 +17,7 @@ PowerSample withTemperature(double celsius, double fanRpm = 2000) {
 }
 
 TEST(AlertLimits, AreOffUntilSetAndKeptUnderOurOwnKey) {
-    platform::TreeRegistry registry;
+    platform::MemoryRegistry registry;
     EXPECT_EQ(readAlertLimits(registry), AlertLimits{});
     ASSERT_TRUE(writeAlertLimits(registry, {80, std::nullopt, 600}));
     EXPECT_EQ(registry.readString("Software\\Solvane\\History", "CpuTemperatureLimit"), "80");

@@ -1,7 +1,7 @@
 #include "HostFixture.h"
 #include "host/GraphicsAdapter.h"
-#include "hw/ReplayHardware.h"
-#include "hw/SmbiosTableReader.h"
+#include "hw/replay/ReplayHardware.h"
+#include "hw/smbios/SmbiosTableReader.h"
 #include "support/TempFolder.h"
 
 #include <fstream>

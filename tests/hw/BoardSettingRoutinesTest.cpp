@@ -1,4 +1,4 @@
-#include "BoardSettingRoutinesFixture.h"
+#include "hw/BoardSettingRoutinesFixture.h"
 
 #include <gtest/gtest.h>
 

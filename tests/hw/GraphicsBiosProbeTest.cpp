@@ -1,8 +1,8 @@
 #include "hw/GraphicsBiosProbe.h"
 
-#include "hw/IoDriverProtocol.h"
-#include "hw/ZubrikDriver.h"
-#include "sim/VideoBiosImage.h"
+#include "hw/driver/IoDriverProtocol.h"
+#include "hw/driver/ZubrikDriver.h"
+#include "sim/images/VideoBiosImage.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>

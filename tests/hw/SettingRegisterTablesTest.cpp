@@ -2,7 +2,7 @@
 // as written down here (device, register, bits and the value that sets them), for both values and
 // from both a clear and a full register, so a row with the wrong bit or polarity in both its write
 // and its read-back cannot pass by reading back what it wrote.
-#include "BoardSettingRoutinesFixture.h"
+#include "hw/BoardSettingRoutinesFixture.h"
 
 #include <gtest/gtest.h>
 #include <sstream>

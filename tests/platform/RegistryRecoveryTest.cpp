@@ -75,12 +75,12 @@ TEST(RegistryRecovery, AFileEndingInsideAContinuedValueIsDamaged) {
     const std::string head = "Windows Registry Editor Version 5.00\n\n[HKEY_LOCAL_MACHINE\\" +
                              std::string(kKey) + "]\n\"Blob\"=hex:01,02,\\\n  03,04,\\\n";
     for (const auto& text : {head, head + "  ", head.substr(0, head.size() - 1)}) {
-        RegistryTree tree;
+        RegistryKeyTree tree;
         const auto parsed = parseRegEdit(text, tree);
         EXPECT_FALSE(parsed.ok) << text;
         EXPECT_GE(parsed.errorLine, 5) << text;
     }
-    RegistryTree whole;
+    RegistryKeyTree whole;
     EXPECT_TRUE(parseRegEdit(head + "  05\n", whole).ok) << "the same value, finished";
 
     TempFolder folder;

@@ -1,7 +1,7 @@
 #include "platform/FileRegistry.h"
+#include "platform/MemoryRegistry.h"
 #include "platform/RegEditFormat.h"
 #include "platform/RegistrySeed.h"
-#include "platform/TreeRegistry.h"
 #include "support/ChildProcess.h"
 #include "support/TempFolder.h"
 
@@ -18,8 +18,8 @@ using test::TempFolder;
 
 constexpr std::string_view kKey = "Software\\Tarvok\\SolvaneCenter";
 
-TEST(TreeRegistry, NamesCompareWithoutCaseAndKeepTheirSpelling) {
-    TreeRegistry registry;
+TEST(MemoryRegistry, NamesCompareWithoutCaseAndKeepTheirSpelling) {
+    MemoryRegistry registry;
     ASSERT_TRUE(registry.writeString(kKey, "EnableSolvane", "2"));
     EXPECT_EQ(registry.readString("SOFTWARE\\tarvok\\solvanecenter", "enablesolvane"), "2");
     ASSERT_TRUE(registry.writeString("software\\TARVOK\\SolvaneCenter\\Max", "DefaultSetting", "x;"));
@@ -29,8 +29,8 @@ TEST(TreeRegistry, NamesCompareWithoutCaseAndKeepTheirSpelling) {
     EXPECT_EQ(registry.readString(kKey, "EnableSolvane"), "0");
 }
 
-TEST(TreeRegistry, StringsReadThroughABufferOf5001Bytes) {
-    TreeRegistry registry;
+TEST(MemoryRegistry, StringsReadThroughABufferOf5001Bytes) {
+    MemoryRegistry registry;
     registry.writeString(kKey, "Fits", std::string(5000, 'a'));
     registry.writeString(kKey, "TooLong", std::string(5001, 'a'));
     EXPECT_EQ(registry.readString(kKey, "Fits")->size(), 5000U);
@@ -39,8 +39,8 @@ TEST(TreeRegistry, StringsReadThroughABufferOf5001Bytes) {
     EXPECT_FALSE(registry.readString(kKey, "Fits", 500));
 }
 
-TEST(TreeRegistry, MissingOrMistypedValuesReadAsAbsent) {
-    TreeRegistry registry;
+TEST(MemoryRegistry, MissingOrMistypedValuesReadAsAbsent) {
+    MemoryRegistry registry;
     registry.writeDword(kKey, "degree", 10);
     registry.writeString(kKey, "Text", "10");
     EXPECT_FALSE(registry.readString(kKey, "degree"));
@@ -50,9 +50,9 @@ TEST(TreeRegistry, MissingOrMistypedValuesReadAsAbsent) {
     EXPECT_EQ(registry.readDword(kKey, "DEGREE"), 10U);
 }
 
-TEST(TreeRegistry, SeveralDwordsAreOneChange) {
+TEST(MemoryRegistry, SeveralDwordsAreOneChange) {
     // Counts how often the registry would save itself.
-    class CountingRegistry final : public TreeRegistry {
+    class CountingRegistry final : public MemoryRegistry {
     public:
         int commits = 0;
 
@@ -68,8 +68,8 @@ TEST(TreeRegistry, SeveralDwordsAreOneChange) {
     EXPECT_EQ(registry.readDword("Software\\Tarvok\\SolvaneCenter2\\Batch", "totalPowerSaving"), 7U);
 }
 
-TEST(TreeRegistry, DeletingAKeyTakesItsSubKeysAlong) {
-    TreeRegistry registry;
+TEST(MemoryRegistry, DeletingAKeyTakesItsSubKeysAlong) {
+    MemoryRegistry registry;
     registry.writeString("Software\\Tarvok\\SolvaneCenter\\Max\\Quiet", "SavedSettings", "1;");
     registry.writeString("Software\\Tarvok\\SolvaneCenter\\Optimize", "DefaultSetting", "1;");
     ASSERT_TRUE(registry.deleteKey("Software\\Tarvok\\SolvaneCenter\\Max"));
@@ -79,8 +79,8 @@ TEST(TreeRegistry, DeletingAKeyTakesItsSubKeysAlong) {
     EXPECT_FALSE(registry.deleteValue(kKey, "Nothing"));
 }
 
-TEST(TreeRegistry, ReadOnlyRegistryRefusesEveryChange) {
-    TreeRegistry registry;
+TEST(MemoryRegistry, ReadOnlyRegistryRefusesEveryChange) {
+    MemoryRegistry registry;
     registry.writeString(kKey, "Kept", "1");
     registry.setReadOnly(true);
     EXPECT_FALSE(registry.writeString(kKey, "Kept", "2"));
@@ -90,7 +90,7 @@ TEST(TreeRegistry, ReadOnlyRegistryRefusesEveryChange) {
 }
 
 TEST(RegEditFormat, EveryByteStringSurvivesTheRoundTrip) {
-    RegistryTree tree;
+    RegistryKeyTree tree;
     auto& key = tree.findOrCreate("Software\\Tarvok\\SolvaneCenter\\LED");
     key.values["Quotes"] = std::string("say \"hi\" \\ back\\");
     key.values["Control"] = std::string("line one\r\nline two\ttab\x01", 23);
@@ -104,7 +104,7 @@ TEST(RegEditFormat, EveryByteStringSurvivesTheRoundTrip) {
     EXPECT_NE(text.find("[HKEY_LOCAL_MACHINE\\Software\\Tarvok\\SolvaneCenter\\LED]\n"), std::string::npos);
     EXPECT_NE(text.find("\"degree\"=dword:ffffffff\n"), std::string::npos);
 
-    RegistryTree reread;
+    RegistryKeyTree reread;
     const auto parsed = parseRegEdit(text, reread);
     ASSERT_TRUE(parsed.ok) << parsed.error;
     EXPECT_EQ(formatRegEdit(reread), text);
@@ -122,7 +122,7 @@ TEST(RegEditFormat, ReadsWindowsExportsWithCrLfAndContinuedHexLines) {
                              "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion]\r\n"
                              "\"CurrentVersion\"=\"5.2\"\r\n"
                              "\"Label\"=hex(1):41,00,\\\r\n  42,00,00,00\r\n";
-    RegistryTree tree;
+    RegistryKeyTree tree;
     const auto parsed = parseRegEdit(text, tree);
     ASSERT_TRUE(parsed.ok) << parsed.error;
     const auto* key = tree.find("SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion");
@@ -155,10 +155,10 @@ TEST(RegEditFormat, ReadsWhatTheWindowsEditorWrites) {
         bytes += static_cast<char>(unit & 0xFF);
         bytes += static_cast<char>(unit >> 8);
     }
-    RegistryTree tree;
+    RegistryKeyTree tree;
     const auto parsed = parseRegEdit(bytes, tree);
     ASSERT_TRUE(parsed.ok) << parsed.errorLine << ": " << parsed.error;
-    TreeRegistry registry(std::move(tree));
+    MemoryRegistry registry(std::move(tree));
     EXPECT_EQ(registry.readString("", "AtTheTop"), "1");
     EXPECT_EQ(registry.readString(kKey, ""), "default");
     EXPECT_EQ(registry.readString(kKey, "EnableSolvane"), "2");
@@ -180,11 +180,11 @@ TEST(RegEditFormat, ReadsWhatTheWindowsEditorWrites) {
     EXPECT_NE(saved.find("\"Blob\"=hex:01,02,ff\n"), std::string::npos);
     EXPECT_NE(saved.find("\"Path\"=hex(2):25,00,41,00,25,00,00,00\n"), std::string::npos);
     EXPECT_NE(saved.find("\"Big\"=hex(b):01,00,00,00,00,00,00,80\n"), std::string::npos);
-    RegistryTree reread;
+    RegistryKeyTree reread;
     ASSERT_TRUE(parseRegEdit(saved, reread).ok);
     EXPECT_EQ(formatRegEdit(reread), saved);
 
-    RegistryTree old;
+    RegistryKeyTree old;
     const auto four =
         parseRegEdit("REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\A]\r\n\"x\"=dword:00000001\r\n", old);
     ASSERT_TRUE(four.ok) << four.error;
@@ -192,10 +192,10 @@ TEST(RegEditFormat, ReadsWhatTheWindowsEditorWrites) {
 }
 
 TEST(RegEditFormat, WideTextWithControlCharactersSurvivesTheRoundTrip) {
-    RegistryTree tree;
+    RegistryKeyTree tree;
     tree.findOrCreate("A").values["Mixed"] = std::string("\u03a9\u00e9\n");
     tree.findOrCreate("A").values["Bytes"] = std::string("\xe9\x01", 2);
-    RegistryTree reread;
+    RegistryKeyTree reread;
     ASSERT_TRUE(parseRegEdit(formatRegEdit(tree), reread).ok);
     EXPECT_EQ(std::get<std::string>(reread.find("A")->values.at("Mixed")), "\u03a9\u00e9\n");
     EXPECT_EQ(std::get<std::string>(reread.find("A")->values.at("Bytes")), std::string("\xe9\x01", 2));
@@ -211,17 +211,17 @@ TEST(RegEditFormat, KeysDeeperThan512LevelsAreRefusedAndDeepTreesFreeSafely) {
         return path;
     };
     const std::string header = "Windows Registry Editor Version 5.00\n";
-    RegistryTree fits;
+    RegistryKeyTree fits;
     EXPECT_TRUE(parseRegEdit(header + "[HKEY_LOCAL_MACHINE" + nested(512) + "]\n", fits).ok);
-    RegistryTree tooDeep;
+    RegistryKeyTree tooDeep;
     const auto refused = parseRegEdit(header + "[HKEY_LOCAL_MACHINE" + nested(513) + "]\n", tooDeep);
     EXPECT_FALSE(refused.ok);
     EXPECT_NE(refused.error.find("deeper than 512"), std::string::npos);
 
-    auto deep = std::make_unique<RegistryTree>();
+    auto deep = std::make_unique<RegistryKeyTree>();
     deep->findOrCreate(nested(300000));
     deep.reset();
-    RegistryTree erased;
+    RegistryKeyTree erased;
     erased.findOrCreate(nested(300000));
     EXPECT_TRUE(erased.erase("k"));
 }
@@ -247,7 +247,7 @@ TEST(RegEditFormat, RefusesMalformedTextWithTheLineAtFault) {
         {header + "[HKEY_LOCAL_MACHINE\\A]\ngarbage\n", 3},
     };
     for (const auto& [text, line] : cases) {
-        RegistryTree tree;
+        RegistryKeyTree tree;
         const auto parsed = parseRegEdit(text, tree);
         EXPECT_FALSE(parsed.ok) << text;
         if (line > 0) {
@@ -340,7 +340,7 @@ TEST(FileRegistry, SurvivesKillNineAtAnyMomentOfAWriteLoop) {
 }
 
 TEST(RegistrySeed, FillsTheWindowsValuesOnceFromTheHost) {
-    TreeRegistry registry;
+    MemoryRegistry registry;
     FakeSystemFacts facts;
     facts.architecture = ProcessorArchitecture::Amd64;
     facts.processors = 4;
@@ -355,7 +355,7 @@ TEST(RegistrySeed, FillsTheWindowsValuesOnceFromTheHost) {
     seedWindowsValues(registry, facts);
     EXPECT_EQ(registry.readString(kWindowsVersionKey, "BuildLabEx"), "3790.srv03_sp2_rtm.070216-1710");
 
-    TreeRegistry x86;
+    MemoryRegistry x86;
     seedWindowsValues(x86, facts);
     EXPECT_EQ(x86.readString(kWindowsVersionKey, "BuildLabEx")->find("amd64"), std::string::npos);
 }

@@ -2,7 +2,7 @@
 
 #include "FakeFirmware.h"
 #include "hw/BoardModelNames.h"
-#include "platform/TreeRegistry.h"
+#include "platform/MemoryRegistry.h"
 #include "power/BoardTable.h"
 #include "power/IdentifyPlatform.h"
 #include "power/ModeTargets.h"
@@ -41,7 +41,7 @@ struct Machine {
     SettingVector defaults = notPresentVector();
     RecordingHooks hooks;
     test::FakeRegisters chipset;
-    platform::TreeRegistry registry;
+    platform::MemoryRegistry registry;
 
     explicit Machine(const std::string& baseboardProduct, std::uint32_t cpuVoltageBaseRegister = 0) {
         test::SmbiosIdentity identity;
@@ -209,7 +209,7 @@ TEST(BoardCapabilities, ProcessorDoesNotDecideTheCpuVendor) {
     SettingVector defaults{};
     BoardInitHooks hooks;
     test::FakeRegisters chipset;
-    InitBoardCapabilities(platform::TreeRegistry{}, chipset, platform, options, defaults, hooks);
+    InitBoardCapabilities(platform::MemoryRegistry{}, chipset, platform, options, defaults, hooks);
     EXPECT_EQ(platform.CpuVendor, "Intel");
 }
 

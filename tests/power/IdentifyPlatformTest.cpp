@@ -1,7 +1,7 @@
 #include "power/IdentifyPlatform.h"
 
 #include "FakeFirmware.h"
-#include "hw/SmbiosDump.h"
+#include "hw/smbios/SmbiosDump.h"
 #include "support/DmidecodeOutput.h"
 #include "support/SmbiosBuilder.h"
 #include "support/TempFolder.h"

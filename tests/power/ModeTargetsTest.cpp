@@ -1,6 +1,6 @@
 #include "power/ModeTargets.h"
 
-#include "platform/TreeRegistry.h"
+#include "platform/MemoryRegistry.h"
 
 #include <gtest/gtest.h>
 
@@ -98,7 +98,7 @@ TEST(ModeTargets, ApplyWritesOnlyWhatDiffersAndNeverAnAbsentTarget) {
 TEST(ModeTargets, TheActiveModeKeepsItsVectorUnderItsKey) {
     auto state = stateWithDefaults();
     deriveModeTargets(state);
-    platform::TreeRegistry registry;
+    platform::MemoryRegistry registry;
     SaveModeSettings(state, registry);
     EXPECT_FALSE(registry.keyExists(kProductKey)) << "no mode, nothing written";
     state.selectMode(PowerMode::Max);

@@ -1,7 +1,7 @@
 #include "power/OsKind.h"
 
+#include "platform/MemoryRegistry.h"
 #include "platform/RegistrySeed.h"
-#include "platform/TreeRegistry.h"
 
 #include <gtest/gtest.h>
 
@@ -29,7 +29,7 @@ TEST(DetectOsKind, BuildLabFirstThenVersion) {
         {"oversized build label", std::string(500, 'x') + "amd64", "5.1", OsFlavour::Xp},
     };
     for (const auto& c : cases) {
-        platform::TreeRegistry registry;
+        platform::MemoryRegistry registry;
         registry.createKey(kWindowsVersionKey);
         if (c.buildLab)
             registry.writeString(kWindowsVersionKey, "BuildLabEx", *c.buildLab);
@@ -40,17 +40,17 @@ TEST(DetectOsKind, BuildLabFirstThenVersion) {
 }
 
 TEST(DetectOsKind, NoLibraryOutsideTheNtFamilyOrWithoutTheKey) {
-    platform::TreeRegistry registry;
+    platform::MemoryRegistry registry;
     registry.writeString(kWindowsVersionKey, "BuildLabEx", "6002.18005.amd64fre");
     platform::FakeSystemFacts windows9x;
     windows9x.platform = platform::PlatformId::Win32Windows;
     EXPECT_EQ(DetectOsKind(windows9x, registry), OsFlavour::None);
 
     // The key is created when missing; a registry that refuses every change cannot open it.
-    platform::TreeRegistry empty;
+    platform::MemoryRegistry empty;
     EXPECT_EQ(DetectOsKind(platform::FakeSystemFacts{}, empty), OsFlavour::None);
     EXPECT_TRUE(empty.keyExists(kWindowsVersionKey));
-    platform::TreeRegistry locked;
+    platform::MemoryRegistry locked;
     locked.setReadOnly(true);
     EXPECT_EQ(DetectOsKind(platform::FakeSystemFacts{}, locked), OsFlavour::None);
 
@@ -62,7 +62,7 @@ TEST(DetectOsKind, NoLibraryOutsideTheNtFamilyOrWithoutTheKey) {
 TEST(DetectOsKind, FollowsTheValuesSeededFromTheHost) {
     for (const auto architecture :
          {platform::ProcessorArchitecture::Amd64, platform::ProcessorArchitecture::Intel}) {
-        platform::TreeRegistry registry;
+        platform::MemoryRegistry registry;
         platform::FakeSystemFacts facts;
         facts.architecture = architecture;
         platform::seedWindowsValues(registry, facts);

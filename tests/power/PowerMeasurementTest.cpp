@@ -1,6 +1,6 @@
 #include "power/PowerMeasurement.h"
 
-#include "platform/TreeRegistry.h"
+#include "platform/MemoryRegistry.h"
 #include "power/EfficiencyCurve.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 #include "power/PowerMonitor.h"
 
 #include "hw/BoardSettingRoutines.h"
-#include "platform/TreeRegistry.h"
+#include "platform/MemoryRegistry.h"
 #include "power/ModeTargets.h"
 #include "support/FakeRegisters.h"
 #include "support/RecordingPowerModule.h"
@@ -93,7 +93,7 @@ protected:
     PowerSavingLibrary library{power.module()};
     RoutedCommands commands{modes, routines, power.calls};
     PowerMeasurement measurement{platformInfo, random};
-    platform::TreeRegistry registry;
+    platform::MemoryRegistry registry;
     platform::VirtualClockScheduler clock;
     PowerMonitor monitor{
         {platformInfo, options, modes, routineState, measurement, library, bus, commands, registry, clock}};

@@ -1,4 +1,4 @@
-#include "platform/TreeRegistry.h"
+#include "platform/MemoryRegistry.h"
 #include "power/EfficiencyCurve.h"
 #include "power/PowerMeasurement.h"
 
@@ -30,7 +30,7 @@ protected:
 
     PlatformInfo platformInfo;
     platform::ScriptedRandom random;
-    platform::TreeRegistry registry;
+    platform::MemoryRegistry registry;
     PowerMeasurement measurement{platformInfo, random};
 };
 

@@ -1,6 +1,6 @@
 #include "power/StartupModeDecision.h"
 
-#include "platform/TreeRegistry.h"
+#include "platform/MemoryRegistry.h"
 #include "power/ModeTargets.h"
 
 #include <gtest/gtest.h>
@@ -17,7 +17,7 @@ struct Outcome {
 
 Outcome decide(std::optional<std::string> enable, std::optional<std::string> normalEnd,
                int boardCode = 2917) {
-    platform::TreeRegistry registry;
+    platform::MemoryRegistry registry;
     if (enable)
         registry.writeString(kProductKey, kEnableSolvaneValue, *enable);
     if (normalEnd)

@@ -1,6 +1,6 @@
-#include "SimTestSupport.h"
 #include "platform/AtomicFile.h"
 #include "sim/BoardStateFile.h"
+#include "sim/SimTestSupport.h"
 #include "support/TempFolder.h"
 
 #include <csignal>

@@ -1,6 +1,6 @@
 #include "sim/PciTopology.h"
 
-#include "SimTestSupport.h"
+#include "sim/SimTestSupport.h"
 
 #include <gtest/gtest.h>
 #include <map>

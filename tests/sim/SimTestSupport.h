@@ -1,7 +1,7 @@
 #pragma once
 
-#include "sim/ScriptedCpuLoad.h"
 #include "sim/SimulatedHardware.h"
+#include "sim/physics/ScriptedCpuLoad.h"
 
 #include <chrono>
 #include <gtest/gtest.h>

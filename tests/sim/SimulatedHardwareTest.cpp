@@ -1,5 +1,5 @@
-#include "SimTestSupport.h"
-#include "sim/HostCpuLoad.h"
+#include "sim/SimTestSupport.h"
+#include "sim/physics/HostCpuLoad.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>

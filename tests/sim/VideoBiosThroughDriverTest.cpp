@@ -1,8 +1,8 @@
-#include "SimTestSupport.h"
 #include "hw/GraphicsBiosProbe.h"
-#include "hw/IoDriver.h"
-#include "hw/IoDriverProtocol.h"
-#include "hw/ZubrikDriver.h"
+#include "hw/driver/IoDriver.h"
+#include "hw/driver/IoDriverProtocol.h"
+#include "hw/driver/ZubrikDriver.h"
+#include "sim/SimTestSupport.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 // The processor fields of the motherboard information page on real firmware tables, checked against
 // what dmidecode printed for the same bytes.
-#include "hw/SmbiosDump.h"
+#include "hw/smbios/SmbiosDump.h"
 #include "power/IdentifyPlatform.h"
 #include "support/DmidecodeOutput.h"
 #include "support/TempFolder.h"

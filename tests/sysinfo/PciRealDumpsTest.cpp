@@ -1,7 +1,7 @@
 // The enumeration and the header values on real machines' configuration space, replayed from
 // lspci -x dumps, against what lspci itself reads from the same dumps.
-#include "hw/ReplayHardware.h"
-#include "hw/ReplaySources.h"
+#include "hw/replay/ReplayHardware.h"
+#include "hw/replay/ReplaySources.h"
 #include "sim/SimTestSupport.h"
 #include "support/TempFolder.h"
 #include "sysinfo/PciDeviceReport.h"

@@ -3,7 +3,7 @@
 // serial is printed last byte first, the bank of the manufacturer is the low nibble of byte 117 plus
 // one, the size comes from the density code alone as if the module were built of x8 chips, and DDR,
 // DDR2, DDR4 and DDR5 modules show only their type text (empty where the type table has no row).
-#include "hw/ReplayHardware.h"
+#include "hw/replay/ReplayHardware.h"
 #include "sim/SimulatedHardware.h"
 #include "support/TempFolder.h"
 #include "sysinfo/MemoryDialog.h"

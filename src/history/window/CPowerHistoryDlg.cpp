@@ -30,9 +30,8 @@ namespace solvane::history::window {
 namespace {
 
 // The window's colours: the pages' dark ground, their captions, the read-out and saving colours.
-const QColor kGround(0x14, 0x19, 0x20);
-const QColor kPlotGround(0x1b, 0x22, 0x2b);
-const QColor kGrid(0x33, 0x3d, 0x49);
+const QColor kPlotGround = ui::palette::kField.toQColor();
+const QColor kGrid = ui::palette::kLine.toQColor();
 const QColor kCaption = ui::palette::kTextDim.toQColor();
 const QColor kAlertMark = ui::palette::kAlert.toQColor();
 

@@ -18,9 +18,8 @@ namespace solvane::power::pages {
 
 namespace {
 
-constexpr ui::ColorRef kValueColour{0xDCC42E};   // the accent, 0x00BBGGRR
-constexpr ui::ColorRef kTotalColour{0x6FD649};   // saving green
-constexpr ui::ColorRef kCaptionColour{0xA7998D}; // dim text
+constexpr ui::ColorRef kValueColour = ui::palette::kAccent;
+constexpr ui::ColorRef kTotalColour = ui::palette::kSavingGreen;
 
 const BasicReadoutControl& controlOf(int valueId) {
     return *std::find_if(kBasicReadouts.begin(), kBasicReadouts.end(),

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ui/ColorRef.h"
+#include "ui/Palette.h"
 
 #include <QRect>
 
@@ -52,8 +53,8 @@ inline constexpr int kLongValueDrop = 13;
 inline constexpr int kLongValueWidth = 318;
 
 // Colours, 0x00BBGGRR like every colour of the skin.
-inline constexpr ui::ColorRef kValueColour{0xDCC42E};   // the accent
-inline constexpr ui::ColorRef kCaptionColour{0xA7998D}; // dim text
+inline constexpr ui::ColorRef kValueColour = ui::palette::kAccent;
+inline constexpr ui::ColorRef kCaptionColour = ui::palette::kTextDim;
 inline constexpr ui::ColorRef kGroupLine{0x4A3E33};
 
 } // namespace solvane::sysinfo::pages::motherboard_layout

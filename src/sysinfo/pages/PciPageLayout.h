@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ui/ColorRef.h"
+#include "ui/Palette.h"
 
 #include <QRect>
 
@@ -39,13 +40,13 @@ inline constexpr QRect kNoFunctionNote{43, 362, 490, 18};
 inline constexpr int kHexFontPixels = 12;
 
 // Colours, 0x00BBGGRR like every colour of the skin.
-inline constexpr ui::ColorRef kValueColour{0xDCC42E};    // the accent
-inline constexpr ui::ColorRef kCaptionColour{0xA7998D};  // dim text
-inline constexpr ui::ColorRef kHeadingColour{0x70645A};  // dimmer: the hex view's headings
-inline constexpr ui::ColorRef kNoteColour{0x2CA9F0};     // warnings
-inline constexpr ui::ColorRef kListBackground{0x29211B}; // the list view and the drop-down
+inline constexpr ui::ColorRef kValueColour = ui::palette::kAccent;
+inline constexpr ui::ColorRef kCaptionColour = ui::palette::kTextDim;
+inline constexpr ui::ColorRef kHeadingColour = ui::palette::kTextOff;   // dimmer: the hex view's headings
+inline constexpr ui::ColorRef kNoteColour = ui::palette::kAmber;        // warnings
+inline constexpr ui::ColorRef kListBackground = ui::palette::kTitleBar; // the list view and the drop-down
 inline constexpr ui::ColorRef kListText{0xDDD6D0};
-inline constexpr ui::ColorRef kListHeading{0x372D25};  // the list's column headings
-inline constexpr ui::ColorRef kSelectedText{0x29211B}; // on the accent
+inline constexpr ui::ColorRef kListHeading{0x372D25};                 // the list's column headings
+inline constexpr ui::ColorRef kSelectedText = ui::palette::kTitleBar; // on the accent
 
 } // namespace solvane::sysinfo::pages::pci_layout
