@@ -26,6 +26,7 @@
 #include "ui/SkinCatalogue.h"
 #include "ui/SkinLayout.h"
 
+#include <QCloseEvent>
 #include <QDesktopServices>
 #include <QDir>
 #include <QEventLoop>
@@ -162,7 +163,7 @@ void CSampleDlg::OnInitDialog() {
     m_tray->AddIcon(icon, ui::CMyAppTrayIcon::kIconId,
                     QString::fromLatin1(ui::CMyAppTrayIcon::kTip.data(),
                                         static_cast<qsizetype>(ui::CMyAppTrayIcon::kTip.size())));
-    m_tray->ShowIcon(ui::CMyAppTrayIcon::kIconId);
+    m_trayShown = m_tray->ShowIcon(ui::CMyAppTrayIcon::kIconId) != 0;
     // The basic page has started the monitor: its history begins.
     if (m_startHistory)
         setPowerHistory(m_startHistory());
@@ -296,9 +297,16 @@ int CSampleDlg::DoModal() {
     QEventLoop loop;
     connect(this, &QDialog::finished, &loop, &QEventLoop::quit);
     setWindowModality(Qt::NonModal);
-    show();
-    if (isVisible())
+    if (m_startShown == StartShown::NotificationArea && m_trayShown) {
         loop.exec();
+    } else {
+        if (m_startShown == StartShown::NotificationArea)
+            showMinimized();
+        else
+            show();
+        if (isVisible())
+            loop.exec();
+    }
     DestroyWindow();
     return result();
 }
@@ -309,6 +317,16 @@ void CSampleDlg::keyPressEvent(QKeyEvent* event) {
         return;
     }
     TStackedDialog::keyPressEvent(event);
+}
+
+void CSampleDlg::closeEvent(QCloseEvent* event) {
+    // A dialog that is not visible takes a close without ending its run.
+    if (!isVisible()) {
+        reject();
+        event->accept();
+        return;
+    }
+    TStackedDialog::closeEvent(event);
 }
 
 void CSampleDlg::mousePressEvent(QMouseEvent* event) {

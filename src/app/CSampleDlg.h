@@ -41,6 +41,9 @@ public:
     static constexpr int kExitCommand = 32887;
     // What the window's run gives when a snapshot picture could not be saved.
     static constexpr int kSnapshotsNotSaved = 2;
+    // How the window comes up: on the screen, or (for a start with the session) as the
+    // notification-area icon alone, shown by the icon's Solvane command or a double click.
+    enum class StartShown { Window, NotificationArea };
 
     CSampleDlg(hw::IoDriver& driver, SolvaneCore& core, ui::NotificationShell& shell,
                std::filesystem::path snapshotFolder = {}, QWidget* parent = nullptr);
@@ -49,6 +52,8 @@ public:
     // Runs the window until it closes, in an event loop of its own rather than as an
     // application-modal dialog: the notification-area icon and its menu stay usable meanwhile.
     int DoModal() override;
+    // Without a notification area the window comes up minimised instead, so it can be reached.
+    void setStartShown(StartShown start) { m_startShown = start; }
 
     // A window command: navigation buttons, window buttons, tray menu commands.
     void OnCommand(int commandId);
@@ -81,6 +86,9 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     // Escape does not close the main window: Exit and the tray menu's Exit are the ways out.
     void keyPressEvent(QKeyEvent* event) override;
+    // Closing ends the run also while the window has not been shown yet (started in the
+    // notification area), as a termination signal does.
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void setPowerHistory(history::PowerHistory* history);
@@ -98,6 +106,8 @@ private:
     std::unique_ptr<MainNavigation> m_navigation;
     std::map<int, ui::CxSkinButton*> m_buttons;
     std::unique_ptr<ui::CMyAppTrayIcon> m_tray;
+    bool m_trayShown = false; // the desktop took the icon
+    StartShown m_startShown = StartShown::Window;
     std::unique_ptr<class SleepWatcher> m_sleepWatcher;
     tuning::pages::CList0* m_optionPopup = nullptr;
     power::pages::CSLV_NOVICE* m_basicPage = nullptr;

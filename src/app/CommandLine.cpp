@@ -57,6 +57,10 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string_view>& argument
         parsed.error = "option --no-window does not go with --report or --snapshot";
     else if (!options.metricsAddress.empty() && (options.report || !options.snapshotFolder.empty()))
         parsed.error = "option --metrics does not go with --report or --snapshot";
+    else if (options.minimized && (options.report || options.noWindow || !options.snapshotFolder.empty() ||
+                                   !options.exportHistoryFile.empty()))
+        parsed.error = "option --minimized is for the window and does not go with --report, --snapshot, "
+                       "--no-window or --export-history";
     return parsed;
 }
 

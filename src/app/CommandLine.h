@@ -40,6 +40,7 @@ struct Options {
     int reportRefreshes = 0;              // --refreshes N: refreshes on the virtual clock first
     bool json = false;                    // --json: the report as JSON
     std::filesystem::path snapshotFolder; // --snapshot DIR: one picture per page, then exit
+    bool minimized = false;               // --minimized: start as the notification-area icon alone
 
     // The power history and the metrics endpoint.
     std::filesystem::path exportHistoryFile; // --export-history FILE.csv: write the history, no window

@@ -211,6 +211,12 @@ constexpr std::array kOptions{
         .store = [](Options& o, std::string_view v) { o.snapshotFolder = pathOf(v); },
     },
     CommandLineOption{
+        .name = "--minimized",
+        .help = "start as the notification-area icon alone (for an autostart entry);\n"
+                "the icon's Solvane command or a double click shows the window",
+        .store = [](Options& o, std::string_view) { o.minimized = true; },
+    },
+    CommandLineOption{
         .name = "--export-history",
         .kind = ValueKind::File,
         .placeholder = "FILE.csv",

@@ -2,6 +2,7 @@
 
 #include "app/CommandLineStart.h"
 #include "app/NoWindowRun.h"
+#include "platform/RuntimeFolders.h"
 #include "platform/SystemFacts.h"
 
 #include <dlfcn.h>
@@ -15,8 +16,8 @@ int launchSolvane(int argc, char* argv[]) {
         return *start.exitCode;
     // A run without a window has a module of its own, without the window system.
     const bool window = !start.options.noWindow;
-    const auto module =
-        platform::HostSystemFacts().programFolder() / (window ? kWindowModuleFile : kNoWindowModuleFile);
+    const auto module = platform::runtimeFoldersFor(platform::HostSystemFacts().programFolder()).modules /
+                        (window ? kWindowModuleFile : kNoWindowModuleFile);
     const char* entryPoint = window ? kWindowEntryPoint : kNoWindowEntryPoint;
     void* handle = dlopen(module.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (handle == nullptr) {

@@ -147,6 +147,8 @@ int runSolvane(int argc, char* argv[]) {
                 }});
             auto window =
                 std::make_unique<CSampleDlg>(driver, *core, notificationShell, options.snapshotFolder);
+            if (options.minimized)
+                window->setStartShown(CSampleDlg::StartShown::NotificationArea);
             // The history, limits and metrics begin once the window's basic page has started the
             // monitor.
             window->setPowerHistoryStart(

@@ -71,7 +71,7 @@ std::optional<std::u32string> utf8CodePoints(std::string_view text) {
                                                : 0;
         if (length == 0 || i + static_cast<std::size_t>(length) > text.size())
             return std::nullopt;
-        char32_t code = length == 1 ? lead : lead & (0x7F >> length);
+        auto code = static_cast<char32_t>(length == 1 ? lead : lead & (0x7F >> length));
         for (int k = 1; k < length; ++k) {
             const auto next = static_cast<unsigned char>(text[i + static_cast<std::size_t>(k)]);
             if ((next & 0xC0) != 0x80)

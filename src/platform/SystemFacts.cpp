@@ -1,5 +1,7 @@
 #include "platform/SystemFacts.h"
 
+#include "platform/RuntimeFolders.h"
+
 #include <array>
 #include <sys/statfs.h>
 #include <sys/utsname.h>
@@ -61,6 +63,10 @@ std::filesystem::path HostSystemFacts::programFolder() const {
     std::error_code error;
     const auto executable = std::filesystem::read_symlink("/proc/self/exe", error);
     return error ? std::filesystem::current_path() : executable.parent_path();
+}
+
+std::filesystem::path HostSystemFacts::dataFolder() const {
+    return runtimeFoldersFor(programFolder()).data;
 }
 
 bool HostSystemFacts::isNetworkLocation(const std::filesystem::path& path) const {

@@ -34,6 +34,9 @@ public:
     virtual unsigned processorCount() const = 0;
     // The folder the program's executable lives in.
     virtual std::filesystem::path programFolder() const = 0;
+    // The folder of the files the program ships with (skins, driver descriptors): the program's own
+    // folder in the build, PREFIX/share/solvane once installed.
+    virtual std::filesystem::path dataFolder() const = 0;
     // True for a path on a network file system (NFS, SMB/CIFS, …) or written as a network path.
     virtual bool isNetworkLocation(const std::filesystem::path& path) const = 0;
 };
@@ -45,6 +48,7 @@ public:
     std::optional<ProcessorArchitecture> nativeArchitecture() const override;
     unsigned processorCount() const override;
     std::filesystem::path programFolder() const override;
+    std::filesystem::path dataFolder() const override;
     bool isNetworkLocation(const std::filesystem::path& path) const override;
 };
 
@@ -60,12 +64,14 @@ public:
     std::optional<ProcessorArchitecture> architecture = ProcessorArchitecture::Amd64;
     unsigned processors = 2;
     std::filesystem::path folder = "/opt/solvane";
+    std::filesystem::path data; // empty: the program's folder, as in the build
     bool network = false;
 
     PlatformId platformId() const override { return platform; }
     std::optional<ProcessorArchitecture> nativeArchitecture() const override { return architecture; }
     unsigned processorCount() const override { return processors; }
     std::filesystem::path programFolder() const override { return folder; }
+    std::filesystem::path dataFolder() const override { return data.empty() ? folder : data; }
     bool isNetworkLocation(const std::filesystem::path&) const override { return network; }
 };
 

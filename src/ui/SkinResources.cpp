@@ -13,8 +13,8 @@ QImage loadBitmapFile(const QString& path) {
 }
 
 SkinResources SkinResources::program() {
-    // The program does not move while it runs: find its folder once.
-    static const std::filesystem::path folder = platform::HostSystemFacts().programFolder();
+    // The program does not move while it runs: find the skins' folder once.
+    static const std::filesystem::path folder = platform::HostSystemFacts().dataFolder();
     return SkinResources(folder);
 }
 

@@ -141,6 +141,20 @@ TEST(CommandLine, ASwitchDoesNotTakeTheNextArgument) {
               (std::vector<std::string>{"A0=a.bin", "B0=b.bin"}));
 }
 
+TEST(CommandLine, MinimizedStartsTheWindowAsTheIconAndGoesWithNothingWithoutAWindow) {
+    EXPECT_FALSE(parse({}).options.minimized);
+    const auto parsed = parse({"--minimized", "--board", "2911"});
+    ASSERT_TRUE(parsed.error.empty()) << parsed.error;
+    EXPECT_TRUE(parsed.options.minimized);
+    EXPECT_FALSE(parse({"--minimized=yes"}).error.empty());
+    for (const auto& withoutWindow : std::vector<std::vector<std::string_view>>{
+             {"--report"}, {"--snapshot", "/tmp/pictures"}, {"--no-window"}, {"--export-history", "a.csv"}}) {
+        auto arguments = withoutWindow;
+        arguments.push_back("--minimized");
+        EXPECT_NE(parse(arguments).error.find("--minimized"), std::string::npos) << withoutWindow.front();
+    }
+}
+
 TEST(CommandLine, TheHelpListsEveryOptionWithItsValue) {
     const auto help = usageText();
     for (const auto* line :

@@ -281,6 +281,62 @@ TEST(MainWindow, RunsWithoutBlockingTheOtherWindowsAndEscapeDoesNotCloseIt) {
     EXPECT_EQ(window->result(), QDialog::Accepted);
 }
 
+// The start with the session: a second main window on the rig's machine that comes up as the icon
+// alone until the user asks for the window. The shell answers the icon with iconTaken.
+std::unique_ptr<CSampleDlg> startedInNotificationArea(MainWindowRig& rig, bool iconTaken = true) {
+    rig.window->DestroyWindow();
+    rig.shell.queueResult(iconTaken);
+    auto window = std::make_unique<CSampleDlg>(rig.driver, *rig.core, rig.shell);
+    window->setStartShown(CSampleDlg::StartShown::NotificationArea);
+    return window;
+}
+
+TEST(MainWindow, StartedInTheNotificationAreaTheWindowWaitsForTheIcon) {
+    MainWindowRig rig(2917);
+    auto window = startedInNotificationArea(rig);
+    bool hiddenAtFirst = false;
+    bool shownByDoubleClick = false;
+    QTimer::singleShot(0, window.get(), [&] {
+        hiddenAtFirst = !window->isVisible();
+        shownByDoubleClick =
+            rig.shell.deliver(ui::CMyAppTrayIcon::kIconId, ui::MouseMessage::LeftDoubleClick) &&
+            window->isVisible() && !window->isMinimized();
+        window->OnCommand(ui::CMyAppTrayIcon::kCommandExit);
+    });
+    window->DoModal();
+    EXPECT_TRUE(hiddenAtFirst) << "the window showed although only the icon was wanted";
+    EXPECT_TRUE(shownByDoubleClick);
+    EXPECT_EQ(window->result(), QDialog::Accepted);
+}
+
+TEST(MainWindow, StartedInTheNotificationAreaAClosingSignalStillEndsTheRun) {
+    MainWindowRig rig(2917);
+    auto window = startedInNotificationArea(rig);
+    bool hidden = false;
+    QTimer::singleShot(0, window.get(), [&] {
+        hidden = !window->isVisible();
+        window->close(); // what SIGTERM does
+    });
+    // Should the close be lost, the run ends here instead of hanging, with a result of its own.
+    constexpr int kCloseLost = 99;
+    QTimer::singleShot(5000, window.get(), [&] { window->done(kCloseLost); });
+    window->DoModal();
+    EXPECT_TRUE(hidden);
+    EXPECT_EQ(window->result(), QDialog::Rejected);
+}
+
+TEST(MainWindow, WithoutANotificationAreaTheWindowStartsMinimisedInstead) {
+    MainWindowRig rig(2917);
+    auto window = startedInNotificationArea(rig, false); // the desktop takes no icon
+    bool minimised = false;
+    QTimer::singleShot(0, window.get(), [&] {
+        minimised = window->isVisible() && window->isMinimized();
+        window->close();
+    });
+    window->DoModal();
+    EXPECT_TRUE(minimised) << "with no icon to bring it back the window must be reachable";
+}
+
 TEST(MainWindow, TheTrayExitAlsoClosesAnOpenAboutBox) {
     MainWindowRig rig(2917);
     QTimer::singleShot(0, rig.window.get(), [&] {

@@ -43,7 +43,7 @@ int IoDriver::Load() {
 }
 
 IoDriver::Attempt IoDriver::installAndOpen() {
-    const auto folder = m_system.programFolder();
+    const auto folder = m_system.dataFolder();
     m_driverPath = (folder / m_driverFile).string();
     std::error_code error;
     if (!std::filesystem::exists(m_driverPath, error))

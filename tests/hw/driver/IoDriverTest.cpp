@@ -71,6 +71,14 @@ TEST_F(IoDriverTest, ChoosesTheDriverFileByArchitecture) {
     }
 }
 
+TEST_F(IoDriverTest, AnInstalledProgramTakesTheDriverFileFromItsDataFolder) {
+    system.folder = folder / "bin"; // holds the program alone
+    system.data = folder.path();
+    auto driver = makeDriver();
+    ASSERT_EQ(driver.Load(), IoDriver::kLoaded);
+    EXPECT_EQ(driver.driverPath(), (folder / "Zubrik_X64.sys").string());
+}
+
 TEST_F(IoDriverTest, FirstLoadInstallsAndStartsTheServiceOnDemand) {
     auto driver = makeDriver();
     ASSERT_EQ(driver.Load(), IoDriver::kLoaded);
