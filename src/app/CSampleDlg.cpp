@@ -2,7 +2,6 @@
 
 #include "app/CAbout.h"
 #include "app/MemoryReport.h"
-#include "app/PlaceholderPage.h"
 #include "app/SleepWatcher.h"
 #include "history/window/CPowerHistoryDlg.h"
 #include "power/pages/CSLV_NOVICE.h"
@@ -18,7 +17,9 @@
 #include "sysinfo/pages/PciPageIds.h"
 #include "tuning/pages/AdvancedPageIds.h"
 #include "tuning/pages/CList0.h"
+#include "tuning/pages/CSLV_ADVANCE_LED.h"
 #include "tuning/pages/CSLV_ADVANCE_MB.h"
+#include "tuning/pages/LedPageIds.h"
 #include "ui/ControlId.h"
 #include "ui/MainWindowIds.h"
 #include "ui/Palette.h"
@@ -47,17 +48,12 @@ constexpr const char* kMakerWebSite = "https://www.tarvok.example/";
 
 // The pages in the order they are added; each initialises itself while it is added, so the order
 // is a data dependency (the power-saving page loads the hardware libraries the others read).
-constexpr std::array<int, 6> kPageOrder{
-    power::basic_ids::kDialog, sysinfo::pages::pci_ids::kDialog,  tuning::pages::advanced_ids::kDialog,
-    main_window_ids::kLedPage, sysinfo::memory_dialog::kDialogId, sysinfo::pages::motherboard_ids::kDialog};
-
-struct PagePlaceholderTitle {
-    int pageId;
-    const char* title;
-};
-constexpr std::array<PagePlaceholderTitle, 2> kPlaceholderTitles{{
-    {main_window_ids::kLedPage, "LED Settings"},
-}};
+constexpr std::array<int, 6> kPageOrder{power::basic_ids::kDialog,
+                                        sysinfo::pages::pci_ids::kDialog,
+                                        tuning::pages::advanced_ids::kDialog,
+                                        tuning::pages::led_ids::kDialog,
+                                        sysinfo::memory_dialog::kDialogId,
+                                        sysinfo::pages::motherboard_ids::kDialog};
 
 } // namespace
 
@@ -95,6 +91,15 @@ std::unique_ptr<ui::TStackedPage> CSampleDlg::CreatePage(int pageId) {
         m_advancedPage = page.get();
         return page;
     }
+    if (pageId == tuning::pages::led_ids::kDialog) {
+        const auto& services = m_core.services();
+        auto page =
+            std::make_unique<tuning::pages::CSLV_ADVANCE_LED>(tuning::pages::CSLV_ADVANCE_LED::Context{
+                m_core.state(), m_core.commands(), services.registry, services.prompt, services.scheduler,
+                m_core.hardware().falwick(), m_core.pciScan().facts.Ieee1394Bus});
+        m_ledPage = page.get();
+        return page;
+    }
     if (pageId == sysinfo::pages::motherboard_ids::kDialog)
         return std::make_unique<sysinfo::pages::CSYSINFO_MB>(
             [this] { return m_core.gatherMotherboardInfo(&m_driver, m_noDdr3); },
@@ -107,9 +112,6 @@ std::unique_ptr<ui::TStackedPage> CSampleDlg::CreatePage(int pageId) {
         return std::make_unique<sysinfo::pages::CSYSINFO_MEMORY>(
             m_core.hardware().hoblin(), smbusLibraryOf(m_core), [] { return platform::GlobalMemoryStatus(); },
             m_core.services().scheduler);
-    for (const auto& placeholder : kPlaceholderTitles)
-        if (placeholder.pageId == pageId)
-            return std::make_unique<PlaceholderPage>(pageId, QString::fromLatin1(placeholder.title));
     return nullptr;
 }
 
@@ -144,6 +146,8 @@ void CSampleDlg::OnInitDialog() {
     m_optionPopup->hide();
     if (m_advancedPage != nullptr)
         m_advancedPage->SetOptionList(m_optionPopup);
+    if (m_ledPage != nullptr)
+        m_ledPage->SetOptionList(m_optionPopup);
     m_core.commands().setClosePopup([this] { closeOptionPopup(); });
     m_core.enableSettingCommands();
 

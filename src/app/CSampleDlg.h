@@ -25,6 +25,7 @@ class CPowerHistoryDlg;
 } // namespace solvane::history
 namespace solvane::tuning::pages {
 class CList0;
+class CSLV_ADVANCE_LED;
 class CSLV_ADVANCE_MB;
 } // namespace solvane::tuning::pages
 
@@ -60,6 +61,7 @@ public:
     ui::CxSkinButton* skinButton(int controlId) const;
     power::pages::CSLV_NOVICE* basicPage() const { return m_basicPage; }
     tuning::pages::CSLV_ADVANCE_MB* advancedPage() const { return m_advancedPage; }
+    tuning::pages::CSLV_ADVANCE_LED* ledPage() const { return m_ledPage; }
     tuning::pages::CList0* optionList() const { return m_optionPopup; }
     // The memory-type check of 2904 and 2907: true unless a DDR3 module answered.
     bool noDdr3() const { return m_noDdr3; }
@@ -110,6 +112,7 @@ private:
     tuning::pages::CList0* m_optionPopup = nullptr;
     power::pages::CSLV_NOVICE* m_basicPage = nullptr;
     tuning::pages::CSLV_ADVANCE_MB* m_advancedPage = nullptr;
+    tuning::pages::CSLV_ADVANCE_LED* m_ledPage = nullptr;
     bool m_noDdr3 = true;
     std::function<history::PowerHistory*()> m_startHistory;
     history::PowerHistory* m_history = nullptr;

@@ -11,6 +11,8 @@
 #include "sim/SimulatedHardware.h"
 #include "sysinfo/NoDdr3Module.h"
 #include "sysinfo/PciDeviceReport.h"
+#include "tuning/LedPageView.h"
+#include "tuning/PciCardProbe.h"
 #include "tuning/ProfileStore.h"
 
 #include <cstdio>
@@ -21,9 +23,6 @@ using power::Setting;
 using power::SettingGroup;
 
 namespace {
-
-// The two LED switches of 2915 that have no catalogue key.
-constexpr std::array<std::string_view, 2> kExtraLedKeys{"CPU_LOAD_LINE_LED", "HD_LED"};
 
 struct SettingLine {
     std::string key;
@@ -62,8 +61,9 @@ std::vector<SettingLine> settingLines(const power::PowerSavingState& state) {
     std::vector<SettingLine> lines;
     for (std::size_t slot = 0; slot < power::kSettingSlots; ++slot) {
         const auto value = state.modes.CurrentValues[slot];
+        // The two LED switches of 2915 have no catalogue key; the LED page's table names them.
         const auto key = slot < power::kSettingCount ? power::SettingKeys[slot].key
-                                                     : kExtraLedKeys[slot - power::kSettingCount];
+                                                     : tuning::ledSwitchOf(static_cast<int>(slot))->key;
         lines.push_back({std::string(key), value, settingText(state, slot, value)});
     }
     return lines;
@@ -155,6 +155,38 @@ std::string pciText(const std::vector<sysinfo::PciDeviceReport>& devices,
     text += "  Graphics chip: " + facts.GraphicsChip + "\n";
     text += "  IEEE 1394 bus: " + std::to_string(facts.Ieee1394Bus) + "\n";
     return text;
+}
+
+// The LED page as it would draw itself: the shown switches' captions and the shown lamps.
+struct LedPageReport {
+    std::vector<tuning::LedSwitchCaption> captions;
+    std::vector<tuning::LampPicture> lamps;
+};
+
+LedPageReport ledPageReport(SolvaneCore& core) {
+    const auto& state = core.state();
+    const auto plan =
+        tuning::ledPagePlan(state.platform.BoardCode, state.platform.biosVersion, state.platform.CpuVendor);
+    const bool pciCard = tuning::pciCardPresent(core.hardware().falwick(), core.pciScan().facts.Ieee1394Bus);
+    return {tuning::shownLedCaptions(plan, state.modes), tuning::shownLampPictures(plan, state, pciCard)};
+}
+
+std::string_view lampText(int image) {
+    return tuning::isLit(image) ? "lit" : "dark";
+}
+
+std::string ledPageText(const LedPageReport& leds) {
+    std::string text = "\nLED page:\n";
+    for (const auto& led : leds.captions)
+        text += "  " + std::string(led.key) + ": " + std::string(led.caption) + "\n";
+    text += "  Lamps:";
+    for (const auto& lamp : leds.lamps)
+        text += " " + std::to_string(lamp.lampId) + " " + std::string(lampText(lamp.image)) + ",";
+    if (leds.lamps.empty())
+        text += " (none)";
+    else
+        text.pop_back();
+    return text + "\n";
 }
 
 // What the simulated board's own model says, for scripts that hold the read-outs against it.
@@ -271,6 +303,7 @@ std::string buildReport(SolvaneCore& core, ReportFormat format, hw::IoDriver* dr
     const auto refused = core.hardware().refusedWrites();
     const auto days =
         history != nullptr ? history->lastDays(kReportHistoryDays) : std::vector<history::DayRow>{};
+    const auto leds = ledPageReport(core);
 
     if (format == ReportFormat::Json) {
         json::Object root;
@@ -287,6 +320,14 @@ std::string buildReport(SolvaneCore& core, ReportFormat format, hw::IoDriver* dr
             settingArray.append(json::Object{{"key", line.key}, {"value", line.value}, {"text", line.text}});
         root.insert("settings", settingArray);
         root.insert("activeMode", modeName(state.modes.ActiveMode));
+        json::Object ledObject;
+        for (const auto& led : leds.captions)
+            ledObject.insert(std::string(led.key), led.caption);
+        root.insert("leds", ledObject);
+        json::Object lampObject;
+        for (const auto& lamp : leds.lamps)
+            lampObject.insert(std::to_string(lamp.lampId), lampText(lamp.image));
+        root.insert("lamps", lampObject);
         json::Object readoutObject;
         for (const auto& readout : readouts)
             readoutObject.insert(oneLine(readout.caption), readout.text);
@@ -311,6 +352,7 @@ std::string buildReport(SolvaneCore& core, ReportFormat format, hw::IoDriver* dr
     for (const auto& line : settings)
         text += "  " + line.key + ": " + std::to_string(line.value) + " (" + line.text + ")\n";
     text += "\nActive mode: " + std::string(modeName(state.modes.ActiveMode)) + "\n";
+    text += ledPageText(leds);
     text += "\nRead-outs:\n";
     if (readouts.empty())
         text += "  (the power-saving monitor is not running on this machine)\n";

@@ -25,6 +25,7 @@ std::optional<std::string> rowCaption(const AdvancedRow& row, const power::Power
         return power::phaseSwitchReadout(value);
     }
     case ListKind::Fan:
+    case ListKind::LedSwitch:
         break;
     }
     return std::nullopt;

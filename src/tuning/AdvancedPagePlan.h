@@ -16,6 +16,7 @@ enum class ListKind {
     Phase,     // "Auto", "2 phase", … up to the domain's option count
     CpuPhase,  // phase texts, or "Auto"/"Disable" on the switch boards
     Fan,       // "Disable", "Enable"
+    LedSwitch, // "AUTO", "OFF" (the LED page)
 };
 enum class ListOpens { Below, Above };
 

@@ -79,7 +79,15 @@ std::vector<OptionLine> optionListLines(const AdvancedRow& row, const power::Pow
     case ListKind::Fan:
         addTexts(lines, kFanTexts, static_cast<int>(kFanTexts.size()), current);
         break;
+    case ListKind::LedSwitch:
+        return ledOptionListLines(current);
     }
+    return lines;
+}
+
+std::vector<OptionLine> ledOptionListLines(power::SettingValue current) {
+    std::vector<OptionLine> lines;
+    addTexts(lines, kLedSwitchTexts, static_cast<int>(kLedSwitchTexts.size()), current);
     return lines;
 }
 
@@ -97,7 +105,7 @@ QRect optionListGeometry(ListKind kind, ListOpens opens, QRect button, QSize pop
     int height = popupSize.height();
     if (kind == ListKind::CpuPhase)
         height /= 2;
-    else if (kind == ListKind::Phase || kind == ListKind::Fan)
+    else if (kind == ListKind::Phase || kind == ListKind::Fan || kind == ListKind::LedSwitch)
         height /= 5;
     const int top = opens == ListOpens::Below ? button.y() + button.height() : button.y() - height;
     return {button.x(), top, popupSize.width(), height};

@@ -30,14 +30,22 @@ struct OptionLine {
     int backColour = list_colour::kWhite;
 };
 
+// The caption of the tuning pages' ">>" buttons until a refresh gives them their value.
+inline constexpr std::string_view kValueButtonText = ">>";
+
 // Phase texts by option: "Auto", "2 phase" … "6 phase"; the switch boards' CPU phase texts.
 inline constexpr std::array<std::string_view, 6> kPhaseTexts{"Auto",    "2 phase", "3 phase",
                                                              "4 phase", "5 phase", "6 phase"};
 inline constexpr std::array<std::string_view, 2> kCpuPhaseSwitchTexts{"Auto", "Disable"};
 inline constexpr std::array<std::string_view, 2> kFanTexts{"Disable", "Enable"};
+// An LED switch: 0 lets the LED work by itself, 1 turns it off.
+inline constexpr std::array<std::string_view, 2> kLedSwitchTexts{"AUTO", "OFF"};
 
 // The entries of a row's option list on the identified board, in list order.
 std::vector<OptionLine> optionListLines(const AdvancedRow& row, const power::PowerSavingState& state);
+
+// The two entries of an LED switch's list, "AUTO" and "OFF", the current value white on blue.
+std::vector<OptionLine> ledOptionListLines(power::SettingValue current);
 
 // The list position of an option, or -1.
 int positionOfOption(const std::vector<OptionLine>& lines, int option);
@@ -47,7 +55,7 @@ int optionListTop(power::SettingValue current);
 
 // Where the popup goes, in the coordinates of the button's rectangle: its width stays; its height
 // is the popup's full height for voltage and reference lists, half for the CPU phase list and a
-// fifth for the phase and fan lists; its left edge is the button's; it hangs from the button's
+// fifth for the phase, fan and LED lists; its left edge is the button's; it hangs from the button's
 // bottom edge or stands on its top edge.
 QRect optionListGeometry(ListKind kind, ListOpens opens, QRect button, QSize popupSize);
 

@@ -40,6 +40,10 @@ inline constexpr ColorRef kPcb = ColorRef::fromRgb(0x11, 0x2c, 0x24);
 inline constexpr ColorRef kPcbTrace = ColorRef::fromRgb(0x18, 0x3d, 0x31);
 inline constexpr ColorRef kSilk = ColorRef::fromRgb(0xc4, 0xd2, 0xca);
 inline constexpr ColorRef kMetal = ColorRef::fromRgb(0x8e, 0x98, 0xa2);
+// Captions on the LED page's picture buttons, dark on their light plates: the phase and slot LEDs
+// in blue, the power and Easy Button LEDs in green.
+inline constexpr ColorRef kPictureCaptionBlue = ColorRef::fromRgb(0x10, 0x2a, 0x8b);
+inline constexpr ColorRef kPictureCaptionGreen = ColorRef::fromRgb(0x14, 0x6e, 0x1e);
 // Outside the main window's shape: the colour its background picture leaves transparent.
 inline constexpr ColorRef kOutside = ColorRef::fromRgb(0xff, 0x00, 0x00);
 

@@ -1,36 +1,24 @@
 // The advanced motherboard page in the program's main window, on simulated boards: layouts, the
 // option list from a ">>" press to the register, the profiles, the timers on the virtual clock; and
 // once on the screen, driven with the pointer and the keyboard through the X server.
-#include "SimulatedCore.h"
-#include "app/CSampleDlg.h"
+#include "WindowOnScreen.h"
 #include "app/QtPrompt.h"
-#include "platform/RegistrySeed.h"
 #include "power/ModeTargets.h"
-#include "support/ChildProcess.h"
-#include "support/TempFolder.h"
 #include "tuning/AdvancedPagePlan.h"
 #include "tuning/pages/AdvancedPageIds.h"
 #include "tuning/pages/AdvancedPageLayout.h"
 #include "tuning/pages/CList0.h"
 #include "tuning/pages/CSLV_ADVANCE_MB.h"
 #include "ui/ControlId.h"
-#include "ui/RecordingNotificationShell.h"
-#include "ui/SkinLayout.h"
 #include "ui/WidgetInput.h"
 
 #include <QAbstractButton>
-#include <QApplication>
 #include <QGroupBox>
 #include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QTimer>
 #include <QWindow>
-#include <chrono>
-#include <cstdlib>
-#include <gtest/gtest.h>
 
 namespace solvane::tuning::pages {
 namespace {
@@ -43,49 +31,18 @@ constexpr std::uint8_t kCpuRegulatorRead = 0x61; // 2917: CPU voltage in 0x60 re
 
 // The program's main window on a simulated board, timers on the virtual clock, the advanced page
 // shown. Message boxes are answered from the script, or on the screen.
-class AdvancedPageRig {
+class AdvancedPageRig : public test::MainWindowRig {
 public:
     explicit AdvancedPageRig(int board, platform::Prompt* screenPrompt = nullptr)
-        : devices(serviceTable), driver(parts.system, serviceTable, devices, sleeper),
-          hardware(test::simulatedBoard({.board = board, .load = 0.3, .seed = 5})) {
-        parts.registry.writeString(platform::kEnvironmentKey, "NUMBER_OF_PROCESSORS", "4");
-        auto services = parts.on(*hardware, 5);
-        core = std::make_unique<app::SolvaneCore>(
-            app::SolvaneCore::Services{services.hardware,
-                                       services.registry,
-                                       services.system,
-                                       services.scheduler,
-                                       screenPrompt != nullptr ? *screenPrompt : parts.prompt,
-                                       services.random,
-                                       services.seed,
-                                       {}});
-        window = std::make_unique<app::CSampleDlg>(driver, *core, shell);
-        window->InitDialog();
-        window->show();
-        window->OnCommand(ui::main_window_ids::kProduct);
-        window->OnCommand(ui::main_window_ids::kAdvanced);
-    }
-    ~AdvancedPageRig() { window->DestroyWindow(); }
+        : MainWindowRig(board, {ui::main_window_ids::kProduct, ui::main_window_ids::kAdvanced},
+                        screenPrompt) {}
 
     CSLV_ADVANCE_MB& page() { return *window->advancedPage(); }
     CList0& list() { return *window->optionList(); }
     ui::CxSkinButton& button(int row) { return *page().valueButton(row); }
     QString caption(int row) { return button(row).text(); }
-    power::SettingValue& value(int setting) {
-        return core->state().modes.CurrentValues[static_cast<std::size_t>(setting)];
-    }
     std::uint8_t cpuRegister() { return hardware->hoblin().Smbus_JRW(kCpuRegulatorRead, 0x01, 0); }
     void choose(int position) { list().list().item(position)->setSelected(true); }
-
-    test::CoreServices parts;
-    platform::ServiceTable serviceTable;
-    platform::DeviceNamespace devices;
-    platform::RecordingSleeper sleeper;
-    hw::IoDriver driver;
-    std::unique_ptr<sim::SimulatedHardware> hardware;
-    ui::RecordingNotificationShell shell;
-    std::unique_ptr<app::SolvaneCore> core;
-    std::unique_ptr<app::CSampleDlg> window;
 };
 
 // Code list B of the five SMBus-regulator boards: 0xD0 down to 0xC0 for options 0 to 16, then
@@ -323,29 +280,11 @@ TEST(AdvancedPage, DeletingAsksFirst) {
 
 // ---- On the screen -------------------------------------------------------------------------------
 
-bool onScreen() {
-    return std::getenv("DISPLAY") != nullptr && QGuiApplication::platformName() == QStringLiteral("xcb") &&
-           std::system("command -v xdotool >/dev/null 2>&1") == 0;
-}
-
-bool waitFor(const std::function<bool()>& done, std::chrono::seconds limit = std::chrono::seconds(5)) {
-    const auto deadline = std::chrono::steady_clock::now() + limit;
-    while (!done() && std::chrono::steady_clock::now() < deadline)
-        QApplication::processEvents(QEventLoop::AllEvents, 20);
-    return done();
-}
-
-void xdotool(const std::string& arguments) {
-    ASSERT_EQ(std::system(("xdotool " + arguments).c_str()), 0) << arguments;
-}
-
-void clickAt(QPoint screen) {
-    xdotool("mousemove " + std::to_string(screen.x()) + " " + std::to_string(screen.y()) + " click 1");
-}
-
-void clickOn(QWidget& widget) {
-    clickAt(widget.mapToGlobal(widget.rect().center()));
-}
+using test::clickAt;
+using test::clickOn;
+using test::onScreen;
+using test::waitFor;
+using test::xdotool;
 
 // Answers the next message box with its button of that role, clicked with the pointer, from inside
 // the box's own modal loop. The text and caption of the box are kept.
@@ -440,95 +379,39 @@ TEST(AdvancedPageOnTheScreen, AClickedVoltageBeyondTheStableLimitIsWrittenOnOkAn
 
 // ---- The program itself on the screen ---------------------------------------------------------
 
-// The program started on the X server with a state folder, driven through xdotool at the places
-// its dialog layouts put the controls, as a user clicks them.
-class ProgramOnScreen {
-public:
-    ProgramOnScreen(const std::filesystem::path& state, const std::filesystem::path& runtime)
-        : m_program(test::programFolder() / "solvane"),
-          m_process(m_program,
-                    {"--state-dir", state.string(), "--board", "2917", "--seed", "5", "--cpu-load", "30"},
-                    {{"XDG_RUNTIME_DIR", runtime.string()}}) {
-        // The window is placed once it is up: take its position after that.
-        const auto geometry = solvane::test::shellOutput(
-            "timeout 15 xdotool search --sync --all --onlyvisible --pid " + std::to_string(m_process.pid()) +
-            " --name 'Solvane Center' sleep 1 getwindowgeometry --shell");
-        for (const auto& line : QString::fromStdString(geometry).split(QLatin1Char('\n'))) {
-            if (line.startsWith(QStringLiteral("X=")))
-                m_origin.setX(line.mid(2).toInt());
-            if (line.startsWith(QStringLiteral("Y=")))
-                m_origin.setY(line.mid(2).toInt());
-        }
-        m_found = geometry.find("WINDOW=") != std::string::npos;
-    }
+using test::ProgramOnScreen;
 
-    bool found() const { return m_found; }
-    // A click at a point of the main window.
-    void click(QPoint inWindow, const char* extra = "") {
-        const QPoint at = m_origin + inWindow;
-        xdotool("mousemove " + std::to_string(at.x()) + " " + std::to_string(at.y()) + " click 1 " + extra +
-                " sleep 0.4");
-    }
-    void clickCentre(const ui::skin::Rect& rect) {
-        click(QPoint(rect.x + rect.width / 2, rect.y + rect.height / 2));
-    }
-    // A point of the page, in window coordinates.
-    static QPoint onPage(QPoint inPage) {
-        return inPage + QPoint(ui::skin::kPageFrame.x, ui::skin::kPageFrame.y);
-    }
-    void openAdvancedPage() {
-        for (const int id : {ui::main_window_ids::kProduct, ui::main_window_ids::kAdvanced,
-                             ui::main_window_ids::kMotherboardSettings})
-            for (const auto& button : ui::skin::kMainButtons)
-                if (button.controlId == id)
-                    clickCentre(button.rect);
-    }
-    // Opens the CPU voltage list and clicks an entry near its bottom after scrolling it down.
-    void pickHighCpuVoltage() {
-        namespace layout = advanced_layout;
-        const QRect box = layout::kGroupBoxes[0];
-        const QPoint button =
-            onPage(QPoint(box.right() + 1 - layout::kButtonRightMargin - layout::kValueButtonWidth / 2,
-                          box.y() + layout::kFirstRowTop + layout::kValueButtonHeight / 2));
-        click(button);
-        const QPoint nearBottom =
-            button + QPoint(0, layout::kValueButtonHeight / 2 + layout::kOptionListSize.height() - 20);
-        const QPoint at = m_origin + nearBottom;
-        xdotool("mousemove " + std::to_string(at.x()) + " " + std::to_string(at.y()) +
-                " click --repeat 12 5 sleep 0.3 click 1");
-    }
-    // Answers the "Warning!" box with a key once it is up.
-    void answerWarning(const char* key) {
-        xdotool("search --sync --all --onlyvisible --pid " + std::to_string(m_process.pid()) +
-                " --name 'Warning!' sleep 0.2 windowfocus sleep 0.2");
-        // Typed, not sent to the window: the box takes it as a user's key.
-        xdotool(std::string("key ") + key + " sleep 0.4");
-    }
-    void exit() {
-        for (const auto& button : ui::skin::kMainButtons)
-            if (button.controlId == ui::main_window_ids::kExit)
-                clickCentre(button.rect);
-    }
-    int wait() { return m_process.wait(15000); }
+void openAdvancedPage(ProgramOnScreen& program) {
+    program.openPage({ui::main_window_ids::kProduct, ui::main_window_ids::kAdvanced,
+                      ui::main_window_ids::kMotherboardSettings});
+}
 
-private:
-    std::filesystem::path m_program;
-    test::ChildProcess m_process;
-    QPoint m_origin;
-    bool m_found = false;
-};
+// Opens the CPU voltage list and clicks an entry near its bottom after scrolling it down.
+void pickHighCpuVoltage(ProgramOnScreen& program) {
+    namespace layout = advanced_layout;
+    const QRect box = layout::kGroupBoxes[0];
+    const QPoint button = ProgramOnScreen::onPage(
+        QPoint(box.right() + 1 - layout::kButtonRightMargin - layout::kValueButtonWidth / 2,
+               box.y() + layout::kFirstRowTop + layout::kValueButtonHeight / 2));
+    program.click(button);
+    const QPoint nearBottom =
+        button + QPoint(0, layout::kValueButtonHeight / 2 + layout::kOptionListSize.height() - 20);
+    const QPoint at = program.onScreenAt(nearBottom);
+    xdotool("mousemove " + std::to_string(at.x()) + " " + std::to_string(at.y()) +
+            " click --repeat 12 5 sleep 0.3 click 1");
+}
+
+// Answers the "Warning!" box with a key once it is up.
+void answerWarning(const ProgramOnScreen& program, const char* key) {
+    xdotool("search --sync --all --onlyvisible --pid " + std::to_string(program.pid()) +
+            " --name 'Warning!' sleep 0.2 windowfocus sleep 0.2");
+    // Typed, not sent to the window: the box takes it as a user's key.
+    xdotool(std::string("key ") + key + " sleep 0.4");
+}
 
 // The report of the state folder: the CPU voltage the board reads back.
 int reportedCpuVoltage(const std::filesystem::path& state, const std::filesystem::path& runtime) {
-    std::string output;
-    std::string errors;
-    EXPECT_EQ(test::runProgram(test::programFolder() / "solvane",
-                               {"--state-dir", state.string(), "--board", "2917", "--report", "--json"},
-                               {{"QT_QPA_PLATFORM", "offscreen"}, {"XDG_RUNTIME_DIR", runtime.string()}},
-                               &errors, &output),
-              0)
-        << errors;
-    const auto root = QJsonDocument::fromJson(QByteArray::fromStdString(output)).object();
+    const auto root = test::programReport(state, runtime);
     for (const auto& setting : root.value(QStringLiteral("settings")).toArray())
         if (setting.toObject().value(QStringLiteral("key")).toString() == QStringLiteral("CPU_VOLTAGE"))
             return setting.toObject().value(QStringLiteral("value")).toInt();
@@ -547,9 +430,9 @@ TEST(AdvancedPageOnTheScreen, TheProgramWritesAWarnedVoltageOnOkKeepsItOnCancelA
     {
         ProgramOnScreen program(state.path(), runtime.path());
         ASSERT_TRUE(program.found());
-        program.openAdvancedPage();
-        program.pickHighCpuVoltage();
-        program.answerWarning("Return");
+        openAdvancedPage(program);
+        pickHighCpuVoltage(program);
+        answerWarning(program, "Return");
         program.exit();
         ASSERT_EQ(program.wait(), 0);
     }
@@ -558,9 +441,9 @@ TEST(AdvancedPageOnTheScreen, TheProgramWritesAWarnedVoltageOnOkKeepsItOnCancelA
     {
         ProgramOnScreen program(state.path(), runtime.path());
         ASSERT_TRUE(program.found());
-        program.openAdvancedPage();
-        program.pickHighCpuVoltage();
-        program.answerWarning("Escape");
+        openAdvancedPage(program);
+        pickHighCpuVoltage(program);
+        answerWarning(program, "Escape");
         // Save the profile "Evening", pick another voltage (answering OK), load "Evening" back.
         namespace layout = advanced_layout;
         const auto centre = [](const QRect& rect) { return ProgramOnScreen::onPage(rect.center()); };
@@ -568,8 +451,8 @@ TEST(AdvancedPageOnTheScreen, TheProgramWritesAWarnedVoltageOnOkKeepsItOnCancelA
         program.click(centre(layout::kNameEdit));
         xdotool("type --delay 30 Evening");
         program.click(centre(layout::kSave));
-        program.pickHighCpuVoltage();
-        program.answerWarning("Return");
+        pickHighCpuVoltage(program);
+        answerWarning(program, "Return");
         program.click(ProgramOnScreen::onPage(QPoint(layout::kLoad.left() + 5, layout::kLoad.center().y())));
         xdotool("sleep 0.4 key Down Down Right sleep 0.3 key Return sleep 0.5");
         program.exit();

@@ -4,6 +4,8 @@
 #include "platform/NamedMutex.h"
 #include "support/ChildProcess.h"
 #include "support/TempFolder.h"
+#include "ui/BoardPictureLayout.h"
+#include "ui/SkinResources.h"
 
 #include <QImage>
 #include <QJsonDocument>
@@ -17,6 +19,24 @@ namespace {
 
 constexpr std::array kBoards{2901, 2902, 2903, 2904, 2905, 2906, 2907, 2908,
                              2909, 2910, 2911, 2912, 2915, 2916, 2917, 2918};
+
+// The centre pixel of a lamp in a snapshot of the LED page (the full board picture), and of the
+// lamp picture itself.
+QRgb lampInSnapshot(const QImage& snapshot, int lampId) {
+    const auto& picture = ui::skin::kFullBoardPicture;
+    for (const auto& site : picture.lampSites)
+        if (site.controlId == lampId) {
+            const auto size = ui::skin::bitmapById(site.bitmapId);
+            return snapshot.pixel(ui::skin::kPageFrame.x + picture.board.x + site.x + size->width / 2,
+                                  ui::skin::kPageFrame.y + picture.board.y + site.y + size->height / 2);
+        }
+    ADD_FAILURE() << "no place for lamp " << lampId;
+    return 0;
+}
+QRgb lampPicture(int bitmapId) {
+    const auto image = ui::SkinResources(test::programFolder()).bitmap(bitmapId);
+    return image.pixel(image.width() / 2, image.height() / 2);
+}
 
 class ProgramBoardsTest : public ::testing::Test {
 protected:
@@ -105,6 +125,15 @@ TEST_F(ProgramBoardsTest, TheWindowComesUpOnEveryBoardAndOnAnUnknownOne) {
             ++pages;
         }
         EXPECT_EQ(pages, 8) << board; // the six pages of the window and the BIOS and CPU pages
+        if (board != "2917" && board != "2915")
+            continue;
+        // The LED page draws its lamps lit or dark: the power lamp in its own colour, the standby
+        // lamp dark, the Easy Button on, the PCI slot lamp lit only where a card answers (2917).
+        const QImage led(QString::fromStdString((pictures.path() / "242-led.png").string()));
+        EXPECT_EQ(lampInSnapshot(led, 1159), lampPicture(251)) << board;
+        EXPECT_EQ(lampInSnapshot(led, 1163), lampPicture(256)) << board;
+        EXPECT_EQ(lampInSnapshot(led, 1179), lampPicture(258)) << board;
+        EXPECT_EQ(lampInSnapshot(led, 1180), lampPicture(board == "2917" ? 255 : 256)) << board;
     }
 }
 

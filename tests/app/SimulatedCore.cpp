@@ -23,6 +23,7 @@ std::unique_ptr<sim::SimulatedHardware> simulatedBoard(const SimulatedBoardSetup
     options.cpuLoad = std::make_shared<sim::ScriptedCpuLoad>(std::vector<double>{setup.load});
     options.faults = setup.faults;
     options.clock = setup.clock;
+    options.biosVersion = setup.biosVersion;
     return std::make_unique<sim::SimulatedHardware>(options);
 }
 

@@ -33,6 +33,8 @@ struct SimulatedBoardSetup {
     sim::LibraryFaults faults = {};
     // The board's time; empty: the process's own clock.
     std::function<std::chrono::milliseconds()> clock = {};
+    // The firmware's BIOS version; empty: the board's own.
+    std::string biosVersion = {};
 };
 std::unique_ptr<sim::SimulatedHardware> simulatedBoard(const SimulatedBoardSetup& setup);
 

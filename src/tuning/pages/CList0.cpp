@@ -19,6 +19,9 @@ CList0::CList0(QWidget* parent)
     setFocusPolicy(Qt::NoFocus);
     m_list->setSelectionMode(QAbstractItemView::SingleSelection);
     m_list->setFocusPolicy(Qt::NoFocus);
+    // The short lists (phases, fan, LED switches) take a fifth of the full height, below the list
+    // box's own minimum size hint.
+    m_list->setMinimumSize(1, 1);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_list);

@@ -2,7 +2,6 @@
 
 #include "tuning/AdvancedCaptions.h"
 #include "tuning/OptionListLines.h"
-#include "tuning/ProfileMenu.h"
 #include "tuning/pages/AdvancedPageIds.h"
 #include "tuning/pages/AdvancedPageLayout.h"
 #include "tuning/pages/CList0.h"
@@ -12,7 +11,6 @@
 #include "ui/SkinLayout.h"
 
 #include <QGroupBox>
-#include <QMenu>
 #include <QMouseEvent>
 
 namespace solvane::tuning::pages {
@@ -27,13 +25,10 @@ QString text(std::string_view value) {
 }
 
 constexpr std::string_view kNotAvailable = "N/A.";
-constexpr std::string_view kValueButtonText = ">>";
 constexpr std::array<std::string_view, 3> kRadioTips{"Default Mode", "Optimize Mode",
                                                      "Max Power Saving Mode"};
 constexpr std::array<int, 3> kGroupTitlePictures{ui::skin::kTitleCpuId, ui::skin::kTitleDdrId,
                                                  ui::skin::kTitleMchIchFanId};
-// The longest name the edit takes, as much as its selection covers on a failed check.
-constexpr int kNameLength = 260;
 
 } // namespace
 
@@ -45,17 +40,6 @@ CSLV_ADVANCE_MB::CSLV_ADVANCE_MB(Context context, QWidget* parent)
 }
 
 CSLV_ADVANCE_MB::~CSLV_ADVANCE_MB() = default;
-
-ui::CxSkinButton* CSLV_ADVANCE_MB::makeButton(int id, const QString& caption,
-                                              const std::array<int, 4>& pictures,
-                                              ui::CxSkinButton::Kind kind) {
-    auto* button = new ui::CxSkinButton(this, kind);
-    ui::setControlId(*button, id);
-    button->SetSkin(ui::CxSkinButton::SkinIds{pictures[0], pictures[1], pictures[2], pictures[3]});
-    button->SetTextColor(ui::ColorRef(ui::skin::kButtonCaptionColor));
-    button->setText(caption);
-    return button;
-}
 
 void CSLV_ADVANCE_MB::buildControls() {
     const int columnWidth = layout::kReadoutBand.width() / static_cast<int>(ids::kReadouts.size());
@@ -96,15 +80,16 @@ void CSLV_ADVANCE_MB::buildControls() {
         controls.label = new QLabel(text(row.label), this);
         ui::setControlId(*controls.label, row.labelId);
         controls.label->setStyleSheet(ui::palette::captionStyle());
-        controls.button = makeButton(row.buttonId, text(kValueButtonText), ui::skin::kValueButtonIds);
+        controls.button =
+            makeCaptionedButton(this, row.buttonId, text(kValueButtonText), ui::skin::kValueButtonIds);
         const int setting = row.setting;
         connect(controls.button, &QAbstractButton::clicked, this,
                 [this, setting] { OnValueButton(setting); });
     }
 
     for (std::size_t i = 0; i < m_radios.size(); ++i) {
-        auto* radio = makeButton(ids::kModeRadios[i], text(layout::kRadioCaptions[i]),
-                                 ui::skin::kPlainButtonIds, ui::CxSkinButton::Kind::RadioButton);
+        auto* radio = makeCaptionedButton(this, ids::kModeRadios[i], text(layout::kRadioCaptions[i]),
+                                          ui::skin::kPlainButtonIds, ui::CxSkinButton::Kind::RadioButton);
         radio->SetRadioGroup(1);
         radio->SetToolTipText(text(kRadioTips[i]));
         radio->setGeometry(layout::kRadioLeft +
@@ -115,30 +100,11 @@ void CSLV_ADVANCE_MB::buildControls() {
         m_radios[i] = radio;
     }
 
-    m_load = makeButton(ids::kLoad, QStringLiteral("Load"), ui::skin::kPlainButtonIds);
-    m_load->SetToolTipText(QStringLiteral("Load Settings"));
-    m_load->setGeometry(layout::kLoad);
-    connect(m_load, &QAbstractButton::clicked, this, [this] { OnLoad(); });
-    m_save = makeButton(ids::kSave, QStringLiteral("Save"), ui::skin::kPlainButtonIds);
-    m_save->SetToolTipText(QStringLiteral("Save Settings"));
-    m_save->setGeometry(layout::kSave);
-    connect(m_save, &QAbstractButton::clicked, this, [this] { OnSave(); });
-    m_cancel = makeButton(ids::kCancel, QStringLiteral("Cancel"), ui::skin::kPlainButtonIds);
-    m_cancel->SetToolTipText(QStringLiteral("Cancel Saving"));
-    m_cancel->setGeometry(layout::kCancel);
-    connect(m_cancel, &QAbstractButton::clicked, this, [this] { OnCancel(); });
-    m_nameEdit = new QLineEdit(this);
-    ui::setControlId(*m_nameEdit, ids::kNameEdit);
-    m_nameEdit->setGeometry(layout::kNameEdit);
-    m_nameEdit->setMaxLength(kNameLength);
-    m_nameEdit->setStyleSheet(
-        QStringLiteral("QLineEdit { color: %1; background: %2; border: 1px solid %3; padding: 1px 4px; }")
-            .arg(ui::palette::css(ui::palette::kAccent), ui::palette::css(ui::palette::kField),
-                 ui::palette::css(ui::palette::kLine)));
-    connect(m_nameEdit, &QLineEdit::textChanged, this, [this](const QString& name) {
-        m_naming.onTextChanged(!name.isEmpty());
-        applyNamingControls();
-    });
+    m_profileControls = std::make_unique<ProfileControls>(
+        *this, m_profiles, m_context.prompt, m_context.state.modes,
+        ProfileControls::Ids{ids::kLoad, ids::kSave, ids::kCancel, ids::kNameEdit},
+        ProfileControls::Places{layout::kLoad, layout::kSave, layout::kCancel, layout::kNameEdit},
+        [this] { m_timers->startCaptionRefresh(); });
 }
 
 void CSLV_ADVANCE_MB::applyBoardLayout() {
@@ -172,7 +138,6 @@ void CSLV_ADVANCE_MB::applyBoardLayout() {
     }
     for (auto* radio : m_radios)
         radio->setVisible(m_plan.radiosShown);
-    applyNamingControls();
 }
 
 void CSLV_ADVANCE_MB::OnInitDialog() {
@@ -206,8 +171,6 @@ void CSLV_ADVANCE_MB::OnDestroy() {
 
 void CSLV_ADVANCE_MB::SetOptionList(CList0* list) {
     m_optionList = list;
-    if (m_optionList != nullptr)
-        m_optionList->setChosen([this](int option) { chosen(option); });
 }
 
 void CSLV_ADVANCE_MB::refreshReadouts() {
@@ -257,6 +220,8 @@ void CSLV_ADVANCE_MB::showList(int row) {
     if (m_optionList == nullptr)
         return;
     m_optionList->hide();
+    // The list is shared with the LED page: the page that fills it takes its choices.
+    m_optionList->setChosen([this](int option) { chosen(option); });
     m_list.opening(row);
     const auto& rowSpec = kAdvancedRows[static_cast<std::size_t>(row)];
     const auto lines = optionListLines(rowSpec, m_context.state);
@@ -295,7 +260,7 @@ void CSLV_ADVANCE_MB::OnModeRadio(power::PowerMode mode) {
 
 void CSLV_ADVANCE_MB::mousePressEvent(QMouseEvent* event) {
     if (event->button() == Qt::RightButton) {
-        showProfileMenu(event->globalPosition().toPoint());
+        m_profileControls->showMenu(event->globalPosition().toPoint());
         return;
     }
     if (event->button() == Qt::LeftButton && m_list.isOpen())
@@ -304,78 +269,19 @@ void CSLV_ADVANCE_MB::mousePressEvent(QMouseEvent* event) {
 }
 
 void CSLV_ADVANCE_MB::OnLoad() {
-    showProfileMenu(m_load->mapToGlobal(QPoint(0, m_load->height())));
-}
-
-void CSLV_ADVANCE_MB::showProfileMenu(QPoint screenPosition) {
-    const auto plan = profileMenuPlan(m_profiles, m_context.state.modes.ActiveMode);
-    QMenu menu(this);
-    menu.addAction(QString::fromStdString(plan.defaultsText))->setData(plan.defaultsId);
-    if (plan.hasSubmenus) {
-        menu.addSeparator();
-        auto* load = menu.addMenu(text(kLoadUserSettingText));
-        auto* remove = menu.addMenu(text(kDeleteUserSettingText));
-        for (const auto& slot : plan.entries) {
-            load->addAction(QString::fromStdString(slot.name))->setData(slot.loadId);
-            remove->addAction(QString::fromStdString(slot.name))->setData(slot.deleteId);
-        }
-    }
-    if (const QAction* chosenAction = menu.exec(screenPosition))
-        OnProfileCommand(chosenAction->data().toInt());
-}
-
-void CSLV_ADVANCE_MB::OnProfileCommand(int commandId) {
-    const auto command = profileCommandOf(m_profiles.kind(), commandId);
-    if (command == ProfileCommand::LoadDefaults) {
-        m_timers->startCaptionRefresh();
-        m_profiles.loadDefaults();
-        return;
-    }
-    const auto plan = profileMenuPlan(m_profiles, m_context.state.modes.ActiveMode);
-    const auto* slot = plan.slotOf(commandId);
-    if (slot == nullptr)
-        return;
-    if (command == ProfileCommand::Load) {
-        m_timers->startCaptionRefresh();
-        m_profiles.load(slot->name);
-        return;
-    }
-    const auto answer = m_context.prompt.ask(
-        {deleteQuestion(slot->name), std::string(kDeleteCaption), platform::PromptButtons::OkCancel, 0});
-    if (answer == platform::PromptAnswer::Ok)
-        m_profiles.remove(slot->name);
+    m_profileControls->OnLoad();
 }
 
 void CSLV_ADVANCE_MB::OnSave() {
-    if (m_naming.onSave() == ProfileNaming::SaveStep::StartNaming) {
-        applyNamingControls();
-        m_nameEdit->setFocus();
-        return;
-    }
-    if (const auto refused = m_profiles.save(m_nameEdit->text().toStdString())) {
-        m_context.prompt.ask({refused->message, refused->caption, platform::PromptButtons::Ok, 0});
-        m_nameEdit->setFocus();
-        m_nameEdit->setSelection(0, kNameLength);
-        m_naming.onRefused();
-    } else {
-        m_nameEdit->clear();
-        m_naming.onSaved();
-    }
-    applyNamingControls();
+    m_profileControls->OnSave();
 }
 
 void CSLV_ADVANCE_MB::OnCancel() {
-    m_naming.onCancel();
-    m_nameEdit->clear();
-    applyNamingControls();
+    m_profileControls->OnCancel();
 }
 
-void CSLV_ADVANCE_MB::applyNamingControls() {
-    const auto controls = m_naming.controls();
-    m_save->setEnabled(controls.saveEnabled);
-    m_load->setEnabled(controls.loadEnabled);
-    m_nameEdit->setVisible(controls.editShown);
-    m_cancel->setVisible(controls.cancelShown);
+void CSLV_ADVANCE_MB::OnProfileCommand(int commandId) {
+    m_profileControls->OnProfileCommand(commandId);
 }
 
 ui::CxSkinButton* CSLV_ADVANCE_MB::modeRadio(power::PowerMode mode) const {

@@ -7,8 +7,8 @@
 #include "tuning/AdvancedPagePlan.h"
 #include "tuning/AdvancedPageTimers.h"
 #include "tuning/OptionListState.h"
-#include "tuning/ProfileNaming.h"
 #include "tuning/ProfileStore.h"
+#include "tuning/pages/ProfileControls.h"
 #include "ui/CLabel.h"
 #include "ui/CxSkinButton.h"
 #include "ui/TStackedPage.h"
@@ -57,7 +57,7 @@ public:
     ui::CxSkinButton* valueButton(int row) const { return m_rows[static_cast<std::size_t>(row)].button; }
     QLabel* rowLabel(int row) const { return m_rows[static_cast<std::size_t>(row)].label; }
     ui::CxSkinButton* modeRadio(power::PowerMode mode) const;
-    QLineEdit* nameEdit() const { return m_nameEdit; }
+    QLineEdit* nameEdit() const { return m_profileControls->nameEdit(); }
     QString readoutText(int valueId) const;
     const AdvancedPageTimers& timers() const { return *m_timers; }
     const OptionListState& optionList() const { return m_list; }
@@ -86,15 +86,11 @@ private:
     void showList(int row);
     void hideList();
     void chosen(int option);
-    void applyNamingControls();
-    void showProfileMenu(QPoint screenPosition);
-    ui::CxSkinButton* makeButton(int id, const QString& caption, const std::array<int, 4>& pictures,
-                                 ui::CxSkinButton::Kind kind = ui::CxSkinButton::Kind::PushButton);
 
     Context m_context;
     OptionListState m_list;
     ProfileStore m_profiles;
-    ProfileNaming m_naming;
+    std::unique_ptr<ProfileControls> m_profileControls;
     std::unique_ptr<AdvancedPageTimers> m_timers;
     AdvancedPagePlan m_plan;
     CList0* m_optionList = nullptr;
@@ -103,10 +99,6 @@ private:
     std::array<QLabel*, 4> m_readoutCaptions{};
     std::array<ui::CLabel*, 4> m_readoutValues{};
     std::array<QWidget*, 4> m_groupParts{}; // DDR and MCH/ICH/Fan group boxes and title pictures
-    ui::CxSkinButton* m_load = nullptr;
-    ui::CxSkinButton* m_save = nullptr;
-    ui::CxSkinButton* m_cancel = nullptr;
-    QLineEdit* m_nameEdit = nullptr;
 };
 
 } // namespace solvane::tuning::pages
