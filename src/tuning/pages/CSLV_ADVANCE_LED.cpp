@@ -47,7 +47,7 @@ QSize bitmapSize(int bitmapId) {
 
 CSLV_ADVANCE_LED::CSLV_ADVANCE_LED(Context context, QWidget* parent)
     : TStackedPage(ids::kDialog, parent), m_context(context),
-      m_list(context.state.routines, context.state.modes, context.commands),
+      m_list(OptionListState(context.state.routines, context.state.modes, context.commands)),
       m_profiles(context.registry, kLedProfiles, context.state.modes, context.commands) {
     setObjectName(QStringLiteral("CSLV_ADVANCE_LED"));
 }
@@ -217,7 +217,7 @@ void CSLV_ADVANCE_LED::OnValueButton(int setting) {
     if (m_list.toggle(setting) == OptionListState::Toggle::Open)
         showList(setting);
     else
-        hideList();
+        m_list.hide();
     m_timers->startCaptionRefresh();
 }
 
@@ -232,35 +232,13 @@ void CSLV_ADVANCE_LED::OnPictureButton(int setting) {
 }
 
 void CSLV_ADVANCE_LED::showList(int setting) {
-    if (m_optionList == nullptr)
-        return;
-    m_optionList->hide();
-    // The list is shared with the advanced page: the page that fills it takes its choices.
-    m_optionList->setChosen([this](int option) { chosen(option); });
-    m_list.opening(setting);
     const auto current = m_context.state.modes.CurrentValues[static_cast<std::size_t>(setting)];
-    m_optionList->Fill(ledOptionListLines(current), 0);
-    const auto* button = valueButton(setting);
-    const QRect onScreen(button->mapToGlobal(QPoint(0, 0)), button->size());
-    m_optionList->ShowAt(optionListGeometry(ListKind::LedSwitch, ListOpens::Below, onScreen,
-                                            advanced_layout::kOptionListSize));
-}
-
-void CSLV_ADVANCE_LED::hideList() {
-    if (m_optionList != nullptr)
-        m_optionList->hide();
+    m_list.show(setting, ledOptionListLines(current), 0, ListKind::LedSwitch, ListOpens::Below,
+                *valueButton(setting), advanced_layout::kOptionListSize);
 }
 
 void CSLV_ADVANCE_LED::OnListClosed() {
     m_list.close();
-    hideList();
-}
-
-void CSLV_ADVANCE_LED::chosen(int option) {
-    if (!m_list.isOpen())
-        return;
-    m_list.choose(option);
-    hideList();
 }
 
 void CSLV_ADVANCE_LED::mousePressEvent(QMouseEvent* event) {

@@ -10,6 +10,7 @@
 #include "tuning/LedPageTimers.h"
 #include "tuning/OptionListState.h"
 #include "tuning/ProfileStore.h"
+#include "tuning/pages/PageOptionList.h"
 #include "tuning/pages/ProfileControls.h"
 #include "ui/CxSkinButton.h"
 #include "ui/TStackedPage.h"
@@ -48,7 +49,7 @@ public:
     ~CSLV_ADVANCE_LED() override;
 
     // The option list popup, which the main window creates after its pages.
-    void SetOptionList(CList0* list) { m_optionList = list; }
+    void SetOptionList(CList0* list) { m_list.setWidget(list); }
 
     // The ">>" button of a switch (setting 20 to 30).
     void OnValueButton(int setting);
@@ -71,7 +72,7 @@ public:
     const LedPagePlan& plan() const { return m_plan; }
     bool pciCard() const { return m_pciCard; }
     const LedPageTimers& timers() const { return *m_timers; }
-    const OptionListState& optionList() const { return m_list; }
+    const OptionListState& optionList() const { return m_list.state(); }
     ProfileStore& profiles() { return m_profiles; }
 
     // Shown: the captions and lamps as they are now (the setting commands may have been enabled
@@ -100,17 +101,14 @@ private:
     void blink(bool phaseOn);
     void showLamps(const std::vector<LampPicture>& pictures);
     void showList(int setting);
-    void hideList();
-    void chosen(int option);
 
     Context m_context;
-    OptionListState m_list;
+    PageOptionList m_list;
     ProfileStore m_profiles;
     LedPagePlan m_plan;
     bool m_pciCard = false;
     std::unique_ptr<LedPageTimers> m_timers;
     std::unique_ptr<ProfileControls> m_profileControls;
-    CList0* m_optionList = nullptr;
     std::array<SwitchControls, kLedSwitchCount> m_switches{};
     struct LampControl {
         QLabel* label = nullptr;

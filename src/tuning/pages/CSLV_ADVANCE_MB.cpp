@@ -34,7 +34,7 @@ constexpr std::array<int, 3> kGroupTitlePictures{ui::skin::kTitleCpuId, ui::skin
 
 CSLV_ADVANCE_MB::CSLV_ADVANCE_MB(Context context, QWidget* parent)
     : TStackedPage(ids::kDialog, parent), m_context(context),
-      m_list(context.state.routines, context.state.modes, context.commands),
+      m_list(OptionListState(context.state.routines, context.state.modes, context.commands)),
       m_profiles(context.registry, kMotherboardProfiles, context.state.modes, context.commands) {
     setObjectName(QStringLiteral("CSLV_ADVANCE_MB"));
 }
@@ -170,7 +170,7 @@ void CSLV_ADVANCE_MB::OnDestroy() {
 }
 
 void CSLV_ADVANCE_MB::SetOptionList(CList0* list) {
-    m_optionList = list;
+    m_list.setWidget(list);
 }
 
 void CSLV_ADVANCE_MB::refreshReadouts() {
@@ -212,41 +212,19 @@ void CSLV_ADVANCE_MB::OnValueButton(int row) {
     if (m_list.toggle(row) == OptionListState::Toggle::Open)
         showList(row);
     else
-        hideList();
+        m_list.hide();
     m_timers->startCaptionRefresh();
 }
 
 void CSLV_ADVANCE_MB::showList(int row) {
-    if (m_optionList == nullptr)
-        return;
-    m_optionList->hide();
-    // The list is shared with the LED page: the page that fills it takes its choices.
-    m_optionList->setChosen([this](int option) { chosen(option); });
-    m_list.opening(row);
     const auto& rowSpec = kAdvancedRows[static_cast<std::size_t>(row)];
-    const auto lines = optionListLines(rowSpec, m_context.state);
-    m_optionList->Fill(lines,
-                       optionListTop(m_context.state.modes.CurrentValues[static_cast<std::size_t>(row)]));
-    const auto* button = m_rows[static_cast<std::size_t>(row)].button;
-    const QRect onScreen(button->mapToGlobal(QPoint(0, 0)), button->size());
-    m_optionList->ShowAt(optionListGeometry(rowSpec.kind, rowSpec.opens, onScreen, layout::kOptionListSize));
-}
-
-void CSLV_ADVANCE_MB::hideList() {
-    if (m_optionList != nullptr)
-        m_optionList->hide();
+    m_list.show(row, optionListLines(rowSpec, m_context.state),
+                optionListTop(m_context.state.modes.CurrentValues[static_cast<std::size_t>(row)]),
+                rowSpec.kind, rowSpec.opens, *valueButton(row), layout::kOptionListSize);
 }
 
 void CSLV_ADVANCE_MB::OnListClosed() {
     m_list.close();
-    hideList();
-}
-
-void CSLV_ADVANCE_MB::chosen(int option) {
-    if (!m_list.isOpen())
-        return;
-    m_list.choose(option);
-    hideList();
 }
 
 void CSLV_ADVANCE_MB::OnModeRadio(power::PowerMode mode) {

@@ -8,6 +8,7 @@
 #include "tuning/AdvancedPageTimers.h"
 #include "tuning/OptionListState.h"
 #include "tuning/ProfileStore.h"
+#include "tuning/pages/PageOptionList.h"
 #include "tuning/pages/ProfileControls.h"
 #include "ui/CLabel.h"
 #include "ui/CxSkinButton.h"
@@ -60,7 +61,7 @@ public:
     QLineEdit* nameEdit() const { return m_profileControls->nameEdit(); }
     QString readoutText(int valueId) const;
     const AdvancedPageTimers& timers() const { return *m_timers; }
-    const OptionListState& optionList() const { return m_list; }
+    const OptionListState& optionList() const { return m_list.state(); }
     ProfileStore& profiles() { return m_profiles; }
 
     // Shown: the radios and captions as they are now (the setting commands may have been enabled
@@ -84,16 +85,13 @@ private:
     void refreshRadios();
     void refreshCaptions();
     void showList(int row);
-    void hideList();
-    void chosen(int option);
 
     Context m_context;
-    OptionListState m_list;
+    PageOptionList m_list;
     ProfileStore m_profiles;
     std::unique_ptr<ProfileControls> m_profileControls;
     std::unique_ptr<AdvancedPageTimers> m_timers;
     AdvancedPagePlan m_plan;
-    CList0* m_optionList = nullptr;
     std::array<RowControls, kAdvancedRowCount> m_rows{};
     std::array<ui::CxSkinButton*, 3> m_radios{};
     std::array<QLabel*, 4> m_readoutCaptions{};
