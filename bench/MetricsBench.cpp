@@ -23,7 +23,7 @@ bool scrapeOnce(quint16 port) {
     for (int round = 0; round < 100000; ++round) {
         QCoreApplication::processEvents(QEventLoop::AllEvents);
         answer += socket.readAll();
-        const auto last = answer.lastIndexOf("solvane_energy_saved_kwh_total{");
+        const auto last = answer.lastIndexOf("solvane_energy_saved_joules_total{");
         if (last >= 0 && answer.endsWith('\n'))
             return answer.startsWith("HTTP/1.1 200");
     }

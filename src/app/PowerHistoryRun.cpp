@@ -43,8 +43,9 @@ PowerHistoryRun::~PowerHistoryRun() = default;
 std::string PowerHistoryRun::metricsText() const {
     if (!m_history || !m_history->latest())
         return {};
-    return history::metricsText(*m_history->latest(), m_history->savedKwh(),
-                                m_core.state().platform.BoardString);
+    const auto& board = m_core.state().platform.BoardString;
+    return history::metricsText(*m_history->latest(), m_history->savedKwh(), board) +
+           history::limitMetricsText(m_history->limits(), board);
 }
 
 } // namespace solvane::app

@@ -24,6 +24,32 @@ constexpr std::array<Gauge, 6> kGauges{{
     {"solvane_core_volts", "CPU core voltage in volts.", &PowerSample::coreVolts},
 }};
 
+constexpr double kJoulesPerKilowattHour = 3.6e6;
+
+struct LimitGauge {
+    LimitKind kind;
+    std::string_view name;
+    std::string_view help;
+};
+
+// In the order of kLimits, so a limit's slot in AlertLimits names its gauge.
+constexpr std::array<LimitGauge, kLimits.size()> kLimitGauges{{
+    {LimitKind::CpuTemperature, "solvane_cpu_temperature_limit_celsius",
+     "The CPU temperature limit set on this machine, in degrees Celsius."},
+    {LimitKind::SystemPower, "solvane_system_power_limit_watts",
+     "The system power limit set on this machine, in watts."},
+    {LimitKind::FanSpeed, "solvane_fan_speed_limit_rpm",
+     "The lowest CPU fan speed set on this machine, in revolutions per minute."},
+}};
+static_assert(
+    [] {
+        for (std::size_t limit = 0; limit < kLimits.size(); ++limit)
+            if (kLimitGauges[limit].kind != kLimits[limit].kind)
+                return false;
+        return true;
+    }(),
+    "the limit gauges follow kLimits");
+
 constexpr std::array<power::PowerMode, 3> kModes{power::PowerMode::Default, power::PowerMode::Optimize,
                                                  power::PowerMode::Max};
 
@@ -70,9 +96,21 @@ std::string metricsText(const PowerSample& sample, double savedKwh, std::string_
     for (const auto mode : kModes)
         sampleLine(out, "solvane_power_mode", boardLabel + ",mode=\"" + std::string(modeLabel(mode)) + "\"",
                    sample.mode == mode ? 1 : 0);
-    family(out, "solvane_energy_saved_kwh_total", "counter",
-           "Energy the power-saving modes have saved across runs, in kilowatt-hours.");
-    sampleLine(out, "solvane_energy_saved_kwh_total", boardLabel, savedKwh);
+    family(out, "solvane_energy_saved_joules_total", "counter",
+           "Energy the power-saving modes have saved across runs, in joules.");
+    sampleLine(out, "solvane_energy_saved_joules_total", boardLabel, savedKwh * kJoulesPerKilowattHour);
+    return out;
+}
+
+std::string limitMetricsText(const AlertLimits& limits, std::string_view board) {
+    const std::string boardLabel = "board=\"" + labelValue(board) + "\"";
+    std::string out;
+    for (std::size_t limit = 0; limit < kLimitGauges.size(); ++limit) {
+        if (!limits[limit])
+            continue;
+        family(out, kLimitGauges[limit].name, "gauge", kLimitGauges[limit].help);
+        sampleLine(out, kLimitGauges[limit].name, boardLabel, *limits[limit]);
+    }
     return out;
 }
 

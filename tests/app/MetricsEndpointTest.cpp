@@ -3,6 +3,7 @@
 #include "SimulatedCore.h"
 #include "app/PowerHistoryRun.h"
 #include "app/Report.h"
+#include "history/AlertLimits.h"
 #include "history/IsoTime.h"
 #include "support/ChildProcess.h"
 #include "support/TempFolder.h"
@@ -136,8 +137,8 @@ TEST_F(MetricsEndpointTest, AScrapeShowsWhatTheReportShows) {
     EXPECT_EQ(sampleValue(text, "solvane_power_mode" + board + ",mode=\"Max\"}"), 1);
     EXPECT_EQ(sampleValue(text, "solvane_power_mode" + board + ",mode=\"Default\"}"), 0);
     const auto& values = m_core->session().measurement().values();
-    EXPECT_DOUBLE_EQ(sampleValue(text, "solvane_energy_saved_kwh_total" + board + "}"),
-                     std::stod(history::decimal(history::savedKilowattHours(values), 6)));
+    EXPECT_NEAR(sampleValue(text, "solvane_energy_saved_joules_total" + board + "}"),
+                history::savedKilowattHours(values) * 3.6e6, 1e-5);
     EXPECT_EQ(scrape(m_run->metricsPort(), "/").status, 404);
 }
 
@@ -145,8 +146,12 @@ TEST_F(MetricsEndpointTest, PromtoolAcceptsTheExposition) {
     const char* promtool = "/usr/bin/promtool";
     if (access(promtool, X_OK) != 0)
         GTEST_SKIP() << "promtool (Debian package prometheus) is not installed";
+    // With the user's limits set, their families are served too.
+    ASSERT_TRUE(history::writeAlertLimits(m_services.registry, {70, 150, 500}));
+    m_run->history()->reloadLimits();
     const auto text = scrape(m_run->metricsPort()).body;
     ASSERT_FALSE(text.empty());
+    EXPECT_EQ(sampleValue(text, R"(solvane_system_power_limit_watts{board="KX-2917"})"), 150);
     test::writeFile(m_folder / "metrics.txt", text);
     std::string errors;
     std::string output;

@@ -6,6 +6,7 @@
 
 #include <clocale>
 #include <gtest/gtest.h>
+#include <map>
 #include <regex>
 #include <set>
 #include <sstream>
@@ -66,6 +67,35 @@ const std::regex kType(R"(# TYPE ([a-zA-Z_:][a-zA-Z0-9_:]*) (counter|gauge|histo
 const std::regex kSample(
     R"(([a-zA-Z_:][a-zA-Z0-9_:]*)(\{([a-zA-Z_][a-zA-Z0-9_]*="([^"\\\n]|\\[\\"n])*"(,[a-zA-Z_][a-zA-Z0-9_]*="([^"\\\n]|\\[\\"n])*")*)?\})? (-?[0-9]+(\.[0-9]+)?([eE][-+]?[0-9]+)?|NaN|[+-]Inf))");
 
+// Every line of a text checked against the format's rules, its families and samples by name.
+struct Exposition {
+    std::map<std::string, std::string> types;
+    std::set<std::string> helped;
+    std::map<std::string, double> values;
+};
+
+Exposition parseExposition(const std::string& text) {
+    Exposition parsed;
+    std::istringstream lines(text);
+    std::string line;
+    while (std::getline(lines, line)) {
+        std::smatch match;
+        if (std::regex_match(line, match, kHelp)) {
+            parsed.helped.insert(match[1]);
+        } else if (std::regex_match(line, match, kType)) {
+            EXPECT_TRUE(parsed.types.emplace(match[1], match[2]).second) << "second TYPE for " << match[1];
+        } else {
+            EXPECT_TRUE(std::regex_match(line, match, kSample)) << "not a valid line: " << line;
+            // A sample comes after its family's TYPE line.
+            EXPECT_TRUE(parsed.types.contains(match[1])) << line;
+            parsed.values[line.substr(0, line.rfind(' '))] = std::stod(line.substr(line.rfind(' ') + 1));
+        }
+    }
+    for (const auto& name : parsed.types)
+        EXPECT_TRUE(parsed.helped.contains(name.first)) << name.first << " has no HELP";
+    return parsed;
+}
+
 TEST(MetricsText, FollowsTheExpositionFormatWithTheNamesMonitoringExpects) {
     PowerSample sample;
     sample.systemWatts = 142.5;
@@ -76,26 +106,8 @@ TEST(MetricsText, FollowsTheExpositionFormatWithTheNamesMonitoringExpects) {
     sample.coreVolts = 1.1875;
     sample.railWatts = {9.5, 14.25, 30.75};
     sample.mode = power::PowerMode::Optimize;
-    const auto text = metricsText(sample, 0.42, "KX-\"29\"17");
+    const auto parsed = parseExposition(metricsText(sample, 0.42, "KX-\"29\"17"));
 
-    std::map<std::string, std::string> types;
-    std::set<std::string> helped;
-    std::map<std::string, double> values;
-    std::istringstream lines(text);
-    std::string line;
-    while (std::getline(lines, line)) {
-        std::smatch match;
-        if (std::regex_match(line, match, kHelp)) {
-            helped.insert(match[1]);
-        } else if (std::regex_match(line, match, kType)) {
-            EXPECT_TRUE(types.emplace(match[1], match[2]).second) << "second TYPE for " << match[1];
-        } else {
-            ASSERT_TRUE(std::regex_match(line, match, kSample)) << "not a valid line: " << line;
-            // A sample comes after its family's TYPE line.
-            EXPECT_TRUE(types.contains(match[1])) << line;
-            values[line.substr(0, line.rfind(' '))] = std::stod(line.substr(line.rfind(' ') + 1));
-        }
-    }
     const std::string board = R"(board="KX-\"29\"17")";
     const std::map<std::string, double> expected{
         {"solvane_cpu_power_watts{" + board + "}", 61.25},
@@ -110,14 +122,37 @@ TEST(MetricsText, FollowsTheExpositionFormatWithTheNamesMonitoringExpects) {
         {"solvane_power_mode{" + board + ",mode=\"Default\"}", 0},
         {"solvane_power_mode{" + board + ",mode=\"Optimize\"}", 1},
         {"solvane_power_mode{" + board + ",mode=\"Max\"}", 0},
-        {"solvane_energy_saved_kwh_total{" + board + "}", 0.42},
+        // 0.42 kWh in joules.
+        {"solvane_energy_saved_joules_total{" + board + "}", 1512000},
     };
-    EXPECT_EQ(values, expected);
-    for (const auto& [name, type] : types) {
-        EXPECT_TRUE(helped.contains(name)) << name << " has no HELP";
-        EXPECT_EQ(type, name == "solvane_energy_saved_kwh_total" ? "counter" : "gauge") << name;
+    EXPECT_EQ(parsed.values, expected);
+    for (const auto& [name, type] : parsed.types)
+        EXPECT_EQ(type, name == "solvane_energy_saved_joules_total" ? "counter" : "gauge") << name;
+    EXPECT_EQ(parsed.types.size(), 9U);
+}
+
+// Only the limits that are set appear, each under its own name; none set gives no text at all.
+TEST(MetricsText, ServesTheLimitsThatAreSet) {
+    const std::string board = R"({board="KX-2911"})";
+    struct Case {
+        AlertLimits limits;
+        std::map<std::string, double> expected;
+    };
+    const Case cases[] = {
+        {{}, {}},
+        {{80, std::nullopt, 600},
+         {{"solvane_cpu_temperature_limit_celsius" + board, 80},
+          {"solvane_fan_speed_limit_rpm" + board, 600}}},
+        {{std::nullopt, 150, std::nullopt}, {{"solvane_system_power_limit_watts" + board, 150}}},
+    };
+    for (const auto& c : cases) {
+        const auto text = limitMetricsText(c.limits, "KX-2911");
+        const auto parsed = parseExposition(text);
+        EXPECT_EQ(parsed.values, c.expected) << text;
+        EXPECT_EQ(parsed.types.size(), c.expected.size()) << text;
+        for (const auto& [name, type] : parsed.types)
+            EXPECT_EQ(type, "gauge") << name;
     }
-    EXPECT_EQ(types.size(), 9U);
 }
 
 } // namespace
