@@ -2,7 +2,7 @@
 """CPU time of `solvane --report --pci DUMP` as a whole process against `lspci -F DUMP -vnn`.
 
 Runs each command RUNS times (default 30) on every dump given (default: the real dumps of
-../shared/realdata/pci/dumps) and prints the mean user+system CPU time of one run of each and their
+tests/data/realdata/pci/dumps) and prints the mean user+system CPU time of one run of each and their
 ratio. The report's budget is a third of lspci's time.
 
     bench/pci_report_cost.py [--runs N] [--program build/bin/solvane] [DUMP ...]
@@ -37,9 +37,7 @@ def main():
     arguments = parser.parse_args()
     dumps = arguments.dumps
     if not dumps:
-        folder = os.path.join(root, "..", "shared", "realdata", "pci", "dumps")
-        if not os.path.isdir(folder):
-            sys.exit("no dump given and no real data folder at " + folder)
+        folder = os.path.join(root, "tests", "data", "realdata", "pci", "dumps")
         dumps = sorted(os.path.join(folder, name) for name in os.listdir(folder))
     if shutil.which("lspci") is None:
         sys.exit("lspci is not installed (Debian package pciutils)")

@@ -52,7 +52,7 @@ function(solvane_library name folder)
     endforeach()
     file(GLOB sources CONFIGURE_DEPENDS ${patterns})
     if(NOT sources)
-        # A folder whose issue has not landed yet still takes part in the link graph.
+        # A folder that holds no sources yet still takes part in the link graph.
         add_library(${name} INTERFACE)
         target_link_libraries(${name} INTERFACE solvane_options ${ARG_LINKS})
         return()

@@ -3,6 +3,7 @@
 #include "app/CAbout.h"
 #include "app/MemoryReport.h"
 #include "app/SleepWatcher.h"
+#include "board/BoardTraits.h"
 #include "history/window/CPowerHistoryDlg.h"
 #include "power/pages/CSLV_NOVICE.h"
 #include "sysinfo/MemoryDialog.h"
@@ -180,7 +181,7 @@ void CSampleDlg::OnInitDialog() {
     SetStaticTransparent(true);
     SetClickAnywhereMove(true);
 
-    if (platform.BoardCode == 2906 || platform.BoardCode == 2904 || platform.BoardCode == 2903)
+    if (board::traitsOf(platform.BoardCode).pageButtons == board::PageButtons::PciInMemoryPlace)
         if (auto* pci = skinButton(main_window_ids::kPci))
             placeSkinButton(*pci, ui::skin::kWidePciButton); // the memory button's place
     applyNavigation();

@@ -1,15 +1,12 @@
 #include "app/CommandLineStart.h"
 
-#include "app/HardwareBackend.h"
 #include "app/HistoryExport.h"
+#include "app/ProgramStart.h"
 #include "app/Report.h"
-#include "app/SolvaneCore.h"
 #include "hw/driver/IoDriver.h"
 #include "hw/driver/IoDriverProtocol.h"
 #include "platform/DeviceIo.h"
-#include "platform/FileRegistry.h"
-#include "platform/Random.h"
-#include "platform/RegistrySeed.h"
+#include "platform/Prompt.h"
 #include "platform/Scheduler.h"
 #include "platform/ServiceManager.h"
 #include "platform/Sleeper.h"
@@ -44,24 +41,13 @@ int runReport(const Options& options, const std::filesystem::path& stateFolder) 
     // The board comes up as the last run left it, runs on the report's virtual clock, and what the
     // start-up writes to it stays in memory.
     platform::VirtualClockScheduler clock;
-    const SimulationRun run{[&clock] { return std::chrono::milliseconds(clock.now()); }, false};
-    auto backend = HardwareBackend::create(options, stateFolder, run);
-    if (!backend.error.empty()) {
-        std::cerr << "solvane: " << backend.error << '\n';
-        return kUsageExitCode;
-    }
-    if (!backend.notice.empty())
-        std::cerr << "solvane: " << backend.notice << '\n';
-    std::string notice;
-    auto registry = platform::openRegistrySnapshot(stateFolder / "registry.reg", notice);
-    if (!notice.empty())
-        std::cerr << "solvane: " << notice << '\n';
-    platform::HostSystemFacts system;
-    platform::seedWindowsValues(*registry, system);
+    ProgramStart start(options, stateFolder,
+                       SimulationRun{[&clock] { return std::chrono::milliseconds(clock.now()); }, false});
+    if (const auto failed = start.backendFailed())
+        return *failed;
     platform::BatchPrompt prompt(std::cerr);
-    platform::LcgRandom random;
-
-    SolvaneCore core({*backend.hardware, *registry, system, clock, prompt, random, seedFrom(options), {}});
+    const auto started = start.startCore(RegistryUse::Snapshot, clock, prompt, printNotice, {});
+    auto& core = *started.core;
     core.initialise();
     core.enableSettingCommands();
     runBeforeReport(core, clock, reportModeOf(options.reportMode), options.reportRefreshes);
@@ -69,9 +55,9 @@ int runReport(const Options& options, const std::filesystem::path& stateFolder) 
     // service table kept in memory.
     platform::ServiceTable services;
     platform::DeviceNamespace devices(services);
-    devices.attach(hw::zubrik::kDevicePath, hw::zubrik::kServiceName, *backend.driver);
+    devices.attach(hw::zubrik::kDevicePath, hw::zubrik::kServiceName, *start.backend().driver);
     platform::ThreadSleeper sleeper;
-    hw::IoDriver driver(system, services, devices, sleeper);
+    hw::IoDriver driver(start.system(), services, devices, sleeper);
     const bool driverLoaded = driver.Load() == hw::IoDriver::kLoaded;
     if (driverLoaded)
         driver.SetHandleCopy(driver.GetHandle());

@@ -86,15 +86,15 @@ void MainNavigation::systemInformation() {
     if (button(kSystemInfo).enabled)
         m_showPage(m_lastSystemPage == 1 ? kMemoryPage : m_lastSystemPage == 2 ? kPciPage : kMotherboardPage);
     show(kMotherboardInfo, true);
-    if (is(2918)) {
+    if (buttonsAre(board::PageButtons::NoSettingsPages)) {
         show(kMemory, false);
         show(kPci, false);
-    } else if (is(2906) || is(2904) || is(2903)) {
+    } else if (buttonsAre(board::PageButtons::PciInMemoryPlace)) {
         show(kMemory, false);
         show(kPci, true); // in the memory button's place on these boards
-        if (ledless2904())
+        if (ledless())
             show(kLedSettings, false);
-    } else if (stringHas("2908") || stringHas("2909")) {
+    } else if (boardStringShows(board::PageButtons::InformationOnly)) {
         show(kMemory, false);
         show(kPci, false);
         show(kMotherboardSettings, false);
@@ -120,29 +120,30 @@ void MainNavigation::product() {
         show(id, false);
     show(kBasic, true);
     show(kAdvanced, true);
-    if (!is(2918)) {
+    if (!buttonsAre(board::PageButtons::NoSettingsPages)) {
         show(kMotherboardSettings, m_lastProductPage == 6);
         show(kLedSettings, m_lastProductPage == 6);
     }
-    if (is(2908) || is(2909)) {
+    if (buttonsAre(board::PageButtons::InformationOnly)) {
         show(kMotherboardSettings, false);
         show(kLedSettings, false);
         show(kAdvanced, false);
     }
-    if (is(2906) || is(2904) || stringHas("2903")) {
+    if (buttonsAre(board::PageButtons::PciInMemoryPlace) ||
+        boardStringShows(board::PageButtons::PciInMemoryPlace)) {
         show(kMemory, false);
-        if (ledless2904())
+        if (ledless())
             show(kLedSettings, false);
     }
 }
 
 void MainNavigation::advanced() {
     m_showPage(m_lastAdvancedPage == 8 ? kLedPage : kAdvancedPage);
-    if (!is(2918) && !is(2908) && !is(2909)) {
+    if (settingsPages()) {
         show(kMotherboardSettings, true);
         show(kLedSettings, true);
     }
-    if (ledless2904())
+    if (ledless())
         show(kLedSettings, false);
 }
 
@@ -150,7 +151,7 @@ void MainNavigation::pageChanged(int pageId, bool active) {
     if (!active) {
         for (const int id : {kSystemInfo, kMotherboardInfo, kProduct, kBasic, kAdvanced})
             enable(id, true);
-        const bool settingsUsable = !is(2918);
+        const bool settingsUsable = !buttonsAre(board::PageButtons::NoSettingsPages);
         for (const int id : {kMemory, kPci})
             if (settingsUsable)
                 enable(id, true);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "board/BoardTraits.h"
 #include "power/BasicPageIds.h"
 #include "sysinfo/MemoryDialog.h"
 #include "sysinfo/pages/MotherboardPageIds.h"
@@ -52,10 +53,22 @@ public:
 private:
     void show(int buttonId, bool visible) { m_buttons[buttonId].visible = visible; }
     void enable(int buttonId, bool enabled) { m_buttons[buttonId].enabled = enabled; }
-    bool stringHas(std::string_view code) const { return m_boardString.find(code) != std::string::npos; }
-    bool is(int code) const { return m_boardCode == code; }
-    // 2904 boards of revision 5.0 have no LED page.
-    bool ledless2904() const { return is(2904) && m_baseboardVersion == "5.0"; }
+    bool buttonsAre(board::PageButtons buttons) const {
+        return board::traitsOf(m_boardCode).pageButtons == buttons;
+    }
+    // Some choices recognise the board by its digits anywhere in the board string.
+    bool boardStringShows(board::PageButtons buttons) const {
+        return board::foundWith(m_boardString,
+                                [buttons](const board::BoardTraits& t) { return t.pageButtons == buttons; });
+    }
+    bool settingsPages() const {
+        return !buttonsAre(board::PageButtons::NoSettingsPages) &&
+               !buttonsAre(board::PageButtons::InformationOnly);
+    }
+    // Revision 5.0 of such a board has no LED page.
+    bool ledless() const {
+        return board::traitsOf(m_boardCode).revisionFiveWithoutLeds && m_baseboardVersion == "5.0";
+    }
 
     int m_boardCode;
     std::string m_boardString;

@@ -2,14 +2,11 @@
 
 #include "app/CSampleApp.h"
 #include "app/CommandLineStart.h"
-#include "app/HardwareBackend.h"
 #include "app/PowerHistoryRun.h"
-#include "app/SolvaneCore.h"
-#include "platform/FileRegistry.h"
+#include "app/ProgramStart.h"
 #include "platform/NamedMutex.h"
+#include "platform/Prompt.h"
 #include "platform/QtScheduler.h"
-#include "platform/Random.h"
-#include "platform/RegistrySeed.h"
 #include "platform/StateFolder.h"
 
 #include <QCoreApplication>
@@ -87,27 +84,16 @@ int runWithoutWindow(int argc, char* argv[]) {
         return 1;
     }
 
-    auto backend = HardwareBackend::create(options, stateFolder);
-    if (!backend.error.empty()) {
-        std::cerr << "solvane: " << backend.error << '\n';
-        return kUsageExitCode;
-    }
-    if (!backend.notice.empty())
-        std::cerr << "solvane: " << backend.notice << '\n';
-    auto opened = platform::FileRegistry::open(stateFolder / "registry.reg");
-    if (!opened.notice.empty())
-        std::cerr << "solvane: " << opened.notice << '\n';
-    auto& registry = *opened.registry;
-    platform::HostSystemFacts system;
-    platform::seedWindowsValues(registry, system);
+    ProgramStart program(options, stateFolder);
+    if (const auto failed = program.backendFailed())
+        return *failed;
     platform::QtScheduler scheduler;
     platform::BatchPrompt prompt(std::cerr);
-    platform::LcgRandom random;
     EndOnSignal termination;
-
-    SolvaneCore core({*backend.hardware, registry, system, scheduler, prompt, random, seedFrom(options), [] {
-                          QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
-                      }});
+    const auto started = program.startCore(RegistryUse::File, scheduler, prompt, printNotice, [] {
+        QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
+    });
+    auto& core = *started.core;
     core.initialise();
     core.enableSettingCommands();
     int exitCode = 0;

@@ -4,19 +4,15 @@
 #include "app/CSampleDlg.h"
 #include "app/CommandLine.h"
 #include "app/CommandLineStart.h"
-#include "app/HardwareBackend.h"
 #include "app/PowerHistoryRun.h"
+#include "app/ProgramStart.h"
 #include "app/QtPrompt.h"
 #include "app/Report.h"
-#include "app/SolvaneCore.h"
 #include "app/TerminationSignals.h"
 #include "hw/driver/IoDriverProtocol.h"
 #include "platform/DeviceIo.h"
-#include "platform/FileRegistry.h"
 #include "platform/NamedMutex.h"
 #include "platform/QtScheduler.h"
-#include "platform/Random.h"
-#include "platform/RegistrySeed.h"
 #include "platform/ServiceManager.h"
 #include "platform/Sleeper.h"
 #include "platform/StateFolder.h"
@@ -86,11 +82,9 @@ int runSolvane(int argc, char* argv[]) {
             return 1;
         }
 
-    auto backend = HardwareBackend::create(options, stateFolder);
-    if (!backend.error.empty()) {
-        std::cerr << "solvane: " << backend.error << '\n';
-        return kUsageExitCode;
-    }
+    ProgramStart program(options, stateFolder);
+    if (const auto failed = program.backendFailed())
+        return *failed;
 
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Solvane"));
@@ -100,31 +94,29 @@ int runSolvane(int argc, char* argv[]) {
     platform::BatchPrompt batchPrompt(std::cerr);
     platform::Prompt& prompt = options.batch ? static_cast<platform::Prompt&>(batchPrompt) : screenPrompt;
 
-    platform::HostSystemFacts system;
     platform::ServiceTable services(stateFolder / "services.tsv");
     if (!services.problem().empty()) {
         std::cerr << "solvane: " << services.problem() << '\n';
         return 1;
     }
     platform::DeviceNamespace devices(services);
-    devices.attach(hw::zubrik::kDevicePath, hw::zubrik::kServiceName, *backend.driver);
+    devices.attach(hw::zubrik::kDevicePath, hw::zubrik::kServiceName, *program.backend().driver);
     platform::ThreadSleeper sleeper;
     // The lock is held in the state folder too: two copies with different runtime folders must
     // still not share one set of files.
     platform::FileLockMutexService mutexes(lockFolder.path, {stateFolder});
     platform::QtScheduler scheduler;
-    platform::LcgRandom random;
     ui::QtNotificationShell notificationShell;
 
     TerminationSignals terminationSignals([](int) { closeWindowsForSignal(); });
 
     // The registry and the core come up only once this copy holds the instance lock, so a refused
     // second copy never touches the files the running one keeps.
-    std::unique_ptr<platform::FileRegistry> registry;
-    std::unique_ptr<SolvaneCore> core;
+    StartedCore started;
     std::unique_ptr<PowerHistoryRun> historyRun; // outlives the window, which shows it
     CSampleApp sample(
-        mutexes, prompt, [&] { return std::make_unique<hw::IoDriver>(system, services, devices, sleeper); },
+        mutexes, prompt,
+        [&] { return std::make_unique<hw::IoDriver>(program.system(), services, devices, sleeper); },
         [&](hw::IoDriver& driver) -> std::unique_ptr<MainWindowHost> {
             // Without its skin the window has no visible buttons and no way out.
             const auto skinFolder = ui::SkinResources::program().folder();
@@ -132,29 +124,23 @@ int runSolvane(int argc, char* argv[]) {
                 prompt.tell(ui::skin::describeMissingSkinFiles(missing, skinFolder));
                 return nullptr;
             }
-            if (!backend.notice.empty())
-                prompt.tell(backend.notice);
-            auto opened = platform::FileRegistry::open(stateFolder / "registry.reg");
-            if (!opened.notice.empty())
-                prompt.tell(opened.notice);
-            registry = std::move(opened.registry);
-            registry->onSaveFailure([&prompt](const std::string& message) { prompt.tell(message); });
-            platform::seedWindowsValues(*registry, system);
-            core = std::make_unique<SolvaneCore>(SolvaneCore::Services{
-                *backend.hardware, *registry, system, scheduler, prompt, random, seedFrom(options), [] {
+            started = program.startCore(
+                RegistryUse::File, scheduler, prompt,
+                [&prompt](const std::string& notice) { prompt.tell(notice); },
+                [] {
                     QMetaObject::invokeMethod(
                         qApp, [] { closeWindowsForSignal(); }, Qt::QueuedConnection);
-                }});
-            auto window =
-                std::make_unique<CSampleDlg>(driver, *core, notificationShell, options.snapshotFolder);
+                });
+            auto window = std::make_unique<CSampleDlg>(driver, *started.core, notificationShell,
+                                                       options.snapshotFolder);
             if (options.minimized)
                 window->setStartShown(CSampleDlg::StartShown::NotificationArea);
             // The history, limits and metrics begin once the window's basic page has started the
             // monitor.
             window->setPowerHistoryStart(
                 [&] {
-                    historyRun = std::make_unique<PowerHistoryRun>(*core, stateFolder, options.metricsAddress,
-                                                                   systemSeconds);
+                    historyRun = std::make_unique<PowerHistoryRun>(*started.core, stateFolder,
+                                                                   options.metricsAddress, systemSeconds);
                     if (!historyRun->notice().empty())
                         prompt.tell(historyRun->notice());
                     return historyRun->history();

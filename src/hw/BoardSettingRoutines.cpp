@@ -1,5 +1,6 @@
 #include "hw/BoardSettingRoutines.h"
 
+#include "board/BoardTraits.h"
 #include "hw/VoltageLimits.h"
 
 #include <algorithm>
@@ -128,7 +129,7 @@ void BoardSettingRoutines::writeRows(Setting setting, SettingValue v) {
         writeAllLed(v);
         return;
     }
-    if (setting == Setting::CpuPhaseLed && (kToggledPhaseLedBoards.contains(board) || board == 2904)) {
+    if (setting == Setting::CpuPhaseLed && board::traitsOf(board).phaseLed != board::PhaseLed::Rows) {
         writeCpuPhaseLed(v);
         return;
     }
@@ -208,14 +209,14 @@ void BoardSettingRoutines::writeAllLed(SettingValue v) {
         value(Setting::CpuPhaseLed) = value(Setting::PowerResetLed) = on ? 1 : 0;
         return;
     }
-    switch (board) {
-    case 2915:
+    switch (board::traitsOf(board).allLedPath) {
+    case board::AllLedPath::LedController:
         for (int led = indexOf(Setting::CpuPhaseLed); led <= indexOf(Setting::HdLed); ++led)
             value(static_cast<Setting>(led)) = on ? 1 : 0;
         m_bus.smbusWrite(0x3C, 0x01, on ? 0x00 : 0xFF);
         m_bus.smbusSetBit(0x34, 0x01, 4, !on);
         break;
-    case 2911: {
+    case board::AllLedPath::SuperIoF1: {
         m_bus.sioWrite(0xD1, static_cast<std::uint8_t>(m_bus.sioRead(0xD1) + 0x80));
         auto f1 = m_bus.sioRead(0xF1);
         f1 = withBit(f1, 0, v == 0);
@@ -225,7 +226,7 @@ void BoardSettingRoutines::writeAllLed(SettingValue v) {
         m_bus.sioWrite(0xF1, f1);
         break;
     }
-    case 2910: {
+    case board::AllLedPath::Smbus36: {
         const auto old = m_bus.smbusRead(0x36, 0x01);
         m_bus.smbusWrite(0x36, 0x01,
                          on ? static_cast<std::uint8_t>((old & 0xBF) | 0x10)
@@ -233,7 +234,7 @@ void BoardSettingRoutines::writeAllLed(SettingValue v) {
         value(Setting::CpuPhaseLed) = value(Setting::PowerResetLed) = on ? 1 : 0;
         break;
     }
-    default:
+    case board::AllLedPath::None:
         break;
     }
 }
@@ -248,7 +249,7 @@ BoardSettingRoutines::LedPath2904 BoardSettingRoutines::ledPath2904() {
 }
 
 void BoardSettingRoutines::writeCpuPhaseLed(SettingValue v) {
-    if (kToggledPhaseLedBoards.contains(m_board.boardCode)) {
+    if (board::traitsOf(m_board.boardCode).phaseLed == board::PhaseLed::ToggledOnWrite) {
         // The LED follows every write of this register: each application toggles it.
         m_bus.sioWrite(0xD1, static_cast<std::uint8_t>(m_bus.sioRead(0xD1) + 0x80));
         return;
@@ -296,7 +297,7 @@ void BoardSettingRoutines::readSetting(Setting setting) {
         m_state.phaseStep = phaseStepFor(value(setting));
         return;
     }
-    if (setting == Setting::CpuPhaseLed && (kToggledPhaseLedBoards.contains(board) || board == 2904)) {
+    if (setting == Setting::CpuPhaseLed && board::traitsOf(board).phaseLed != board::PhaseLed::Rows) {
         readCpuPhaseLed();
         return;
     }
@@ -364,7 +365,7 @@ void BoardSettingRoutines::readLed(const BitRow& row) {
 }
 
 void BoardSettingRoutines::readCpuPhaseLed() {
-    if (kToggledPhaseLedBoards.contains(m_board.boardCode)) {
+    if (board::traitsOf(m_board.boardCode).phaseLed == board::PhaseLed::ToggledOnWrite) {
         value(Setting::CpuPhaseLed) = m_bus.sioBit(0xD1, 7) ? 0 : 1;
         return;
     }
@@ -425,7 +426,7 @@ bool BoardSettingRoutines::confirmStable(int k, SettingValue v) {
 
 bool BoardSettingRoutines::refusedForLoad(SettingValue v) const {
     const int load = m_state.cpuPower;
-    if (m_board.boardCode == 2912)
+    if (board::traitsOf(m_board.boardCode).lowPowerPhaseLimits)
         return (load > 550 && v <= 3) || (load > 400 && v <= 2) || (load > 300 && v <= 1);
     return (load > 8000 && v <= 4 && m_maxCpuPhases == 6) || (load > 7000 && v <= 3) ||
            (load > 6000 && v <= 2) || (load > 5000 && v <= 1);

@@ -13,8 +13,6 @@ namespace solvane::hw {
 // board, read the registers back into the value vector, and guard risky changes.
 class BoardSettingRoutines {
 public:
-    static constexpr int kReadAllSettings = 99;
-
     // values is CurrentValues; pendingSettingIndex the argument slot of the write command.
     BoardSettingRoutines(BoardBus& bus, CpuPhaseControl& phases, platform::Prompt& prompt,
                          SettingVector& values, int& pendingSettingIndex, SettingRoutineState& state);

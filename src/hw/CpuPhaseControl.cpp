@@ -1,5 +1,7 @@
 #include "hw/CpuPhaseControl.h"
 
+#include "board/BoardTraits.h"
+
 #include <algorithm>
 #include <array>
 #include <span>
@@ -131,8 +133,9 @@ CpuPhaseReading CpuPhaseControl::read(const BoardIdentity& board) {
                 reading.cpuPhase = *level;
         return reading;
     }
-    switch (code) {
-    case 2912: {
+    const auto& traits = board::traitsOf(code);
+    switch (traits.phaseSwitch) {
+    case board::PhaseSwitch::ControllerLevels: {
         static constexpr std::array kThresholds{1, 2, 6};
         reading.levelCount = countAbove(m_bus.smbusRead(0x31, 0x10) & 7, kThresholds);
         reading.cpuPhase =
@@ -141,8 +144,7 @@ CpuPhaseReading CpuPhaseControl::read(const BoardIdentity& board) {
                 : 0;
         break;
     }
-    case 2911:
-    case 2907: {
+    case board::PhaseSwitch::SuperIoLevels: {
         static constexpr std::array kThresholds{1, 5, 6};
         reading.levelCount = countAbove(m_bus.sioRead(0xD2) & 7, kThresholds);
         const auto a = m_bus.sioRead(0x81);
@@ -150,28 +152,25 @@ CpuPhaseReading CpuPhaseControl::read(const BoardIdentity& board) {
             bitSet(a, 0) ? fixedLevel(kSio81Levels, a, kSio81LevelBits, reading.levelCount) : 0;
         break;
     }
-    case 2903:
-    case 2902:
-    case 2905:
-        reading.levelCount = code == 2903 ? 2 : 4;
+    case board::PhaseSwitch::NorthbridgeSwitch:
+        reading.levelCount = traits.switchedPhaseLevels;
         reading.cpuPhase =
             bitSet(m_bus.northbridgeRead(kNorthbridgePhaseRegister), 7) ? 0 : reading.levelCount - 1;
         break;
-    case 2904:
-    case 2901:
+    case board::PhaseSwitch::SuperIoPin:
         reading.levelCount = 1;
-        if (code == 2904 && board.versionHasSix())
+        if (traits.revisionSixVariant && board.versionHasSix())
             reading.cpuPhase = m_bus.portBit(kPhasePortLevel, 3) ? 0 : 1;
         else
             reading.cpuPhase = m_bus.sioBit(0xD1, 0) ? 0 : 1;
         break;
-    case 2909: {
+    case board::PhaseSwitch::SuperIoCount: {
         const int x = m_bus.sioRead(0xC2) & 7;
         reading.levelCount = x == 5 ? 2 : x == 7 ? 3 : 1;
         reading.cpuPhase = x == 5 ? 2 : x == 7 ? 3 : 1;
         break;
     }
-    case 2906:
+    case board::PhaseSwitch::FalwickSwitch:
         if (m_bus.smbusBit(0x31, 0x11, 3, SmbusPath::Falwick)) {
             reading.levelCount = 4;
             reading.cpuPhase = 4;
@@ -181,7 +180,7 @@ CpuPhaseReading CpuPhaseControl::read(const BoardIdentity& board) {
             reading.cpuPhase = 0;
         }
         break;
-    default:
+    case board::PhaseSwitch::None:
         break;
     }
     return reading;
@@ -206,8 +205,9 @@ std::optional<int> CpuPhaseControl::write(const BoardIdentity& board, int value)
     const int code = board.boardCode;
     if (writeRegulatorLevel(m_bus, code, value))
         return std::nullopt;
-    switch (code) {
-    case 2912: {
+    const auto& traits = board::traitsOf(code);
+    switch (traits.phaseSwitch) {
+    case board::PhaseSwitch::ControllerLevels: {
         const auto r = m_bus.smbusRead(0x31, 0x11);
         if (value == 0) {
             m_bus.smbusWrite(0x30, 0x11, static_cast<std::uint8_t>(r & 0xF7));
@@ -217,8 +217,7 @@ std::optional<int> CpuPhaseControl::write(const BoardIdentity& board, int value)
         }
         break;
     }
-    case 2911:
-    case 2907: {
+    case board::PhaseSwitch::SuperIoLevels: {
         const auto a = m_bus.sioRead(0x81);
         if (value == 0)
             m_bus.sioWrite(0x81, static_cast<std::uint8_t>(a & 0xFE));
@@ -227,16 +226,13 @@ std::optional<int> CpuPhaseControl::write(const BoardIdentity& board, int value)
                                      (a & 0x0E) | kSio81Levels[static_cast<std::size_t>(value - 1)]));
         break;
     }
-    case 2903:
-    case 2902:
-    case 2905:
+    case board::PhaseSwitch::NorthbridgeSwitch:
         // The northbridge switch only turns automatic phases off; the level itself is fixed.
         m_bus.northbridgeWrite(kNorthbridgePhaseRegister,
                                m_bus.northbridgeRead(kNorthbridgePhaseRegister) | 0x80);
         break;
-    case 2904:
-    case 2901:
-        if (code == 2904 && board.versionHasSix()) {
+    case board::PhaseSwitch::SuperIoPin:
+        if (traits.revisionSixVariant && board.versionHasSix()) {
             m_bus.portSetBit(kPhasePortEnable, 3, true);
             m_bus.portSetBit(kPhasePortDirection, 3, false);
             m_bus.portSetBit(kPhasePortLevel, 3, value == 0);
@@ -245,13 +241,14 @@ std::optional<int> CpuPhaseControl::write(const BoardIdentity& board, int value)
         m_bus.sioSetBit(0xD0, 0, true);
         m_bus.sioSetBit(0xD1, 0, value == 0);
         return value != 0 ? 1 : 0;
-    case 2906: {
+    case board::PhaseSwitch::FalwickSwitch: {
         const auto r = m_bus.smbusRead(0x31, 0x11, SmbusPath::Falwick);
         m_bus.smbusWrite(0x30, 0x11, static_cast<std::uint8_t>((r & 0xF0) | (value == 1 ? 0x08 : 0x00)),
                          SmbusPath::Falwick);
         break;
     }
-    default:
+    case board::PhaseSwitch::SuperIoCount:
+    case board::PhaseSwitch::None:
         break;
     }
     return std::nullopt;

@@ -54,6 +54,9 @@ constexpr int indexOf(Setting setting) {
 using SettingValue = std::int32_t;
 inline constexpr SettingValue kNotPresent = -1;
 
+// The read-back request that reads every setting of the board instead of one setting index.
+inline constexpr int kReadAllSettings = 99;
+
 using SettingVector = std::array<SettingValue, kSettingSlots>;
 
 constexpr SettingVector notPresentVector() {

@@ -1,5 +1,7 @@
 #include "hw/SettingRegisterMap.h"
 
+#include "board/BoardTraits.h"
+
 namespace solvane::hw {
 
 namespace {
@@ -92,7 +94,7 @@ bool hasWriteRow(int boardCode, Setting setting) {
     default:
         break;
     }
-    if (setting == Setting::CpuPhaseLed && (kToggledPhaseLedBoards.contains(boardCode) || boardCode == 2904))
+    if (setting == Setting::CpuPhaseLed && board::traitsOf(boardCode).phaseLed != board::PhaseLed::Rows)
         return true;
     if (kNibbleBoards.contains(boardCode) && isNibbleWrite(setting))
         return true;
@@ -108,7 +110,7 @@ bool hasReadBack(int boardCode, Setting setting) {
     default:
         break;
     }
-    if (setting == Setting::CpuPhaseLed && (kToggledPhaseLedBoards.contains(boardCode) || boardCode == 2904))
+    if (setting == Setting::CpuPhaseLed && board::traitsOf(boardCode).phaseLed != board::PhaseLed::Rows)
         return true;
     if (kNibbleBoards.contains(boardCode) && isNibbleRead(setting))
         return true;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "hw/BoardSet.h"
+#include "board/BoardSet.h"
 #include "hw/CodeLists.h"
 #include "hw/Setting.h"
 
@@ -173,8 +173,6 @@ inline constexpr std::array<NibbleOptions, 4> kNibbleOptionCounts{{
     {Setting::DdrVrefCaA, 12},
     {Setting::MchVoltage, 15},
 }};
-// Boards whose CPU phase LED toggles with every write of Super I/O 0xD1.
-inline constexpr BoardSet kToggledPhaseLedBoards{2911, 2907};
 
 // Whether the board routines write a setting on a board at all, and whether they can read it back.
 bool hasWriteRow(int boardCode, Setting setting);

@@ -1,6 +1,6 @@
 #include "power/BasicPageReadouts.h"
 
-#include "hw/BoardSet.h"
+#include "board/BoardSet.h"
 
 #include <algorithm>
 

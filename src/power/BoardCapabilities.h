@@ -1,9 +1,9 @@
 #pragma once
 
+#include "board/PlatformInfo.h"
 #include "hw/HardwareLibraries.h"
 #include "platform/Registry.h"
 #include "power/OptionList.h"
-#include "power/PlatformInfo.h"
 #include "power/SettingCatalogue.h"
 
 #include <array>

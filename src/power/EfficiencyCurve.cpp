@@ -1,5 +1,7 @@
 #include "power/EfficiencyCurve.h"
 
+#include "board/BoardSet.h"
+
 #include <algorithm>
 
 namespace solvane::power {
@@ -67,22 +69,25 @@ constexpr bool neverFallsAfterTheFirstStep(const EfficiencyCurve& curve) {
 static_assert(neverFallsAfterTheFirstStep(kCurve2918) && neverFallsAfterTheFirstStep(kCurve2917) &&
               neverFallsAfterTheFirstStep(kCurve2916) && neverFallsAfterTheFirstStep(kCurve2910));
 
+// The curve of each board that has one; 2915 has the same regulator design as 2917.
+struct BoardCurve {
+    hw::BoardSet boards;
+    const EfficiencyCurve* curve;
+};
+constexpr std::array<BoardCurve, 4> kBoardCurves{{
+    {{2918}, &kCurve2918},
+    {{2917, 2915}, &kCurve2917},
+    {{2916}, &kCurve2916},
+    {{2910}, &kCurve2910},
+}};
+
 } // namespace
 
 const EfficiencyCurve* efficiencyCurveFor(int boardCode) {
-    switch (boardCode) {
-    case 2918:
-        return &kCurve2918;
-    case 2917:
-    case 2915: // same regulator design as 2917
-        return &kCurve2917;
-    case 2916:
-        return &kCurve2916;
-    case 2910:
-        return &kCurve2910;
-    default:
-        return nullptr;
-    }
+    const auto found =
+        std::find_if(kBoardCurves.begin(), kBoardCurves.end(),
+                     [boardCode](const BoardCurve& row) { return row.boards.contains(boardCode); });
+    return found == kBoardCurves.end() ? nullptr : found->curve;
 }
 
 std::size_t boundedLoadStep(long long step) {

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "board/PlatformInfo.h"
 #include "hw/HardwareLibraries.h"
-#include "power/PlatformInfo.h"
 
 #include <cstdint>
 #include <span>

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "board/PlatformInfo.h"
 #include "platform/Registry.h"
 #include "platform/SystemFacts.h"
-#include "power/PlatformInfo.h"
 
 namespace solvane::power {
 

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "board/PlatformInfo.h"
 #include "power/BoardCapabilities.h"
-#include "power/PlatformInfo.h"
 #include "power/SettingCatalogue.h"
 
 #include <string>

@@ -1,5 +1,6 @@
 #include "power/PowerMeasurement.h"
 
+#include "board/BoardTraits.h"
 #include "power/EfficiencyCurve.h"
 
 #include <array>
@@ -36,10 +37,6 @@ std::string format(const char* pattern, ...) {
     std::vsnprintf(text, sizeof text, pattern, arguments);
     va_end(arguments);
     return text;
-}
-
-bool codeContains(int boardCode, std::string_view digits) {
-    return std::to_string(boardCode).find(digits) != std::string::npos;
 }
 
 // Which reading a board's CPU current comes from.
@@ -186,21 +183,6 @@ constexpr std::array<EfficiencyRule, 22> kEfficiency2917{{
     {1, 1, 251, 1999, kBelow, 880, 880, 5},
 }};
 
-// Board families of the efficiency rules.
-bool inFamily2918(int boardCode) {
-    return boardCode == 2918 || boardCode == 2916;
-}
-
-bool inFamily2917(int boardCode) {
-    return boardCode == 2917 || boardCode == 2915 || boardCode == 2910;
-}
-
-// Boards whose second temperature is the board sensor of the temperature buffer.
-bool secondTemperatureFromBuffer(int boardCode) {
-    return boardCode == 2906 || boardCode == 2904 || boardCode == 2903 || boardCode == 2905 ||
-           boardCode == 2902;
-}
-
 // A figure that follows its readings with a lag of a few refreshes; the first reading starts it.
 int smoothed(int kept, int reading) {
     return kept > 0 ? static_cast<int>((std::int64_t{3} * kept + reading) / 4) : reading;
@@ -236,17 +218,18 @@ void PowerMeasurement::loadTotals(const platform::Registry& registry) {
 
 void PowerMeasurement::takeVoltagesAndRails(const SensorSnapshot& s) {
     auto& m = m_values;
-    if (m_platform.SensorKind == 100 && m_platform.BoardCode == 2911) {
+    if (m_platform.SensorKind == kRawCountSensorKind &&
+        board::traitsOf(m_platform.BoardCode).amdRailMonitor) {
         m.CoreMilliVolts = clampedInt(std::int64_t{s.v(1)} * 8);
         m.Rail33 = s.v(0) * 16.0 / 100;
         // This board's rail monitor gives one byte per rail, too coarse for millivolts: the formulas
         // give volts, taken to millivolts like every other board's rails.
         m.Rail5 = s.amdRail5 * 1976.0 / 47 / 100 * kMillivoltsPerVolt;
         m.Rail12 = s.amdRail12 * 880.0 / 10 / 100 * kMillivoltsPerVolt;
-    } else if (m_platform.SensorKind == 100) {
+    } else if (m_platform.SensorKind == kRawCountSensorKind) {
         m.CoreMilliVolts = clampedInt(std::int64_t{s.v(1)} * 8);
         // 2910 reads its CPU current sense in slot 2, so its 3.3 V rail sits in slot 0 as on 2911.
-        m.Rail33 = s.v(m_platform.BoardCode == 2910 ? 0 : 2) * 16.0 / 100;
+        m.Rail33 = s.v(board::traitsOf(m_platform.BoardCode).rail33InFirstSlot ? 0 : 2) * 16.0 / 100;
         m.Rail5 = s.v(4) * 1976.0 / 47 / 1000;
         m.Rail12 = s.v(5) * 1760.0 / 20 / 1000;
     } else {
@@ -275,7 +258,7 @@ void PowerMeasurement::computeCpu(const SensorSnapshot& s, int p) {
     const int board = m_platform.BoardCode;
     const double cpuSense = s.v(6) / 1000.0;
     m.CpuCurrent = 0;
-    if (board == 2911) {
+    if (board::traitsOf(board).amdRailMonitor) {
         const double v6 = s.v(6);
         m.AmdCpuCurrent = (8.0 * s.v(5) / 1000 - 0.013) / 0.0091;
         m.AmdCpuPower = (8.0 * s.v(2) / 1000) * m.AmdCpuCurrent;
@@ -306,9 +289,9 @@ void PowerMeasurement::computeCpu(const SensorSnapshot& s, int p) {
     }
 
     const std::int64_t product = std::int64_t{m.CoreMilliVolts} * m.CpuCurrent;
-    if (codeContains(board, "2912")) {
+    if (board::foundWith(board, &board::BoardTraits::cpuPowerFromSense)) {
         m.CpuPower = clampedInt(std::int64_t{s.v(6)} * 8);
-    } else if (codeContains(board, "2911")) {
+    } else if (board::foundWith(board, &board::BoardTraits::amdRailMonitor)) {
         m.CpuPower = clampedInt(product / 10000);
         m.AmdCpuPower = m.AmdCpuPower * 120 + static_cast<double>(product / 20000);
     } else {
@@ -355,9 +338,11 @@ int PowerMeasurement::ordinaryRegulatorSaving(int p) const {
 
 void PowerMeasurement::intelEfficiencyBands(int phases) {
     const int board = m_platform.BoardCode;
-    const std::span<const EfficiencyRule> rules = inFamily2918(board)   ? std::span(kEfficiency2918)
-                                                  : inFamily2917(board) ? std::span(kEfficiency2917)
-                                                                        : std::span<const EfficiencyRule>();
+    const auto family = board::traitsOf(board).efficiencyFamily;
+    const std::span<const EfficiencyRule> rules =
+        family == board::EfficiencyFamily::Like2918   ? std::span(kEfficiency2918)
+        : family == board::EfficiencyFamily::Like2917 ? std::span(kEfficiency2917)
+                                                      : std::span<const EfficiencyRule>();
     auto& efficiency = m_values.Efficiency;
     const int power = m_values.CpuPower;
     for (const auto& rule : rules) {
@@ -476,7 +461,7 @@ std::string PowerMeasurement::efficiencyText(int p, int cpuPhaseSetting) {
                           kAmdBySetting[static_cast<std::size_t>(cpuPhaseSetting)] + 0.55 * fraction());
         return format("%.1f %%", shown / 10.0);
     }
-    if (codeContains(m_platform.BoardCode, "2910")) {
+    if (board::foundWith(m_platform.BoardCode, &board::BoardTraits::efficiencyByPhaseCount)) {
         switch (p) {
         case 6:
             return format("%.1f %%", 91.0 + 0.5 * fraction());
@@ -498,13 +483,14 @@ Readouts PowerMeasurement::formatReadouts(const SensorSnapshot& s, int p, int cp
     auto& m = m_values;
     const int board = m_platform.BoardCode;
     Readouts texts;
-    if (codeContains(board, "2904") && m_platform.baseboardVersion.find("6.") != std::string::npos)
+    if (board::foundWith(board, &board::BoardTraits::revisionSixVariant) &&
+        m_platform.baseboardVersion.find("6.") != std::string::npos)
         m.CoreMilliVolts = truncated(m.CoreMilliVolts * 1.09);
     texts.coreVoltage = format("%.3f V", m.CoreMilliVolts / 1000.0);
     texts.efficiency = efficiencyText(p, cpuPhaseSetting);
     texts.cpuTemperature = temperatureText(s.cpuTemperature());
     texts.boardTemperature =
-        temperatureText(secondTemperatureFromBuffer(board) ? s.boardTemperature() : s.v(7));
+        temperatureText(board::traitsOf(board).temperatureBufferMonitor ? s.boardTemperature() : s.v(7));
     texts.fanSpeed = format("%d rpm", m.FanRpm);
     texts.rail33 = wattsOrZero(m.P33);
     texts.rail5 = wattsOrZero(m.P5);

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "board/PlatformInfo.h"
 #include "platform/Random.h"
 #include "platform/Registry.h"
-#include "power/PlatformInfo.h"
 #include "power/PowerModeState.h"
 #include "power/SensorSnapshot.h"
 

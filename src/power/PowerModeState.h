@@ -40,6 +40,4 @@ struct PowerModeState {
     void selectMode(PowerMode mode);
 };
 
-inline constexpr int kReadAllSettings = 99;
-
 } // namespace solvane::power

@@ -1,5 +1,6 @@
 #include "power/PowerMonitor.h"
 
+#include "board/BoardTraits.h"
 #include "hw/CpuPhaseControl.h"
 #include "power/ModeTargets.h"
 #include "power/PhaseReadout.h"
@@ -26,12 +27,6 @@ constexpr std::uint8_t kPhaseRegulator = 0x32;
 // The level patterns above are those of the regulator at 0x32 (2917, 2916). 2915 and 2910 keep their
 // regulator elsewhere (0x32 holds 2910's memory and chipset phase switches): they are forced to the
 // same level through their own phase write.
-bool hasLoadRuleRegulator(int boardCode) {
-    return boardCode == 2917 || boardCode == 2916;
-}
-bool forcesThroughOwnPhaseWrite(int boardCode) {
-    return boardCode == 2915 || boardCode == 2910;
-}
 
 // Smart fan: the temperature steps above the mode's base and the level they lead to.
 int nextFanLevel(int temperature, int base, int level) {
@@ -209,8 +204,9 @@ void PowerMonitor::readPhases() {
     m_activeCpuPhases =
         activeCpuPhaseCount(cpuPhase, routines.levelCount(Setting::CpuPhase), routines.activeCpuPhases);
     const int board = m_context.platform.BoardCode;
-    m_phaseReadouts.cpu = board == 2904 || board == 2901 ? phaseSwitchReadout(cpuPhase)
-                                                         : phaseReadout(cpuPhase, m_activeCpuPhases);
+    m_phaseReadouts.cpu = board::traitsOf(board).phaseSwitch == board::PhaseSwitch::SuperIoPin
+                              ? phaseSwitchReadout(cpuPhase)
+                              : phaseReadout(cpuPhase, m_activeCpuPhases);
 }
 
 void PowerMonitor::Refresh() {
@@ -238,12 +234,13 @@ void PowerMonitor::LoadPhaseRule() {
     // The user's fixed phase count: what was last applied, not what the load made of it since.
     const SettingValue v = m_context.routines.currentPhase;
     const int board = m_context.platform.BoardCode;
-    if (v > 0 && (hasLoadRuleRegulator(board) || forcesThroughOwnPhaseWrite(board))) {
+    const auto regulator = board::traitsOf(board).loadRuleRegulator;
+    if (v > 0 && regulator != board::LoadRuleRegulator::None) {
         const int power = m_context.measurement.values().CpuPower;
         bool forced = false;
         for (const auto& step : kLoadSteps) {
             if (power > step.threshold && v < step.below) {
-                if (forcesThroughOwnPhaseWrite(board)) {
+                if (regulator == board::LoadRuleRegulator::OwnPhaseWrite) {
                     hw::CpuPhaseControl::writeRegulatorLevel(m_context.bus, board, step.forced);
                 } else {
                     m_context.bus.smbusRead(kPhaseRegulator, 0x01);
@@ -261,7 +258,8 @@ void PowerMonitor::LoadPhaseRule() {
         }
     }
     const int recorded = recordedCpuPhases();
-    m_message = m_context.platform.BoardCode != 2909 && recorded != 0 && recorded != m_activeCpuPhases
+    m_message = !board::traitsOf(m_context.platform.BoardCode).noPhaseLoadMessage && recorded != 0 &&
+                        recorded != m_activeCpuPhases
                     ? std::string(kLoadMessage)
                     : std::string();
 }

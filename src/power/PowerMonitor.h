@@ -1,12 +1,12 @@
 #pragma once
 
+#include "board/PlatformInfo.h"
 #include "hw/BoardBus.h"
 #include "hw/SettingRoutineState.h"
 #include "platform/Registry.h"
 #include "platform/Scheduler.h"
 #include "power/BoardCapabilities.h"
 #include "power/BoardCommands.h"
-#include "power/PlatformInfo.h"
 #include "power/PowerMeasurement.h"
 #include "power/PowerModeState.h"
 #include "power/PowerSavingLibrary.h"

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "board/PlatformInfo.h"
 #include "hw/BoardSettingRoutines.h"
 #include "hw/Hardware.h"
 #include "hw/SettingRoutineState.h"
@@ -9,7 +10,6 @@
 #include "platform/Scheduler.h"
 #include "platform/SystemFacts.h"
 #include "power/BoardCapabilities.h"
-#include "power/PlatformInfo.h"
 #include "power/PowerMeasurement.h"
 #include "power/PowerModeState.h"
 #include "power/PowerMonitor.h"

@@ -1,12 +1,14 @@
 #include "power/SensorSnapshot.h"
 
+#include "board/BoardTraits.h"
+
 namespace solvane::power {
 
 SensorSnapshot readSensors(PowerSavingLibrary& library, hw::BoardBus& bus, const PlatformInfo& platform) {
     SensorSnapshot snapshot;
     library.GetTemp(snapshot.temperatures, platform.SensorKind & 0xFF);
     library.GetVol(snapshot.sensors);
-    if (platform.SensorKind == 100 && platform.BoardCode == 2911) {
+    if (platform.SensorKind == kRawCountSensorKind && board::traitsOf(platform.BoardCode).amdRailMonitor) {
         snapshot.amdRail12 = bus.smbusRead(0x5D, 0x11);
         snapshot.amdRail5 = bus.smbusRead(0x5D, 0x12);
     }

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "board/PlatformInfo.h"
 #include "hw/BoardBus.h"
 #include "hw/HardwareLibraries.h"
-#include "power/PlatformInfo.h"
 #include "power/PowerSavingLibrary.h"
 
 #include <cstdint>

@@ -12,6 +12,7 @@ namespace solvane::power {
 // The setting ids and value vectors belong to the board routines; the catalogue adds the keys.
 using hw::indexOf;
 using hw::kNotPresent;
+using hw::kReadAllSettings;
 using hw::kSettingSlots;
 using hw::notPresentVector;
 using hw::Setting;

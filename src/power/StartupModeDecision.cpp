@@ -1,5 +1,6 @@
 #include "power/StartupModeDecision.h"
 
+#include "board/BoardTraits.h"
 #include "power/ModeTargets.h"
 
 #include <charconv>
@@ -24,7 +25,8 @@ int leadingNumber(std::string_view text) {
 
 void decideStartupMode(PowerModeState& state, platform::Registry& registry, int boardCode,
                        const std::function<void(PowerMode)>& applyMode) {
-    const std::string fallback = std::to_string(boardCode).find("2911") != std::string::npos ? "1" : "0";
+    const std::string fallback =
+        board::foundWith(boardCode, &board::BoardTraits::enabledByDefault) ? "1" : "0";
     const auto enabled = registry.readString(kProductKey, kEnableSolvaneValue).value_or(fallback);
     switch (leadingNumber(enabled)) {
     case 0:

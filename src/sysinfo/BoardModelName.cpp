@@ -1,5 +1,6 @@
 #include "sysinfo/BoardModelName.h"
 
+#include "board/BoardTraits.h"
 #include "hw/BoardModelNames.h"
 
 #include <array>
@@ -11,8 +12,8 @@ namespace {
 
 constexpr std::string_view kBoardPrefix = "KX-";
 
-// 2904's revisions: the baseboard version text that names each, and the name number (from 1) in
-// the board's record. The first row whose text the version contains wins.
+// The revisions of a board whose model name follows them (2904): the baseboard version text that names each,
+// and the name number (from 1) in the board's record. The first row whose text the version contains wins.
 struct RevisionName {
     std::string_view versionText;
     std::size_t nameNumber;
@@ -28,7 +29,7 @@ std::string withoutBoardPrefix(std::string text) {
 }
 
 std::size_t nameNumber(std::string_view code, const power::PlatformInfo& platform, bool noDdr3Module) {
-    if (code != "2904")
+    if (!board::traitsOfText(code).revisionModelNames)
         return kFirstName;
     for (const auto& revision : kBirchRevisions)
         if (platform.baseboardVersion.find(revision.versionText) != std::string::npos)

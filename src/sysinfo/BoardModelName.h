@@ -1,6 +1,6 @@
 #pragma once
 
-#include "power/PlatformInfo.h"
+#include "board/PlatformInfo.h"
 
 #include <string>
 

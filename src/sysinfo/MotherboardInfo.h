@@ -1,8 +1,8 @@
 #pragma once
 
+#include "board/PlatformInfo.h"
 #include "hw/HardwareLibraries.h"
 #include "hw/VideoControllerQuery.h"
-#include "power/PlatformInfo.h"
 #include "sysinfo/BridgeRows.h"
 #include "sysinfo/PciPlatformFacts.h"
 #include "sysinfo/SuperIoIdentity.h"

@@ -1,5 +1,6 @@
 #include "tuning/AdvancedCaptions.h"
 
+#include "board/BoardTraits.h"
 #include "power/PhaseReadout.h"
 
 namespace solvane::tuning {
@@ -20,7 +21,9 @@ std::optional<std::string> rowCaption(const AdvancedRow& row, const power::Power
         return power::phaseReadout(value, power::activePhaseCount(value, levels));
     case ListKind::CpuPhase: {
         const int active = power::activeCpuPhaseCount(value, levels, state.routines.activeCpuPhases);
-        if (!cpuPhaseIsSwitch(board) || (board == 2906 && value == 0))
+        const auto& traits = board::traitsOf(board);
+        // A phase switch reads "Auto"/"Disable", except a switch whose value 0 still reads as a count.
+        if (!traits.cpuPhaseIsSwitch || (traits.switchOffShowsPhases && value == 0))
             return power::phaseReadout(value, active);
         return power::phaseSwitchReadout(value);
     }
@@ -34,7 +37,8 @@ std::optional<std::string> rowCaption(const AdvancedRow& row, const power::Power
 AdvancedReadouts advancedReadouts(int boardCode, const power::Readouts& texts, int fanRpm) {
     AdvancedReadouts readouts{texts.energySaved, texts.totalConsumption, texts.currentSaving,
                               texts.savingPercentage, std::to_string(fanRpm) + " rpm"};
-    if (savingFiguresNotAvailable(boardCode))
+    // These boards' monitors measure no saving: the page shows "N/A." for the four figures.
+    if (board::traitsOf(boardCode).temperatureBufferMonitor)
         readouts.totalSaving = readouts.totalConsumption = readouts.currentSaving =
             readouts.savingPercentage = "N/A.";
     return readouts;

@@ -23,12 +23,6 @@ struct AdvancedReadouts {
     std::string fanCaption;
 };
 
-// Boards whose page shows "N/A." for the four power-saving figures.
-constexpr bool savingFiguresNotAvailable(int boardCode) {
-    return boardCode == 2903 || boardCode == 2904 || boardCode == 2906 || boardCode == 2902 ||
-           boardCode == 2905;
-}
-
 AdvancedReadouts advancedReadouts(int boardCode, const power::Readouts& texts, int fanRpm);
 
 } // namespace solvane::tuning

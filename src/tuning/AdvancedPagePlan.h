@@ -1,6 +1,6 @@
 #pragma once
 
-#include "hw/BoardSet.h"
+#include "board/BoardSet.h"
 #include "power/SettingCatalogue.h"
 
 #include <array>
@@ -149,10 +149,5 @@ struct AdvancedPagePlan {
 };
 
 AdvancedPagePlan advancedPagePlan(int boardCode);
-
-// The CPU phase row is an on/off switch on these boards ("Auto", "Disable").
-constexpr bool cpuPhaseIsSwitch(int boardCode) {
-    return boardCode == 2906 || boardCode == 2904 || boardCode == 2901;
-}
 
 } // namespace solvane::tuning

@@ -1,5 +1,6 @@
 #include "tuning/LedPagePlan.h"
 
+#include "board/BoardTraits.h"
 #include "hw/Setting.h"
 
 #include <algorithm>
@@ -29,7 +30,7 @@ constexpr int kMchPhaseLed = hw::indexOf(hw::Setting::MchPhaseLed);
 constexpr int kPciSlotLed = hw::indexOf(hw::Setting::PciSlotLed);
 
 PictureImages picturesOf(const LedSwitch& led, int boardCode, std::string_view cpuVendor) {
-    if (led.setting == kPciSlotLed && boardCode == 2915)
+    if (led.setting == kPciSlotLed && board::traitsOf(boardCode).ownPciSlotPictures)
         return kPciSlotPictures2915;
     if (led.setting == kMchPhaseLed && cpuVendor == "AMD")
         return kNorthbridgePicturesAmd;
@@ -56,7 +57,8 @@ LedPagePlan ledPagePlan(int boardCode, std::string_view biosVersion, std::string
                      [boardCode](const auto& layout) { return layout.boards.contains(boardCode); });
     const auto& layout = found == kLedBoardLayouts.end() ? kAnyOther : *found;
     auto shown = layout.shown;
-    if (boardCode == 2916 && biosVersion.find(kBiosWithoutPhaseLeds) != std::string_view::npos)
+    if (board::traitsOf(boardCode).v7BiosDropsPhaseLeds &&
+        biosVersion.find(kBiosWithoutPhaseLeds) != std::string_view::npos)
         shown = shown.without(kSwitchesGoneWithV7);
 
     LedPagePlan plan;

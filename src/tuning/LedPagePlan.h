@@ -1,6 +1,6 @@
 #pragma once
 
-#include "hw/BoardSet.h"
+#include "board/BoardSet.h"
 
 #include <array>
 #include <cstdint>

@@ -1,5 +1,6 @@
 #include "tuning/OptionListLines.h"
 
+#include "board/BoardTraits.h"
 #include "hw/VoltageLimits.h"
 
 #include <algorithm>
@@ -67,11 +68,11 @@ std::vector<OptionLine> optionListLines(const AdvancedRow& row, const power::Pow
     case ListKind::Phase:
         addTexts(lines, kPhaseTexts, state.routines.levelCount(setting), current);
         // The memory phase of 2915 has no two-phase option; each entry keeps its option index.
-        if (board == 2915 && setting == power::Setting::DdrPhase)
+        if (board::traitsOf(board).memoryPhaseWithoutTwo && setting == power::Setting::DdrPhase)
             std::erase_if(lines, [](const OptionLine& line) { return line.option == 1; });
         break;
     case ListKind::CpuPhase:
-        if (cpuPhaseIsSwitch(board))
+        if (board::traitsOf(board).cpuPhaseIsSwitch)
             addTexts(lines, kCpuPhaseSwitchTexts, state.routines.levelCount(setting), current);
         else
             addTexts(lines, kPhaseTexts, state.routines.levelCount(setting), current);

@@ -331,7 +331,7 @@ TEST_F(BoardSettingRoutinesTest, ReadingEverySettingVisitsTheLedsInTheirOrder) {
     registers.smbusRegister(0x60, 1) = 0xC5; // CPU option 11
     registers.smbusRegister(0x34, 0x01) = 0x21;
     at(Setting::AllLed) = 1;
-    routines.ReadBack(BoardSettingRoutines::kReadAllSettings);
+    routines.ReadBack(kReadAllSettings);
     EXPECT_EQ(at(Setting::CpuVoltage), 11);
     EXPECT_EQ(at(Setting::PciSlotLed), 1);
     EXPECT_EQ(at(Setting::DdrPhaseLed), 1);
@@ -360,13 +360,13 @@ TEST_F(BoardSettingRoutinesTest, ANibbleBeyondTheOptionsOf2902KeepsTheSetting) {
     at(Setting::DdrVoltage) = 6;
     at(Setting::MchVoltage) = 7;
     at(Setting::DdrVrefCaA) = 7;
-    routines.ReadBack(BoardSettingRoutines::kReadAllSettings);
+    routines.ReadBack(kReadAllSettings);
     EXPECT_EQ(at(Setting::IchVoltage), 4) << "12 options: 15 is none of them";
     EXPECT_EQ(at(Setting::DdrVoltage), 6) << "15 options: 15 is none of them";
     EXPECT_EQ(at(Setting::MchVoltage), 12) << "15 options: 12 is the last but two";
     EXPECT_EQ(at(Setting::DdrVrefCaA), 7) << "12 options: 12 is none of them";
     registers.smbusRegister(0x50, 1) = 0xEB;
-    routines.ReadBack(BoardSettingRoutines::kReadAllSettings);
+    routines.ReadBack(kReadAllSettings);
     EXPECT_EQ(at(Setting::DdrVoltage), 14);
     EXPECT_EQ(at(Setting::IchVoltage), 11);
 }
@@ -397,14 +397,14 @@ TEST_F(BoardSettingRoutinesTest, AllLedOf2911KeepsTheMemoryAndNorthbridgeLedsAsT
     EXPECT_EQ(registers.sio[0xF1], 0x07);
     EXPECT_EQ(at(Setting::DdrPhaseLed), 0);
     EXPECT_EQ(at(Setting::MchPhaseLed), 0);
-    routines.ReadBack(BoardSettingRoutines::kReadAllSettings);
+    routines.ReadBack(kReadAllSettings);
     EXPECT_EQ(at(Setting::DdrPhaseLed), 0);
     EXPECT_EQ(at(Setting::MchPhaseLed), 0);
     // The memory LED OFF (1) stays OFF.
     at(Setting::DdrPhaseLed) = 1;
     apply(Setting::AllLed, 1);
     EXPECT_EQ(registers.sio[0xF1], 0x04);
-    routines.ReadBack(BoardSettingRoutines::kReadAllSettings);
+    routines.ReadBack(kReadAllSettings);
     EXPECT_EQ(at(Setting::DdrPhaseLed), 1);
     EXPECT_EQ(at(Setting::MchPhaseLed), 0);
     EXPECT_EQ(at(Setting::PowerResetLed), 1);

@@ -221,8 +221,6 @@ PlatformInfo expectedFrom(const std::vector<test::PrintedStructure>& printed) {
 
 TEST(IdentifyPlatform, RealTablesGiveDmidecodesStrings) {
     const auto root = test::realDataFolder();
-    if (root.empty() || !std::filesystem::is_directory(root / "smbios"))
-        GTEST_SKIP() << "no real SMBIOS dumps here";
     int files = 0;
     for (const auto* sub : {"dumpbin", "derived-dumpbin"}) {
         for (const auto& entry : std::filesystem::directory_iterator(root / "smbios" / sub)) {
@@ -261,8 +259,6 @@ TEST(IdentifyPlatform, RealTablesGiveDmidecodesStrings) {
 // socket's processor is kept).
 TEST(IdentifyPlatform, RealTablesSpotChecks) {
     const auto root = test::realDataFolder();
-    if (root.empty() || !std::filesystem::is_directory(root / "smbios"))
-        GTEST_SKIP() << "no real SMBIOS dumps here";
     const auto identifyFile = [&](const char* file) {
         std::ifstream in(root / "smbios" / file, std::ios::binary);
         const std::vector<std::uint8_t> bytes(std::istreambuf_iterator<char>(in), {});

@@ -268,6 +268,19 @@ TEST_F(PowerMonitorTest, AutomaticPhasesAreNeverForced) {
     EXPECT_TRUE(monitor.message().empty());
 }
 
+// A board whose CPU phases are one Super I/O switch shows the switch, not a phase count.
+TEST_F(PowerMonitorTest, ASwitchBoardShowsItsCpuPhaseSwitch) {
+    platformInfo.BoardCode = 2901;
+    platformInfo.MaxCpuPhases = 2;
+    routines.setBoard({2901, "1.0"}, 2);
+    registers.sio[0xD1] = 0x00; // the switch's bit clear: phases fixed
+    monitor.Refresh();
+    EXPECT_EQ(monitor.phaseReadouts().cpu, "Disable");
+    registers.sio[0xD1] = 0x01;
+    monitor.Refresh();
+    EXPECT_EQ(monitor.phaseReadouts().cpu, "Auto");
+}
+
 TEST_F(PowerMonitorTest, TheLoadMessageShowsWhileTheActiveCountDiffers) {
     modes.CurrentValues[indexOf(Setting::CpuPhase)] = 2;
     monitor.takeStartupPhase();

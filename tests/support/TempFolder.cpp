@@ -38,12 +38,7 @@ std::string readTextFile(const std::filesystem::path& path) {
 }
 
 std::filesystem::path realDataFolder() {
-    const char* folder = std::getenv("SOLVANE_REALDATA");
-    if (folder == nullptr)
-        folder = SOLVANE_REALDATA;
-    if (folder == nullptr || !std::filesystem::is_directory(folder))
-        return {};
-    return folder;
+    return std::filesystem::path(SOLVANE_TEST_DATA) / "realdata";
 }
 
 std::filesystem::path programFolder() {

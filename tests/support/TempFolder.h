@@ -25,7 +25,7 @@ private:
 void writeFile(const std::filesystem::path& path, const std::string& contents);
 std::string readTextFile(const std::filesystem::path& path);
 
-// ../shared/realdata as the build knows it, or empty when it is absent.
+// The real third-party dumps the tests read: tests/data/realdata, their sources in SOURCES.md there.
 std::filesystem::path realDataFolder();
 // The folder holding the program and its run-time files.
 std::filesystem::path programFolder();

@@ -34,8 +34,6 @@ int walkedStructures(const std::vector<std::uint8_t>& table) {
 
 TEST(ReplayDmi, DumpBinFilesGiveTheTableDmidecodeWalked) {
     const auto realData = test::realDataFolder();
-    if (realData.empty())
-        GTEST_SKIP() << "no real data folder";
     int files = 0;
     for (const auto folder : {"dumpbin", "derived-dumpbin"})
         for (const auto& entry : std::filesystem::directory_iterator(realData / "smbios" / folder)) {
@@ -56,8 +54,6 @@ TEST(ReplayDmi, DumpBinFilesGiveTheTableDmidecodeWalked) {
 
 TEST(ReplayDmi, TablesSavedFromSysfsAreTakenAsTheyAre) {
     const auto realData = test::realDataFolder();
-    if (realData.empty())
-        GTEST_SKIP() << "no real data folder";
     for (const auto& entry : std::filesystem::directory_iterator(realData / "smbios" / "rawtable")) {
         SCOPED_TRACE(entry.path().filename().string());
         const auto file = readBytes(entry.path());

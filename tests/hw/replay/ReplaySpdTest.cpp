@@ -47,8 +47,6 @@ std::string binaryNameOf(const std::filesystem::path& original) {
 
 TEST(ReplaySpd, RealDumpsInTextAndBinaryFormsGiveTheSameBytes) {
     const auto realData = test::realDataFolder();
-    if (realData.empty())
-        GTEST_SKIP() << "no real data folder";
     const auto binaries = realBinaries(realData);
     ASSERT_GE(binaries.size(), 20U);
     for (const auto& [name, path] : binaries) {
@@ -87,8 +85,6 @@ std::string expectedPartNumber(const std::filesystem::path& expected) {
 
 TEST(ReplaySpd, DecodedPartNumbersMatchDecodeDimms) {
     const auto realData = test::realDataFolder();
-    if (realData.empty())
-        GTEST_SKIP() << "no real data folder";
     int checked = 0;
     for (const auto& entry : std::filesystem::directory_iterator(realData / "spd" / "bin" / "ddr3")) {
         SCOPED_TRACE(entry.path().filename().string());

@@ -106,14 +106,11 @@ void compareWithDmidecode(std::span<const std::uint8_t> table, const std::filesy
 }
 
 std::filesystem::path smbiosFolder() {
-    const auto root = test::realDataFolder();
-    return root.empty() ? root : root / "smbios";
+    return test::realDataFolder() / "smbios";
 }
 
 TEST(SmbiosRealData, DumpFilesDecodeAsDmidecodePrintsThem) {
     const auto folder = smbiosFolder();
-    if (folder.empty() || !std::filesystem::is_directory(folder))
-        GTEST_SKIP() << "no real SMBIOS dumps here";
     int files = 0;
     for (const auto* sub : {"dumpbin", "derived-dumpbin"}) {
         for (const auto& entry : std::filesystem::directory_iterator(folder / sub)) {
@@ -134,8 +131,6 @@ TEST(SmbiosRealData, DumpFilesDecodeAsDmidecodePrintsThem) {
 // including the table that dmidecode calls broken at a zero-length structure.
 TEST(SmbiosRealData, BareTablesDecodeAsTheirWrappedForm) {
     const auto folder = smbiosFolder();
-    if (folder.empty() || !std::filesystem::is_directory(folder))
-        GTEST_SKIP() << "no real SMBIOS dumps here";
     int files = 0;
     for (const auto& entry : std::filesystem::directory_iterator(folder / "rawtable")) {
         const auto bytes = readBytes(entry.path());

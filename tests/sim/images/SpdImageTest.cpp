@@ -18,8 +18,6 @@ std::vector<std::uint8_t> bytesOf(const std::filesystem::path& file) {
 // The CRC and the checksum reproduce what the makers stored in real modules' EEPROMs.
 TEST(SpdChecks, ReproduceRealModules) {
     const auto folder = solvane::test::realDataFolder();
-    if (folder.empty())
-        GTEST_SKIP() << "the real SPD dumps are not available";
     int checked = 0;
     for (const auto& entry : std::filesystem::directory_iterator(folder / "spd" / "bin" / "ddr3")) {
         const auto spd = bytesOf(entry.path());

@@ -44,6 +44,10 @@ struct PlatformInfo {
     bool FanCapable = false;
 };
 
+// The sensor kind whose voltage slots hold the monitor's raw counts, which the measurement scales
+// (the core voltage 8 mV a count, the rails by their dividers); the other kinds give millivolts.
+inline constexpr int kRawCountSensorKind = 100;
+
 // Where the fan speed sits in the sensor array of the power-saving library, on every board.
 inline constexpr int kFanSpeedSensorIndex = 8;
 

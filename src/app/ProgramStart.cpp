@@ -1,0 +1,55 @@
+#include "app/ProgramStart.h"
+
+#include "app/CommandLineStart.h"
+#include "platform/FileRegistry.h"
+#include "platform/RegistrySeed.h"
+
+#include <iostream>
+
+namespace solvane::app {
+
+ProgramStart::ProgramStart(const Options& options, std::filesystem::path stateFolder,
+                           const SimulationRun& run)
+    : m_options(options), m_stateFolder(std::move(stateFolder)),
+      m_backend(HardwareBackend::create(options, m_stateFolder, run)) {
+    if (!m_backend.error.empty())
+        std::cerr << "solvane: " << m_backend.error << '\n';
+}
+
+std::optional<int> ProgramStart::backendFailed() const {
+    if (m_backend.error.empty())
+        return std::nullopt;
+    return kUsageExitCode;
+}
+
+StartedCore ProgramStart::startCore(RegistryUse use, platform::Scheduler& scheduler, platform::Prompt& prompt,
+                                    const std::function<void(const std::string&)>& tell,
+                                    std::function<void()> requestClose) {
+    StartedCore started;
+    if (!m_backend.notice.empty())
+        tell(m_backend.notice);
+    const auto file = m_stateFolder / "registry.reg";
+    std::string notice;
+    if (use == RegistryUse::File) {
+        auto opened = platform::FileRegistry::open(file);
+        notice = opened.notice;
+        // A change that cannot be kept is told, never lost in silence.
+        opened.registry->onSaveFailure(tell);
+        started.registry = std::move(opened.registry);
+    } else {
+        started.registry = platform::openRegistrySnapshot(file, notice);
+    }
+    if (!notice.empty())
+        tell(notice);
+    platform::seedWindowsValues(*started.registry, m_system);
+    started.core = std::make_unique<SolvaneCore>(
+        SolvaneCore::Services{*m_backend.hardware, *started.registry, m_system, scheduler, prompt, m_random,
+                              seedFrom(m_options), std::move(requestClose)});
+    return started;
+}
+
+void printNotice(const std::string& notice) {
+    std::cerr << "solvane: " << notice << '\n';
+}
+
+} // namespace solvane::app
