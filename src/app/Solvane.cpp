@@ -8,6 +8,7 @@
 #include "app/PowerHistoryRun.h"
 #include "app/QtPrompt.h"
 #include "app/Report.h"
+#include "app/RunningCopy.h"
 #include "app/SolvaneCore.h"
 #include "app/TerminationSignals.h"
 #include "hw/driver/IoDriverProtocol.h"
@@ -23,9 +24,11 @@
 #include "ui/QtNotificationShell.h"
 #include "ui/SkinFiles.h"
 #include "ui/SkinResources.h"
+#include "ui/SkinTheme.h"
 
 #include <QApplication>
 #include <QDialog>
+#include <QPointer>
 #include <cerrno>
 #include <chrono>
 #include <cstring>
@@ -95,6 +98,7 @@ int runSolvane(int argc, char* argv[]) {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Solvane"));
     QApplication::setQuitOnLastWindowClosed(false);
+    ui::applySkinTheme(application);
 
     QtPrompt screenPrompt;
     platform::BatchPrompt batchPrompt(std::cerr);
@@ -123,6 +127,8 @@ int runSolvane(int argc, char* argv[]) {
     std::unique_ptr<platform::FileRegistry> registry;
     std::unique_ptr<SolvaneCore> core;
     std::unique_ptr<PowerHistoryRun> historyRun; // outlives the window, which shows it
+    const auto runningSocket = runningCopySocket(lockFolder.path);
+    std::unique_ptr<RunningCopyListener> runningCopy;
     CSampleApp sample(
         mutexes, prompt, [&] { return std::make_unique<hw::IoDriver>(system, services, devices, sleeper); },
         [&](hw::IoDriver& driver) -> std::unique_ptr<MainWindowHost> {
@@ -149,6 +155,11 @@ int runSolvane(int argc, char* argv[]) {
                 std::make_unique<CSampleDlg>(driver, *core, notificationShell, options.snapshotFolder);
             if (options.minimized)
                 window->setStartShown(CSampleDlg::StartShown::NotificationArea);
+            runningCopy = std::make_unique<RunningCopyListener>(
+                runningSocket, [shown = QPointer<CSampleDlg>(window.get())] {
+                    if (shown)
+                        shown->OnCommand(ui::CMyAppTrayIcon::kCommandRestore);
+                });
             // The history, limits and metrics begin once the window's basic page has started the
             // monitor.
             window->setPowerHistoryStart(
@@ -165,6 +176,8 @@ int runSolvane(int argc, char* argv[]) {
                 QMetaObject::invokeMethod(window.get(), &QDialog::close, Qt::QueuedConnection);
             return window;
         });
+    // A second start brings this copy's window forward.
+    sample.setOnRefused([&runningSocket] { askRunningCopyForward(runningSocket); });
     sample.InitInstance();
     switch (sample.outcome()) {
     case CSampleApp::Outcome::DriverFailed:
