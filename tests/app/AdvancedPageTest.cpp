@@ -84,10 +84,11 @@ TEST(AdvancedPage, EveryBoardShowsItsRowsLabelsAndButtonsAsPlanned) {
             // A setting the board lacks cannot open a list, whatever the layout allows.
             const bool has = rowHasSetting(kAdvancedRows[static_cast<std::size_t>(row)], rig.core->state());
             EXPECT_EQ(rig.button(row).isEnabled(), rowPlan.enabled && has) << row;
-            if (rig.button(row).isEnabled())
+            if (rig.button(row).isEnabled()) {
                 EXPECT_FALSE(
                     optionListLines(kAdvancedRows[static_cast<std::size_t>(row)], rig.core->state()).empty())
                     << row << ": an enabled button with an empty list";
+            }
         }
         EXPECT_EQ(rig.page().modeRadio(PowerMode::Max)->isVisible(), plan.radiosShown);
         EXPECT_EQ(ui::findControl(rig.page(), ids::kGroups[1])->isVisible(), plan.ddrAndMchGroupsShown);
@@ -132,11 +133,11 @@ TEST(AdvancedPage, RowsOfSettingsTheBoardLacksReadNotAvailable) {
         SCOPED_TRACE(row.setting);
         ++lacking;
         EXPECT_FALSE(rig.button(row.setting).isEnabled());
-        if (row.kind != ListKind::Fan)
+        if (row.kind != ListKind::Fan) {
             EXPECT_EQ(rig.caption(row.setting), QStringLiteral("N/A."));
-        rig.page().OnSetActive(); // a caption refresh leaves it
-        if (row.kind != ListKind::Fan)
+            rig.page().OnSetActive(); // a caption refresh leaves it
             EXPECT_EQ(rig.caption(row.setting), QStringLiteral("N/A."));
+        }
     }
     EXPECT_GT(lacking, 0) << "2901 lacks some of the settings its layout shows";
 }

@@ -1,6 +1,8 @@
 // The main window as a desktop user meets it on a real X server: tool tips while another window
 // has the focus. (What needs a window manager, scripts/tray-test drives under one.)
 #include "WindowOnScreen.h"
+#include "tuning/pages/CList0.h"
+#include "tuning/pages/CSLV_ADVANCE_MB.h"
 
 #include <QToolTip>
 #include <QWindow>
