@@ -271,7 +271,8 @@ void CPowerHistoryDlg::fillBarChart() {
     QStringList categories;
     for (const auto& day : days) {
         set->append(day.savedKwh * axis.perKwh);
-        categories.append(QString::fromStdString(isoDate(day.day).substr(5)));
+        // The day of the month: thirty labels of a month and day would not fit under the bars.
+        categories.append(QString::fromStdString(isoDate(day.day).substr(8)));
     }
     bars->append(set);
     auto* dayAxis = static_cast<QBarCategoryAxis*>(m_barChart->axes(Qt::Horizontal).first());
