@@ -9,6 +9,8 @@ CSampleApp::CSampleApp(platform::NamedMutexService& mutexes, platform::Prompt& p
 
 bool CSampleApp::refuse() {
     m_outcome = Outcome::Refused;
+    if (m_onRefused)
+        m_onRefused();
     m_prompt.tell(std::string(kAlreadyRunningMessage));
     return false;
 }

@@ -42,6 +42,9 @@ public:
     bool InitInstance();
     // Releases and closes the instance lock.
     int ExitInstance();
+    // Called when another copy holds the lock, before the user is told: the running copy is asked
+    // to bring its window forward.
+    void setOnRefused(std::function<void()> onRefused) { m_onRefused = std::move(onRefused); }
 
     Outcome outcome() const { return m_outcome; }
     // What the main window's run gave (its dialog result), after Ran.
@@ -52,6 +55,7 @@ public:
 
 private:
     bool refuse();
+    std::function<void()> m_onRefused;
 
     platform::NamedMutexService& m_mutexes;
     platform::Prompt& m_prompt;

@@ -63,6 +63,9 @@ CSampleDlg::CSampleDlg(hw::IoDriver& driver, SolvaneCore& core, ui::Notification
     : TStackedDialog(main_window_ids::kPagePlaceholder, parent, Qt::Window | Qt::FramelessWindowHint),
       m_driver(driver), m_core(core), m_shell(shell), m_snapshotFolder(std::move(snapshotFolder)) {
     setObjectName(QStringLiteral("CSampleDlg"));
+    // The buttons' tool tips show on hover also while another program has the focus, as the
+    // notification-area icon brings the window up without activating it.
+    setAttribute(Qt::WA_AlwaysShowToolTips);
     setFixedSize(ui::skin::kMainWindow.width, ui::skin::kMainWindow.height);
 }
 
@@ -328,6 +331,23 @@ void CSampleDlg::closeEvent(QCloseEvent* event) {
         return;
     }
     TStackedDialog::closeEvent(event);
+}
+
+void CSampleDlg::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::WindowStateChange && isMinimized())
+        closeOptionPopup();
+    TStackedDialog::changeEvent(event);
+}
+
+void CSampleDlg::hideEvent(QHideEvent* event) {
+    closeOptionPopup();
+    TStackedDialog::hideEvent(event);
+}
+
+void CSampleDlg::moveEvent(QMoveEvent* event) {
+    if (optionPopupVisible())
+        closeOptionPopup();
+    TStackedDialog::moveEvent(event);
 }
 
 void CSampleDlg::mousePressEvent(QMouseEvent* event) {

@@ -89,6 +89,11 @@ protected:
     // Closing ends the run also while the window has not been shown yet (started in the
     // notification area), as a termination signal does.
     void closeEvent(QCloseEvent* event) override;
+    // The option list stands beside its button: it closes when the window is minimised, hidden or
+    // moved away from under it.
+    void changeEvent(QEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
 
 private:
     void setPowerHistory(history::PowerHistory* history);

@@ -1,11 +1,24 @@
 #include "app/QtPrompt.h"
 
+#include <QApplication>
 #include <QMessageBox>
+#include <algorithm>
 
 namespace solvane::app {
 
 using platform::PromptAnswer;
 using platform::PromptButtons;
+
+namespace {
+
+bool anyWindowShown() {
+    const auto windows = QApplication::topLevelWidgets();
+    return std::any_of(windows.begin(), windows.end(), [](const QWidget* window) {
+        return window->isVisible() && window->windowType() != Qt::ToolTip;
+    });
+}
+
+} // namespace
 
 platform::PromptAnswer QtPrompt::ask(const platform::PromptRequest& request) {
     QMessageBox::StandardButtons standard = QMessageBox::Ok;
@@ -39,6 +52,10 @@ platform::PromptAnswer QtPrompt::ask(const platform::PromptRequest& request) {
     QMessageBox box(QMessageBox::NoIcon, QString::fromStdString(request.caption),
                     QString::fromStdString(request.text), standard);
     box.setDefaultButton(toStandard(platform::defaultAnswer(request)));
+    // A message of a copy without a window of its own (a second start, a failed start) would
+    // otherwise come up behind the windows already on the screen.
+    if (!anyWindowShown())
+        box.setWindowFlag(Qt::WindowStaysOnTopHint);
     switch (box.exec()) {
     case QMessageBox::Cancel:
         return PromptAnswer::Cancel;

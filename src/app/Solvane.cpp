@@ -8,6 +8,7 @@
 #include "app/ProgramStart.h"
 #include "app/QtPrompt.h"
 #include "app/Report.h"
+#include "app/RunningCopy.h"
 #include "app/TerminationSignals.h"
 #include "hw/driver/IoDriverProtocol.h"
 #include "platform/DeviceIo.h"
@@ -19,9 +20,11 @@
 #include "ui/QtNotificationShell.h"
 #include "ui/SkinFiles.h"
 #include "ui/SkinResources.h"
+#include "ui/SkinTheme.h"
 
 #include <QApplication>
 #include <QDialog>
+#include <QPointer>
 #include <cerrno>
 #include <chrono>
 #include <cstring>
@@ -89,6 +92,7 @@ int runSolvane(int argc, char* argv[]) {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Solvane"));
     QApplication::setQuitOnLastWindowClosed(false);
+    ui::applySkinTheme(application);
 
     QtPrompt screenPrompt;
     platform::BatchPrompt batchPrompt(std::cerr);
@@ -114,6 +118,8 @@ int runSolvane(int argc, char* argv[]) {
     // second copy never touches the files the running one keeps.
     StartedCore started;
     std::unique_ptr<PowerHistoryRun> historyRun; // outlives the window, which shows it
+    const auto runningSocket = runningCopySocket(lockFolder.path);
+    std::unique_ptr<RunningCopyListener> runningCopy;
     CSampleApp sample(
         mutexes, prompt,
         [&] { return std::make_unique<hw::IoDriver>(program.system(), services, devices, sleeper); },
@@ -135,6 +141,11 @@ int runSolvane(int argc, char* argv[]) {
                                                        options.snapshotFolder);
             if (options.minimized)
                 window->setStartShown(CSampleDlg::StartShown::NotificationArea);
+            runningCopy = std::make_unique<RunningCopyListener>(
+                runningSocket, [shown = QPointer<CSampleDlg>(window.get())] {
+                    if (shown)
+                        shown->OnCommand(ui::CMyAppTrayIcon::kCommandRestore);
+                });
             // The history, limits and metrics begin once the window's basic page has started the
             // monitor.
             window->setPowerHistoryStart(
@@ -151,6 +162,8 @@ int runSolvane(int argc, char* argv[]) {
                 QMetaObject::invokeMethod(window.get(), &QDialog::close, Qt::QueuedConnection);
             return window;
         });
+    // A second start brings this copy's window forward.
+    sample.setOnRefused([&runningSocket] { askRunningCopyForward(runningSocket); });
     sample.InitInstance();
     switch (sample.outcome()) {
     case CSampleApp::Outcome::DriverFailed:

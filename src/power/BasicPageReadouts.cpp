@@ -22,10 +22,10 @@ constexpr std::array<NotAvailable, 4> kNotAvailable{{
       basic_ids::kSavingPercentage}},
     {{2906, 2904, 2903},
      {basic_ids::kCpuEfficiency, basic_ids::kIchVoltage, basic_ids::kIohVoltage, basic_ids::kMemoryVoltage}},
-    // Boards that measure no CPU power: no consumption and no regulator saving to show (their CPU
-    // hangs on the 12 V rail, so the total is still whole).
+    // Boards that measure no CPU power: no consumption, no regulator saving and no efficiency to
+    // show (their CPU hangs on the 12 V rail, so the total is still whole).
     {{2909, 2908, 2907, 2906, 2905, 2904, 2903, 2902, 2901},
-     {basic_ids::kCpuConsumption, basic_ids::kCpuSaving}},
+     {basic_ids::kCpuConsumption, basic_ids::kCpuSaving, basic_ids::kCpuEfficiency}},
 }};
 
 constexpr hw::BoardSet kRenamedBridgeBoards{2902, 2905, 2901};
@@ -40,7 +40,7 @@ bool notAvailable(int board, int valueId) {
 std::string voltageText(const PowerSavingState& state, Setting setting) {
     const auto value = state.modes.CurrentValues[static_cast<std::size_t>(setting)];
     if (value == kNotPresent)
-        return {};
+        return "N/A."; // the board lacks the setting
     return std::string(state.options[setting].text(value));
 }
 

@@ -2,13 +2,14 @@
 
 #include "board/BoardTraits.h"
 #include "power/PhaseReadout.h"
+#include "tuning/OptionListLines.h"
 
 namespace solvane::tuning {
 
 std::optional<std::string> rowCaption(const AdvancedRow& row, const power::PowerSavingState& state) {
-    const auto slot = static_cast<std::size_t>(row.setting);
-    if (state.modes.DefaultTargets[slot] == power::kNotPresent)
+    if (!rowHasSetting(row, state))
         return std::nullopt;
+    const auto slot = static_cast<std::size_t>(row.setting);
     const auto setting = static_cast<power::Setting>(row.setting);
     const auto value = state.modes.CurrentValues[slot];
     const int levels = state.routines.levelCount(setting);
@@ -32,6 +33,11 @@ std::optional<std::string> rowCaption(const AdvancedRow& row, const power::Power
         break;
     }
     return std::nullopt;
+}
+
+bool rowHasSetting(const AdvancedRow& row, const power::PowerSavingState& state) {
+    return state.modes.DefaultTargets[static_cast<std::size_t>(row.setting)] != power::kNotPresent &&
+           !optionListLines(row, state).empty();
 }
 
 AdvancedReadouts advancedReadouts(int boardCode, const power::Readouts& texts, int fanRpm) {

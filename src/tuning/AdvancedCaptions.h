@@ -14,6 +14,10 @@ namespace solvane::tuning {
 // shows the fan speed instead.
 std::optional<std::string> rowCaption(const AdvancedRow& row, const power::PowerSavingState& state);
 
+// Whether the board has a row's setting: it has a value and its list would offer something. A row
+// without it shows "N/A." on a disabled button instead of opening an empty list.
+bool rowHasSetting(const AdvancedRow& row, const power::PowerSavingState& state);
+
 // The page's four power-saving read-outs and the Smart Fan button's caption.
 struct AdvancedReadouts {
     std::string totalSaving;      // 1061

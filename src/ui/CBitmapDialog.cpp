@@ -3,6 +3,7 @@
 #include "ui/CLabel.h"
 #include "ui/SkinRegion.h"
 
+#include <QApplication>
 #include <QChildEvent>
 #include <QLabel>
 #include <QMouseEvent>
@@ -123,15 +124,28 @@ void CBitmapDialog::mousePressEvent(QMouseEvent* event) {
     QDialog::mousePressEvent(event);
     if (!m_drag || event->button() != Qt::LeftButton)
         return;
-    QWindow* handle = window()->windowHandle();
-    if (handle != nullptr && handle->startSystemMove())
-        return;
-    m_draggingByHand = true;
+    // The move starts only once the pointer travels with the button held: a click or a tap alone
+    // never hands the pointer to a move that would then wait for a release it already missed.
+    m_dragPending = true;
     m_dragOffset = event->globalPosition() - QPointF(window()->pos());
+    m_pressedAt = event->globalPosition();
 }
 
 void CBitmapDialog::mouseMoveEvent(QMouseEvent* event) {
-    if (m_draggingByHand && (event->buttons() & Qt::LeftButton) != 0) {
+    const bool held = (event->buttons() & Qt::LeftButton) != 0;
+    if (!held)
+        m_dragPending = m_draggingByHand = false;
+    if (m_dragPending &&
+        (event->globalPosition() - m_pressedAt).manhattanLength() >= QApplication::startDragDistance()) {
+        m_dragPending = false;
+        // The window system's own move: it ends the drag on release wherever that happens, and it
+        // is the only way to move a window where clients cannot place themselves.
+        QWindow* handle = window()->windowHandle();
+        if (handle != nullptr && handle->startSystemMove())
+            return;
+        m_draggingByHand = true;
+    }
+    if (m_draggingByHand) {
         window()->move((event->globalPosition() - m_dragOffset).toPoint());
         return;
     }
@@ -140,7 +154,7 @@ void CBitmapDialog::mouseMoveEvent(QMouseEvent* event) {
 
 void CBitmapDialog::mouseReleaseEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton)
-        m_draggingByHand = false;
+        m_dragPending = m_draggingByHand = false;
     QDialog::mouseReleaseEvent(event);
 }
 

@@ -46,7 +46,7 @@ public:
     // Static text controls (plain QLabel children) show the background through them; off, they
     // paint the dialog's background colour.
     void SetStaticTransparent(bool transparent);
-    // A left click anywhere on the background drags the window.
+    // A press anywhere on the background followed by a move with the button held drags the window.
     void SetClickAnywhereMove(bool drag) { m_drag = drag; }
 
     void InitDialog();
@@ -82,6 +82,9 @@ private:
     QImage m_ownedBitmap;
     bool m_initialised = false;
     bool m_destroyed = false;
+    // A press on the background that becomes a move once the pointer travels far enough.
+    bool m_dragPending = false;
+    QPointF m_pressedAt;
     // Dragging by hand where the window system cannot move the window itself.
     bool m_draggingByHand = false;
     QPointF m_dragOffset;

@@ -57,9 +57,9 @@ public:
         const bool selected = (option.state & QStyle::State_Selected) != 0;
         const QPalette& palette = option.palette;
         const QColor back =
-            selected ? palette.color(QPalette::Highlight) : kListColors[line.backIndex].toQColor();
+            selected ? palette.color(QPalette::Highlight) : m_list.groundColor(line.backIndex);
         const QColor fore =
-            selected ? palette.color(QPalette::HighlightedText) : kListColors[line.textIndex].toQColor();
+            selected ? palette.color(QPalette::HighlightedText) : m_list.textColor(line.textIndex);
         painter->fillRect(option.rect, back);
         painter->setPen(fore);
         painter->setFont(option.font);
@@ -93,6 +93,12 @@ CXListBox::CXListBox(QWidget* parent) : QListWidget(parent) {
 void CXListBox::SetTabSize(int characters) {
     m_tabSize = std::max(characters, 1);
     updateMetrics();
+}
+
+void CXListBox::SetColorTables(const std::array<ColorRef, 16>& text, const std::array<ColorRef, 16>& ground) {
+    m_textColors = text;
+    m_groundColors = ground;
+    viewport()->update();
 }
 
 void CXListBox::updateMetrics() {

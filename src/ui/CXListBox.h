@@ -41,6 +41,11 @@ public:
     void EnableColor(bool enable) { m_colorMode = enable; }
     void SetTabSize(int characters);
     void SetMaxLines(int lines) { m_maxLines = std::max(lines, 0); }
+    // The colours the sixteen indexes stand for, as a line's text and as its ground (by default
+    // both kListColors). A list on a dark ground takes light text and deep grounds.
+    void SetColorTables(const std::array<ColorRef, 16>& text, const std::array<ColorRef, 16>& ground);
+    QColor textColor(int index) const { return m_textColors[static_cast<std::size_t>(index)].toQColor(); }
+    QColor groundColor(int index) const { return m_groundColors[static_cast<std::size_t>(index)].toQColor(); }
     // The context menu shown on a right click; kNoContextMenu for none.
     void SetContextMenuId(int menuId) { m_contextMenuId = menuId; }
 
@@ -67,6 +72,8 @@ private:
     int m_maxLines = kDefaultMaxLines;
     int m_contextMenuId = kNoContextMenu;
     std::array<int, kTabStopCount> m_tabStops{};
+    std::array<ColorRef, 16> m_textColors = kListColors;
+    std::array<ColorRef, 16> m_groundColors = kListColors;
 };
 
 } // namespace solvane::ui

@@ -3,6 +3,8 @@
 #include "ui/ColorRef.h"
 
 #include <QString>
+#include <array>
+#include <string_view>
 
 // The skin's colours: a dark slate base, one cyan accent, greens for power saving, light grey text.
 // The windows and pages draw with them, and tools/skingen paints the skin pictures with them, so
@@ -44,6 +46,77 @@ inline constexpr ColorRef kMetal = ColorRef::fromRgb(0x8e, 0x98, 0xa2);
 // in blue, the power and Easy Button LEDs in green.
 inline constexpr ColorRef kPictureCaptionBlue = ColorRef::fromRgb(0x10, 0x2a, 0x8b);
 inline constexpr ColorRef kPictureCaptionGreen = ColorRef::fromRgb(0x14, 0x6e, 0x1e);
+// Selected entries of lists and drop-down lists, and tool tips.
+inline constexpr ColorRef kSelection = ColorRef::fromRgb(0x1f, 0x5f, 0x6c);
+inline constexpr ColorRef kToolTipGround = ColorRef::fromRgb(0x26, 0x2e, 0x39);
+
+// The colour list's sixteen colours on the dark skin: as a line's text a light shade, as its
+// ground a deep shade of the same hue, so every line reads on the dark list and each colour keeps
+// its meaning (the option list: blue the current value, red out of range, yellow warned, green
+// the default; black on white the plain entries, which become light text on the list's field).
+inline constexpr std::array<ColorRef, 16> kListTextOnDark{
+    kFieldText,                          // black
+    ColorRef::fromRgb(0xff, 0xff, 0xff), // white
+    ColorRef::fromRgb(0xff, 0x8a, 0x80), // dark red
+    kSavingGreen,                        // green
+    ColorRef::fromRgb(0xd8, 0xd0, 0x6a), // olive
+    ColorRef::fromRgb(0x8a, 0xb4, 0xff), // navy
+    ColorRef::fromRgb(0xff, 0xd2, 0x7a), // purple: the warned entries' text, on their amber ground
+    ColorRef::fromRgb(0x5f, 0xd8, 0xd8), // teal
+    ColorRef::fromRgb(0xc0, 0xc0, 0xc0), // silver
+    kTextDim,                            // grey
+    ColorRef::fromRgb(0xff, 0x7a, 0x70), // red
+    kLime,                               // lime
+    ColorRef::fromRgb(0xff, 0xe0, 0x66), // yellow
+    ColorRef::fromRgb(0x7c, 0xb8, 0xff), // blue
+    ColorRef::fromRgb(0xff, 0x8a, 0xf0), // magenta
+    ColorRef::fromRgb(0x7a, 0xf0, 0xf0), // cyan
+};
+inline constexpr std::array<ColorRef, 16> kListGroundOnDark{
+    kInk,                                // black
+    kField,                              // white: the list's own field
+    ColorRef::fromRgb(0x4a, 0x16, 0x16), // dark red
+    ColorRef::fromRgb(0x12, 0x3a, 0x1e), // green
+    ColorRef::fromRgb(0x3a, 0x38, 0x12), // olive
+    ColorRef::fromRgb(0x16, 0x22, 0x4a), // navy
+    ColorRef::fromRgb(0x3e, 0x16, 0x4a), // purple
+    ColorRef::fromRgb(0x12, 0x38, 0x3a), // teal
+    kFaceHover,                          // silver
+    kFace,                               // grey
+    ColorRef::fromRgb(0x7a, 0x1c, 0x1c), // red: out of range
+    ColorRef::fromRgb(0x1e, 0x46, 0x12), // lime
+    ColorRef::fromRgb(0x5c, 0x42, 0x0c), // yellow: warned
+    ColorRef::fromRgb(0x1a, 0x4a, 0x8c), // blue: the current value
+    ColorRef::fromRgb(0x4a, 0x16, 0x44), // magenta
+    ColorRef::fromRgb(0x10, 0x40, 0x48), // cyan
+};
+
+// A text colour and the ground it is drawn on.
+struct TextOnGround {
+    std::string_view name;
+    ColorRef text;
+    ColorRef ground;
+};
+// Every pair of text and ground the skin's windows and controls draw (disabled text aside).
+inline constexpr std::array<TextOnGround, 13> kTextOnGround{{
+    {"text on a page", kText, kPanel},
+    {"text at the foot of a page", kText, kPanelLow},
+    {"captions on a page", kTextDim, kPanelLow},
+    {"captions on a field", kTextDim, kField},
+    {"field text", kFieldText, kField},
+    {"read-outs on a field", kAccent, kField},
+    {"savings on a field", kSavingGreen, kField},
+    {"messages on a page", kAmber, kPanelLow},
+    {"button text", kText, kFace},
+    {"button text under the mouse", kText, kFaceHover},
+    {"selected entries", kText, kSelection},
+    {"tool tips", kText, kToolTipGround},
+    {"the window's own ground", kText, kWell},
+}};
+
+// The contrast ratio of two colours, from 1 (the same) to 21 (black and white).
+double contrastRatio(ColorRef first, ColorRef second);
+
 // Outside the main window's shape: the colour its background picture leaves transparent.
 inline constexpr ColorRef kOutside = ColorRef::fromRgb(0xff, 0x00, 0x00);
 

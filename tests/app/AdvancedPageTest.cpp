@@ -4,12 +4,15 @@
 #include "WindowOnScreen.h"
 #include "app/QtPrompt.h"
 #include "power/ModeTargets.h"
+#include "tuning/AdvancedCaptions.h"
 #include "tuning/AdvancedPagePlan.h"
+#include "tuning/OptionListLines.h"
 #include "tuning/pages/AdvancedPageIds.h"
 #include "tuning/pages/AdvancedPageLayout.h"
 #include "tuning/pages/CList0.h"
 #include "tuning/pages/CSLV_ADVANCE_MB.h"
 #include "ui/ControlId.h"
+#include "ui/Palette.h"
 #include "ui/WidgetInput.h"
 
 #include <QAbstractButton>
@@ -19,6 +22,7 @@
 #include <QMessageBox>
 #include <QTimer>
 #include <QWindow>
+#include <set>
 
 namespace solvane::tuning::pages {
 namespace {
@@ -77,7 +81,14 @@ TEST(AdvancedPage, EveryBoardShowsItsRowsLabelsAndButtonsAsPlanned) {
             EXPECT_EQ(rig.button(row).isVisible(), rowPlan.shown) << row;
             EXPECT_EQ(rig.page().rowLabel(row)->isVisible(), rowPlan.shown) << row;
             EXPECT_EQ(rig.page().rowLabel(row)->text().toStdString(), rowPlan.label) << row;
-            EXPECT_EQ(rig.button(row).isEnabled(), rowPlan.enabled) << row;
+            // A setting the board lacks cannot open a list, whatever the layout allows.
+            const bool has = rowHasSetting(kAdvancedRows[static_cast<std::size_t>(row)], rig.core->state());
+            EXPECT_EQ(rig.button(row).isEnabled(), rowPlan.enabled && has) << row;
+            if (rig.button(row).isEnabled()) {
+                EXPECT_FALSE(
+                    optionListLines(kAdvancedRows[static_cast<std::size_t>(row)], rig.core->state()).empty())
+                    << row << ": an enabled button with an empty list";
+            }
         }
         EXPECT_EQ(rig.page().modeRadio(PowerMode::Max)->isVisible(), plan.radiosShown);
         EXPECT_EQ(ui::findControl(rig.page(), ids::kGroups[1])->isVisible(), plan.ddrAndMchGroupsShown);
@@ -111,6 +122,84 @@ TEST(AdvancedPage, BoardSpecificsOnThePage) {
         EXPECT_FALSE(ui::findControl(rig.page(), 1194)->isVisible()) << "the DDR title picture";
         EXPECT_FALSE(ui::findControl(rig.page(), 1208)->isVisible()) << "a read-out caption";
     }
+}
+
+TEST(AdvancedPage, RowsOfSettingsTheBoardLacksReadNotAvailable) {
+    AdvancedPageRig rig(2901);
+    int lacking = 0;
+    for (const auto& row : kAdvancedRows) {
+        if (!rig.button(row.setting).isVisible() || rowHasSetting(row, rig.core->state()))
+            continue;
+        SCOPED_TRACE(row.setting);
+        ++lacking;
+        EXPECT_FALSE(rig.button(row.setting).isEnabled());
+        if (row.kind != ListKind::Fan) {
+            EXPECT_EQ(rig.caption(row.setting), QStringLiteral("N/A."));
+            rig.page().OnSetActive(); // a caption refresh leaves it
+            EXPECT_EQ(rig.caption(row.setting), QStringLiteral("N/A."));
+        }
+    }
+    EXPECT_GT(lacking, 0) << "2901 lacks some of the settings its layout shows";
+}
+
+TEST(AdvancedPage, TheListClosesBeforeAWarningAsksAndWithTheWindow) {
+    struct WatchingPrompt final : platform::Prompt {
+        platform::PromptAnswer ask(const platform::PromptRequest& request) override {
+            asked.push_back(request.text);
+            listShownWhenAsked.push_back(listShown());
+            return platform::PromptAnswer::Cancel;
+        }
+        std::function<bool()> listShown;
+        std::vector<std::string> asked;
+        std::vector<bool> listShownWhenAsked;
+    };
+    WatchingPrompt prompt;
+    AdvancedPageRig rig(2917, &prompt);
+    prompt.listShown = [&rig] { return rig.list().isVisible(); };
+    rig.page().OnValueButton(kCpuVoltage);
+    ASSERT_TRUE(rig.list().isVisible());
+    ASSERT_NE(rig.list().windowHandle(), nullptr);
+    EXPECT_EQ(rig.list().windowHandle()->transientParent(), rig.window->windowHandle())
+        << "the list belongs to the main window";
+    rig.choose(50); // beyond the stable limit
+    ASSERT_EQ(prompt.asked.size(), 1U);
+    EXPECT_FALSE(prompt.listShownWhenAsked[0]) << "the list stood over the warning";
+
+    rig.page().OnValueButton(kCpuVoltage);
+    ASSERT_TRUE(rig.list().isVisible());
+    rig.window->showMinimized();
+    QApplication::processEvents();
+    EXPECT_FALSE(rig.list().isVisible()) << "left on the screen without its window";
+    EXPECT_EQ(rig.core->state().routines.popupOpenIndex, -1);
+    rig.window->showNormal();
+    rig.page().OnValueButton(kCpuVoltage);
+    ASSERT_TRUE(rig.list().isVisible());
+    rig.window->move(rig.window->pos() + QPoint(30, 20));
+    QApplication::processEvents();
+    EXPECT_FALSE(rig.list().isVisible()) << "left behind by a moved window";
+}
+
+TEST(AdvancedPage, TheListsColoursReadOnTheDarkGroundAndKeepTheirMeaning) {
+    AdvancedPageRig rig(2917);
+    rig.value(kCpuVoltage) = 30;
+    rig.page().OnValueButton(kCpuVoltage);
+    auto& box = rig.list().list();
+    // One entry of each kind: current, out of range, beyond the stable limit, default, plain.
+    const std::array<int, 5> entries{30, 70, 60, 16, 20};
+    std::set<std::pair<QRgb, QRgb>> looks;
+    for (const int entry : entries) {
+        SCOPED_TRACE(entry);
+        const auto line = box.line(entry);
+        const auto text = ui::ColorRef::fromQColor(box.textColor(line.textIndex));
+        const auto ground = ui::ColorRef::fromQColor(box.groundColor(line.backIndex));
+        EXPECT_GE(ui::palette::contrastRatio(text, ground), 4.5);
+        looks.insert({box.textColor(line.textIndex).rgb(), box.groundColor(line.backIndex).rgb()});
+    }
+    EXPECT_EQ(looks.size(), entries.size()) << "each kind of entry looks different";
+    EXPECT_LT(ui::palette::contrastRatio(ui::ColorRef::fromQColor(box.groundColor(box.line(20).backIndex)),
+                                         ui::palette::kInk),
+              2.0)
+        << "plain entries on the dark field";
 }
 
 TEST(AdvancedPage, AVoltageListOpensBelowItsButtonScrolledToTheCurrentValue) {

@@ -148,6 +148,19 @@ TEST(MainWindow, ReadoutsAndNotAvailableRowsFollowTheBoard) {
     EXPECT_TRUE(intel.basicPage().readoutText(power::basic_ids::kFanSpeed).endsWith(QStringLiteral(" rpm")));
 }
 
+// An older AMD board: what it lacks or cannot measure reads "N/A.", never blank, and no efficiency
+// stands beside an unknown CPU power.
+TEST(MainWindow, AnOlderBoardShowsWhatItLacksAsNotAvailable) {
+    MainWindowRig rig(2901);
+    namespace ids = power::basic_ids;
+    for (const int id : {ids::kMemoryVoltage, ids::kIohVoltage, ids::kIchVoltage, ids::kCpuConsumption,
+                         ids::kCpuEfficiency}) {
+        EXPECT_EQ(rig.basicPage().readoutText(id), QStringLiteral("N/A.")) << id;
+    }
+    MainWindowRig intel(2917);
+    EXPECT_TRUE(intel.basicPage().readoutText(ids::kCpuEfficiency).endsWith(QStringLiteral(" %")));
+}
+
 // The load message has a line of its own on the page, wide enough for its text and clear of the
 // read-outs.
 TEST(MainWindow, TheLoadMessageLineFitsItsTextBesideTheReadouts) {

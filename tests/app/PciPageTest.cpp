@@ -95,7 +95,8 @@ protected:
 
 TEST_F(PciPage, TheListViewIsPlacedAndFilledAsTheDeviceList) {
     auto& view = list();
-    EXPECT_EQ(view.geometry(), QRect(43, 40, 490, 320));
+    EXPECT_EQ(view.geometry().topLeft(), QPoint(43, 40));
+    EXPECT_EQ(view.width(), 490);
     ASSERT_EQ(view.columnCount(), 4);
     const int widths[] = {280, 60, 60, 60};
     const char* headings[] = {"PCI Device", "Bus#", "Dev#", "Func#"};
@@ -115,6 +116,24 @@ TEST_F(PciPage, TheListViewIsPlacedAndFilledAsTheDeviceList) {
     auto& dropDown = control<QComboBox>(ids::kDeviceDropDown);
     EXPECT_EQ(dropDown.count(), 3);
     EXPECT_EQ(dropDown.itemText(2), QStringLiteral("Unknown Ethernet Controller"));
+}
+
+// However many devices there are, the list shows whole rows below a header that is dark to its end.
+TEST_F(PciPage, TheListShowsWholeRowsUnderAHeaderDarkToItsEnd) {
+    auto& view = list();
+    QApplication::processEvents();
+    const int row = view.visualItemRect(view.topLevelItem(0)).height();
+    ASSERT_GT(row, 0);
+    EXPECT_EQ(view.viewport()->height() % row, 0) << "the last row would be cut";
+    EXPECT_LE(view.height(), 320);
+    EXPECT_GT(view.height(), 320 - row);
+
+    auto* heading = view.header();
+    const QImage picture = heading->grab().toImage();
+    const int pastTheColumns = heading->length() + 4;
+    ASSERT_LT(pastTheColumns, picture.width()) << "the columns fill the header";
+    EXPECT_LT(picture.pixelColor(pastTheColumns, picture.height() / 2).lightness(), 100)
+        << "a light patch beside the last column";
 }
 
 TEST_F(PciPage, DeviceZeroIsShownFromTheStart) {

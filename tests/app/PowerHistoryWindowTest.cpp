@@ -14,6 +14,7 @@
 #include <QLineSeries>
 #include <QScatterSeries>
 #include <QSpinBox>
+#include <QValueAxis>
 #include <gtest/gtest.h>
 
 namespace solvane::history::window {
@@ -68,11 +69,19 @@ TEST_F(PowerHistoryWindow, DrawsEachSpanFromTheHistory) {
     for (const auto& minute : minutes)
         sum += minute.systemWatts;
     EXPECT_NEAR(dialog.data().points[1].consumptionWatts, sum / 60, 1e-9);
-    // One bar, the day's saving.
+    // A bar for each of the last 30 days, so one day's bar keeps a day's width; the day's saving in
+    // the unit its size calls for.
     auto* bars = static_cast<QBarSeries*>(chart[1]->chart()->series().first());
     ASSERT_EQ(bars->barSets().size(), 1);
-    ASSERT_EQ(bars->barSets()[0]->count(), 1);
-    EXPECT_DOUBLE_EQ(bars->barSets()[0]->at(0), m_board->history().store()->days(0, INT64_MAX)[0].savedKwh());
+    ASSERT_EQ(bars->barSets()[0]->count(), 30);
+    const double savedKwh = m_board->history().store()->days(0, INT64_MAX)[0].savedKwh();
+    auto* energy = static_cast<QValueAxis*>(chart[1]->chart()->axes(Qt::Vertical).first());
+    ASSERT_GT(savedKwh, 0);
+    ASSERT_LT(savedKwh, 1) << "a day on the simulated board saves watt-hours";
+    EXPECT_EQ(energy->titleText(), QStringLiteral("Wh"));
+    EXPECT_DOUBLE_EQ(bars->barSets()[0]->at(29), savedKwh * 1000);
+    EXPECT_DOUBLE_EQ(bars->barSets()[0]->at(0), 0);
+    EXPECT_GE(energy->max(), savedKwh * 1000);
 
     if (const char* picture = std::getenv("SOLVANE_HISTORY_SNAPSHOT")) {
         dialog.showSpan(ChartSpan::Day);
@@ -81,6 +90,18 @@ TEST_F(PowerHistoryWindow, DrawsEachSpanFromTheHistory) {
         QCoreApplication::processEvents();
         EXPECT_TRUE(dialog.grab().save(QString::fromLocal8Bit(picture)));
     }
+}
+
+TEST_F(PowerHistoryWindow, TheStatusCountsInWords) {
+    // An hour that holds only the day's last minute.
+    CPowerHistoryDlg dialog(m_board->history(), m_board->registry(), [] { return kMonday + 86399 + 3540; });
+    dialog.showSpan(ChartSpan::Hour);
+    ASSERT_EQ(dialog.data().points.size(), 1U);
+    EXPECT_TRUE(dialog.statusText().startsWith(QStringLiteral("1 point, 0 limit crossings shown;")))
+        << dialog.statusText().toStdString();
+    dialog.showSpan(ChartSpan::Day);
+    EXPECT_TRUE(
+        dialog.statusText().startsWith(QStringLiteral("%1 points, ").arg(dialog.data().points.size())));
 }
 
 TEST_F(PowerHistoryWindow, SetsLimitsAndExportsTheSpanShown) {

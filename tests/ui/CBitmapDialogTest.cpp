@@ -124,6 +124,40 @@ TEST(CBitmapDialog, ALeftClickOnTheBackgroundDragsTheWindowWhenAsked) {
     EXPECT_EQ(dialog.pos(), QPoint(230, 170));
 }
 
+TEST(CBitmapDialog, AClickWithoutAMoveNeverStartsADragAndAReleaseEndsOne) {
+    if (QGuiApplication::platformName() != QStringLiteral("offscreen"))
+        GTEST_SKIP() << "dragging by hand is what the offscreen platform does";
+    CBitmapDialog dialog;
+    dialog.SetClickAnywhereMove(true);
+    dialog.resize(100, 80);
+    dialog.move(200, 150);
+
+    // A click as the pointer arrives, then the pointer goes on with no button held.
+    test::click(dialog, {60, 50});
+    test::mouseMove(dialog, {90, 70});
+    EXPECT_EQ(dialog.pos(), QPoint(200, 150)) << "the window followed the pointer after a click";
+    // A tremble of the hand within a click is no drag either.
+    test::mousePress(dialog, {60, 50});
+    test::mouseMove(dialog, {61, 50}, Qt::LeftButton);
+    test::mouseRelease(dialog, {61, 50});
+    test::mouseMove(dialog, {90, 70});
+    EXPECT_EQ(dialog.pos(), QPoint(200, 150));
+
+    // A real drag stops at the release, wherever the pointer is then.
+    test::mousePress(dialog, {10, 10});
+    test::mouseMove(dialog, {40, 30}, Qt::LeftButton);
+    test::mouseRelease(dialog, {40, 30});
+    ASSERT_EQ(dialog.pos(), QPoint(230, 170));
+    test::mouseMove(dialog, {70, 60});
+    EXPECT_EQ(dialog.pos(), QPoint(230, 170));
+    // A release the window never saw: the next move without the button ends the drag too.
+    test::mousePress(dialog, {10, 10});
+    test::mouseMove(dialog, {20, 20}, Qt::LeftButton);
+    const QPoint dragged = dialog.pos();
+    test::mouseMove(dialog, {60, 60});
+    EXPECT_EQ(dialog.pos(), dragged);
+}
+
 bool waitUntil(const std::function<bool()>& done) {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
     while (!done()) {

@@ -1,5 +1,6 @@
 #include "history/window/CPowerHistoryDlg.h"
 
+#include "history/ChartScale.h"
 #include "history/HistoryCsv.h"
 #include "history/IsoTime.h"
 #include "platform/AtomicFile.h"
@@ -82,19 +83,17 @@ void skinAxis(QAbstractAxis* axis) {
     axis->setLabelsFont(font);
 }
 
-// From 0 to top, with gridlines at a round step (1, 2 or 5 times a power of ten) about a fifth
-// of the way apart.
-void scaleAxis(QValueAxis* axis, double top) {
-    const double rough = top / 5;
-    const double magnitude = std::pow(10.0, std::floor(std::log10(rough)));
-    double step = magnitude;
-    for (const double factor : {2.0, 5.0, 10.0})
-        if (step < rough)
-            step = factor * magnitude;
-    axis->setRange(0, top);
+void scaleAxis(QValueAxis* axis, const AxisScale& scale) {
+    axis->setRange(0, scale.top);
     axis->setTickType(QValueAxis::TicksDynamic);
     axis->setTickAnchor(0);
-    axis->setTickInterval(step);
+    axis->setTickInterval(scale.step);
+    axis->setLabelFormat(QStringLiteral("%.") + QString::number(scale.decimals) + QStringLiteral("f"));
+}
+
+// "1 point", "2 points".
+QString counted(std::size_t count, const char* singular, const char* plural) {
+    return QString::number(count) + QLatin1Char(' ') + QLatin1String(count == 1 ? singular : plural);
 }
 
 } // namespace
@@ -173,7 +172,6 @@ void CPowerHistoryDlg::buildCharts() {
     time->setTickCount(7);
     auto* watts = new QValueAxis;
     watts->setTitleText(QStringLiteral("W"));
-    watts->setLabelFormat(QStringLiteral("%.0f"));
     for (auto* axis : std::initializer_list<QAbstractAxis*>{time, watts})
         skinAxis(axis);
     m_lineChart->addAxis(time, Qt::AlignBottom);
@@ -199,20 +197,18 @@ void CPowerHistoryDlg::buildCharts() {
 
     m_barChart = new QChart;
     skinChart(m_barChart);
-    m_barChart->setTitle(QStringLiteral("Energy saved per day (kWh, last 30 days)"));
     m_barChart->legend()->hide();
     auto* bars = new QBarSeries;
     bars->setBarWidth(0.6);
     m_barChart->addSeries(bars);
     auto* dayAxis = new QBarCategoryAxis;
-    auto* kwh = new QValueAxis;
-    kwh->setLabelFormat(QStringLiteral("%.2f"));
-    for (auto* axis : std::initializer_list<QAbstractAxis*>{dayAxis, kwh})
+    auto* energy = new QValueAxis;
+    for (auto* axis : std::initializer_list<QAbstractAxis*>{dayAxis, energy})
         skinAxis(axis);
     m_barChart->addAxis(dayAxis, Qt::AlignBottom);
-    m_barChart->addAxis(kwh, Qt::AlignLeft);
+    m_barChart->addAxis(energy, Qt::AlignLeft);
     bars->attachAxis(dayAxis);
-    bars->attachAxis(kwh);
+    bars->attachAxis(energy);
 }
 
 void CPowerHistoryDlg::showSpan(ChartSpan span) {
@@ -248,17 +244,17 @@ void CPowerHistoryDlg::fillLineChart() {
     }
     consumption->replace(consumed);
     saving->replace(saved);
-    const double top = highest * 1.1;
+    const auto scale = axisScale(highest);
     QList<QPointF> marks;
     for (const auto& alert : m_data.alerts)
-        marks.append(QPointF(static_cast<double>(msecs(alert.time)), top * 0.96));
+        marks.append(QPointF(static_cast<double>(msecs(alert.time)), scale.top * 0.96));
     crossings->replace(marks);
 
     auto* time = static_cast<QDateTimeAxis*>(m_lineChart->axes(Qt::Horizontal).first());
     time->setFormat(m_span == ChartSpan::Month ? QStringLiteral("MM-dd") : QStringLiteral("HH:mm"));
     time->setRange(QDateTime::fromMSecsSinceEpoch(msecs(m_data.from)),
                    QDateTime::fromMSecsSinceEpoch(msecs(m_data.to)));
-    scaleAxis(static_cast<QValueAxis*>(m_lineChart->axes(Qt::Vertical).first()), top);
+    scaleAxis(static_cast<QValueAxis*>(m_lineChart->axes(Qt::Vertical).first()), scale);
 }
 
 void CPowerHistoryDlg::fillBarChart() {
@@ -267,18 +263,26 @@ void CPowerHistoryDlg::fillBarChart() {
     auto* set = new QBarSet(QStringLiteral("Saved"));
     set->setColor(ui::palette::kSavingGreen.toQColor());
     set->setBorderColor(ui::palette::kSavingGreen.toQColor());
+    const auto days = savedPerDay(m_data);
+    double highest = 0;
+    for (const auto& day : days)
+        highest = std::max(highest, day.savedKwh);
+    const auto axis = energyAxis(highest);
     QStringList categories;
-    double highest = 0.01;
-    for (const auto& day : m_data.days) {
-        set->append(day.savedKwh());
-        categories.append(QString::fromStdString(isoDate(day.day).substr(5)));
-        highest = std::max(highest, day.savedKwh());
+    for (const auto& day : days) {
+        set->append(day.savedKwh * axis.perKwh);
+        // The day of the month: thirty labels of a month and day would not fit under the bars.
+        categories.append(QString::fromStdString(isoDate(day.day).substr(8)));
     }
     bars->append(set);
     auto* dayAxis = static_cast<QBarCategoryAxis*>(m_barChart->axes(Qt::Horizontal).first());
     dayAxis->clear();
     dayAxis->append(categories);
-    scaleAxis(static_cast<QValueAxis*>(m_barChart->axes(Qt::Vertical).first()), highest * 1.15);
+    const QString unit = text(axis.unit);
+    m_barChart->setTitle(QStringLiteral("Energy saved per day (%1, last 30 days)").arg(unit));
+    auto* energy = static_cast<QValueAxis*>(m_barChart->axes(Qt::Vertical).first());
+    energy->setTitleText(unit);
+    scaleAxis(energy, axis.scale);
 }
 
 QString CPowerHistoryDlg::statusText() const {
@@ -288,9 +292,9 @@ QString CPowerHistoryDlg::statusText() const {
     double saved = 0;
     for (const auto& day : m_data.days)
         saved += day.savedKwh();
-    return QStringLiteral("%1 points, %2 limit crossings shown; %3 kWh saved in the last 30 days.")
-        .arg(m_data.points.size())
-        .arg(m_data.alerts.size())
+    return QStringLiteral("%1, %2 shown; %3 kWh saved in the last 30 days.")
+        .arg(counted(m_data.points.size(), "point", "points"))
+        .arg(counted(m_data.alerts.size(), "limit crossing", "limit crossings"))
         .arg(QString::fromStdString(decimal(saved, 3)));
 }
 

@@ -44,7 +44,9 @@ QString listStyle() {
     return QStringLiteral("QTreeView, QComboBox { background: %1; color: %2; border: 1px solid %3; }"
                           "QTreeView::item:selected, QComboBox QAbstractItemView::item:selected"
                           " { background: %4; color: %5; }"
-                          "QHeaderView::section { background: %3; color: %6; border: none; padding: 2px; }")
+                          "QHeaderView, QHeaderView::section { background: %3; color: %6; border: none;"
+                          " padding: 2px; }"
+                          "QAbstractScrollArea::corner { background: %1; }")
         .arg(name(layout::kListBackground), name(layout::kListText), name(layout::kListHeading),
              name(layout::kValueColour), name(layout::kSelectedText), name(layout::kCaptionColour));
 }
@@ -257,6 +259,10 @@ void CSYSINFO_PCI::fillLists() {
         if (!tip.isEmpty())
             m_dropDown->setItemData(m_dropDown->count() - 1, tip, Qt::ToolTipRole);
     }
+    m_list->ensurePolished();
+    const int chrome = m_list->header()->sizeHint().height() + 2 * m_list->frameWidth();
+    m_list->resize(layout::kDeviceList.width(),
+                   layout::wholeRowsHeight(layout::kDeviceList.height(), chrome, m_list->sizeHintForRow(0)));
 }
 
 void CSYSINFO_PCI::showRow(int index) {

@@ -10,6 +10,13 @@ namespace solvane::sysinfo::pages::pci_layout {
 
 // The list view, and in the Expert view the configuration-space view in its place.
 inline constexpr QRect kDeviceList{43, 40, 490, 320};
+// The list's height within its place: its header and frame, and as many whole rows as fit, so the
+// last row shown is never cut.
+constexpr int wholeRowsHeight(int available, int chrome, int rowHeight) {
+    if (rowHeight <= 0 || available <= chrome + rowHeight)
+        return available;
+    return chrome + (available - chrome) / rowHeight * rowHeight;
+}
 inline constexpr int kNameColumnWidth = 280;
 inline constexpr int kNumberColumnWidth = 60;
 

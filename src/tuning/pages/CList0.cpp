@@ -3,15 +3,23 @@
 #include "tuning/pages/AdvancedPageIds.h"
 #include "tuning/pages/AdvancedPageLayout.h"
 #include "ui/ControlId.h"
+#include "ui/Palette.h"
 
 #include <QVBoxLayout>
 
 namespace solvane::tuning::pages {
 
-CList0::CList0(QWidget* parent)
-    : QWidget(parent,
-              Qt::Tool | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus | Qt::WindowStaysOnTopHint),
-      m_list(new ui::CXListBox(this)) {
+namespace {
+
+// A pop-up of the main window rather than a window of its own: no task-bar entry, and placed
+// beside its button by the program also where the window system places top-level windows itself.
+// It stands above other windows while shown, so it closes before any question is asked and
+// whenever the main window is minimised, hidden or moved.
+constexpr Qt::WindowFlags kPopupFlags = Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus;
+
+} // namespace
+
+CList0::CList0(QWidget* parent) : QWidget(parent, kPopupFlags), m_list(new ui::CXListBox(this)) {
     setObjectName(QStringLiteral("CList0"));
     ui::setControlId(*this, advanced_ids::kOptionListDialog);
     ui::setControlId(*m_list, advanced_ids::kOptionList);
@@ -19,6 +27,10 @@ CList0::CList0(QWidget* parent)
     setFocusPolicy(Qt::NoFocus);
     m_list->setSelectionMode(QAbstractItemView::SingleSelection);
     m_list->setFocusPolicy(Qt::NoFocus);
+    m_list->SetColorTables(ui::palette::kListTextOnDark, ui::palette::kListGroundOnDark);
+    m_list->setStyleSheet(
+        QStringLiteral("QListWidget { background: %1; border: 1px solid %2; }")
+            .arg(ui::palette::css(ui::palette::kField), ui::palette::css(ui::palette::kLine)));
     // The short lists (phases, fan, LED switches) take a fifth of the full height, below the list
     // box's own minimum size hint.
     m_list->setMinimumSize(1, 1);

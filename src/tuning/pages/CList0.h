@@ -9,7 +9,7 @@
 
 namespace solvane::tuning::pages {
 
-// The option list popup (dialog 146) that the tuning pages share: a borderless window holding the
+// The option list popup (dialog 146) that the tuning pages share: a borderless pop-up holding the
 // colour list box 1060. It is shown without taking the focus; choosing an entry reports the option
 // that entry stands for.
 class CList0 final : public QWidget {

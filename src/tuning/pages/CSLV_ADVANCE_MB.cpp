@@ -115,9 +115,12 @@ void CSLV_ADVANCE_MB::applyBoardLayout() {
         controls.label->setText(text(plan.label));
         controls.label->setVisible(plan.shown);
         controls.button->setVisible(plan.shown);
-        if (plan.notAvailable)
+        // A row of a setting the board lacks reads "N/A." and cannot open a list; the Smart Fan
+        // button keeps the fan speed it shows.
+        const bool lacking = !rowHasSetting(row, m_context.state);
+        if (plan.notAvailable || (lacking && row.kind != ListKind::Fan))
             controls.button->setText(text(kNotAvailable));
-        controls.button->setEnabled(plan.enabled);
+        controls.button->setEnabled(plan.enabled && !lacking);
         if (!plan.shown)
             continue;
         // Shown rows fill their group from the top, so hidden rows leave no gaps.

@@ -31,8 +31,9 @@ void PageOptionList::close() {
 void PageOptionList::choose(int option) {
     if (!m_state.isOpen())
         return;
-    m_state.choose(option);
+    // The check that follows may ask about the value; the list must not stand over that question.
     hide();
+    m_state.choose(option);
 }
 
 } // namespace solvane::tuning::pages
