@@ -8,8 +8,11 @@
 namespace solvane::history {
 
 // The live read-outs in the Prometheus text exposition format (version 0.0.4): every family with
-// its # HELP and # TYPE lines, every sample labelled with the board ("KX-2917").
+// its # HELP and # TYPE lines, every sample labelled with the board ("KX-2917"), led by
+// solvane_up 1.
 std::string metricsText(const PowerSample& sample, double savedKwh, std::string_view board);
+// What a monitor with nothing to read serves: solvane_up 0 and solvane_down_info with the reason.
+std::string notMonitoringText(std::string_view reason, std::string_view board);
 
 inline constexpr std::string_view kMetricsContentType = "text/plain; version=0.0.4; charset=utf-8";
 

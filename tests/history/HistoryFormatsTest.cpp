@@ -1,6 +1,7 @@
 // The history's text forms: ISO 8601 times and bounds, the CSV export, the metrics exposition.
 #include "history/HistoryCsv.h"
 #include "history/IsoTime.h"
+#include "history/ListenAddress.h"
 #include "history/MetricsText.h"
 #include "support/TempFolder.h"
 
@@ -66,6 +67,35 @@ const std::regex kType(R"(# TYPE ([a-zA-Z_:][a-zA-Z0-9_:]*) (counter|gauge|histo
 const std::regex kSample(
     R"(([a-zA-Z_:][a-zA-Z0-9_:]*)(\{([a-zA-Z_][a-zA-Z0-9_]*="([^"\\\n]|\\[\\"n])*"(,[a-zA-Z_][a-zA-Z0-9_]*="([^"\\\n]|\\[\\"n])*")*)?\})? (-?[0-9]+(\.[0-9]+)?([eE][-+]?[0-9]+)?|NaN|[+-]Inf))");
 
+// The families of an exposition, checked line by line against the format.
+struct Exposition {
+    std::map<std::string, std::string> types;
+    std::set<std::string> helped;
+    std::map<std::string, double> values;
+};
+
+Exposition parseExposition(const std::string& text) {
+    Exposition parsed;
+    std::istringstream lines(text);
+    std::string line;
+    while (std::getline(lines, line)) {
+        std::smatch match;
+        if (std::regex_match(line, match, kHelp)) {
+            parsed.helped.insert(match[1]);
+        } else if (std::regex_match(line, match, kType)) {
+            EXPECT_TRUE(parsed.types.emplace(match[1], match[2]).second) << "second TYPE for " << match[1];
+        } else {
+            EXPECT_TRUE(std::regex_match(line, match, kSample)) << "not a valid line: " << line;
+            // A sample comes after its family's TYPE line.
+            EXPECT_TRUE(parsed.types.contains(match[1])) << line;
+            parsed.values[line.substr(0, line.rfind(' '))] = std::stod(line.substr(line.rfind(' ') + 1));
+        }
+    }
+    for (const auto& name : parsed.types)
+        EXPECT_TRUE(parsed.helped.contains(name.first)) << name.first << " has no HELP";
+    return parsed;
+}
+
 TEST(MetricsText, FollowsTheExpositionFormatWithTheNamesMonitoringExpects) {
     PowerSample sample;
     sample.systemWatts = 142.5;
@@ -76,28 +106,10 @@ TEST(MetricsText, FollowsTheExpositionFormatWithTheNamesMonitoringExpects) {
     sample.coreVolts = 1.1875;
     sample.railWatts = {9.5, 14.25, 30.75};
     sample.mode = power::PowerMode::Optimize;
-    const auto text = metricsText(sample, 0.42, "KX-\"29\"17");
-
-    std::map<std::string, std::string> types;
-    std::set<std::string> helped;
-    std::map<std::string, double> values;
-    std::istringstream lines(text);
-    std::string line;
-    while (std::getline(lines, line)) {
-        std::smatch match;
-        if (std::regex_match(line, match, kHelp)) {
-            helped.insert(match[1]);
-        } else if (std::regex_match(line, match, kType)) {
-            EXPECT_TRUE(types.emplace(match[1], match[2]).second) << "second TYPE for " << match[1];
-        } else {
-            ASSERT_TRUE(std::regex_match(line, match, kSample)) << "not a valid line: " << line;
-            // A sample comes after its family's TYPE line.
-            EXPECT_TRUE(types.contains(match[1])) << line;
-            values[line.substr(0, line.rfind(' '))] = std::stod(line.substr(line.rfind(' ') + 1));
-        }
-    }
+    const auto parsed = parseExposition(metricsText(sample, 0.42, "KX-\"29\"17"));
     const std::string board = R"(board="KX-\"29\"17")";
     const std::map<std::string, double> expected{
+        {"solvane_up{" + board + "}", 1},
         {"solvane_cpu_power_watts{" + board + "}", 61.25},
         {"solvane_system_power_watts{" + board + "}", 142.5},
         {"solvane_rail_power_watts{" + board + ",rail=\"3.3V\"}", 9.5},
@@ -112,12 +124,28 @@ TEST(MetricsText, FollowsTheExpositionFormatWithTheNamesMonitoringExpects) {
         {"solvane_power_mode{" + board + ",mode=\"Max\"}", 0},
         {"solvane_energy_saved_kwh_total{" + board + "}", 0.42},
     };
-    EXPECT_EQ(values, expected);
-    for (const auto& [name, type] : types) {
-        EXPECT_TRUE(helped.contains(name)) << name << " has no HELP";
+    EXPECT_EQ(parsed.values, expected);
+    for (const auto& [name, type] : parsed.types)
         EXPECT_EQ(type, name == "solvane_energy_saved_kwh_total" ? "counter" : "gauge") << name;
-    }
-    EXPECT_EQ(types.size(), 9U);
+    EXPECT_EQ(parsed.types.size(), 10U);
+}
+
+// Nothing to read: solvane_up 0 and the reason, escaped like any label value.
+TEST(MetricsText, SaysWhyNothingIsMonitored) {
+    const auto parsed = parseExposition(notMonitoringText("the board \"KX-9\" is\nnot supported", ""));
+    const std::map<std::string, double> expected{
+        {"solvane_up{board=\"\"}", 0},
+        {R"(solvane_down_info{board="",reason="the board \"KX-9\" is\nnot supported"})", 1},
+    };
+    EXPECT_EQ(parsed.values, expected);
+    EXPECT_EQ(parsed.types,
+              (std::map<std::string, std::string>{{"solvane_up", "gauge"}, {"solvane_down_info", "gauge"}}));
+}
+
+TEST(MetricsText, TheListeningAddressIsAUrl) {
+    EXPECT_EQ(metricsUrl({"127.0.0.1", 0}, 9464), "http://127.0.0.1:9464/metrics");
+    EXPECT_EQ(metricsUrl({"::1", 0}, 9464), "http://[::1]:9464/metrics");
+    EXPECT_EQ(metricsUrl({"::", 0}, 80), "http://[::]:80/metrics");
 }
 
 } // namespace
