@@ -42,10 +42,12 @@ TEST(HttpExchange, AnswersEachMethodAndPath) {
         EXPECT_EQ(answer.bytes.ends_with("\r\n\r\nsolvane_up 1\n"), c.body) << c.head << answer.bytes;
         EXPECT_EQ(answer.close, c.close) << c.head;
         // HEAD announces the length GET would send.
-        if (request->method == "HEAD")
+        if (request->method == "HEAD") {
             EXPECT_NE(answer.bytes.find("Content-Length: 13\r\n"), std::string::npos) << answer.bytes;
-        if (std::string(c.statusLine).find("405") != std::string::npos)
+        }
+        if (std::string(c.statusLine).find("405") != std::string::npos) {
             EXPECT_NE(answer.bytes.find("Allow: GET, HEAD\r\n"), std::string::npos) << answer.bytes;
+        }
     }
     for (const char* bad : {"GET\r\n\r\n", "GET /metrics\r\n\r\n", "GET /metrics SPDY/3\r\n\r\n", "\r\n"})
         EXPECT_FALSE(parseRequestHead(bad)) << bad;

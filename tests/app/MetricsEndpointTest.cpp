@@ -236,7 +236,6 @@ TEST(NoWindowRun, ServesMetricsAndEndsCleanlyOnSigtermAndSighup) {
             << test::readTextFile(folder / "registry.reg") << child.errors();
     }
 }
-}
 
 // A port in use is no reason to retry: the monitor ends with the code the systemd unit does not
 // restart on.
