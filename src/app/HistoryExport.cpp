@@ -25,7 +25,7 @@ int runHistoryExport(const Options& options, const std::filesystem::path& stateF
     }
     const auto target = checkExportTarget(options.exportHistoryFile, stateFolder);
     if (!target.refusal.empty()) {
-        std::cerr << "solvane: will not write " << target.refusal << ".\n";
+        std::cerr << "solvane: --export-history: " << target.refusal << ".\n";
         return 1;
     }
     const auto file = stateFolder / history::kHistoryFileName;

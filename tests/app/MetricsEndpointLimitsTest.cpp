@@ -51,8 +51,8 @@ TEST(HttpExchange, AnswersEachMethodAndPath) {
     }
     for (const char* bad : {"GET\r\n\r\n", "GET /metrics\r\n\r\n", "GET /metrics SPDY/3\r\n\r\n", "\r\n"})
         EXPECT_FALSE(parseRequestHead(bad)) << bad;
-    EXPECT_EQ(requestHeadEnd("GET / HTTP/1.1\r\nA: b\r\n\r\nGET"), 25U);
-    EXPECT_EQ(requestHeadEnd("GET / HTTP/1.1\nA: b\n\nGET"), 22U);
+    EXPECT_EQ(requestHeadEnd("GET / HTTP/1.1\r\nA: b\r\n\r\nGET"), 24U);
+    EXPECT_EQ(requestHeadEnd("GET / HTTP/1.1\nA: b\n\nGET"), 21U);
     EXPECT_FALSE(requestHeadEnd("GET / HTTP/1.1\r\nA: b\r\n"));
     EXPECT_TRUE(errorAnswer(431).bytes.starts_with("HTTP/1.1 431 Request Header Fields Too Large\r\n"));
 }
@@ -109,11 +109,14 @@ TEST_F(EndpointLimits, AHugeRequestHeadIsRefusedWithoutBeingKept) {
     for (int i = 0; i < 1000; ++i) // a megabyte of header, never ended
         socket->write(line);
     QByteArray answer;
-    ASSERT_TRUE(processUntil([&] {
+    // The endpoint answers 431 and closes; closing on bytes it never read resets the connection,
+    // which may cost the client the answer.
+    EXPECT_TRUE(processUntil([&] {
         answer += socket->readAll();
-        return socket->state() == QAbstractSocket::UnconnectedState || answer.contains("\r\n\r\n");
+        return socket->state() == QAbstractSocket::UnconnectedState;
     }));
-    EXPECT_TRUE(answer.startsWith("HTTP/1.1 431 ")) << answer.left(100).toStdString();
+    EXPECT_TRUE(answer.isEmpty() || answer.startsWith("HTTP/1.1 431 ")) << answer.left(100).toStdString();
+    EXPECT_TRUE(processUntil([&] { return m_endpoint->connectionCount() == 0; }));
     EXPECT_EQ(m_answers, 0);
     EXPECT_EQ(scrape(), "HTTP/1.1 200 OK");
 }
