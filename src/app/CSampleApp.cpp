@@ -17,8 +17,11 @@ bool CSampleApp::refuse() {
 
 bool CSampleApp::InitInstance() {
     m_instanceLock = m_mutexes.open(kInstanceLockName);
-    if (m_instanceLock)
-        return refuse();
+    if (m_instanceLock) {
+        m_instanceLock.reset();
+        if (!m_takeOver || !m_takeOver())
+            return refuse();
+    }
     auto created = m_mutexes.create(kInstanceLockName);
     m_instanceLock = std::move(created.mutex);
     if (!m_instanceLock || created.alreadyExisted)

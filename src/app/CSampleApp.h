@@ -36,6 +36,10 @@ public:
     CSampleApp(platform::NamedMutexService& mutexes, platform::Prompt& prompt, DriverFactory makeDriver,
                WindowFactory makeMainWindow);
 
+    // Asked when another copy holds the instance lock: true once that copy has let go of it (a
+    // window-less monitor handing over to the window).
+    void setTakeOver(std::function<bool()> takeOver) { m_takeOver = std::move(takeOver); }
+
     // The whole start-up and the modal main window. Always reports failure (false), so that no
     // message loop of its own follows. After DriverFailed or HandleFailed the process must end at
     // once, without ExitInstance.
@@ -61,6 +65,7 @@ private:
     platform::Prompt& m_prompt;
     DriverFactory m_makeDriver;
     WindowFactory m_makeMainWindow;
+    std::function<bool()> m_takeOver;
     std::unique_ptr<platform::NamedMutex> m_instanceLock;
     std::unique_ptr<hw::IoDriver> m_driver;
     Outcome m_outcome = Outcome::NotStarted;

@@ -1,5 +1,7 @@
 #include "app/JsonValue.h"
 
+#include "app/TextEscape.h"
+
 #include <array>
 #include <charconv>
 #include <cmath>
@@ -9,33 +11,6 @@ namespace solvane::app::json {
 namespace {
 
 constexpr std::string_view kReplacementCharacter = "\xEF\xBF\xBD";
-
-// The length of the well-formed UTF-8 sequence at the start of text, or 0 when it is not one.
-std::size_t utf8SequenceLength(std::string_view text) {
-    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
-    const auto continuation = [&](std::size_t i) { return i < text.size() && (byte(i) & 0xC0) == 0x80; };
-    const unsigned char lead = byte(0);
-    if (lead < 0x80)
-        return 1;
-    if (lead >= 0xC2 && lead <= 0xDF)
-        return continuation(1) ? 2 : 0;
-    if (lead >= 0xE0 && lead <= 0xEF) {
-        if (!continuation(1) || !continuation(2))
-            return 0;
-        // No overlong forms and no UTF-16 surrogates.
-        if ((lead == 0xE0 && byte(1) < 0xA0) || (lead == 0xED && byte(1) > 0x9F))
-            return 0;
-        return 3;
-    }
-    if (lead >= 0xF0 && lead <= 0xF4) {
-        if (!continuation(1) || !continuation(2) || !continuation(3))
-            return 0;
-        if ((lead == 0xF0 && byte(1) < 0x90) || (lead == 0xF4 && byte(1) > 0x8F))
-            return 0;
-        return 4;
-    }
-    return 0;
-}
 
 void indent(std::string& out, int depth) {
     out.append(static_cast<std::size_t>(depth) * 4, ' ');

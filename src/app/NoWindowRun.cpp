@@ -2,6 +2,7 @@
 
 #include "app/CSampleApp.h"
 #include "app/CommandLineStart.h"
+#include "app/MonitorHandOver.h"
 #include "app/PowerHistoryRun.h"
 #include "app/ProgramStart.h"
 #include "platform/NamedMutex.h"
@@ -20,16 +21,17 @@ namespace solvane::app {
 
 namespace {
 
-// SIGTERM and SIGINT arrive on the event loop through a signal descriptor and end it, so the run
-// ends the way a window's Exit ends it: history written, exit sequence run. (The window's own
+// SIGTERM, SIGINT and SIGHUP (the terminal closed) arrive on the event loop through a signal
+// descriptor and end it, so the run ends the way a window's Exit ends it: history written, exit
+// sequence run. SIGUSR1 ends it the same way for a window that takes over. (The window's own
 // signal object lives with the window's code, which a run without a window does not load.)
 class EndOnSignal {
 public:
     EndOnSignal() {
         sigset_t ending;
         sigemptyset(&ending);
-        sigaddset(&ending, SIGTERM);
-        sigaddset(&ending, SIGINT);
+        for (const int signal : {SIGTERM, SIGINT, SIGHUP, SIGUSR1})
+            sigaddset(&ending, signal);
         sigprocmask(SIG_BLOCK, &ending, nullptr);
         m_descriptor = signalfd(-1, &ending, SFD_CLOEXEC | SFD_NONBLOCK);
         if (m_descriptor < 0)
@@ -38,9 +40,13 @@ public:
         QObject::connect(m_notifier.get(), &QSocketNotifier::activated, [this] {
             // A signal that came before the event loop ran waits here until it runs.
             signalfd_siginfo info{};
-            while (read(m_descriptor, &info, sizeof info) == static_cast<ssize_t>(sizeof info)) {
-            }
-            QCoreApplication::quit();
+            int code = 0;
+            while (read(m_descriptor, &info, sizeof info) == static_cast<ssize_t>(sizeof info))
+                if (info.ssi_signo == SIGUSR1)
+                    code = kHandedOverExitCode;
+            if (code == kHandedOverExitCode)
+                std::cerr << "solvane: a window takes over; this monitor ends.\n";
+            QCoreApplication::exit(code);
         });
     }
     ~EndOnSignal() {
@@ -84,6 +90,8 @@ int runWithoutWindow(int argc, char* argv[]) {
         return 1;
     }
 
+    const MonitorProcessFile processFile(monitorProcessFile(lockFolder.path));
+
     ProgramStart program(options, stateFolder);
     if (const auto failed = program.backendFailed())
         return *failed;
@@ -101,16 +109,22 @@ int runWithoutWindow(int argc, char* argv[]) {
         PowerHistoryRun run(core, stateFolder, options.metricsAddress, systemSeconds);
         if (!run.notice().empty())
             std::cerr << "solvane: " << run.notice() << '\n';
-        if (auto* history = run.history())
+        if (const auto reason = run.notMonitoredReason(); !reason.empty())
+            std::cerr << "solvane: nothing is monitored: " << reason << ".\n";
+        if (auto* history = run.history()) {
             history->setAlertNotifier([](const history::AlertRow& alert) {
                 std::cerr << "solvane: " << history::alertMessage(alert) << '\n';
             });
+            history->onWriteFailure(
+                [](const std::string& message) { std::cerr << "solvane: " << message << '\n'; });
+        }
         if (run.metricsPort() != 0)
-            std::cout << "Serving metrics on http://"
-                      << history::parseListenAddress(options.metricsAddress)->host << ':' << run.metricsPort()
-                      << "/metrics" << std::endl;
+            std::cout << "Serving metrics on "
+                      << history::metricsUrl(*history::parseListenAddress(options.metricsAddress),
+                                             run.metricsPort())
+                      << std::endl;
         if (!options.metricsAddress.empty() && run.metricsPort() == 0)
-            exitCode = 1;
+            exitCode = kMetricsUnavailableExitCode;
         else
             exitCode = QCoreApplication::exec();
     }

@@ -40,10 +40,25 @@ PowerHistoryRun::PowerHistoryRun(SolvaneCore& core, const std::filesystem::path&
 
 PowerHistoryRun::~PowerHistoryRun() = default;
 
+std::string PowerHistoryRun::notMonitoredReason() const {
+    const auto& platform = m_core.state().platform;
+    if (platform.OsKind == power::OsFlavour::None)
+        return "the system's version cannot be read from the settings, so the power-saving modules are not "
+               "loaded";
+    if (!m_history)
+        return "the power-saving modules did not load";
+    if (!platform.BoardSupported)
+        return platform.BoardString.empty() ? "no supported board was found"
+                                            : "the board " + platform.BoardString + " is not supported";
+    return {};
+}
+
 std::string PowerHistoryRun::metricsText() const {
-    if (!m_history || !m_history->latest())
-        return {};
     const auto& board = m_core.state().platform.BoardString;
+    if (const auto reason = notMonitoredReason(); !reason.empty())
+        return history::notMonitoringText(reason, board);
+    if (!m_history->latest())
+        return history::notMonitoringText("no read-out yet", board);
     return history::metricsText(*m_history->latest(), m_history->savedKwh(), board) +
            history::limitMetricsText(m_history->limits(), board);
 }

@@ -24,8 +24,11 @@ public:
     history::PowerHistory* history() { return m_history.get(); }
     quint16 metricsPort() const { return m_metricsPort; }
 
-    // The metrics text now (empty before the first refresh).
+    // The metrics text now: the read-outs, or solvane_up 0 and why nothing is read.
     std::string metricsText() const;
+    // Why this run monitors nothing (a board that is not supported, modules that did not load);
+    // empty when it monitors the board.
+    std::string notMonitoredReason() const;
 
 private:
     SolvaneCore& m_core;

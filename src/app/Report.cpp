@@ -3,6 +3,7 @@
 #include "app/JsonValue.h"
 #include "app/MemoryReport.h"
 #include "app/MotherboardReport.h"
+#include "app/TextEscape.h"
 #include "history/IsoTime.h"
 #include "power/BasicPageReadouts.h"
 #include "power/PhaseReadout.h"
@@ -75,28 +76,6 @@ std::string oneLine(std::string text) {
         if (c == '\n')
             c = ' ';
     return text;
-}
-
-// Firmware strings are outside bytes: a terminal must not take their control characters (escape
-// sequences, line breaks) as its own, so they show as \n, \t, \r or \xHH.
-std::string escapeControls(std::string_view text) {
-    std::string out;
-    for (const char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte >= 0x20 && byte != 0x7F) {
-            out += c;
-            continue;
-        }
-        char escaped[8];
-        std::snprintf(escaped, sizeof escaped,
-                      c == '\n'   ? "\\n"
-                      : c == '\t' ? "\\t"
-                      : c == '\r' ? "\\r"
-                                  : "\\x%02x",
-                      byte);
-        out += escaped;
-    }
-    return out;
 }
 
 std::string_view modeName(power::PowerMode mode) {

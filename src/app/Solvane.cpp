@@ -4,6 +4,7 @@
 #include "app/CSampleDlg.h"
 #include "app/CommandLine.h"
 #include "app/CommandLineStart.h"
+#include "app/MonitorHandOver.h"
 #include "app/PowerHistoryRun.h"
 #include "app/ProgramStart.h"
 #include "app/QtPrompt.h"
@@ -154,6 +155,9 @@ int runSolvane(int argc, char* argv[]) {
                                                                    options.metricsAddress, systemSeconds);
                     if (!historyRun->notice().empty())
                         prompt.tell(historyRun->notice());
+                    if (auto* history = historyRun->history())
+                        history->onWriteFailure(
+                            [&prompt](const std::string& message) { prompt.tell(message); });
                     return historyRun->history();
                 },
                 systemSeconds);
@@ -162,13 +166,22 @@ int runSolvane(int argc, char* argv[]) {
                 QMetaObject::invokeMethod(window.get(), &QDialog::close, Qt::QueuedConnection);
             return window;
         });
-    // A second start brings this copy's window forward.
+    // A second start brings this copy's window forward; a window-less monitor hands over instead.
     sample.setOnRefused([&runningSocket] { askRunningCopyForward(runningSocket); });
+    sample.setTakeOver([&] {
+        return takeOverFromMonitor(systemHandOverCalls(
+            lockFolder.path, [&] { return mutexes.open(CSampleApp::kInstanceLockName) != nullptr; }));
+    });
     sample.InitInstance();
+    // A snapshot run that made no pictures failed, whatever stopped it.
+    const bool snapshotMissing =
+        !options.snapshotFolder.empty() && sample.outcome() != CSampleApp::Outcome::Ran;
+    if (snapshotMissing)
+        std::cerr << "solvane: --snapshot: no pictures were made\n";
     switch (sample.outcome()) {
     case CSampleApp::Outcome::DriverFailed:
     case CSampleApp::Outcome::HandleFailed:
-        return 0; // the process ends at once; the kernel drops the lock
+        return snapshotMissing ? 1 : 0; // the process ends at once; the kernel drops the lock
     case CSampleApp::Outcome::WindowFailed:
         sample.ExitInstance();
         return 1;
@@ -176,8 +189,9 @@ int runSolvane(int argc, char* argv[]) {
         break;
     }
     const int code = sample.ExitInstance();
-    if (sample.outcome() == CSampleApp::Outcome::Ran && !options.snapshotFolder.empty() &&
-        sample.windowResult() == CSampleDlg::kSnapshotsNotSaved) {
+    if (snapshotMissing)
+        return 1;
+    if (!options.snapshotFolder.empty() && sample.windowResult() == CSampleDlg::kSnapshotsNotSaved) {
         std::cerr << "solvane: --snapshot: the pictures could not all be saved into "
                   << options.snapshotFolder.string() << '\n';
         return 1;

@@ -3,9 +3,15 @@
 #include "history/IsoTime.h"
 #include "history/PowerSample.h"
 
+#include <cerrno>
 #include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
 #include <sqlite3.h>
+#include <sys/stat.h>
 #include <system_error>
+#include <unistd.h>
 
 namespace solvane::history {
 
@@ -25,7 +31,8 @@ constexpr const char* kSchema =
 
 // A second run within the same minute adds its refreshes to the minute's averages.
 constexpr const char* kInsertMinute =
-    "INSERT INTO minutes VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9) ON CONFLICT(time) DO UPDATE SET"
+    "INSERT INTO minutes (time, system_w, cpu_w, saving_w, cpu_c, fan_rpm, core_v, mode, refreshes)"
+    " VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9) ON CONFLICT(time) DO UPDATE SET"
     " system_w = (system_w * refreshes + excluded.system_w * excluded.refreshes) / (refreshes + "
     "excluded.refreshes),"
     " cpu_w = (cpu_w * refreshes + excluded.cpu_w * excluded.refreshes) / (refreshes + excluded.refreshes),"
@@ -38,7 +45,7 @@ constexpr const char* kInsertMinute =
     "excluded.refreshes),"
     " mode = excluded.mode, refreshes = refreshes + excluded.refreshes";
 constexpr const char* kAddToDay =
-    "INSERT INTO days VALUES (?1, ?2, ?3) ON CONFLICT(day) DO UPDATE SET"
+    "INSERT INTO days (day, consumed_kwh, saved_cws) VALUES (?1, ?2, ?3) ON CONFLICT(day) DO UPDATE SET"
     " consumed_kwh = consumed_kwh + excluded.consumed_kwh, saved_cws = saved_cws + excluded.saved_cws";
 
 // A prepared statement that finalises itself.
@@ -66,6 +73,7 @@ public:
     }
     int step() { return m_statement == nullptr ? SQLITE_ERROR : sqlite3_step(m_statement); }
     std::int64_t integer(int column) const { return sqlite3_column_int64(m_statement, column); }
+    bool isNull(int column) const { return sqlite3_column_type(m_statement, column) == SQLITE_NULL; }
     double real(int column) const { return sqlite3_column_double(m_statement, column); }
     std::string text(int column) const {
         const auto* bytes = sqlite3_column_text(m_statement, column);
@@ -78,11 +86,78 @@ private:
 
 enum class OpenResult { Ok, Damaged, Locked, Failed };
 
+// How a history file is opened: written by the monitor, read where the log beside it may hold
+// rows, or read as it lies on disk (nothing is created beside it).
+enum class Access { Write, Read, ReadAsIs };
+
+// What is at a history's path. Only a regular file is opened: a FIFO would block the open
+// forever, and a link would have the history written into whatever it points at.
+struct FileFound {
+    bool exists = false;
+    std::string refusal; // why it must not be opened
+};
+
+FileFound examine(const std::filesystem::path& file) {
+    struct stat status {};
+    if (::lstat(file.c_str(), &status) != 0)
+        return {false, errno == ENOENT ? std::string() : std::string(std::strerror(errno))};
+    if (S_ISLNK(status.st_mode))
+        return {true, "it is a link; the history is kept only in a regular file"};
+    if (!S_ISREG(status.st_mode))
+        return {true, "it is not a regular file"};
+    return {true, {}};
+}
+
+// An SQLite URI for a read-only open; the path's own '?', '#' and '%' are escaped.
+std::string readUri(const std::filesystem::path& file, Access access) {
+    std::string uri = "file://";
+    for (const char c : std::filesystem::absolute(file).string()) {
+        if (c == '?' || c == '#' || c == '%') {
+            char escaped[4];
+            std::snprintf(escaped, sizeof escaped, "%%%02X", static_cast<unsigned char>(c));
+            uri += escaped;
+        } else {
+            uri += c;
+        }
+    }
+    return uri + (access == Access::ReadAsIs ? "?mode=ro&immutable=1" : "?mode=ro");
+}
+
+// Creates a missing history readable by its owner alone; SQLite gives its log the same mode.
+void createPrivately(const std::filesystem::path& file) {
+    const int fd = ::open(file.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+    if (fd >= 0)
+        ::close(fd);
+}
+
+// Empty, or holding the history's three tables.
+bool isHistory(sqlite3* database) {
+    Statement count(database, "SELECT count(*), count(CASE WHEN type = 'table' AND name IN"
+                              " ('minutes', 'days', 'alerts') THEN 1 END)"
+                              " FROM sqlite_schema WHERE type IN ('table', 'view')");
+    if (count.step() != SQLITE_ROW)
+        return false;
+    return count.integer(0) == 0 || count.integer(1) == 3;
+}
+
 // Opens the file and checks it is a sound history. `why` says what went wrong.
-OpenResult openDatabase(const std::filesystem::path& file, bool writable, sqlite3*& database,
+OpenResult openDatabase(const std::filesystem::path& file, Access access, sqlite3*& database,
                         std::string& why) {
-    const int flags = writable ? SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE : SQLITE_OPEN_READONLY;
-    int code = sqlite3_open_v2(file.c_str(), &database, flags | SQLITE_OPEN_NOMUTEX, nullptr);
+    const bool writable = access == Access::Write;
+    const bool inMemory = file == ":memory:";
+    if (!inMemory) {
+        const auto found = examine(file);
+        if (!found.refusal.empty()) {
+            why = found.refusal;
+            return OpenResult::Failed;
+        }
+        if (writable && !found.exists)
+            createPrivately(file);
+    }
+    const auto name = writable || inMemory ? file.string() : readUri(file, access);
+    const int flags = writable || inMemory ? SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE
+                                           : SQLITE_OPEN_READONLY | SQLITE_OPEN_URI;
+    int code = sqlite3_open_v2(name.c_str(), &database, flags | SQLITE_OPEN_NOMUTEX, nullptr);
     auto fail = [&](int result) {
         why = database != nullptr ? sqlite3_errmsg(database) : sqlite3_errstr(result);
         sqlite3_close(database);
@@ -97,6 +172,10 @@ OpenResult openDatabase(const std::filesystem::path& file, bool writable, sqlite
     if (code != SQLITE_OK)
         return fail(code);
     sqlite3_busy_timeout(database, kBusyTimeoutMs);
+    // The file may come from anywhere: its schema runs no functions with side effects, and SQL
+    // cannot damage it on purpose.
+    sqlite3_db_config(database, SQLITE_DBCONFIG_TRUSTED_SCHEMA, 0, nullptr);
+    sqlite3_db_config(database, SQLITE_DBCONFIG_DEFENSIVE, 1, nullptr);
     if (writable) {
         // WAL: a killed writer leaves the file as of its last commit. NORMAL sync is enough for
         // that; only a power cut can cost the last commits.
@@ -124,7 +203,16 @@ OpenResult openDatabase(const std::filesystem::path& file, bool writable, sqlite
         database = nullptr;
         return OpenResult::Damaged;
     }
-    if (writable && (code = sqlite3_exec(database, kSchema, nullptr, nullptr, nullptr)) != SQLITE_OK)
+    // Another program's database is not taken for a history (nor added to): it has tables, and not
+    // the three of a history.
+    if (!isHistory(database)) {
+        why = "it is not a Solvane power history";
+        sqlite3_close(database);
+        database = nullptr;
+        return OpenResult::Damaged;
+    }
+    if ((writable || inMemory) &&
+        (code = sqlite3_exec(database, kSchema, nullptr, nullptr, nullptr)) != SQLITE_OK)
         return fail(code);
     return OpenResult::Ok;
 }
@@ -159,12 +247,12 @@ HistoryStore::Opened HistoryStore::openForWriting(const std::filesystem::path& f
     Opened opened;
     sqlite3* database = nullptr;
     std::string why;
-    auto result = openDatabase(file, true, database, why);
+    auto result = openDatabase(file, Access::Write, database, why);
     if (result == OpenResult::Damaged) {
         const auto aside = keepAside(file);
         opened.notice = "The power history " + file.string() + " is damaged (" + why + "). It was kept as " +
                         aside.string() + " and a new history begins.";
-        result = openDatabase(file, true, database, why);
+        result = openDatabase(file, Access::Write, database, why);
     }
     if (result == OpenResult::Ok) {
         opened.store.reset(new HistoryStore(database));
@@ -186,10 +274,23 @@ HistoryStore::Opened HistoryStore::openForReading(const std::filesystem::path& f
     sqlite3* database = nullptr;
     std::string why;
     std::error_code ignored;
-    // No file yet: an empty history in memory, so nothing is created on disk.
-    const auto result = std::filesystem::exists(file, ignored)
-                            ? openDatabase(file, false, database, why)
-                            : openDatabase(":memory:", true, database, why);
+    auto log = file;
+    log += "-wal";
+    OpenResult result = OpenResult::Failed;
+    if (!examine(file).exists) {
+        // No file yet: an empty history in memory, so nothing is created on disk.
+        result = openDatabase(":memory:", Access::Read, database, why);
+    } else if (!std::filesystem::exists(log, ignored)) {
+        // No log: no writer has the file open (the last one folds its log back in on closing),
+        // so the file holds every row and is read without creating a log beside it.
+        result = openDatabase(file, Access::ReadAsIs, database, why);
+    } else {
+        result = openDatabase(file, Access::Read, database, why);
+        // A folder the user cannot write to has no room for the log's index: what the file
+        // itself holds is still the history up to the last fold.
+        if (result == OpenResult::Failed && examine(file).refusal.empty())
+            result = openDatabase(file, Access::ReadAsIs, database, why);
+    }
     if (result == OpenResult::Ok) {
         opened.store.reset(new HistoryStore(database));
         return opened;
@@ -211,30 +312,47 @@ bool HistoryStore::execute(const char* sql) {
 
 bool HistoryStore::recordMinute(const MinuteRow& minute, double consumedKwh,
                                 std::int64_t savedHundredthWattSeconds) {
+    return write({{minute},
+                  {{minute.time - minute.time % kSecondsPerDay, consumedKwh, savedHundredthWattSeconds}},
+                  minute.time - kMinuteRetentionSeconds});
+}
+
+bool HistoryStore::write(const MinuteBatch& batch) {
     if (!execute("BEGIN IMMEDIATE"))
         return false;
-    Statement insert(m_database, kInsertMinute);
-    insert.bind(1, minute.time)
-        .bind(2, minute.systemWatts)
-        .bind(3, minute.cpuWatts)
-        .bind(4, minute.savingWatts)
-        .bind(5, minute.cpuCelsius)
-        .bind(6, minute.fanRpm)
-        .bind(7, minute.coreVolts)
-        .bind(8, std::int64_t{minute.mode})
-        .bind(9, std::int64_t{minute.refreshes});
-    Statement day(m_database, kAddToDay);
-    day.bind(1, minute.time - minute.time % kSecondsPerDay)
-        .bind(2, consumedKwh)
-        .bind(3, savedHundredthWattSeconds);
-    Statement fold(m_database, "DELETE FROM minutes WHERE time < ?1");
-    fold.bind(1, minute.time - kMinuteRetentionSeconds);
-    if (insert.step() != SQLITE_DONE || day.step() != SQLITE_DONE || fold.step() != SQLITE_DONE) {
-        m_lastError = sqlite3_errmsg(m_database);
-        execute("ROLLBACK");
-        return false;
+    if (writeRows(batch))
+        return execute("COMMIT");
+    m_lastError = sqlite3_errmsg(m_database);
+    execute("ROLLBACK");
+    return false;
+}
+
+bool HistoryStore::writeRows(const MinuteBatch& batch) {
+    for (const auto& minute : batch.minutes) {
+        Statement insert(m_database, kInsertMinute);
+        insert.bind(1, minute.time)
+            .bind(2, minute.systemWatts)
+            .bind(3, minute.cpuWatts)
+            .bind(4, minute.savingWatts)
+            .bind(5, minute.cpuCelsius)
+            .bind(6, minute.fanRpm)
+            .bind(7, minute.coreVolts)
+            .bind(8, std::int64_t{minute.mode})
+            .bind(9, std::int64_t{minute.refreshes});
+        if (insert.step() != SQLITE_DONE)
+            return false;
     }
-    return execute("COMMIT");
+    for (const auto& energy : batch.days) {
+        Statement day(m_database, kAddToDay);
+        day.bind(1, energy.day).bind(2, energy.consumedKwh).bind(3, energy.savedHundredthWattSeconds);
+        if (day.step() != SQLITE_DONE)
+            return false;
+    }
+    if (!batch.foldBefore)
+        return true;
+    Statement fold(m_database, "DELETE FROM minutes WHERE time < ?1");
+    fold.bind(1, *batch.foldBefore);
+    return fold.step() == SQLITE_DONE;
 }
 
 bool HistoryStore::recordAlert(const AlertRow& alert) {
@@ -267,6 +385,13 @@ std::vector<DayRow> HistoryStore::days(std::int64_t from, std::int64_t to) const
     while (query.step() == SQLITE_ROW)
         rows.push_back({query.integer(0), query.real(1), query.integer(2)});
     return rows;
+}
+
+std::optional<std::int64_t> HistoryStore::newestMinute() const {
+    Statement query(m_database, "SELECT max(time) FROM minutes");
+    if (query.step() != SQLITE_ROW || query.isNull(0))
+        return std::nullopt;
+    return query.integer(0);
 }
 
 std::vector<DayRow> HistoryStore::lastDays(int count) const {

@@ -37,6 +37,21 @@ struct DayRow {
     double savedKwh() const;
 };
 
+// Energy to add to one day's row.
+struct DayEnergy {
+    std::int64_t day = 0;
+    double consumedKwh = 0;
+    std::int64_t savedHundredthWattSeconds = 0;
+};
+
+// What one transaction writes: minutes not yet on disk, the energy they add to their days, and
+// the time before which minute rows are folded away (none: nothing is folded).
+struct MinuteBatch {
+    std::vector<MinuteRow> minutes;
+    std::vector<DayEnergy> days;
+    std::optional<std::int64_t> foldBefore;
+};
+
 // A limit crossed: which limit, the value that crossed it and the limit then.
 struct AlertRow {
     std::int64_t time = 0;
@@ -54,18 +69,24 @@ public:
         std::unique_ptr<HistoryStore> store; // empty when the history cannot be used
         std::string notice;                  // what the user is told, if anything
     };
-    // For the monitor: creates the file when missing; a damaged file is renamed aside and a new
-    // history started; a file another process holds locked is left alone and no store is returned.
+    // For the monitor: creates the file (readable by its owner alone) when missing; a damaged file
+    // is renamed aside and a new history started; a file another process holds locked is left
+    // alone and no store is returned. A link, FIFO or anything but a regular file is refused.
     static Opened openForWriting(const std::filesystem::path& file);
-    // For export and the report: never changes the file; a missing file is an empty history.
+    // For export and the report: never changes the file nor creates anything beside it (a folder
+    // the user cannot write to is fine); a missing file is an empty history. What is not a
+    // regular file is refused without waiting on it.
     static Opened openForReading(const std::filesystem::path& file);
 
     ~HistoryStore();
     HistoryStore(const HistoryStore&) = delete;
     HistoryStore& operator=(const HistoryStore&) = delete;
 
-    // One minute and what it adds to its day's energy, in one transaction; minute rows older than
-    // the retention before the minute are folded away (their energy stays in the day rows).
+    // Everything in the batch or nothing, in one transaction; folded minutes' energy stays in the
+    // day rows.
+    bool write(const MinuteBatch& batch);
+    // One minute and what it adds to its day's energy; minute rows older than the retention before
+    // the minute are folded away.
     bool recordMinute(const MinuteRow& minute, double consumedKwh, std::int64_t savedHundredthWattSeconds);
     bool recordAlert(const AlertRow& alert);
 
@@ -73,6 +94,8 @@ public:
     std::vector<MinuteRow> minutes(std::int64_t from, std::int64_t to) const;
     std::vector<DayRow> days(std::int64_t from, std::int64_t to) const;
     std::vector<AlertRow> alerts(std::int64_t from, std::int64_t to) const;
+    // The time of the newest minute row, if any.
+    std::optional<std::int64_t> newestMinute() const;
     // The latest day rows, oldest first.
     std::vector<DayRow> lastDays(int count) const;
 
@@ -83,6 +106,7 @@ public:
 private:
     explicit HistoryStore(sqlite3* database) : m_database(database) {}
     bool execute(const char* sql);
+    bool writeRows(const MinuteBatch& batch);
 
     sqlite3* m_database;
     std::string m_lastError;

@@ -29,4 +29,9 @@ std::optional<ListenAddress> parseListenAddress(std::string_view text) {
     return where;
 }
 
+std::string metricsUrl(const ListenAddress& where, std::uint16_t port) {
+    const bool ipv6 = where.host.find(':') != std::string::npos;
+    return "http://" + (ipv6 ? "[" + where.host + "]" : where.host) + ":" + std::to_string(port) + "/metrics";
+}
+
 } // namespace solvane::history

@@ -14,5 +14,7 @@ struct ListenAddress {
     std::uint16_t port = 0;
 };
 std::optional<ListenAddress> parseListenAddress(std::string_view text);
+// "http://HOST:PORT/metrics", an IPv6 host in brackets.
+std::string metricsUrl(const ListenAddress& where, std::uint16_t port);
 
 } // namespace solvane::history

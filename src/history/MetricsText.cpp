@@ -77,12 +77,30 @@ void sampleLine(std::string& out, std::string_view name, const std::string& labe
     out.append(name).append("{").append(labels).append("} ").append(decimal(value, 6)).append("\n");
 }
 
+constexpr std::string_view kUp = "solvane_up";
+constexpr std::string_view kUpHelp = "1 when the monitor reads the board, 0 when it monitors nothing.";
+
+std::string boardLabelOf(std::string_view board) {
+    return "board=\"" + labelValue(board) + "\"";
+}
+
 } // namespace
 
+std::string notMonitoringText(std::string_view reason, std::string_view board) {
+    std::string out;
+    family(out, kUp, "gauge", kUpHelp);
+    sampleLine(out, kUp, boardLabelOf(board), 0);
+    family(out, "solvane_down_info", "gauge", "Why the monitor monitors nothing, in its reason label.");
+    sampleLine(out, "solvane_down_info", boardLabelOf(board) + ",reason=\"" + labelValue(reason) + "\"", 1);
+    return out;
+}
+
 std::string metricsText(const PowerSample& sample, double savedKwh, std::string_view board) {
-    const std::string boardLabel = "board=\"" + labelValue(board) + "\"";
+    const std::string boardLabel = boardLabelOf(board);
     std::string out;
     out.reserve(2048);
+    family(out, kUp, "gauge", kUpHelp);
+    sampleLine(out, kUp, boardLabel, 1);
     for (const auto& gauge : kGauges) {
         family(out, gauge.name, "gauge", gauge.help);
         sampleLine(out, gauge.name, boardLabel, sample.*gauge.field);

@@ -18,15 +18,20 @@ namespace solvane::history {
 // The power history of a running monitor: after every refresh it takes the read-outs, keeps them
 // for the metrics, collects them into minute and day rows, and checks the user's limits. Without a
 // usable store (damaged, locked) the monitor goes on and only the history is missing.
+// Seconds since boot, suspend included, by a clock nobody can set.
+std::int64_t bootSeconds();
+
 class PowerHistory {
 public:
     // Seconds since 1970, UTC.
     using Clock = std::function<std::int64_t()>;
     using AlertNotifier = std::function<void(const AlertRow&)>;
 
+    // `clock`: the wall clock; `bootClock`: seconds by a clock that cannot be set (see
+    // HistoryTimeline).
     PowerHistory(power::PowerMonitor& monitor, const power::PowerMeasurement& measurement,
                  const power::PowerModeState& modes, platform::Registry& registry,
-                 const std::filesystem::path& file, Clock clock);
+                 const std::filesystem::path& file, Clock clock, Clock bootClock = bootSeconds);
     ~PowerHistory();
     PowerHistory(const PowerHistory&) = delete;
     PowerHistory& operator=(const PowerHistory&) = delete;
@@ -35,6 +40,9 @@ public:
     const std::string& notice() const { return m_notice; }
     HistoryStore* store() { return m_store.get(); }
 
+    // Told once per run when the history cannot be written, and at the end of a run that could
+    // not write all its minutes.
+    void onWriteFailure(HistoryRecorder::FailureNotifier notifier);
     // Called once for each limit crossed (the notification-area icon shows it).
     void setAlertNotifier(AlertNotifier notifier) { m_notifier = std::move(notifier); }
     // The limits changed in the registry.
@@ -57,6 +65,8 @@ private:
     const power::PowerModeState& m_modes;
     platform::Registry& m_registry;
     Clock m_clock;
+    Clock m_bootClock;
+    HistoryRecorder::FailureNotifier m_onFailure;
     std::unique_ptr<HistoryStore> m_store;
     std::unique_ptr<HistoryRecorder> m_recorder;
     std::string m_notice;

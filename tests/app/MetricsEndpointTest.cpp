@@ -1,6 +1,7 @@
 // The metrics endpoint over loopback: what a scrape returns against the report's read-outs, the
 // exposition format as promtool checks it, memory over many scrapes, and the run without a window.
 #include "SimulatedCore.h"
+#include "app/MonitorHandOver.h"
 #include "app/PowerHistoryRun.h"
 #include "app/Report.h"
 #include "history/AlertLimits.h"
@@ -12,6 +13,7 @@
 #include <QElapsedTimer>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QTcpServer>
 #include <QTcpSocket>
 #include <csignal>
 #include <fstream>
@@ -35,10 +37,11 @@ struct Scrape {
 };
 
 // One GET over loopback, served by this thread's event loop while the answer is awaited.
-Scrape scrape(quint16 port, const char* path = "/metrics") {
+Scrape scrape(quint16 port, const char* path = "/metrics",
+              QHostAddress::SpecialAddress host = QHostAddress::LocalHost) {
     QTcpSocket socket;
-    socket.connectToHost(QHostAddress::LocalHost, port);
-    socket.write(QByteArray("GET ") + path + " HTTP/1.1\r\nHost: 127.0.0.1\r\nConnection: close\r\n\r\n");
+    socket.connectToHost(host, port);
+    socket.write(QByteArray("GET ") + path + " HTTP/1.1\r\nHost: localhost\r\nConnection: close\r\n\r\n");
     QByteArray answer;
     QElapsedTimer timer;
     timer.start();
@@ -191,45 +194,97 @@ TEST(MetricsListen, TakesAPortAloneAsLoopbackAndRefusesNonsense) {
         EXPECT_FALSE(history::parseListenAddress(bad)) << bad;
 }
 
-// The program without a window, with no window system loaded: the endpoint answers, SIGTERM ends it cleanly
-// with its history written and its exit recorded as normal.
-TEST(NoWindowRun, ServesMetricsAndEndsCleanlyOnSigterm) {
+// The program without a window, with no window system loaded: the endpoint answers; SIGTERM, and
+// SIGHUP from a closed terminal, end it cleanly with its history written and its exit recorded as
+// normal.
+TEST(NoWindowRun, ServesMetricsAndEndsCleanlyOnSigtermAndSighup) {
+    for (const int signal : {SIGTERM, SIGHUP}) {
+        SCOPED_TRACE(signal);
+        test::TempFolder folder;
+        std::filesystem::create_directory(folder / "run", folder.path());
+        std::filesystem::permissions(folder / "run", std::filesystem::perms::owner_all);
+        test::ChildProcess child(
+            test::programFolder() / "solvane",
+            {"--no-window", "--state-dir", folder.path().string(), "--metrics", "127.0.0.1:0", "--cpu-load",
+             "50", "--seed", "2"},
+            {{"XDG_RUNTIME_DIR", (folder / "run").string()}, {"QT_QPA_PLATFORM", "minimal"}});
+        ASSERT_TRUE(child.waitForOutput("/metrics\n")) << child.errors();
+        std::smatch match;
+        const auto output = child.output();
+        ASSERT_TRUE(std::regex_search(output, match, std::regex(R"(http://127\.0\.0\.1:([0-9]+)/metrics)")))
+            << output;
+        // The unoptimised sanitizer build keeps references in the module that the optimised build
+        // drops (its module needs the widget libraries), so the normal build holds this check.
+        if (!kAddressSanitizer) {
+            const auto maps = test::readTextFile("/proc/" + std::to_string(child.pid()) + "/maps");
+            EXPECT_EQ(maps.find("libQt6Widgets"), std::string::npos)
+                << "a run without a window loads no window system";
+            EXPECT_EQ(maps.find("libQt6Gui"), std::string::npos);
+        }
+        const auto answer = scrape(static_cast<quint16>(std::stoi(match[1])));
+        EXPECT_EQ(answer.status, 200);
+        EXPECT_NE(answer.body.find("solvane_system_power_watts{board=\"KX-2917\"}"), std::string::npos)
+            << answer.body;
+        EXPECT_TRUE(
+            std::regex_search(answer.body, std::regex(R"(\nsolvane_up\{board="KX-2917"\} 1(\.0+)?\n)")))
+            << answer.body;
+        child.signal(signal);
+        EXPECT_EQ(child.wait(), 0) << child.errors();
+        EXPECT_TRUE(std::filesystem::exists(folder / "history.sqlite"));
+        const auto history = history::HistoryStore::openForReading(folder / "history.sqlite");
+        ASSERT_TRUE(history.store) << history.notice;
+        EXPECT_EQ(history.store->integrityCheck(), "ok");
+        EXPECT_EQ(history.store->minutes(0, INT64_MAX).size(), 1U)
+            << "the minute of the run is written at its end";
+        EXPECT_NE(test::readTextFile(folder / "registry.reg").find("\"SolvaneNormalEnd\"=\"1\""),
+                  std::string::npos)
+            << test::readTextFile(folder / "registry.reg") << child.errors();
+    }
+}
+
+// A port in use is no reason to retry: the monitor ends with the code the systemd unit does not
+// restart on.
+TEST(NoWindowRun, EndsWithItsOwnCodeWhenThePortIsTaken) {
+    test::TempFolder folder;
+    std::filesystem::create_directory(folder / "run", folder.path());
+    std::filesystem::permissions(folder / "run", std::filesystem::perms::owner_all);
+    QTcpServer taken;
+    ASSERT_TRUE(taken.listen(QHostAddress::LocalHost, 0));
+    std::string errors;
+    EXPECT_EQ(test::runProgram(
+                  test::programFolder() / "solvane",
+                  {"--no-window", "--state-dir", folder.path().string(), "--metrics",
+                   "127.0.0.1:" + std::to_string(taken.serverPort())},
+                  {{"XDG_RUNTIME_DIR", (folder / "run").string()}, {"QT_QPA_PLATFORM", "minimal"}}, &errors),
+              kMetricsUnavailableExitCode)
+        << errors;
+    EXPECT_NE(errors.find("cannot listen on 127.0.0.1:"), std::string::npos) << errors;
+}
+
+// A monitor with nothing to monitor says so at its start and serves solvane_up 0 with the reason.
+TEST(NoWindowRun, SaysWhatItCannotMonitor) {
     test::TempFolder folder;
     std::filesystem::create_directory(folder / "run", folder.path());
     std::filesystem::permissions(folder / "run", std::filesystem::perms::owner_all);
     test::ChildProcess child(
         test::programFolder() / "solvane",
-        {"--no-window", "--state-dir", folder.path().string(), "--metrics", "127.0.0.1:0", "--cpu-load", "50",
-         "--seed", "2"},
+        {"--no-window", "--state-dir", folder.path().string(), "--metrics", "[::1]:0", "--board", "unknown"},
         {{"XDG_RUNTIME_DIR", (folder / "run").string()}, {"QT_QPA_PLATFORM", "minimal"}});
     ASSERT_TRUE(child.waitForOutput("/metrics\n")) << child.errors();
     std::smatch match;
     const auto output = child.output();
-    ASSERT_TRUE(std::regex_search(output, match, std::regex(R"(http://127\.0\.0\.1:([0-9]+)/metrics)")))
-        << output;
-    // The unoptimised sanitizer build keeps references in the module that the optimised build
-    // drops (its module needs the widget libraries), so the normal build holds this check.
-    if (!kAddressSanitizer) {
-        const auto maps = test::readTextFile("/proc/" + std::to_string(child.pid()) + "/maps");
-        EXPECT_EQ(maps.find("libQt6Widgets"), std::string::npos)
-            << "a run without a window loads no window system";
-        EXPECT_EQ(maps.find("libQt6Gui"), std::string::npos);
-    }
-    const auto answer = scrape(static_cast<quint16>(std::stoi(match[1])));
+    ASSERT_TRUE(std::regex_search(output, match, std::regex(R"(http://\[::1\]:([0-9]+)/metrics)"))) << output;
+    EXPECT_NE(child.errors().find("nothing is monitored: "), std::string::npos) << child.errors();
+    const auto answer =
+        scrape(static_cast<quint16>(std::stoi(match[1])), "/metrics", QHostAddress::LocalHostIPv6);
     EXPECT_EQ(answer.status, 200);
-    EXPECT_NE(answer.body.find("solvane_system_power_watts{board=\"KX-2917\"}"), std::string::npos)
+    EXPECT_TRUE(std::regex_search(answer.body, std::regex(R"(\nsolvane_up\{board="[^"]*"\} 0(\.0+)?\n)")))
+        << answer.body;
+    EXPECT_TRUE(std::regex_search(answer.body,
+                                  std::regex(R"(\nsolvane_down_info\{board="[^"]*",reason="[^"]+"\} 1)")))
         << answer.body;
     child.signal(SIGTERM);
     EXPECT_EQ(child.wait(), 0) << child.errors();
-    EXPECT_TRUE(std::filesystem::exists(folder / "history.sqlite"));
-    const auto history = history::HistoryStore::openForReading(folder / "history.sqlite");
-    ASSERT_TRUE(history.store) << history.notice;
-    EXPECT_EQ(history.store->integrityCheck(), "ok");
-    EXPECT_EQ(history.store->minutes(0, INT64_MAX).size(), 1U)
-        << "the minute of the run is written at its end";
-    EXPECT_NE(test::readTextFile(folder / "registry.reg").find("\"SolvaneNormalEnd\"=\"1\""),
-              std::string::npos)
-        << test::readTextFile(folder / "registry.reg") << child.errors();
 }
 
 } // namespace

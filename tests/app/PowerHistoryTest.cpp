@@ -181,6 +181,46 @@ TEST(PowerHistoryExport, RefusesBadDatesAndAnUnwritableFile) {
     EXPECT_FALSE(std::filesystem::exists(folder / "history.sqlite"));
 }
 
+// The export never replaces the program's own files and reports the refusal; "-" writes to
+// standard output; a span that ends before it begins is a usage error.
+TEST(PowerHistoryExport, KeepsTheStateFilesAndWritesToStandardOutput) {
+    test::TempFolder folder;
+    const auto program = test::programFolder() / "solvane";
+    const auto state = folder.path().string();
+    {
+        auto store = history::HistoryStore::openForWriting(folder / "history.sqlite").store;
+        ASSERT_TRUE(store);
+        ASSERT_TRUE(store->recordMinute({kMonday, 100, 50, 5, 50, 1500, 1.2, 1, 20}, 0.001, 1));
+    }
+    const auto history = test::readTextFile(folder / "history.sqlite");
+    std::string errors;
+    std::string output;
+    EXPECT_EQ(test::runProgram(
+                  program, {"--state-dir", state, "--export-history", (folder / "history.sqlite").string()},
+                  {}, &errors),
+              1);
+    EXPECT_NE(
+        errors.find("--export-history: " + (folder / "history.sqlite").string() + " is one of the files"),
+        std::string::npos)
+        << errors;
+    EXPECT_EQ(test::readTextFile(folder / "history.sqlite"), history);
+
+    ASSERT_EQ(
+        test::runProgram(program, {"--state-dir", state, "--export-history", "-"}, {}, &errors, &output), 0)
+        << errors;
+    EXPECT_EQ(output, std::string(history::kMinuteCsvHeader) +
+                          "\n2026-12-07T00:00:00Z,100.000,50.000,5.000,50.00,"
+                          "1500.0,1.2000,Optimize\n");
+    EXPECT_NE(errors.find("1 minute row written to standard output"), std::string::npos) << errors;
+
+    EXPECT_EQ(test::runProgram(program,
+                               {"--state-dir", state, "--export-history", "-", "--from", "2026-12-08", "--to",
+                                "2026-12-07"},
+                               {}, &errors),
+              2);
+    EXPECT_NE(errors.find("is later than --to"), std::string::npos) << errors;
+}
+
 // A load step takes the CPU temperature over its limit: one alert, kept in the history; another
 // only after the temperature fell below the limit by the hysteresis and rose again.
 TEST(PowerHistoryAlerts, OneNotificationPerCrossingOfALoadStep) {

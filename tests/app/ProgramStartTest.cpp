@@ -242,6 +242,43 @@ TEST_F(ProgramStartTest, ASnapshotWhosePicturesCannotBeSavedEndsWithAnError) {
     EXPECT_NE(errors.find("could not all be saved"), std::string::npos) << errors;
 }
 
+// A snapshot run that another copy keeps from starting made no pictures: that is a failure.
+TEST_F(ProgramStartTest, ASnapshotWhileAWindowRunsEndsWithAnError) {
+    auto window = startRunning();
+    const auto pictures = state / "pictures";
+    auto given = arguments();
+    given.insert(given.end(), {"--snapshot", pictures.string()});
+    std::string errors;
+    EXPECT_EQ(test::runProgram(program, given, environment(), &errors), 1) << errors;
+    EXPECT_NE(errors.find("Already Running!"), std::string::npos) << errors;
+    EXPECT_NE(errors.find("no pictures were made"), std::string::npos) << errors;
+    window->signal(SIGTERM);
+    EXPECT_EQ(window->wait(), 0) << window->errors();
+}
+
+// The window-less monitor (the systemd unit) hands over to a window started meanwhile: it writes
+// its history and ends with the code that makes the unit retry later; the window runs.
+TEST_F(ProgramStartTest, AWindowTakesOverFromTheMonitorWithoutAWindow) {
+    test::ChildProcess monitor(program, {"--no-window", "--state-dir", state.path().string(), "--seed", "3"},
+                               environment());
+    platform::FileLockMutexService mutexes(runtime.path());
+    for (int i = 0; i < 400 && !(mutexes.open("SolvaneII System") &&
+                                 std::filesystem::exists(runtime / "solvane-monitor.pid"));
+         ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(25));
+    ASSERT_TRUE(std::filesystem::exists(runtime / "solvane-monitor.pid")) << monitor.errors();
+
+    const auto pictures = state / "pictures";
+    auto given = arguments();
+    given.insert(given.end(), {"--snapshot", pictures.string()});
+    std::string errors;
+    EXPECT_EQ(test::runProgram(program, given, environment(), &errors), 0) << errors;
+    EXPECT_TRUE(std::filesystem::exists(pictures / "139-pci.png")) << errors;
+    EXPECT_EQ(monitor.wait(), 75) << monitor.errors();
+    EXPECT_NE(monitor.errors().find("a window takes over"), std::string::npos) << monitor.errors();
+    EXPECT_FALSE(std::filesystem::exists(runtime / "solvane-monitor.pid"));
+}
+
 // Without XDG_RUNTIME_DIR the lock goes to a folder under the temporary folder, which another user
 // could have made first: used only when it is this user's alone.
 TEST_F(ProgramStartTest, ASharedLockFolderOpenToOthersIsRefused) {

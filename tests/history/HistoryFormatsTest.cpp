@@ -1,6 +1,7 @@
 // The history's text forms: ISO 8601 times and bounds, the CSV export, the metrics exposition.
 #include "history/HistoryCsv.h"
 #include "history/IsoTime.h"
+#include "history/ListenAddress.h"
 #include "history/MetricsText.h"
 #include "support/TempFolder.h"
 
@@ -110,6 +111,7 @@ TEST(MetricsText, FollowsTheExpositionFormatWithTheNamesMonitoringExpects) {
 
     const std::string board = R"(board="KX-\"29\"17")";
     const std::map<std::string, double> expected{
+        {"solvane_up{" + board + "}", 1},
         {"solvane_cpu_power_watts{" + board + "}", 61.25},
         {"solvane_system_power_watts{" + board + "}", 142.5},
         {"solvane_rail_power_watts{" + board + ",rail=\"3.3V\"}", 9.5},
@@ -128,7 +130,7 @@ TEST(MetricsText, FollowsTheExpositionFormatWithTheNamesMonitoringExpects) {
     EXPECT_EQ(parsed.values, expected);
     for (const auto& [name, type] : parsed.types)
         EXPECT_EQ(type, name == "solvane_energy_saved_joules_total" ? "counter" : "gauge") << name;
-    EXPECT_EQ(parsed.types.size(), 9U);
+    EXPECT_EQ(parsed.types.size(), 10U);
 }
 
 // Only the limits that are set appear, each under its own name; none set gives no text at all.
@@ -153,6 +155,24 @@ TEST(MetricsText, ServesTheLimitsThatAreSet) {
         for (const auto& [name, type] : parsed.types)
             EXPECT_EQ(type, "gauge") << name;
     }
+}
+
+// Nothing to read: solvane_up 0 and the reason, escaped like any label value.
+TEST(MetricsText, SaysWhyNothingIsMonitored) {
+    const auto parsed = parseExposition(notMonitoringText("the board \"KX-9\" is\nnot supported", ""));
+    const std::map<std::string, double> expected{
+        {"solvane_up{board=\"\"}", 0},
+        {R"(solvane_down_info{board="",reason="the board \"KX-9\" is\nnot supported"})", 1},
+    };
+    EXPECT_EQ(parsed.values, expected);
+    EXPECT_EQ(parsed.types,
+              (std::map<std::string, std::string>{{"solvane_up", "gauge"}, {"solvane_down_info", "gauge"}}));
+}
+
+TEST(MetricsText, TheListeningAddressIsAUrl) {
+    EXPECT_EQ(metricsUrl({"127.0.0.1", 0}, 9464), "http://127.0.0.1:9464/metrics");
+    EXPECT_EQ(metricsUrl({"::1", 0}, 9464), "http://[::1]:9464/metrics");
+    EXPECT_EQ(metricsUrl({"::", 0}, 80), "http://[::]:80/metrics");
 }
 
 } // namespace

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 #include <random>
 #include <sqlite3.h>
+#include <sys/stat.h>
 #include <thread>
 
 namespace solvane::history {
@@ -149,6 +150,121 @@ TEST(HistoryStore, ReadingAMissingHistoryCreatesNothing) {
     EXPECT_TRUE(opened.store->minutes(0, INT64_MAX).empty());
     EXPECT_TRUE(opened.store->lastDays(7).empty());
     EXPECT_FALSE(std::filesystem::exists(file));
+}
+
+// Only a regular file is a history: a FIFO would block the open forever, a link would have the
+// history written into the file it names, a folder is nothing to read.
+TEST(HistoryStore, RefusesWhatIsNotARegularFile) {
+    TempFolder folder;
+    const auto file = folder / "history.sqlite";
+    const auto elsewhere = folder / "elsewhere.sqlite";
+    {
+        auto store = HistoryStore::openForWriting(elsewhere).store;
+        ASSERT_TRUE(store);
+        ASSERT_TRUE(store->recordMinute(minuteAt(kMonday), 1, 1));
+    }
+    const auto before = test::readTextFile(elsewhere);
+    using Make = void (*)(const std::filesystem::path& file, const std::filesystem::path& elsewhere);
+    const std::pair<const char*, Make> kinds[] = {
+        {"FIFO", [](const auto& f, const auto&) { ASSERT_EQ(::mkfifo(f.c_str(), 0600), 0); }},
+        {"link", [](const auto& f, const auto& e) { std::filesystem::create_symlink(e, f); }},
+        {"folder", [](const auto& f, const auto&) { std::filesystem::create_directory(f); }},
+    };
+    for (const auto& [kind, make] : kinds) {
+        make(file, elsewhere);
+        for (const bool writing : {false, true}) {
+            const auto opened =
+                writing ? HistoryStore::openForWriting(file) : HistoryStore::openForReading(file);
+            EXPECT_FALSE(opened.store) << kind;
+            EXPECT_NE(opened.notice.find("history.sqlite"), std::string::npos)
+                << kind << ": " << opened.notice;
+        }
+        EXPECT_FALSE(std::filesystem::exists(folder / "history.sqlite-wal")) << kind;
+        std::filesystem::remove(file);
+    }
+    EXPECT_EQ(test::readTextFile(elsewhere), before);
+    EXPECT_FALSE(std::filesystem::exists(folder / "elsewhere.sqlite-wal"));
+}
+
+TEST(HistoryStore, CreatesTheHistoryForItsOwnerAlone) {
+    TempFolder folder;
+    const auto file = folder / "history.sqlite";
+    const auto oldMask = ::umask(022);
+    auto store = HistoryStore::openForWriting(file).store;
+    ::umask(oldMask);
+    ASSERT_TRUE(store);
+    ASSERT_TRUE(store->recordMinute(minuteAt(kMonday), 1, 1));
+    for (const char* name : {"history.sqlite", "history.sqlite-wal"}) {
+        struct stat status {};
+        ASSERT_EQ(::stat((folder / name).c_str(), &status), 0) << name;
+        EXPECT_EQ(status.st_mode & 0777, 0600U) << name;
+    }
+}
+
+// The report and the export read a closed history as it lies: nothing is created beside it, so a
+// folder the user cannot write to is no obstacle. A history with its writer running is read with
+// the rows still in the log.
+TEST(HistoryStore, ReadingCreatesNothingAndSeesTheRunningWritersRows) {
+    TempFolder folder;
+    const auto file = folder / "history.sqlite";
+    {
+        auto store = HistoryStore::openForWriting(file).store;
+        ASSERT_TRUE(store);
+        ASSERT_TRUE(store->recordMinute(minuteAt(kMonday), 1, 1));
+    }
+    ASSERT_FALSE(std::filesystem::exists(folder / "history.sqlite-wal"));
+    {
+        auto opened = HistoryStore::openForReading(file);
+        ASSERT_TRUE(opened.store) << opened.notice;
+        EXPECT_EQ(opened.store->minutes(0, INT64_MAX).size(), 1U);
+        EXPECT_EQ(opened.store->newestMinute(), kMonday);
+        EXPECT_FALSE(std::filesystem::exists(folder / "history.sqlite-wal"));
+        EXPECT_FALSE(std::filesystem::exists(folder / "history.sqlite-shm"));
+    }
+    auto writer = HistoryStore::openForWriting(file).store;
+    ASSERT_TRUE(writer);
+    ASSERT_TRUE(writer->recordMinute(minuteAt(kMonday + 60), 1, 1));
+    auto opened = HistoryStore::openForReading(file);
+    ASSERT_TRUE(opened.store) << opened.notice;
+    EXPECT_EQ(opened.store->minutes(0, INT64_MAX).size(), 2U);
+}
+
+// A newer version's file (a column and a table more) still takes this version's minutes; another
+// program's database is neither read as a history nor added to.
+TEST(HistoryStore, TakesANewerVersionsFileAndRefusesAForeignDatabase) {
+    TempFolder folder;
+    const auto newer = folder / "history.sqlite";
+    {
+        auto store = HistoryStore::openForWriting(newer).store;
+        ASSERT_TRUE(store);
+    }
+    sqlite3* database = nullptr;
+    ASSERT_EQ(sqlite3_open(newer.c_str(), &database), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(database,
+                           "ALTER TABLE minutes ADD COLUMN gpu_w REAL; CREATE TABLE notes (text TEXT);",
+                           nullptr, nullptr, nullptr),
+              SQLITE_OK);
+    sqlite3_close(database);
+    {
+        auto store = HistoryStore::openForWriting(newer).store;
+        ASSERT_TRUE(store);
+        EXPECT_TRUE(store->recordMinute(minuteAt(kMonday), 1, 1)) << store->lastError();
+        EXPECT_EQ(store->minutes(0, INT64_MAX).size(), 1U);
+    }
+
+    const auto foreign = folder / "foreign" / "history.sqlite";
+    std::filesystem::create_directory(folder / "foreign");
+    ASSERT_EQ(sqlite3_open(foreign.c_str(), &database), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(database, "CREATE TABLE people (name TEXT); INSERT INTO people VALUES ('x');",
+                           nullptr, nullptr, nullptr),
+              SQLITE_OK);
+    sqlite3_close(database);
+    const auto read = HistoryStore::openForReading(foreign);
+    EXPECT_FALSE(read.store);
+    EXPECT_NE(read.notice.find("not a Solvane power history"), std::string::npos) << read.notice;
+    const auto written = HistoryStore::openForWriting(foreign);
+    ASSERT_TRUE(written.store);
+    EXPECT_NE(written.notice.find("history.sqlite.damaged-"), std::string::npos) << written.notice;
 }
 
 // Kills a process that writes minute rows in a tight loop at random moments: every time the file
