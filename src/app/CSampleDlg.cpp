@@ -114,7 +114,7 @@ std::unique_ptr<ui::TStackedPage> CSampleDlg::CreatePage(int pageId) {
         return std::make_unique<sysinfo::pages::CSYSINFO_CPU>();
     if (pageId == sysinfo::memory_dialog::kDialogId)
         return std::make_unique<sysinfo::pages::CSYSINFO_MEMORY>(
-            m_core.hardware().hoblin(), smbusLibraryOf(m_core), [] { return platform::GlobalMemoryStatus(); },
+            m_core.hardware().hoblin(), smbusLibraryOf(m_core), memoryStatusOf(m_core), spdImagesOf(m_core),
             m_core.services().scheduler);
     return nullptr;
 }

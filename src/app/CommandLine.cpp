@@ -32,6 +32,8 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string_view>& argument
     }
     if (!options.sysfsRoot.empty() && options.hardware != HardwareKind::Host)
         parsed.error = "option --sysfs-root needs --hardware host";
+    else if (!options.procRoot.empty() && options.hardware != HardwareKind::Host)
+        parsed.error = "option --proc-root needs --hardware host";
     else if (options.hardware == HardwareKind::Host && options.boardGiven)
         parsed.error = "option --board chooses a simulated board and does not go with --hardware host "
                        "(this machine's board is read from its firmware)";

@@ -26,6 +26,7 @@ struct Options {
     std::vector<std::string> spdSlots; // --spd SLOT=FILE, once per slot
     std::filesystem::path pciFile;     // --pci FILE
     std::filesystem::path sysfsRoot;   // --sysfs-root DIR (host hardware only)
+    std::filesystem::path procRoot;    // --proc-root DIR (host hardware only)
 
     // What the simulated board varies (empty: the board's own); parsed by the simulation.
     std::string cpuLoad;              // --cpu-load host|N|N,N,...[@SECONDS]

@@ -280,6 +280,14 @@ constexpr std::array kOptions{
         .store = [](Options& o, std::string_view v) { o.sysfsRoot = pathOf(v); },
     },
     CommandLineOption{
+        .name = "--proc-root",
+        .kind = ValueKind::Folder,
+        .placeholder = "DIR",
+        .help = "with --hardware host: read meminfo and cpuinfo from this tree instead of\n/proc",
+        .needs = "needs a folder",
+        .store = [](Options& o, std::string_view v) { o.procRoot = pathOf(v); },
+    },
+    CommandLineOption{
         .name = "--dmi",
         .kind = ValueKind::File,
         .placeholder = "FILE",

@@ -22,9 +22,15 @@ HardwareBackend HardwareBackend::create(const Options& options, const std::files
             backend.error = "--sysfs-root " + options.sysfsRoot.string() + ": not a folder";
             return backend;
         }
+        if (!options.procRoot.empty() && !std::filesystem::is_directory(options.procRoot)) {
+            backend.error = "--proc-root " + options.procRoot.string() + ": not a folder";
+            return backend;
+        }
         host::HostOptions hostOptions;
         if (!options.sysfsRoot.empty())
             hostOptions.sysfsRoot = options.sysfsRoot;
+        if (!options.procRoot.empty())
+            hostOptions.procRoot = options.procRoot;
         backend.hardware = host::createHostHardware(hostOptions);
     } else {
         sim::SimulationOptions simulation;

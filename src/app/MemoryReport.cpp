@@ -2,6 +2,8 @@
 
 #include "sysinfo/MemoryDialog.h"
 
+#include <cstdio>
+
 namespace solvane::app {
 
 namespace {
@@ -23,21 +25,102 @@ json::Value timingsJson(const sysinfo::TimingsTable& table) {
     return rows;
 }
 
+std::string hex16(std::uint16_t value) {
+    char text[8];
+    std::snprintf(text, sizeof text, "0x%.4X", value);
+    return text;
+}
+
+double nanoseconds(int picoseconds) {
+    return picoseconds / 1000.0;
+}
+
+// What a DDR4 or DDR5 module adds to the page's fields.
+void addSpdDetails(json::Object& object, const sysinfo::SpdModuleDetails& module) {
+    const auto optionalNumber = [](auto value) { return value != 0 ? json::Value(value) : json::Value(); };
+    object.insert("Generation", module.generation);
+    object.insert("ModuleForm", module.form.empty() ? json::Value() : json::Value(module.form));
+    object.insert("SizeMegabytes", optionalNumber(module.sizeMegabytes));
+    object.insert("Ranks", optionalNumber(module.ranks));
+    object.insert("BusWidthBits", optionalNumber(module.busWidthBits));
+    object.insert("EccBits", module.eccBits);
+    object.insert("DeviceWidthBits", optionalNumber(module.deviceWidthBits));
+    object.insert("DieCount", optionalNumber(module.dieCount));
+    char date[16] = "";
+    if (module.year && module.week)
+        std::snprintf(date, sizeof date, "%d-W%.2d", *module.year, *module.week);
+    object.insert("ManufacturingDate", date[0] != 0 ? json::Value(date) : json::Value());
+    object.insert("SpeedGrade", module.speeds.empty() ? json::Value() : json::Value(module.speedGrade()));
+    object.insert("SpeedMts",
+                  module.speeds.empty() ? json::Value() : json::Value(module.speeds.front().speedMts));
+    json::Array latencies;
+    for (const int latency : module.casLatencies)
+        latencies.append(latency);
+    object.insert("CasLatencies", latencies);
+    object.insert("TimesNs", json::Object{{"tCK", nanoseconds(module.times.tCK)},
+                                          {"tAA", nanoseconds(module.times.tAA)},
+                                          {"tRCD", nanoseconds(module.times.tRCD)},
+                                          {"tRP", nanoseconds(module.times.tRP)},
+                                          {"tRAS", nanoseconds(module.times.tRAS)},
+                                          {"tRC", nanoseconds(module.times.tRC)}});
+    if (module.speeds.empty()) {
+        object.insert("ClocksAtTopSpeed", json::Value());
+    } else {
+        const auto& top = module.speeds.front();
+        object.insert(
+            "ClocksAtTopSpeed",
+            json::Object{
+                {"CL", top.cas}, {"tRCD", top.tRCD}, {"tRP", top.tRP}, {"tRAS", top.tRAS}, {"tRC", top.tRC}});
+    }
+    object.insert("Voltage", module.voltage.empty() ? json::Value() : json::Value(module.voltage));
+    json::Array crcs;
+    for (const auto& check : module.crcs)
+        crcs.append(json::Object{{"bytes", check.bytes},
+                                 {"stored", hex16(check.stored)},
+                                 {"computed", hex16(check.computed)},
+                                 {"ok", check.ok()}});
+    object.insert("Crc", crcs);
+    object.insert("Note", module.note.empty() ? json::Value() : json::Value(module.note));
+}
+
 json::Object moduleJson(std::string_view slot, const sysinfo::MemoryModuleTexts& module) {
-    const auto* ddr3 = module.ddr3 ? &*module.ddr3 : nullptr;
-    const auto ddr3Text = [&](const std::string sysinfo::Ddr3ModuleTexts::*field) {
-        return ddr3 ? json::Value(ddr3->*field) : json::Value();
+    const auto fields = module.pageFields();
+    const auto fieldText = [&](const std::string sysinfo::ModuleFieldTexts::*field) {
+        return fields ? json::Value((*fields).*field) : json::Value();
     };
-    return json::Object{
+    json::Object object{
         {"slot", slot},
         {"MemoryType", module.memoryType},
-        {"ModuleSize", ddr3Text(&sysinfo::Ddr3ModuleTexts::moduleSize)},
-        {"WeekYear", ddr3Text(&sysinfo::Ddr3ModuleTexts::weekYear)},
-        {"Manufacturer", ddr3Text(&sysinfo::Ddr3ModuleTexts::manufacturer)},
-        {"PartNumber", ddr3Text(&sysinfo::Ddr3ModuleTexts::partNumber)},
-        {"SerialNumber", ddr3Text(&sysinfo::Ddr3ModuleTexts::serialNumber)},
-        {"TimingsTable", ddr3 ? timingsJson(ddr3->timings) : json::Value()},
+        {"ModuleSize", fieldText(&sysinfo::ModuleFieldTexts::moduleSize)},
+        {"WeekYear", fieldText(&sysinfo::ModuleFieldTexts::weekYear)},
+        {"Manufacturer", fieldText(&sysinfo::ModuleFieldTexts::manufacturer)},
+        {"PartNumber", fieldText(&sysinfo::ModuleFieldTexts::partNumber)},
+        {"SerialNumber", fieldText(&sysinfo::ModuleFieldTexts::serialNumber)},
+        {"TimingsTable", fields ? timingsJson(fields->timings) : json::Value()},
     };
+    if (module.spd)
+        addSpdDetails(object, *module.spd);
+    return object;
+}
+
+// The lines a DDR4 or DDR5 module adds to the text report.
+std::string spdDetailsText(const sysinfo::SpdModuleDetails& module) {
+    std::string text;
+    if (!module.speeds.empty()) {
+        const auto& top = module.speeds.front();
+        text += "    Speed: " + module.speedGrade() + ", CL" + std::to_string(top.cas) + "-" +
+                std::to_string(top.tRCD) + "-" + std::to_string(top.tRP) + "-" + std::to_string(top.tRAS) +
+                "\n";
+    }
+    for (const auto& check : module.crcs)
+        text += "    CRC of bytes " + check.bytes + ": " +
+                (check.ok()
+                     ? "OK"
+                     : "wrong (stored " + hex16(check.stored) + ", computed " + hex16(check.computed) + ")") +
+                "\n";
+    if (!module.note.empty())
+        text += "    Note: " + module.note + "\n";
+    return text;
 }
 
 std::string timingsText(const sysinfo::TimingsTable& table) {
@@ -62,6 +145,14 @@ sysinfo::SmbusLibrary smbusLibraryOf(SolvaneCore& core) {
                                                : sysinfo::SmbusLibrary::NotLoaded;
 }
 
+sysinfo::MemoryInformation::StatusSource memoryStatusOf(SolvaneCore& core) {
+    return [&hardware = core.hardware()] { return hardware.memoryStatus(); };
+}
+
+sysinfo::MemoryInformation::SpdImageSource spdImagesOf(SolvaneCore& core) {
+    return [&hardware = core.hardware()](std::uint8_t address) { return hardware.spdImage(address); };
+}
+
 json::Object memoryReportJson(const sysinfo::MemoryInformation& memory) {
     json::Array modules;
     for (std::size_t i = 0; i < memory.modules().size(); ++i)
@@ -84,16 +175,19 @@ std::string memoryReportText(const sysinfo::MemoryInformation& memory) {
         const auto module = memory.decodeModule(i);
         text += "  " + std::string(memory.modules()[i].name) + ": " +
                 (module.memoryType.empty() ? "(unknown type)" : module.memoryType) + "\n";
-        if (!module.ddr3)
+        const auto fields = module.pageFields();
+        if (!fields)
             continue;
-        const auto& ddr3 = *module.ddr3;
-        text += "    Module Size: " + ddr3.moduleSize + "\n";
-        text += "    Week / Year: " + ddr3.weekYear + "\n";
-        text += "    Manufacturer: " + ddr3.manufacturer + "\n";
-        text += "    Part Number: " + ddr3.partNumber + "\n";
-        text += "    Serial Number: " + ddr3.serialNumber + "\n";
-        if (ddr3.timings.front())
-            text += timingsText(ddr3.timings);
+        const auto& shown = *fields;
+        text += "    Module Size: " + shown.moduleSize + "\n";
+        text += "    Week / Year: " + shown.weekYear + "\n";
+        text += "    Manufacturer: " + shown.manufacturer + "\n";
+        text += "    Part Number: " + shown.partNumber + "\n";
+        text += "    Serial Number: " + shown.serialNumber + "\n";
+        if (module.spd)
+            text += spdDetailsText(*module.spd);
+        if (shown.timings.front())
+            text += timingsText(shown.timings);
     }
     const auto total = memory.field(ids::kTotalPhysicalMemory);
     const auto load = memory.field(ids::kMemoryLoad);

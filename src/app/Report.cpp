@@ -12,6 +12,7 @@
 #include "sim/SimulatedHardware.h"
 #include "sysinfo/NoDdr3Module.h"
 #include "sysinfo/PciDeviceReport.h"
+#include "sysinfo/PciRowNames.h"
 #include "tuning/LedPageView.h"
 #include "tuning/PciCardProbe.h"
 #include "tuning/ProfileStore.h"
@@ -104,7 +105,10 @@ json::Object pciObject(const std::vector<sysinfo::PciDeviceReport>& devices,
         json::Object header;
         for (std::size_t index = 0; index < device.header.size(); ++index)
             header.insert(std::string(sysinfo::kPciHeaderNames[index]), device.header[index]);
-        deviceArray.append(json::Object{{"row", device.row}, {"listView", listView}, {"header", header}});
+        deviceArray.append(json::Object{{"row", device.row},
+                                        {"nameSource", device.nameSource},
+                                        {"listView", listView},
+                                        {"header", header}});
     }
     const json::Object factObject{
         {"HostBridgeVendor", facts.HostBridgeVendor}, {"HostBridgeChip", facts.HostBridgeChip},
@@ -120,6 +124,8 @@ std::string pciText(const std::vector<sysinfo::PciDeviceReport>& devices,
         text += "  (none on buses 0 to 9)\n";
     for (const auto& device : devices) {
         text += "  " + device.row;
+        if (device.nameSource == sysinfo::kNamedByIdList)
+            text += " (named by the PCI ID list)";
         for (std::size_t index = 0; index < device.header.size(); ++index)
             text += (index == 0 ? " " : ", ") + std::string(sysinfo::kPciHeaderNames[index]) + " " +
                     device.header[index];
@@ -274,8 +280,8 @@ std::string buildReport(SolvaneCore& core, ReportFormat format, hw::IoDriver* dr
         readouts = power::basicPageReadouts(state, *monitor);
     const auto& pciScan = core.pciScan();
     const auto pciDevices = sysinfo::pciDeviceReports(pciScan, core.hardware().falwick());
-    sysinfo::MemoryInformation memory(core.hardware().hoblin(), smbusLibraryOf(core),
-                                      [] { return platform::GlobalMemoryStatus(); });
+    sysinfo::MemoryInformation memory(core.hardware().hoblin(), smbusLibraryOf(core), memoryStatusOf(core),
+                                      spdImagesOf(core));
     memory.initialise();
     const auto motherboard = core.gatherMotherboardInfo(
         driver, sysinfo::noDdr3Module(state.platform.BoardCode, core.hardware().hoblin()));

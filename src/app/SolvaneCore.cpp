@@ -2,6 +2,8 @@
 
 #include "hw/GraphicsBiosProbe.h"
 #include "hw/VideoControllerQuery.h"
+#include "platform/RegistrySeed.h"
+#include "sysinfo/PciRowNames.h"
 
 namespace solvane::app {
 
@@ -12,11 +14,20 @@ SolvaneCore::SolvaneCore(Services services)
       m_routines(m_bus, m_phases, m_services.prompt, m_state.modes.CurrentValues,
                  m_state.modes.PendingSettingIndex, m_state.routines),
       m_commands(m_state.modes, m_state.routines, m_routines),
-      m_session(m_services, m_state, m_bus, m_commands, m_routines) {}
+      m_session(m_services, m_state, m_bus, m_commands, m_routines) {
+    // The system sets its processor count at every start from the machine it runs on: the window's
+    // basic page starts the session itself, so this is done before any page can read it.
+    platform::setProcessorCount(m_services.registry, m_services.hardware.processorCount());
+}
 
 const sysinfo::PciScan& SolvaneCore::pciScan() {
-    if (!m_pciScan)
+    if (!m_pciScan) {
         m_pciScan = sysinfo::enumeratePci(m_services.hardware.falwick());
+        sysinfo::nameRowsFromIdList(
+            *m_pciScan, [&hardware = m_services.hardware](std::uint16_t vendorId, std::uint16_t deviceId) {
+                return hardware.pciDeviceName(vendorId, deviceId);
+            });
+    }
     return *m_pciScan;
 }
 

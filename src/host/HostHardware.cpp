@@ -1,15 +1,19 @@
 #include "host/HostHardware.h"
 
+#include "host/DmiIdTable.h"
 #include "host/GraphicsAdapter.h"
 #include "host/HostNimbrel.h"
 #include "host/HwmonSource.h"
 #include "host/LibsensorsSource.h"
 #include "host/SysfsFile.h"
 #include "hw/ByteOrder.h"
+#include "platform/SystemFacts.h"
 
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <fstream>
+#include <sstream>
 
 namespace solvane::host {
 
@@ -25,10 +29,13 @@ constexpr std::string_view kSystemSysfs = "/sys";
 } // namespace
 
 HostHardware::HostHardware(const HostOptions& options, std::shared_ptr<SensorSource> sensors)
-    : m_sysfsRoot(options.root()), m_refused(std::make_shared<RefusedWrites>()),
+    : m_sysfsRoot(options.root()), m_procRoot(options.proc()), m_refused(std::make_shared<RefusedWrites>()),
       m_machine(m_sysfsRoot, options.pciIdsFile), m_spd(m_sysfsRoot),
       m_dmiTable(readSysfsBytes(m_sysfsRoot / "firmware" / "dmi" / "tables" / "DMI", kMaximumDmiBytes)
                      .value_or(std::vector<std::uint8_t>{})) {
+    // Without root the raw table cannot be read, but its strings can.
+    if (m_dmiTable.empty())
+        m_dmiTable = smbiosTableFromDmiId(m_sysfsRoot / "class" / "dmi" / "id", cpuInfo());
     for (const auto name : {hw::nimbrel::kXpModule, hw::nimbrel::kVistaModule})
         m_modules.add(name, [name, sensors, refused = m_refused] {
             return makeHostNimbrel(std::string(name), sensors, refused);
@@ -47,6 +54,22 @@ std::string HostHardware::description() const {
     if (m_sysfsRoot == kSystemSysfs)
         return "This machine (read only)";
     return "This machine as the sysfs tree " + m_sysfsRoot.string() + " shows it (read only)";
+}
+
+platform::MemoryStatus HostHardware::memoryStatus() {
+    return platform::GlobalMemoryStatus(m_procRoot / "meminfo");
+}
+
+CpuInfo HostHardware::cpuInfo() const {
+    std::ifstream file(m_procRoot / "cpuinfo");
+    std::ostringstream text;
+    text << file.rdbuf();
+    return parseCpuInfo(text.str());
+}
+
+unsigned HostHardware::processorCount() const {
+    const unsigned listed = cpuInfo().processors;
+    return listed != 0 ? listed : platform::HostSystemFacts().processorCount();
 }
 
 std::uint8_t HostHardware::smbusTransfer(std::uint8_t address, std::uint8_t reg) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "host/CpuInfo.h"
 #include "host/HostMachine.h"
 #include "host/HostOptions.h"
 #include "host/RefusedWrites.h"
@@ -38,6 +39,15 @@ public:
     }
     std::string description() const override;
     std::uint64_t refusedWrites() const override { return m_refused->total(); }
+    std::optional<std::vector<std::uint8_t>> spdImage(std::uint8_t address) override {
+        return m_spd.image(address);
+    }
+    // From <proc>/meminfo; zeros when it cannot be read.
+    platform::MemoryStatus memoryStatus() override;
+    // The processors <proc>/cpuinfo lists; the running system's count when it lists none.
+    unsigned processorCount() const override;
+    // What <proc>/cpuinfo says of the processors.
+    CpuInfo cpuInfo() const;
 
     // The refused writes by kind.
     const RefusedWrites& refusedWriteCounts() const { return *m_refused; }
@@ -77,6 +87,7 @@ private:
     std::uint8_t smbusTransfer(std::uint8_t address, std::uint8_t reg);
 
     std::filesystem::path m_sysfsRoot;
+    std::filesystem::path m_procRoot;
     std::shared_ptr<RefusedWrites> m_refused;
     HostMachine m_machine;
     SpdEeproms m_spd;

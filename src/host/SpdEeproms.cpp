@@ -60,18 +60,30 @@ SpdEeproms::SpdEeproms(const std::filesystem::path& sysfsRoot) {
         m_eeproms.emplace(address, Eeprom{std::move(file), std::nullopt});
 }
 
-std::optional<std::uint8_t> SpdEeproms::read(std::uint8_t address, std::uint8_t reg) {
+const std::vector<std::uint8_t>* SpdEeproms::contents(std::uint8_t address) {
     const auto found = m_eeproms.find(static_cast<std::uint8_t>(address & 0xFEU));
     if (found == m_eeproms.end())
-        return std::nullopt;
+        return nullptr;
     auto& eeprom = found->second;
     if (!eeprom.contents)
         eeprom.contents =
             readSysfsBytes(eeprom.file, hw::kSpdMaximumBytes).value_or(std::vector<std::uint8_t>{});
+    return &*eeprom.contents;
+}
+
+std::optional<std::uint8_t> SpdEeproms::read(std::uint8_t address, std::uint8_t reg) {
+    const auto* bytes = contents(address);
     // One SMBus byte read reaches the first 256 bytes, the page a DDR4 EEPROM shows after reset.
-    if (reg >= eeprom.contents->size())
+    if (bytes == nullptr || reg >= bytes->size())
         return std::nullopt;
-    return (*eeprom.contents)[reg];
+    return (*bytes)[reg];
+}
+
+std::optional<std::vector<std::uint8_t>> SpdEeproms::image(std::uint8_t address) {
+    const auto* bytes = contents(address);
+    if (bytes == nullptr || bytes->empty())
+        return std::nullopt;
+    return *bytes;
 }
 
 std::vector<std::uint8_t> SpdEeproms::addresses() const {

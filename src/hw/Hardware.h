@@ -2,11 +2,13 @@
 
 #include "hw/HardwareLibraries.h"
 #include "hw/MachineAccess.h"
+#include "platform/MemoryStatus.h"
 #include "platform/Module.h"
 
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace solvane::hw {
 
@@ -36,6 +38,18 @@ public:
     virtual std::optional<std::string> pciDeviceName(std::uint16_t /*vendorId*/, std::uint16_t /*deviceId*/) {
         return std::nullopt;
     }
+
+    // The whole SPD EEPROM at an SMBus address (write form) as the operating system's driver reads it,
+    // across the EEPROM's pages; none where the back-end has no such driver and the SMBus reaches only
+    // the first 256 bytes.
+    virtual std::optional<std::vector<std::uint8_t>> spdImage(std::uint8_t /*address*/) {
+        return std::nullopt;
+    }
+
+    // The operating system's memory status and processor count on this machine: the host's own on
+    // the host, the simulated machine's on a simulated board.
+    virtual platform::MemoryStatus memoryStatus() = 0;
+    virtual unsigned processorCount() const = 0;
 
     // One line for people: which board or machine this is.
     virtual std::string description() const = 0;

@@ -1,5 +1,7 @@
 #include "platform/MemoryStatus.h"
 
+#include "platform/KeyValueLines.h"
+
 #include <algorithm>
 #include <charconv>
 #include <fstream>
@@ -16,19 +18,11 @@ constexpr std::uint64_t kBytesPerKilobyte = 1024;
 // "MemTotal:       16318412 kB" lines, by field name, in kilobytes.
 std::map<std::string_view, std::uint64_t> meminfoFields(std::string_view text) {
     std::map<std::string_view, std::uint64_t> fields;
-    while (!text.empty()) {
-        const auto lineEnd = text.find('\n');
-        const auto line = text.substr(0, lineEnd);
-        text.remove_prefix(lineEnd == std::string_view::npos ? text.size() : lineEnd + 1);
-        const auto colon = line.find(':');
-        if (colon == std::string_view::npos)
-            continue;
-        auto value = line.substr(colon + 1);
-        value.remove_prefix(std::min(value.find_first_not_of(' '), value.size()));
+    for (const auto& [key, value] : keyValueLines(text)) {
         std::uint64_t kilobytes = 0;
         const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), kilobytes);
         if (error == std::errc() && end != value.data())
-            fields.emplace(line.substr(0, colon), kilobytes);
+            fields.emplace(key, kilobytes);
     }
     return fields;
 }

@@ -21,7 +21,12 @@ void seedWindowsValues(Registry& registry, const SystemFacts& facts) {
                                      : "6002.18005.x86fre.lh_sp2rtm.090410-1830";
     seedString(registry, kWindowsVersionKey, "BuildLabEx", buildLab);
     seedString(registry, kWindowsVersionKey, "CurrentVersion", "6.0");
-    seedString(registry, kEnvironmentKey, "NUMBER_OF_PROCESSORS", std::to_string(facts.processorCount()));
+}
+
+void setProcessorCount(Registry& registry, unsigned processors) {
+    const auto text = std::to_string(processors);
+    if (registry.readString(kEnvironmentKey, "NUMBER_OF_PROCESSORS") != text)
+        registry.writeString(kEnvironmentKey, "NUMBER_OF_PROCESSORS", text);
 }
 
 } // namespace solvane::platform

@@ -1,6 +1,7 @@
 #include "sim/SimulatedHardware.h"
 
 #include "sim/NimbrelModule.h"
+#include "sim/SimulatedMemoryStatus.h"
 
 namespace solvane::sim {
 
@@ -15,6 +16,15 @@ std::string SimulatedHardware::videoControllerName() const {
 
 std::string SimulatedHardware::videoDriverVersion() const {
     return std::string(m_board.graphics().driverVersion);
+}
+
+platform::MemoryStatus SimulatedHardware::memoryStatus() {
+    return simulatedMemoryStatus(m_board.modules());
+}
+
+unsigned SimulatedHardware::processorCount() const {
+    const auto* processor = m_board.model().processor;
+    return processor != nullptr ? static_cast<unsigned>(processor->threads) : 1U;
 }
 
 std::unique_ptr<hw::Hardware> createSimulatedHardware(const SimulationOptions& options) {

@@ -29,6 +29,9 @@ public:
     std::string videoControllerName() const override;
     std::string videoDriverVersion() const override;
     std::string description() const override { return m_board.description(); }
+    platform::MemoryStatus memoryStatus() override;
+    // The logical processors the simulated processor gives its operating system.
+    unsigned processorCount() const override;
 
     SimulatedBoard& board() { return m_board; }
     // The catalogue serving "Nimbrel_xp.dll" and "Nimbrel_vista.dll"; a test removes a module here.

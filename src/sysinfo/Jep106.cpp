@@ -876,4 +876,9 @@ std::string_view jep106Name(int bank, std::uint8_t code) {
     return findRowText(jep106Bank(bank), code).value_or(std::string_view{});
 }
 
+std::string_view jep106NameAnyBank(int bank, std::uint8_t code) {
+    const auto rows = bank <= kJep106Banks ? jep106Bank(bank) : jep106LaterBank(bank);
+    return findRowText(rows, code).value_or(std::string_view{});
+}
+
 } // namespace solvane::sysinfo

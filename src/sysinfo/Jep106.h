@@ -17,4 +17,12 @@ std::span<const std::string_view> jep106Bank(int bank);
 // has no table or no such row.
 std::string_view jep106Name(int bank, std::uint8_t code);
 
+// The memory page's DDR3 rule reads banks 1 to 7 only; DDR4 and DDR5 modules name makers from the
+// later banks too, 8 to 13.
+inline constexpr int kJep106AllBanks = 13;
+// The rows of bank 8 to 13; empty for any other bank.
+std::span<const std::string_view> jep106LaterBank(int bank);
+// As jep106Name, over banks 1 to 13.
+std::string_view jep106NameAnyBank(int bank, std::uint8_t code);
+
 } // namespace solvane::sysinfo

@@ -2,6 +2,8 @@
 
 #include "sysinfo/ByteCodeTable.h"
 #include "sysinfo/Ddr3SpdLayout.h"
+#include "sysinfo/Ddr4SpdLayout.h"
+#include "sysinfo/Ddr5SpdLayout.h"
 #include "sysinfo/MemoryDialog.h"
 
 #include <cmath>
@@ -14,6 +16,9 @@ namespace {
 namespace ids = memory_dialog;
 
 constexpr std::uint8_t kReadBit = 1;
+
+// One SMBus byte read reaches 256 bytes: the first page of a DDR4 EEPROM, two pages of a DDR5 one.
+constexpr std::size_t kSmbusPageBytes = 256;
 
 constexpr double kBytesPerMegabyte = 1024.0 * 1024.0;
 
@@ -28,8 +33,9 @@ std::string megabytesText(double megabytes) {
 
 } // namespace
 
-MemoryInformation::MemoryInformation(hw::Hoblin& smbus, SmbusLibrary library, StatusSource status)
-    : m_smbus(smbus), m_library(library), m_status(std::move(status)) {}
+MemoryInformation::MemoryInformation(hw::Hoblin& smbus, SmbusLibrary library, StatusSource status,
+                                     SpdImageSource images)
+    : m_smbus(smbus), m_library(library), m_status(std::move(status)), m_images(std::move(images)) {}
 
 std::uint8_t MemoryInformation::readSpd(std::uint8_t address, std::uint8_t offset) const {
     return m_smbus.Smbus_JRW(static_cast<std::uint8_t>(address + kReadBit), offset, 0);
@@ -74,9 +80,19 @@ std::string_view MemoryInformation::noModulesReason() const {
 
 MemoryModuleTexts MemoryInformation::decodeModule(std::size_t index) const {
     const auto address = m_modules.at(index).address;
+    const auto type = readSpd(address, ddr3_spd::kMemoryType);
+    if (type == ddr4_spd::kTypeCode || type == ddr5_spd::kTypeCode) {
+        if (m_images)
+            if (auto image = m_images(address))
+                return decodeMemoryModule(*image);
+        std::vector<std::uint8_t> page(kSmbusPageBytes);
+        for (std::size_t offset = 0; offset < page.size(); ++offset)
+            page[offset] = readSpd(address, static_cast<std::uint8_t>(offset));
+        return decodeMemoryModule(page);
+    }
     std::vector<std::uint8_t> spd(ddr3_spd::kDecodedBytes, 0xFF);
-    spd[ddr3_spd::kMemoryType] = readSpd(address, ddr3_spd::kMemoryType);
-    if (spd[ddr3_spd::kMemoryType] == kDdr3TypeCode)
+    spd[ddr3_spd::kMemoryType] = type;
+    if (type == kDdr3TypeCode)
         for (std::size_t offset = 0; offset < spd.size(); ++offset)
             spd[offset] = readSpd(address, static_cast<std::uint8_t>(offset));
     return decodeMemoryModule(spd);
@@ -87,19 +103,23 @@ bool MemoryInformation::showModule(int index) {
         return false;
     const auto texts = decodeModule(static_cast<std::size_t>(index));
     m_fields[ids::kMemoryType] = texts.memoryType;
-    if (!texts.ddr3)
+    const auto module = texts.pageFields();
+    if (!module)
         return true;
-    const auto& ddr3 = *texts.ddr3;
-    m_fields[ids::kModuleSize] = ddr3.moduleSize;
-    m_fields[ids::kPartNumber] = ddr3.partNumber;
-    m_fields[ids::kSerialNumber] = ddr3.serialNumber;
-    m_fields[ids::kManufacturer] = ddr3.manufacturer;
-    m_fields[ids::kWeekYear] = ddr3.weekYear;
+    const auto& shown = *module;
+    m_fields[ids::kModuleSize] = shown.moduleSize;
+    m_fields[ids::kPartNumber] = shown.partNumber;
+    m_fields[ids::kSerialNumber] = shown.serialNumber;
+    m_fields[ids::kManufacturer] = shown.manufacturer;
+    m_fields[ids::kWeekYear] = shown.weekYear;
     for (std::size_t column = 0; column < kTimingColumns; ++column) {
-        if (!ddr3.timings[column])
+        // A DDR3 module leaves the columns it has no latency for as they were; a DDR4 or DDR5
+        // module's table is its own speeds, so what another module showed there is cleared.
+        if (!shown.timings[column] && !texts.spd)
             continue;
         for (std::size_t row = 0; row < kTimingRows; ++row)
-            m_fields[ids::kTimingFields[row][column]] = (*ddr3.timings[column])[row];
+            m_fields[ids::kTimingFields[row][column]] =
+                shown.timings[column] ? (*shown.timings[column])[row] : std::string();
     }
     return true;
 }

@@ -23,8 +23,14 @@ enum class SmbusLibrary { Loaded, NotLoaded };
 class MemoryInformation {
 public:
     using StatusSource = std::function<platform::MemoryStatus()>;
+    // The whole SPD EEPROM at an address (write form) as the operating system's driver reads it,
+    // across the EEPROM's pages; none where no driver gives it.
+    using SpdImageSource = std::function<std::optional<std::vector<std::uint8_t>>(std::uint8_t address)>;
 
-    MemoryInformation(hw::Hoblin& smbus, SmbusLibrary library, StatusSource status);
+    // Without an image source a DDR4 or DDR5 module is decoded from the 256 bytes one SMBus page
+    // holds, and shown as incomplete.
+    MemoryInformation(hw::Hoblin& smbus, SmbusLibrary library, StatusSource status,
+                      SpdImageSource images = {});
 
     // The page's initialisation: the slot scan, then the first module and the memory status
     // when a module was found. True when the memory status is to be refreshed on the timer from now
@@ -55,6 +61,7 @@ private:
     hw::Hoblin& m_smbus;
     SmbusLibrary m_library;
     StatusSource m_status;
+    SpdImageSource m_images;
     std::vector<MemorySlot> m_modules;
     bool m_ddr3Seen = false;
     unsigned m_ddr3TotalMegabytes = 0;

@@ -2,8 +2,11 @@
 
 #include "sysinfo/ByteCodeTable.h"
 #include "sysinfo/Ddr3SpdLayout.h"
+#include "sysinfo/Ddr4SpdLayout.h"
+#include "sysinfo/Ddr5SpdLayout.h"
 #include "sysinfo/Jep106.h"
 #include "sysinfo/MemoryTables.h"
+#include "sysinfo/SpdModuleDecoders.h"
 
 #include <cstdio>
 
@@ -42,14 +45,63 @@ std::string manufacturer(std::span<const std::uint8_t> spd) {
     return std::string(jep106Name(bank, byteAt(spd, kManufacturerCode)));
 }
 
+std::string weekYearText(const SpdModuleDetails& module) {
+    if (!module.week || !module.year)
+        return {};
+    char text[16];
+    std::snprintf(text, sizeof text, "%.2d / %.2d", *module.week, *module.year % 100);
+    return text;
+}
+
+std::string sizeText(const SpdModuleDetails& module) {
+    std::string text;
+    if (module.sizeMegabytes != 0) {
+        text = std::to_string(module.sizeMegabytes) + " MBytes (" + std::to_string(module.ranks) + "Rx" +
+               std::to_string(module.deviceWidthBits);
+        if (module.dieCount > 1)
+            text += ", " + std::to_string(module.dieCount) + " dies";
+        text += ")";
+    }
+    const auto add = [&text](std::string_view problem) {
+        text += (text.empty() ? "" : ", ") + std::string(problem);
+    };
+    if (module.crcFailed())
+        add("CRC error");
+    if (!module.note.empty())
+        add("incomplete SPD");
+    return text;
+}
+
 } // namespace
+
+std::optional<ModuleFieldTexts> MemoryModuleTexts::pageFields() const {
+    if (ddr3)
+        return ddr3;
+    if (spd)
+        return spdFieldTexts(*spd);
+    return std::nullopt;
+}
+
+std::string spdTypeText(const SpdModuleDetails& module) {
+    return module.form.empty() ? module.generation : module.generation + " " + module.form;
+}
+
+ModuleFieldTexts spdFieldTexts(const SpdModuleDetails& module) {
+    return {sizeText(module),  weekYearText(module), module.manufacturer,
+            module.partNumber, module.serialNumber,  spdTimingsTable(module)};
+}
 
 MemoryModuleTexts decodeMemoryModule(std::span<const std::uint8_t> spd) {
     const std::uint8_t type = byteAt(spd, kMemoryType);
-    MemoryModuleTexts texts{std::string(memoryTypeText(type)), std::nullopt};
+    MemoryModuleTexts texts{std::string(memoryTypeText(type)), std::nullopt, std::nullopt};
+    if (type == ddr4_spd::kTypeCode || type == ddr5_spd::kTypeCode) {
+        texts.spd = type == ddr4_spd::kTypeCode ? decodeDdr4Module(spd) : decodeDdr5Module(spd);
+        texts.memoryType = spdTypeText(*texts.spd);
+        return texts;
+    }
     if (type != kDdr3TypeCode)
         return texts;
-    Ddr3ModuleTexts ddr3;
+    ModuleFieldTexts ddr3;
     ddr3.moduleSize = std::string(
         moduleSizeText(byteAt(spd, kDensity), byteAt(spd, kOrganisation)).value_or(std::string_view{}));
     ddr3.partNumber = partNumber(spd);

@@ -10,6 +10,7 @@ std::vector<PciDeviceReport> pciDeviceReports(const PciScan& scan, hw::Falwick& 
     for (std::size_t index = 0; index < scan.devices.size(); ++index) {
         PciDeviceReport report;
         report.row = scan.devices[index].row;
+        report.nameSource = scan.devices[index].nameSource;
         if (const auto fields = pciRowFields(report.row))
             for (std::size_t column = 0; column < fields->size(); ++column)
                 report.listView[column] = (*fields)[column];

@@ -13,6 +13,7 @@ namespace solvane::sysinfo {
 // columns, and the header values the page shows when it is picked.
 struct PciDeviceReport {
     std::string row;
+    std::string nameSource; // "tables" or "pci.ids"
     std::array<std::string, 4> listView;
     PciHeaderTexts header;
 };

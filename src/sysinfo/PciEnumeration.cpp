@@ -62,11 +62,16 @@ PciScan enumeratePci(hw::Falwick& pci) {
                 const auto vendorId = static_cast<std::uint16_t>(ids & 0xFFFF);
                 const auto classCode = static_cast<std::uint16_t>(
                     pci.PCI_RW(bus, device, function, hw::pci::kClassRevision, 0, hw::Falwick::kRead) >> 16);
-                const auto vendor = pciVendorText(vendorId).value_or("Unknown");
-                const auto kind = pciClassText(classCode).value_or("Device");
+                const auto knownVendor = pciVendorText(vendorId);
+                const auto knownKind = pciClassText(classCode);
+                const auto vendor = knownVendor.value_or("Unknown");
+                const auto kind = knownKind.value_or("Device");
                 recordFacts(scan.facts, classCode, vendor, ids, bus, device);
-                scan.devices.push_back({formatRow(vendor, kind, bus, device, function), vendorId,
-                                        static_cast<std::uint16_t>(ids >> 16)});
+                scan.devices.push_back({formatRow(vendor, kind, bus, device, function),
+                                        vendorId,
+                                        static_cast<std::uint16_t>(ids >> 16),
+                                        knownVendor.has_value() && knownKind.has_value(),
+                                        {}});
             }
     return scan;
 }

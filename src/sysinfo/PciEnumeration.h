@@ -15,6 +15,10 @@ struct PciListedFunction {
     std::string row;
     std::uint16_t vendorId = 0;
     std::uint16_t deviceId = 0;
+    // False when a built-in table had no row for the vendor or the class ("Unknown", "Device").
+    bool namedByTables = true;
+    // Which source named the row (see PciRowNames.h); empty until the names are settled.
+    std::string nameSource;
 
     friend bool operator==(const PciListedFunction&, const PciListedFunction&) = default;
 };

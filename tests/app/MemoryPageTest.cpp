@@ -23,7 +23,7 @@ class MemoryPageTest : public ::testing::Test {
 protected:
     std::unique_ptr<CSYSINFO_MEMORY> open(SmbusLibrary library = SmbusLibrary::Loaded) {
         auto page = std::make_unique<CSYSINFO_MEMORY>(
-            bus, library, [this] { return status; }, clock);
+            bus, library, [this] { return status; }, MemoryInformation::SpdImageSource{}, clock);
         page->InitDialog();
         return page;
     }

@@ -14,8 +14,13 @@ inline std::filesystem::path fixtureFolder() {
 }
 
 // The host back-end on a fixture tree, naming PCI devices from the fixture's own ID list.
-inline std::unique_ptr<HostHardware> hostOnFixture(const std::string& tree) {
-    const HostOptions options{.sysfsRoot = fixtureFolder() / tree, .pciIdsFile = fixtureFolder() / "pci.ids"};
+// procTree names the tree of /proc, empty for a folder without one.
+inline std::unique_ptr<HostHardware> hostOnFixture(const std::string& tree,
+                                                   const std::string& procTree = {}) {
+    const HostOptions options{.sysfsRoot = fixtureFolder() / tree,
+                              .procRoot =
+                                  procTree.empty() ? fixtureFolder() / "no-proc" : fixtureFolder() / procTree,
+                              .pciIdsFile = fixtureFolder() / "pci.ids"};
     return std::make_unique<HostHardware>(options, std::make_shared<HwmonSource>(options.sysfsRoot));
 }
 

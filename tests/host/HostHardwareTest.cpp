@@ -6,6 +6,7 @@
 
 #include <fstream>
 #include <gtest/gtest.h>
+#include <map>
 
 namespace solvane::host {
 namespace {
@@ -36,9 +37,73 @@ TEST(HostHardware, ServesTheFirmwareTableOfTheTree) {
     EXPECT_EQ(reader.end(), hw::SmbiosTableEnd::EndOfTable);
     EXPECT_EQ(product, "Elm-E4 (KX-2917)");
 
-    auto laptop = test::hostOnFixture("laptop");
-    EXPECT_EQ(laptop->ostrel().GetDMILength(nullptr), 0U);
-    EXPECT_FALSE(laptop->ostrel().GetDMIData(table.data(), length));
+    auto bare = test::hostOnFixture("laptop-proc"); // neither a table nor dmi/id
+    EXPECT_EQ(bare->ostrel().GetDMILength(nullptr), 0U);
+    EXPECT_FALSE(bare->ostrel().GetDMIData(table.data(), length));
+}
+
+std::map<std::pair<int, int>, std::string> tableStrings(hw::Ostrel& firmware) {
+    std::uint32_t length = 0;
+    firmware.GetDMILength(&length);
+    std::vector<std::uint8_t> table(length);
+    EXPECT_TRUE(firmware.GetDMIData(table.data(), length));
+    hw::SmbiosTableReader reader(table);
+    std::map<std::pair<int, int>, std::string> strings;
+    while (const auto structure = reader.next())
+        for (int offset = 4; offset < 0x12; ++offset)
+            if (const auto text = structure->stringAt(static_cast<std::size_t>(offset)))
+                strings[{structure->type(), offset}] = std::string(*text);
+    EXPECT_EQ(reader.end(), hw::SmbiosTableEnd::EndOfTable);
+    return strings;
+}
+
+TEST(HostHardware, WithoutTheTableTheFirmwareStringsComeFromDmiIdAndCpuinfo) {
+    auto laptop = test::hostOnFixture("laptop", "laptop-proc");
+    const auto strings = tableStrings(laptop->ostrel());
+    const std::map<std::pair<int, int>, std::string> expected{
+        {{0, 0x04}, "Insyde Corp."},
+        {{0, 0x05}, "F.21"},
+        {{0, 0x08}, "03/14/2022"},
+        {{1, 0x04}, "Quillon"},
+        {{1, 0x05}, "Notebook 14-dq2000"},
+        {{1, 0x06}, "Type1ProductConfigId"},
+        {{2, 0x04}, "Quillon"},
+        {{2, 0x05}, "88D2"},
+        {{2, 0x06}, "56.28"},
+        {{4, 0x07}, "Intel"},
+        {{4, 0x10}, "11th Gen Intel(R) Core(TM) i5-1135G7 @ 2.40GHz"},
+    };
+    EXPECT_EQ(strings, expected) << "the serial numbers are root's only and stay without a string";
+
+    std::uint32_t length = 0;
+    laptop->ostrel().GetDMILength(&length);
+    std::vector<std::uint8_t> table(length);
+    laptop->ostrel().GetDMIData(table.data(), length);
+    hw::SmbiosTableReader reader(table);
+    while (const auto structure = reader.next())
+        if (structure->type() == 4) {
+            // Family 6, model 140 (extended model 8, model C), stepping 1; the EDX flags of cpuinfo.
+            EXPECT_EQ(structure->qwordAt(0x08), 0xBFEBFBFF000806C1ULL);
+            EXPECT_FALSE(structure->wordAt(0x12)) << "the kernel gives no external clock";
+        }
+
+    // Without a processor list the processor record is left out.
+    auto noProc = test::hostOnFixture("laptop");
+    EXPECT_FALSE(tableStrings(noProc->ostrel()).contains({4, 0x10}));
+}
+
+TEST(HostHardware, MemoryStatusAndProcessorsComeFromTheProcTree) {
+    auto laptop = test::hostOnFixture("laptop", "laptop-proc");
+    const auto status = laptop->memoryStatus();
+    EXPECT_EQ(status.dwTotalPhys, 8000000ULL * 1024);
+    EXPECT_EQ(status.dwMemoryLoad, 25U); // 2000000 of 8000000 kB not available
+    EXPECT_EQ(laptop->processorCount(), 2U);
+    const auto cpu = laptop->cpuInfo();
+    EXPECT_EQ(cpu.vendor, "GenuineIntel");
+    EXPECT_EQ(cpu.signature(), 0x000806C1U);
+    // A tree without cpuinfo falls back to the processors of the running system, never to none.
+    EXPECT_GE(test::hostOnFixture("laptop")->processorCount(), 1U);
+    EXPECT_EQ(test::hostOnFixture("laptop")->memoryStatus().dwTotalPhys, 0U);
 }
 
 TEST(HostHardware, ReadsPciConfigurationSpaceOfDomainZero) {
@@ -64,7 +129,8 @@ TEST(HostHardware, ReadsPciConfigurationSpaceOfDomainZero) {
 
     // Domain 1 and the folder that names no function are out of reach.
     HostMachine machine(test::fixtureFolder() / "desktop");
-    EXPECT_EQ(machine.functions(), (std::vector<std::uint32_t>{0x0000, 0x00FB, 0x0100}));
+    EXPECT_EQ(machine.functions(),
+              (std::vector<std::uint32_t>{0x0000, 0x00FB, 0x00FE, 0x0100, 0x0200, 0x0300}));
     EXPECT_EQ(HostMachine(test::fixtureFolder() / "laptop").functions(), std::vector<std::uint32_t>{});
 }
 

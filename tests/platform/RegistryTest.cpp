@@ -347,7 +347,8 @@ TEST(RegistrySeed, FillsTheWindowsValuesOnceFromTheHost) {
     seedWindowsValues(registry, facts);
     EXPECT_NE(registry.readString(kWindowsVersionKey, "BuildLabEx", 500)->find("amd64"), std::string::npos);
     EXPECT_EQ(registry.readString(kWindowsVersionKey, "CurrentVersion"), "6.0");
-    EXPECT_EQ(registry.readString(kEnvironmentKey, "NUMBER_OF_PROCESSORS"), "4");
+    EXPECT_FALSE(registry.readString(kEnvironmentKey, "NUMBER_OF_PROCESSORS"))
+        << "the hardware back-end's to set";
 
     // A value set by hand stays as it is.
     registry.writeString(kWindowsVersionKey, "BuildLabEx", "3790.srv03_sp2_rtm.070216-1710");
@@ -358,6 +359,13 @@ TEST(RegistrySeed, FillsTheWindowsValuesOnceFromTheHost) {
     MemoryRegistry x86;
     seedWindowsValues(x86, facts);
     EXPECT_EQ(x86.readString(kWindowsVersionKey, "BuildLabEx")->find("amd64"), std::string::npos);
+}
+
+TEST(RegistrySeed, TheProcessorCountIsTheMachinesAtEveryStart) {
+    MemoryRegistry registry;
+    registry.writeString(kEnvironmentKey, "NUMBER_OF_PROCESSORS", "4"); // left by a run on another machine
+    setProcessorCount(registry, 8);
+    EXPECT_EQ(registry.readString(kEnvironmentKey, "NUMBER_OF_PROCESSORS"), "8");
 }
 
 } // namespace

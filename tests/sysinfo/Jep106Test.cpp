@@ -17,11 +17,17 @@ TEST(Jep106Test, EachBankHoldsItsCountOfRows) {
     EXPECT_TRUE(jep106Bank(8).empty());
 }
 
+// The DDR3 page's banks, then the later ones the DDR4 and DDR5 decoders add.
+std::span<const std::string_view> rowsOf(int bank) {
+    return bank <= kJep106Banks ? jep106Bank(bank) : jep106LaterBank(bank);
+}
+
 TEST(Jep106Test, CodesRunInOrderWithTheirOddParityBit) {
-    for (int bank = 1; bank <= kJep106Banks; ++bank) {
+    for (int bank = 1; bank <= kJep106AllBanks; ++bank) {
         // Bank 6 begins at the second code.
         unsigned number = bank == 6 ? 2 : 1;
-        for (std::string_view row : jep106Bank(bank)) {
+        EXPECT_FALSE(rowsOf(bank).empty()) << bank;
+        for (std::string_view row : rowsOf(bank)) {
             const auto code = hw::takeRowField(row);
             const auto name = hw::takeRowField(row);
             ASSERT_TRUE(code && name) << bank;
@@ -51,6 +57,13 @@ TEST(Jep106Test, NamesAreFoundByBankAndFullCode) {
     EXPECT_EQ(jep106Name(7, 0x4F), "TOPRAM Technology");
     EXPECT_EQ(jep106Name(7, 0xD0), ""); // the 80th code, beyond the table
     EXPECT_EQ(jep106Name(8, 0x01), "");
+    // Later banks name makers of DDR4 and DDR5 modules, never on the DDR3 page.
+    EXPECT_EQ(jep106NameAnyBank(11, 0xBA), "Foxline");
+    EXPECT_EQ(jep106NameAnyBank(11, 0xC8), "Advantech Co Ltd");
+    EXPECT_EQ(jep106NameAnyBank(2, 0x98), "Kingston");
+    EXPECT_EQ(jep106NameAnyBank(13, 0x8F), "Shenzhen Monarch Memory Technology"); // the 15th, last code
+    EXPECT_EQ(jep106NameAnyBank(14, 0x01), "");
+    EXPECT_TRUE(jep106LaterBank(7).empty());
 }
 
 TEST(Jep106Test, EveryCodeOfABankIsUnique) {

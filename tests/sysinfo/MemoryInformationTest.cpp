@@ -2,8 +2,12 @@
 
 #include "sysinfo/MemoryDialog.h"
 #include "sysinfo/SpdBytes.h"
+#include "sysinfo/SpdFields.h"
 
+#include <filesystem>
+#include <fstream>
 #include <gtest/gtest.h>
+#include <iterator>
 
 namespace solvane::sysinfo {
 namespace {
@@ -172,6 +176,63 @@ TEST_F(MemoryInformationTest, EachRefreshReadsTheStatusAgain) {
     EXPECT_EQ(statusCalls, 2);
     EXPECT_EQ(field(memory, ids::kMemoryLoad), "100 %");
     EXPECT_EQ(field(memory, ids::kTotalPhysicalMemory), "8192 MBytes");
+}
+
+} // namespace
+} // namespace solvane::sysinfo
+
+namespace solvane::sysinfo {
+namespace {
+
+std::vector<std::uint8_t> realDdr4Image() {
+    std::ifstream stream(std::filesystem::path(SOLVANE_TEST_DATA) / "realdata" / "spd" / "bin" / "ddr4" /
+                             "idem-id2__Samsung_M378A2K43EB1-CWE.bin",
+                         std::ios::binary);
+    return {std::istreambuf_iterator<char>(stream), std::istreambuf_iterator<char>()};
+}
+
+TEST_F(MemoryInformationTest, ADdr4ModuleIsReadWholeFromItsDriverAndOwnsTheTimingsTable) {
+    auto ddr4 = realDdr4Image();
+    ASSERT_EQ(ddr4.size(), 512U);
+    // The slowest clock 0.75 ns: three speeds, DDR4-3200, -2933 and -2666. The CRC is made good again.
+    ddr4[19] = 6;
+    ddr4[124] = 0;
+    const auto crc = spd_fields::crc16(std::span(ddr4).first(126));
+    ddr4[126] = static_cast<std::uint8_t>(crc & 0xFF);
+    ddr4[127] = static_cast<std::uint8_t>(crc >> 8);
+    bus.eeproms[0xA0] = ddr3Module();
+    bus.eeproms[0xA2] = std::vector<std::uint8_t>(ddr4.begin(), ddr4.begin() + 256); // what the SMBus reaches
+    std::vector<std::uint8_t> asked;
+    MemoryInformation memory(
+        bus, SmbusLibrary::Loaded, [this] { return status; },
+        [&](std::uint8_t address) -> std::optional<std::vector<std::uint8_t>> {
+            asked.push_back(address);
+            return (address & 0xFE) == 0xA2 ? std::optional(ddr4) : std::nullopt;
+        });
+    memory.initialise();
+    EXPECT_TRUE(asked.empty()) << "a DDR3 module is read over the SMBus alone";
+    memory.showModule(1);
+    EXPECT_EQ(asked, std::vector<std::uint8_t>{0xA2});
+    EXPECT_EQ(field(memory, ids::kMemoryType), "DDR4 UDIMM");
+    EXPECT_EQ(field(memory, ids::kModuleSize), "16384 MBytes (2Rx8)");
+    EXPECT_EQ(field(memory, ids::kPartNumber), "M378A2K43EB1-CWE");
+    const char* frequencies[] = {"1600 MHz", "1466 MHz", "1333 MHz", ""};
+    for (std::size_t column = 0; column < kTimingColumns; ++column)
+        EXPECT_EQ(field(memory, ids::kTimingFields[0][column]), frequencies[column]) << column;
+    EXPECT_EQ(field(memory, ids::kTimingFields[6][3]), "") << "the DDR3 module's fourth column is cleared";
+    // A DDR4 module is no DDR3 module: the total stays the DDR3 modules' sum.
+    EXPECT_EQ(memory.ddr3TotalMegabytes(), 1024U);
+}
+
+TEST_F(MemoryInformationTest, WithoutTheDriversImageADdr4ModuleIsShownAsIncomplete) {
+    const auto ddr4 = realDdr4Image();
+    bus.eeproms[0xA0] = std::vector<std::uint8_t>(ddr4.begin(), ddr4.begin() + 256);
+    auto memory = page();
+    memory.initialise();
+    EXPECT_EQ(field(memory, ids::kMemoryType), "DDR4 UDIMM");
+    EXPECT_EQ(field(memory, ids::kModuleSize), "16384 MBytes (2Rx8), incomplete SPD");
+    EXPECT_EQ(field(memory, ids::kPartNumber), "");
+    EXPECT_EQ(field(memory, ids::kTimingFields[0][0]), "1600 MHz");
 }
 
 } // namespace

@@ -10,11 +10,11 @@ namespace {
 using test::ddr3Module;
 using test::spdImage;
 
-Ddr3ModuleTexts decodeDdr3(const std::vector<std::uint8_t>& spd) {
+ModuleFieldTexts decodeDdr3(const std::vector<std::uint8_t>& spd) {
     const auto texts = decodeMemoryModule(spd);
     EXPECT_EQ(texts.memoryType, "DDR3");
     EXPECT_TRUE(texts.ddr3.has_value());
-    return texts.ddr3.value_or(Ddr3ModuleTexts{});
+    return texts.ddr3.value_or(ModuleFieldTexts{});
 }
 
 TEST(MemoryModuleDecoderTest, ADdr3ModuleShowsEveryField) {
@@ -29,8 +29,8 @@ TEST(MemoryModuleDecoderTest, ADdr3ModuleShowsEveryField) {
 
 TEST(MemoryModuleDecoderTest, OtherTypesShowOnlyTheirTypeText) {
     const std::vector<std::pair<std::uint8_t, const char*>> types{
-        {0x04, "SDRAM"}, {0x05, "ROM"}, {0x06, "DDR SGRAM"}, {0x07, "DDR"}, {0x08, "DDR2"},
-        {0x0C, ""},      {0x12, ""},    {0x00, ""},          {0x0A, ""},
+        {0x04, "SDRAM"}, {0x05, "ROM"}, {0x06, "DDR SGRAM"}, {0x07, "DDR"},
+        {0x08, "DDR2"},  {0x00, ""},    {0x0A, ""}, // 0x0C and 0x12 are DDR4 and DDR5, decoded in full
     };
     for (const auto& [code, text] : types) {
         auto spd = ddr3Module();

@@ -4,6 +4,7 @@
 #include "support/ChildProcess.h"
 #include "sysinfo/PciConfigSpace.h"
 #include "sysinfo/PciEnumeration.h"
+#include "sysinfo/PciRowNames.h"
 
 #include <cstdio>
 #include <gtest/gtest.h>
@@ -36,13 +37,51 @@ TEST(PciOnTheHost, ListsDomainZeroAndNamesWhatTheIdListKnows) {
         host::createHostHardware({.sysfsRoot = fixtures / "desktop", .pciIdsFile = fixtures / "pci.ids"});
     const auto scan = enumeratePci(host->falwick());
     // 0001:00:00.0 lies in another domain, which the library's addresses cannot reach.
-    ASSERT_EQ(scan.devices.size(), 3U);
-    EXPECT_EQ(std::get<0>(listed(scan)[2]), 1U);
+    ASSERT_EQ(scan.devices.size(), 6U);
+    EXPECT_EQ(std::get<0>(listed(scan)[3]), 1U);
     EXPECT_EQ(scan.devices[0].row, "Intel Host Bridge;0x00;0x00;0x00;");
     EXPECT_EQ(host->pciDeviceName(0x8086, 0x2E30), "Intel Corporation 4 Series Chipset DRAM Controller");
     EXPECT_EQ(host->pciDeviceName(0x10DE, 0x0622), "NVIDIA Corporation G94 [GeForce 9600 GT]");
     EXPECT_EQ(host->pciDeviceName(0x8086, 0x1234), std::nullopt) << "a device the list does not know";
     EXPECT_EQ(host->pciDeviceName(0x1AF4, 0x1045), std::nullopt) << "a vendor the list does not know";
+}
+
+TEST(PciOnTheHost, RowsTheTablesCannotNameTakeTheIdListsNames) {
+    const auto fixtures = std::filesystem::path(SOLVANE_TEST_DATA) / "host";
+    auto host =
+        host::createHostHardware({.sysfsRoot = fixtures / "desktop", .pciIdsFile = fixtures / "pci.ids"});
+    auto scan = enumeratePci(host->falwick());
+    const auto factsBefore = scan.facts;
+    nameRowsFromIdList(scan, [&host](std::uint16_t vendor, std::uint16_t device) {
+        return host->pciDeviceName(vendor, device);
+    });
+    const std::vector<std::pair<std::string, std::string>> expected{
+        {"Intel Host Bridge;0x00;0x00;0x00;", "tables"}, // the ID list knows it, the tables' spelling stays
+        {"Intel SMBUS;0x00;0x1F;0x03;", "tables"},
+        {"Intel Corporation 100 Series/C230 Series Chipset Family Thermal Subsystem;0x00;0x1F;0x06;",
+         "pci.ids"}, // no class row: "Intel Device"
+        {"NVidia VGA-compatiable Controller;0x01;0x00;0x00;", "tables"},
+        {"Broadcom Inc. and subsidiaries NetXtreme BCM5751 Gigabit Ethernet PCI Express;0x02;0x00;0x00;",
+         "pci.ids"},                                  // no vendor row: "Unknown Ethernet Controller"
+        {"Unknown Device;0x03;0x00;0x00;", "tables"}, // the ID list does not know it either
+    };
+    ASSERT_EQ(scan.devices.size(), expected.size());
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        EXPECT_EQ(scan.devices[i].row, expected[i].first);
+        EXPECT_EQ(scan.devices[i].nameSource, expected[i].second) << expected[i].first;
+    }
+    EXPECT_EQ(scan.facts, factsBefore);
+}
+
+TEST(PciRowNames, ANameFromTheListCannotAddARowField) {
+    PciScan scan;
+    scan.devices.push_back({"Unknown Device;0x00;0x02;0x00;", 0x1234, 0x5678, false, {}});
+    nameRowsFromIdList(
+        scan, [](std::uint16_t, std::uint16_t) { return std::optional<std::string>("Maker; Chip"); });
+    EXPECT_EQ(scan.devices[0].row, "Maker, Chip;0x00;0x02;0x00;");
+    const auto fields = pciRowFields(scan.devices[0].row);
+    ASSERT_TRUE(fields);
+    EXPECT_EQ((*fields)[0], "Maker, Chip");
 }
 
 // "00:1f.3 0c05: 8086:3a30 (rev 02)", with a "0000:" domain when the machine has several.

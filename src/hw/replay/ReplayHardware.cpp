@@ -63,6 +63,13 @@ std::optional<std::uint8_t> ReplayHardware::replayedSmbus(std::uint8_t address, 
     return reg < image->second.size() ? image->second[reg] : kAbsentByte;
 }
 
+std::optional<std::vector<std::uint8_t>> ReplayHardware::spdImage(std::uint8_t address) {
+    const auto image = m_spdImages.find(static_cast<std::uint8_t>(address & 0xFEU));
+    if (image == m_spdImages.end())
+        return m_inner->spdImage(address);
+    return image->second;
+}
+
 std::uint8_t ReplayHardware::Smbus_JRW(std::uint8_t address, std::uint8_t reg, std::uint8_t data) {
     if (const auto replayed = replayedSmbus(address, reg))
         return *replayed;

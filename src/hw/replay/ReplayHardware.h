@@ -31,6 +31,9 @@ public:
         return m_inner->pciDeviceName(vendorId, deviceId);
     }
     std::string description() const override;
+    std::optional<std::vector<std::uint8_t>> spdImage(std::uint8_t address) override;
+    platform::MemoryStatus memoryStatus() override { return m_inner->memoryStatus(); }
+    unsigned processorCount() const override { return m_inner->processorCount(); }
     std::uint64_t refusedWrites() const override { return m_inner->refusedWrites() + m_refusedWrites; }
 
     // Hoblin

@@ -26,9 +26,10 @@ QRect boxRect(const Box& box) {
 } // namespace
 
 CSYSINFO_MEMORY::CSYSINFO_MEMORY(hw::Hoblin& smbus, SmbusLibrary library,
-                                 MemoryInformation::StatusSource status, platform::Scheduler& scheduler,
+                                 MemoryInformation::StatusSource status,
+                                 MemoryInformation::SpdImageSource images, platform::Scheduler& scheduler,
                                  QWidget* parent)
-    : TStackedPage(kDialogId, parent), m_information(smbus, library, std::move(status)),
+    : TStackedPage(kDialogId, parent), m_information(smbus, library, std::move(status), std::move(images)),
       m_scheduler(scheduler) {
     setObjectName(QStringLiteral("CSYSINFO_MEMORY"));
 }

@@ -19,7 +19,8 @@ public:
     static constexpr int kDialogId = memory_dialog::kDialogId;
 
     CSYSINFO_MEMORY(hw::Hoblin& smbus, SmbusLibrary library, MemoryInformation::StatusSource status,
-                    platform::Scheduler& scheduler, QWidget* parent = nullptr);
+                    MemoryInformation::SpdImageSource images, platform::Scheduler& scheduler,
+                    QWidget* parent = nullptr);
 
     const MemoryInformation& information() const { return m_information; }
     // The text a field shows now (for tests).

@@ -30,7 +30,7 @@ inline constexpr std::array<CaptionedField, 2> kStatusFields{{
 // The SPD group: the slot list with the memory type beside it, then the captioned module fields.
 inline constexpr Box kSpdGroup{20, 55, 660, 96};
 inline constexpr Box kSlotListBox{36, 68, 110, 22};
-inline constexpr Box kMemoryTypeBox{156, 68, 120, 22};
+inline constexpr Box kMemoryTypeBox{156, 68, 140, 22}; // wide enough for "DDR5 Solder down"
 inline constexpr std::array<CaptionedField, 5> kModuleFields{{
     {memory_dialog::kModuleSize, "Module Size", {300, 66, 100, 24}, {400, 66, 270, 24}},
     {memory_dialog::kManufacturer, "Manufacturer", {36, 94, 100, 24}, {136, 94, 160, 24}},

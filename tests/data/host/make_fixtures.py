@@ -3,7 +3,9 @@
 
 desktop/ : a DDR3 desktop board with SMBIOS, PCI functions, two SPD EEPROMs on the memory SMBus,
            hwmon chips and two DRM cards.
-laptop/  : a DDR4 machine without SMBIOS or PCI, hwmon attributes in the older device/ folder.
+laptop/  : a DDR4 machine without a readable SMBIOS table (the kernel shows it to root only) but with
+           the firmware strings under class/dmi/id, no PCI, hwmon attributes in the older device/ folder.
+laptop-proc/ : the laptop's /proc: cpuinfo of two processors and meminfo.
 Every byte here is made up for the tests.
 """
 import os
@@ -89,6 +91,11 @@ def desktop(root):
     write(f'{devices}/0000:00:1f.3/config', pci_config(0x8086, 0x3A30, 0x0C0500, 0x00, 256))
     # The kernel shows unprivileged readers the first 64 bytes only.
     write(f'{devices}/0000:01:00.0/config', pci_config(0x10DE, 0x0622, 0x030000, 0xA1, 64))
+    # Functions the program's own tables cannot name: a vendor without a row (named by the ID list),
+    # a class without a row (named by the ID list), and one the ID list does not know either.
+    write(f'{devices}/0000:02:00.0/config', pci_config(0x14E4, 0x1677, 0x020000, 0x01, 64))
+    write(f'{devices}/0000:00:1f.6/config', pci_config(0x8086, 0xA131, 0x118000, 0x31, 64))
+    write(f'{devices}/0000:03:00.0/config', pci_config(0x1B21, 0x0612, 0x010601, 0x01, 64))
     # Another PCI domain, out of the libraries' reach.
     write(f'{devices}/0001:00:00.0/config', pci_config(0x8086, 0x3405, 0x060000, 0x13, 256))
     write(f'{devices}/not-a-function/config', pci_config(0x1234, 0x5678, 0x020000, 0x00, 64))
@@ -149,14 +156,37 @@ def laptop(root):
     write(f'{hwmon}/hwmon1/temp1_input', '27800\n')
     write(f'{root}/class/drm/card0/device/boot_vga', '1\n')
     link(f'{root}/class/drm/card0/device/driver', '../../../../bus/platform/drivers/simple-framebuffer')
+    # Readable by every user; board_serial and product_serial are root's only, so they are absent.
+    dmi = f'{root}/class/dmi/id'
+    for name, value in [('bios_vendor', 'Insyde Corp.'), ('bios_version', 'F.21'), ('bios_date', '03/14/2022'),
+                        ('sys_vendor', 'Quillon'), ('product_name', 'Notebook 14-dq2000'),
+                        ('product_version', 'Type1ProductConfigId'), ('board_vendor', 'Quillon'),
+                        ('board_name', '88D2'), ('board_version', '56.28')]:
+        write(f'{dmi}/{name}', value + '\n')
 
 
-for name, build in [('desktop', desktop), ('laptop', laptop)]:
+def laptop_proc(root):
+    flags = ('fpu vme de pse tsc msr pae mce cx8 apic sep mtrr pge mca cmov pat pse36 clflush dts acpi mmx fxsr '
+             'sse sse2 ss ht tm pbe syscall nx lm')
+    cpu = ''
+    for number in range(2):
+        cpu += (f'processor\t: {number}\nvendor_id\t: GenuineIntel\ncpu family\t: 6\nmodel\t\t: 140\n'
+                f'model name\t: 11th Gen Intel(R) Core(TM) i5-1135G7 @ 2.40GHz\nstepping\t: 1\n'
+                f'cpu MHz\t\t: 2419.200\nflags\t\t: {flags}\n\n')
+    write(f'{root}/cpuinfo', cpu)
+    write(f'{root}/meminfo', 'MemTotal:        8000000 kB\nMemFree:         1000000 kB\n'
+                             'MemAvailable:    6000000 kB\nBuffers:          100000 kB\n')
+
+
+for name, build in [('desktop', desktop), ('laptop', laptop), ('laptop-proc', laptop_proc)]:
     shutil.rmtree(name, ignore_errors=True)
     build(name)
 
 write('pci.ids', '# PCI ID list of the host tests\n'
       '8086  Intel Corporation\n'
       '\t2e30  4 Series Chipset DRAM Controller\n'
+      '\ta131  100 Series/C230 Series Chipset Family Thermal Subsystem\n'
       '10de  NVIDIA Corporation\n'
-      '\t0622  G94 [GeForce 9600 GT]\n')
+      '\t0622  G94 [GeForce 9600 GT]\n'
+      '14e4  Broadcom Inc. and subsidiaries\n'
+      '\t1677  NetXtreme BCM5751 Gigabit Ethernet PCI Express\n')

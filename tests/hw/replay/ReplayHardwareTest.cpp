@@ -29,6 +29,8 @@ public:
     std::string videoControllerName() const override { return "Marker Graphics"; }
     std::string videoDriverVersion() const override { return "1.2.3"; }
     std::string description() const override { return "Marker machine"; }
+    platform::MemoryStatus memoryStatus() override { return {37, 3ULL << 30}; }
+    unsigned processorCount() const override { return 3; }
     std::uint64_t refusedWrites() const override { return 5; }
 
     int LoadNTHoblin() override { return 7; }
@@ -132,6 +134,11 @@ TEST(ReplayHardware, ServesReplayedEepromsAndPassesTheRestThrough) {
     EXPECT_EQ(&hardware->modules(), &marker->modules());
     EXPECT_EQ(hardware->videoControllerName(), "Marker Graphics");
     EXPECT_EQ(hardware->description(), "Marker machine (SPD replayed from dumps)");
+    // Whole images come from the dump, the machine's own figures from underneath.
+    EXPECT_EQ(hardware->spdImage(0xA3), sources.spdImages[0xA2]);
+    EXPECT_FALSE(hardware->spdImage(0xA0));
+    EXPECT_EQ(hardware->memoryStatus().dwMemoryLoad, 37U);
+    EXPECT_EQ(hardware->processorCount(), 3U);
 }
 
 PciDumpFunction dumpedFunction(std::uint32_t domain, std::uint8_t bus, std::uint8_t device,
