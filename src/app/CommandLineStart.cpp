@@ -1,5 +1,6 @@
 #include "app/CommandLineStart.h"
 
+#include "app/DefaultModeTwin.h"
 #include "app/HardwareBackend.h"
 #include "app/HistoryExport.h"
 #include "app/Report.h"
@@ -38,6 +39,26 @@ std::string prepareStateFolder(const platform::ChosenFolder& folder, bool report
     return {};
 }
 
+// A JSON report on a simulated board also tells what the board would draw in Default mode: a twin
+// board, started from the same state and registry, runs beside it. Null on any other back-end.
+std::unique_ptr<DefaultModeTwin> defaultModeTwin(const Options& options, const std::filesystem::path& stateFolder,
+                                                 const SimulationRun& run, SolvaneCore& core,
+                                                 platform::VirtualClockScheduler& clock,
+                                                 const platform::SystemFacts& system) {
+    if (!options.json || dynamic_cast<sim::SimulatedHardware*>(&core.hardware()) == nullptr)
+        return nullptr;
+    auto backend = HardwareBackend::create(options, stateFolder, run);
+    auto* simulated = dynamic_cast<sim::SimulatedHardware*>(backend.hardware.get());
+    if (simulated == nullptr)
+        return nullptr;
+    backend.hardware.release();
+    std::string notice;
+    auto registry = platform::openRegistrySnapshot(stateFolder / "registry.reg", notice);
+    platform::seedWindowsValues(*registry, system);
+    return std::make_unique<DefaultModeTwin>(core, clock, std::unique_ptr<sim::SimulatedHardware>(simulated),
+                                             std::move(registry));
+}
+
 // --report: the same start-up as the window's, on a copy of the registry and a virtual clock, then
 // the text; nothing on disk changes.
 int runReport(const Options& options, const std::filesystem::path& stateFolder) {
@@ -64,6 +85,7 @@ int runReport(const Options& options, const std::filesystem::path& stateFolder) 
     SolvaneCore core({*backend.hardware, *registry, system, clock, prompt, random, seedFrom(options), {}});
     core.initialise();
     core.enableSettingCommands();
+    const auto twin = defaultModeTwin(options, stateFolder, run, core, clock, system);
     runBeforeReport(core, clock, reportModeOf(options.reportMode), options.reportRefreshes);
     // The graphics BIOS probe reads through the I/O driver: loaded as start-up loads it, from a
     // service table kept in memory.
@@ -82,7 +104,7 @@ int runReport(const Options& options, const std::filesystem::path& stateFolder) 
     if (!history.notice.empty())
         std::cerr << "solvane: " << history.notice << '\n';
     std::cout << buildReport(core, options.json ? ReportFormat::Json : ReportFormat::Text,
-                             driverLoaded ? &driver : nullptr, history.store.get());
+                             driverLoaded ? &driver : nullptr, history.store.get(), twin.get());
     return 0;
 }
 

@@ -108,8 +108,10 @@ constexpr std::array<CurrentScale, 6> kCurrentScales{{
 
 // Rail powers are kept in 1/10000 W, savings and the CPU power in 1/100 W, the CPU consumption and
 // saving figures in 1/10 W, the efficiency in 1/10 percent.
-constexpr std::int64_t kRailToSavingUnits = 100;
 constexpr double kRailPerConsumption = 1000.0;
+constexpr double kRailPerWatt = 10000.0;
+constexpr double kConsumptionPerWatt = 10.0;
+constexpr double kSavingPerWatt = 100.0;
 constexpr double kCpuPowerPerConsumption = 10.0;
 constexpr double kSavingPerConsumption = 10.0;
 constexpr double kEfficiencyScale = 1000.0;
@@ -201,11 +203,6 @@ bool secondTemperatureFromBuffer(int boardCode) {
            boardCode == 2902;
 }
 
-// A figure that follows its readings with a lag of a few refreshes; the first reading starts it.
-int smoothed(int kept, int reading) {
-    return kept > 0 ? static_cast<int>((std::int64_t{3} * kept + reading) / 4) : reading;
-}
-
 std::string temperatureText(int celsius) {
     return format("%d'C / %d'F", celsius, truncated(celsius * 1.8 + 32));
 }
@@ -215,6 +212,20 @@ std::string wattsOrZero(double tenThousandths) {
 }
 
 } // namespace
+
+double savedWattHours(std::int64_t hundredthKWh, std::int64_t remainder) {
+    return static_cast<double>(hundredthKWh) * 10.0 +
+           static_cast<double>(remainder) / static_cast<double>(kRemainderPerWattHour);
+}
+
+std::string savedEnergyText(std::int64_t hundredthKWh, std::int64_t remainder) {
+    // From 1 kWh on the whole hundredths the registry keeps are shown; below, the watt-hours with the
+    // remainder, which is energy (0.01 W·s) and not a power.
+    if (hundredthKWh >= 100)
+        return format("%.2f kw-hr", static_cast<double>(hundredthKWh) / 100);
+    const double wattHours = savedWattHours(hundredthKWh, remainder);
+    return wattHours > 0 ? format("%.2f Wh", wattHours) : std::string("0 Wh");
+}
 
 PowerMeasurement::PowerMeasurement(const PlatformInfo& platform, platform::RandomSource& random)
     : m_platform(platform), m_random(random) {}
@@ -330,8 +341,6 @@ void PowerMeasurement::computeTotalsAndEfficiency(int p) {
     if (m.CpuPower > cpuConsumption && m_platform.CpuVendor == "AMD" && cpuConsumption > 0)
         m.Efficiency = truncated(m.AmdCpuPower / cpuConsumption);
     intelEfficiencyBands(p);
-    // The comparison against Default takes the CPU in with the rails: a mode saves on both.
-    m.RailSum = m.TotalConsumption;
     m.CpuSavingFigure =
         std::clamp(ordinaryRegulatorSaving(p) / kSavingPerConsumption, 0.0, std::max(0.0, cpuConsumption));
 }
@@ -372,61 +381,30 @@ void PowerMeasurement::intelEfficiencyBands(int phases) {
     }
 }
 
-void PowerMeasurement::accountSavings(PowerMode mode, int p) {
+void PowerMeasurement::accountSavings(PowerMode mode, std::optional<double> cpuLoad) {
     auto& m = m_values;
     m.LastIntervalSaving = 0;
+    // The parts the estimate learns separately: the CPU's own supply and the three board rails.
+    const SavingEstimate::Sample sample{cpuLoad,
+                                        {m.CpuConsumption / kConsumptionPerWatt, m.P12 / kRailPerWatt,
+                                         m.P5 / kRailPerWatt, m.P33 / kRailPerWatt}};
     if (mode != PowerMode::Optimize && mode != PowerMode::Max) {
         m.SavedPercentage = 0;
         m.CurrentSaving = 0;
-        m.SampleCount = 0;
-        // What Default draws is what a saving mode is measured against; the rail readings move by a
-        // count from one refresh to the next, so the figure follows them smoothed.
-        m.DefaultRailSum = smoothed(m.DefaultRailSum, m.RailSum);
+        m.PowerWithoutSaving = 0;
+        m_estimate.observeDefault(sample);
         return;
     }
-    const int cpuSave = ordinaryRegulatorSaving(p);
-
-    int railSave = 0;
-    int base = 0;
-    bool restartCount = false;
-    if (m.SampleCount == 0) {
-        // The mode is already applied when its first refresh runs: the drop is measured from the
-        // last Default refresh, when there was one.
-        m.RailBaseline = m.DefaultRailSum > 0 ? m.DefaultRailSum : m.RailSum;
-        base = m.RailSum;
-    } else if (m.SampleCount == 1) {
-        const int d = m.RailBaseline - m.RailSum;
-        if (d > 0) {
-            base = m.RailBaseline;
-            m.RailBaseline = d;
-            if (m.PreviousRailBaseline > 0)
-                m.RailBaseline =
-                    static_cast<int>(std::floor((static_cast<double>(m.PreviousRailBaseline) + d) / 2));
-            railSave = d;
-        } else {
-            restartCount = true;
-        }
-    } else {
-        // Temperatures and fans take a minute to follow a mode: the drop keeps being measured
-        // against Default while there is a Default figure to measure it against.
-        if (m.DefaultRailSum > 0)
-            m.RailBaseline = std::max(0, smoothed(m.RailBaseline, m.DefaultRailSum - m.RailSum));
-        railSave = truncated((0.95 + 0.1 * fraction()) * m.RailBaseline);
-        base = railSave + m.RailSum;
-    }
-
-    // The rail figures are in 1/10000 W, the saving in 1/100 W: the rail part is scaled down to it,
-    // or a 4 W rail saving would read as 400 W.
-    m.CurrentSaving = clampedInt(std::int64_t{railSave} / kRailToSavingUnits + cpuSave);
-    m.PowerWithoutSaving = clampedInt(std::int64_t{base} / kRailToSavingUnits + cpuSave);
+    // A saving is never more than what is drawn now: the whole machine cannot save more than it uses.
+    const double drawn = std::max(0, m.TotalConsumption) / kRailPerWatt;
+    const double saved = std::clamp(m_estimate.saving(sample), 0.0, drawn);
+    m.CurrentSaving = truncated(saved * kSavingPerWatt);
+    m.PowerWithoutSaving = truncated((drawn + saved) * kSavingPerWatt);
     m.LastIntervalSaving = 3 * std::int64_t{m.CurrentSaving};
     m.TotalSavingRemainder += m.LastIntervalSaving;
     m.SavedPercentage = m.CurrentSaving > 0 && m.PowerWithoutSaving > 0
                             ? clampedInt(std::int64_t{m.CurrentSaving} * 100 / m.PowerWithoutSaving)
                             : 0;
-    // A rail sum that did not fall below its baseline starts the comparison over: the next
-    // refresh is the second sample again.
-    m.SampleCount = restartCount ? 1 : m.SampleCount + 1;
 }
 
 void PowerMeasurement::updateEnergyTotal(platform::Registry& registry) {
@@ -435,12 +413,7 @@ void PowerMeasurement::updateEnergyTotal(platform::Registry& registry) {
         ++m.TotalSavingHundredthKWh;
         m.TotalSavingRemainder -= kRemainderPerHundredthKWh;
     }
-    if (m.TotalSavingHundredthKWh > 0)
-        m_energyText = format("%.2f kw-hr", static_cast<double>(m.TotalSavingHundredthKWh) / 100);
-    else if (m.TotalSavingRemainder > 0)
-        m_energyText = format("%.2f W", static_cast<double>(m.TotalSavingRemainder) / 100);
-    else
-        m_energyText = "0 W";
+    m_energyText = savedEnergyText(m.TotalSavingHundredthKWh, m.TotalSavingRemainder);
 
     // Both totals are kept together, as one change, so a crash between them cannot count the
     // carried hundredth twice; a remainder that went back to 0 is kept too.
@@ -458,10 +431,8 @@ void PowerMeasurement::updateEnergyTotal(platform::Registry& registry) {
 
 void PowerMeasurement::restartForMode(PowerMode applied) {
     auto& m = m_values;
-    // Only from the second sample on is the baseline a measured drop; before, it is a whole sum.
-    if (applied == PowerMode::Default && m.SampleCount >= 2)
-        m.PreviousRailBaseline = m.RailBaseline;
-    m.SampleCount = 0;
+    if (applied == PowerMode::Optimize || applied == PowerMode::Max)
+        m_estimate.restartMode();
     m.P33 = m.P5 = m.P12 = 0;
 }
 

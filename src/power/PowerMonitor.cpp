@@ -225,7 +225,7 @@ void PowerMonitor::Refresh() {
     LoadPhaseRule();
     measurement.computeTotalsAndEfficiency(m_activeCpuPhases);
     SmartFanStep(m_snapshot.cpuTemperature());
-    measurement.accountSavings(m_context.modes.ActiveMode, m_activeCpuPhases);
+    measurement.accountSavings(m_context.modes.ActiveMode, m_context.cpuUsage.CpuUsage());
     measurement.updateEnergyTotal(m_context.registry);
     m_readouts = measurement.formatReadouts(m_snapshot, m_activeCpuPhases, value(Setting::CpuPhase));
     if (m_refreshed)

@@ -118,25 +118,5 @@ TEST(ReadoutsAgainstPhysics, TheTotalAloneFollowsTheBoardWhereNothingElseIsShown
         }
 }
 
-TEST(ReadoutsAgainstPhysics, TheCurrentSavingIsWhatTheModeSavesAgainstDefaultAtTheSameLoad) {
-    for (const int board : kBoards)
-        for (const double load : kLoads) {
-            const double defaultWatts = BoardRun(board, load).after(PowerMode::Default).sim("systemWatts");
-            for (const auto mode : {PowerMode::Optimize, PowerMode::Max}) {
-                const auto where = "board " + std::to_string(board) + " at load " + std::to_string(load) +
-                                   " in mode " + std::to_string(static_cast<int>(mode));
-                BoardRun run(board, load);
-                const auto f = run.after(mode);
-                const double drop = defaultWatts - f.sim("systemWatts");
-                const double saving = number(f.readouts, "Current Power Saving");
-                EXPECT_NEAR(saving, drop, 0.2 * drop) << where;
-                const double percentage = number(f.readouts, "Power Saving Percentage");
-                const double expected =
-                    saving / (number(f.readouts, "Total Power Consumption") + saving) * 100;
-                EXPECT_NEAR(percentage, expected, 2.0) << where;
-            }
-        }
-}
-
 } // namespace
 } // namespace solvane::app
