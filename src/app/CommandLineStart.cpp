@@ -41,7 +41,8 @@ std::string prepareStateFolder(const platform::ChosenFolder& folder, bool report
 
 // A JSON report on a simulated board also tells what the board would draw in Default mode: a twin
 // board, started from the same state and registry, runs beside it. Null on any other back-end.
-std::unique_ptr<DefaultModeTwin> defaultModeTwin(const Options& options, const std::filesystem::path& stateFolder,
+std::unique_ptr<DefaultModeTwin> defaultModeTwin(const Options& options,
+                                                 const std::filesystem::path& stateFolder,
                                                  const SimulationRun& run, SolvaneCore& core,
                                                  platform::VirtualClockScheduler& clock,
                                                  const platform::SystemFacts& system) {

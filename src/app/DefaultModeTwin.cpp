@@ -27,8 +27,14 @@ DefaultModeTwin::DefaultModeTwin(SolvaneCore& watched, platform::VirtualClockSch
     : m_watched(watched), m_clock(clock), m_twinHardware(std::move(twinHardware)),
       m_twinRegistry(std::move(twinRegistry)) {
     const auto& services = watched.services();
-    m_twin = std::make_unique<SolvaneCore>(SolvaneCore::Services{
-        *m_twinHardware, *m_twinRegistry, services.system, clock, m_twinPrompt, m_twinRandom, services.seed, {}});
+    m_twin = std::make_unique<SolvaneCore>(SolvaneCore::Services{*m_twinHardware,
+                                                                 *m_twinRegistry,
+                                                                 services.system,
+                                                                 clock,
+                                                                 m_twinPrompt,
+                                                                 m_twinRandom,
+                                                                 services.seed,
+                                                                 {}});
     m_twin->initialise();
     m_twin->enableSettingCommands();
     if (auto* monitor = m_twin->session().monitor())

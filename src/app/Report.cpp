@@ -42,11 +42,10 @@ std::string settingText(const power::PowerSavingState& state, std::size_t slot, 
     }
     case SettingGroup::Phase: {
         const auto setting = static_cast<Setting>(slot);
-        const int levels = state.routines.levelCount(setting);
+        // Only the CPU regulator reports the phases it runs.
         return power::phaseReadout(
-            value, setting == Setting::CpuPhase
-                       ? power::activeCpuPhaseCount(value, levels, state.routines.activeCpuPhases)
-                       : power::activePhaseCount(value, levels));
+            value,
+            power::shownPhaseCount(value, setting == Setting::CpuPhase ? state.routines.activeCpuPhases : 0));
     }
     case SettingGroup::Fan:
         return value == 1 ? "Enable" : value == 0 ? "Disable" : std::to_string(value);

@@ -19,7 +19,8 @@ enum class ReportFormat { Text, Json };
 // the loaded I/O driver (null: none). On a simulated board the JSON report adds the board's own
 // physics, and with a Default-mode twin what the board would draw in Default mode.
 std::string buildReport(SolvaneCore& core, ReportFormat format, hw::IoDriver* driver = nullptr,
-                        const history::HistoryStore* history = nullptr, const DefaultModeTwin* twin = nullptr);
+                        const history::HistoryStore* history = nullptr,
+                        const DefaultModeTwin* twin = nullptr);
 
 // How many days of the history the report shows.
 inline constexpr int kReportHistoryDays = 7;

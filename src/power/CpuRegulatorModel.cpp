@@ -29,8 +29,9 @@ double CpuRegulatorModel::efficiency(double amps, double volts, int activePhases
 }
 
 const CpuRegulatorModel* cpuRegulatorModelFor(int boardCode) {
-    const auto found = std::find_if(kModels.begin(), kModels.end(),
-                                    [boardCode](const CpuRegulatorModel& model) { return model.boardCode == boardCode; });
+    const auto found =
+        std::find_if(kModels.begin(), kModels.end(),
+                     [boardCode](const CpuRegulatorModel& model) { return model.boardCode == boardCode; });
     return found != kModels.end() ? &*found : nullptr;
 }
 

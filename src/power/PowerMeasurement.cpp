@@ -1,5 +1,6 @@
 #include "power/PowerMeasurement.h"
 
+#include "power/CpuRegulatorModel.h"
 #include "power/EfficiencyCurve.h"
 
 #include <array>
@@ -117,86 +118,6 @@ constexpr double kSavingPerConsumption = 10.0;
 constexpr double kEfficiencyScale = 1000.0;
 constexpr double kMillivoltsPerVolt = 1000.0;
 
-// The efficiency figure (1/10 percent) of the 2918 and 2917 families is held inside bands that
-// depend on the active phases and the CPU power (1/100 W). The rules of a family are tried in
-// order: the first whose phases and power fit and whose bound the figure crosses sets the figure
-// to its value plus up to `jitter` (a negative jitter takes off up to that much).
-enum class Crossing { Below, Above };
-
-struct EfficiencyRule {
-    int fewestPhases;
-    int mostPhases;
-    int leastPower;
-    int mostPower;
-    Crossing crossing;
-    int bound;
-    int value;
-    int jitter;
-};
-
-// No bound on the phases or the power.
-constexpr int kLeast = std::numeric_limits<int>::min();
-constexpr int kMost = std::numeric_limits<int>::max();
-constexpr auto kBelow = Crossing::Below;
-constexpr auto kAbove = Crossing::Above;
-
-// 2918 and 2916: above the threshold load the figure is drawn to a target from both sides, below it
-// held above a floor.
-constexpr std::array<EfficiencyRule, 16> kEfficiency2918{{
-    {kLeast, kMost, 15001, kMost, kBelow, 850, 850, 30},
-    {kLeast, kMost, 15001, kMost, kAbove, 920, 920, -30},
-    {kLeast, kMost, kLeast, kMost, kAbove, 935, 935, -5},
-    {5, 5, 5501, kMost, kBelow, 927, 925, 5},
-    {5, 5, 5501, kMost, kAbove, 927, 915, 5},
-    {5, 5, kLeast, 5500, kBelow, 823, 823, 5},
-    {4, 4, 4801, kMost, kBelow, 930, 928, 5},
-    {4, 4, 4801, kMost, kAbove, 930, 928, -5},
-    {4, 4, kLeast, 4800, kBelow, 846, 846, 5},
-    {3, 3, 3501, kMost, kBelow, 931, 931, 5},
-    {3, 3, 3501, kMost, kAbove, 931, 931, -5},
-    {3, 3, kLeast, 3500, kBelow, 863, 863, 5},
-    {2, 2, 501, kMost, kBelow, 928, 928, 5},
-    {2, 2, 501, kMost, kAbove, 927, 928, -5},
-    {2, 2, 101, 499, kAbove, 850, 850, -5},
-    {2, 2, kLeast, 500, kBelow, 887, 887, 5},
-}};
-
-// 2917, 2915 and 2910: for 3 to 6 phases, below the threshold load (8500, 6500, 4500, 3500 for 6
-// to 3 phases) held above a floor, above it inside a band; for 2 and 1 phases, bands by load.
-constexpr std::array<EfficiencyRule, 22> kEfficiency2917{{
-    {kLeast, kMost, 15001, kMost, kBelow, 850, 850, 30},
-    {kLeast, kMost, 15001, kMost, kAbove, 930, 930, -30},
-    {3, kMost, kLeast, kMost, kAbove, 945, 945, 5},
-    {6, 6, kLeast, 8499, kBelow, 750, 750, 5},
-    {6, 6, 8501, kMost, kBelow, 920, 920, 5},
-    {6, 6, 8501, kMost, kAbove, 945, 945, 5},
-    {5, 5, kLeast, 6499, kBelow, 780, 780, 5},
-    {5, 5, 6501, kMost, kBelow, 920, 920, 5},
-    {5, 5, 6501, kMost, kAbove, 935, 935, 5},
-    {4, 4, kLeast, 4499, kBelow, 810, 810, 5},
-    {4, 4, 4501, kMost, kBelow, 920, 920, 5},
-    {4, 4, 4501, kMost, kAbove, 930, 930, 5},
-    {3, 3, kLeast, 3499, kBelow, 830, 830, 5},
-    {3, 3, 3501, kMost, kBelow, 920, 920, 5},
-    {3, 3, 3501, kMost, kAbove, 928, 928, 5},
-    {2, 2, 2001, kMost, kBelow, 870, 870, 5},
-    {2, 2, 2001, kMost, kAbove, 928, 928, 5},
-    {2, 2, 251, 1999, kBelow, 860, 860, 5},
-    {2, 2, 251, 1999, kAbove, 920, 920, 5},
-    {1, 1, 2001, kMost, kBelow, 880, 880, -5},
-    {1, 1, 2001, kMost, kAbove, 920, 920, -5},
-    {1, 1, 251, 1999, kBelow, 880, 880, 5},
-}};
-
-// Board families of the efficiency rules.
-bool inFamily2918(int boardCode) {
-    return boardCode == 2918 || boardCode == 2916;
-}
-
-bool inFamily2917(int boardCode) {
-    return boardCode == 2917 || boardCode == 2915 || boardCode == 2910;
-}
-
 // Boards whose second temperature is the board sensor of the temperature buffer.
 bool secondTemperatureFromBuffer(int boardCode) {
     return boardCode == 2906 || boardCode == 2904 || boardCode == 2903 || boardCode == 2905 ||
@@ -229,10 +150,6 @@ std::string savedEnergyText(std::int64_t hundredthKWh, std::int64_t remainder) {
 
 PowerMeasurement::PowerMeasurement(const PlatformInfo& platform, platform::RandomSource& random)
     : m_platform(platform), m_random(random) {}
-
-int PowerMeasurement::jitter(int k) {
-    return truncated(static_cast<double>(k) * m_random.next() / platform::RandomSource::kMax);
-}
 
 double PowerMeasurement::fraction() {
     return static_cast<double>(m_random.next()) / platform::RandomSource::kMax;
@@ -333,14 +250,23 @@ void PowerMeasurement::computeCpu(const SensorSnapshot& s, int p) {
 void PowerMeasurement::computeTotalsAndEfficiency(int p) {
     auto& m = m_values;
     const double cpuConsumption = m.CpuConsumption;
-    // The CPU has its own supply beside the rails: the total is the rails and the CPU, in the rails'
-    // unit.
-    m.TotalConsumption = truncated(m.P33 + cpuConsumption * kRailPerConsumption + m.P5 + m.P12);
+    // What the CPU regulator loses at the current it delivers with the phases that run: its supply
+    // draws that beyond the CPU's power, and its efficiency follows from it.
+    const auto* regulator = cpuRegulatorModelFor(m_platform.BoardCode);
+    const double cpuWatts = cpuConsumption / kConsumptionPerWatt;
+    const double lossWatts = regulator != nullptr && cpuWatts > 0
+                                 ? regulator->lossWatts(std::max(0, m.CpuCurrent) / 100.0, p)
+                                 : 0.0;
+    // The CPU has its own supply beside the rails: the total is the rails and that supply, in the
+    // rails' unit.
+    m.TotalConsumption =
+        truncated(m.P33 + cpuConsumption * kRailPerConsumption + lossWatts * kRailPerWatt + m.P5 + m.P12);
+    if (lossWatts > 0)
+        m.Efficiency = truncated(kEfficiencyScale * cpuWatts / (cpuWatts + lossWatts));
     // An AMD board reports its own efficiency: its power against the consumption figure. A zero
     // consumption would divide by zero, so the figure then stays as it was.
     if (m.CpuPower > cpuConsumption && m_platform.CpuVendor == "AMD" && cpuConsumption > 0)
         m.Efficiency = truncated(m.AmdCpuPower / cpuConsumption);
-    intelEfficiencyBands(p);
     m.CpuSavingFigure =
         std::clamp(ordinaryRegulatorSaving(p) / kSavingPerConsumption, 0.0, std::max(0.0, cpuConsumption));
 }
@@ -362,42 +288,28 @@ int PowerMeasurement::ordinaryRegulatorSaving(int p) const {
     return std::max(0, truncated(ordinary - own));
 }
 
-void PowerMeasurement::intelEfficiencyBands(int phases) {
-    const int board = m_platform.BoardCode;
-    const std::span<const EfficiencyRule> rules = inFamily2918(board)   ? std::span(kEfficiency2918)
-                                                  : inFamily2917(board) ? std::span(kEfficiency2917)
-                                                                        : std::span<const EfficiencyRule>();
-    auto& efficiency = m_values.Efficiency;
-    const int power = m_values.CpuPower;
-    for (const auto& rule : rules) {
-        const bool fits = phases >= rule.fewestPhases && phases <= rule.mostPhases &&
-                          power >= rule.leastPower && power <= rule.mostPower;
-        const bool crossed =
-            rule.crossing == Crossing::Below ? efficiency < rule.bound : efficiency > rule.bound;
-        if (fits && crossed) {
-            efficiency = rule.value + jitter(rule.jitter);
-            return;
-        }
-    }
-}
-
 void PowerMeasurement::accountSavings(PowerMode mode, std::optional<double> cpuLoad) {
     auto& m = m_values;
     m.LastIntervalSaving = 0;
     // The parts the estimate learns separately: the CPU's own supply and the three board rails.
-    const SavingEstimate::Sample sample{cpuLoad,
-                                        {m.CpuConsumption / kConsumptionPerWatt, m.P12 / kRailPerWatt,
-                                         m.P5 / kRailPerWatt, m.P33 / kRailPerWatt}};
+    const double cpuSupplyWatts = (m.TotalConsumption - m.P33 - m.P5 - m.P12) / kRailPerWatt;
+    const SavingEstimate::Sample sample{
+        cpuLoad, {cpuSupplyWatts, m.P12 / kRailPerWatt, m.P5 / kRailPerWatt, m.P33 / kRailPerWatt}};
     if (mode != PowerMode::Optimize && mode != PowerMode::Max) {
         m.SavedPercentage = 0;
         m.CurrentSaving = 0;
         m.PowerWithoutSaving = 0;
-        m_estimate.observeDefault(sample);
+        // Before any mode is applied the board runs whatever it was left at: no measure of Default.
+        if (mode == PowerMode::Default)
+            m_estimate.observeDefault(sample);
         return;
     }
-    // A saving is never more than what is drawn now: the whole machine cannot save more than it uses.
+    // Without a Default figure yet (a run that started in a saving mode), what running fewer CPU
+    // phases saves is still known: the CPU panel's regulator saving. A saving is never more than what
+    // is drawn now.
     const double drawn = std::max(0, m.TotalConsumption) / kRailPerWatt;
-    const double saved = std::clamp(m_estimate.saving(sample), 0.0, drawn);
+    const double estimated = m_estimate.saving(sample).value_or(m.CpuSavingFigure / kConsumptionPerWatt);
+    const double saved = std::clamp(estimated, 0.0, drawn);
     m.CurrentSaving = truncated(saved * kSavingPerWatt);
     m.PowerWithoutSaving = truncated((drawn + saved) * kSavingPerWatt);
     m.LastIntervalSaving = 3 * std::int64_t{m.CurrentSaving};
@@ -436,7 +348,7 @@ void PowerMeasurement::restartForMode(PowerMode applied) {
     m.P33 = m.P5 = m.P12 = 0;
 }
 
-std::string PowerMeasurement::efficiencyText(int p, int cpuPhaseSetting) {
+std::string PowerMeasurement::efficiencyText(int cpuPhaseSetting) {
     auto& m = m_values;
     if (m_platform.CpuVendor == "AMD") {
         const int shown = m.Efficiency;
@@ -447,32 +359,17 @@ std::string PowerMeasurement::efficiencyText(int p, int cpuPhaseSetting) {
                           kAmdBySetting[static_cast<std::size_t>(cpuPhaseSetting)] + 0.55 * fraction());
         return format("%.1f %%", shown / 10.0);
     }
-    if (codeContains(m_platform.BoardCode, "2910")) {
-        switch (p) {
-        case 6:
-            return format("%.1f %%", 91.0 + 0.5 * fraction());
-        case 5:
-        case 4:
-            return format("%.1f %%", 90.5 + 0.3 * fraction());
-        case 3:
-            return format("%.1f %%", 89.5 + 0.5 * fraction());
-        case 2:
-            return format("%.1f %%", m.CpuSavingFigure > 15 ? 86.0 + jitter(1) : 81.0 + jitter(2));
-        default:
-            break;
-        }
-    }
     return format("%.1f %%", m.Efficiency / 10.0);
 }
 
-Readouts PowerMeasurement::formatReadouts(const SensorSnapshot& s, int p, int cpuPhaseSetting) {
+Readouts PowerMeasurement::formatReadouts(const SensorSnapshot& s, int cpuPhaseSetting) {
     auto& m = m_values;
     const int board = m_platform.BoardCode;
     Readouts texts;
     if (codeContains(board, "2904") && m_platform.baseboardVersion.find("6.") != std::string::npos)
         m.CoreMilliVolts = truncated(m.CoreMilliVolts * 1.09);
     texts.coreVoltage = format("%.3f V", m.CoreMilliVolts / 1000.0);
-    texts.efficiency = efficiencyText(p, cpuPhaseSetting);
+    texts.efficiency = efficiencyText(cpuPhaseSetting);
     texts.cpuTemperature = temperatureText(s.cpuTemperature());
     texts.boardTemperature =
         temperatureText(secondTemperatureFromBuffer(board) ? s.boardTemperature() : s.v(7));

@@ -100,7 +100,7 @@ public:
     // Carries whole hundredths of a kWh out of the remainder and keeps both in the registry.
     void updateEnergyTotal(platform::Registry& registry);
     // The page's read-out texts; cpuPhaseSetting is the CPU_PHASE value (AMD efficiency text).
-    Readouts formatReadouts(const SensorSnapshot& snapshot, int activePhases, int cpuPhaseSetting);
+    Readouts formatReadouts(const SensorSnapshot& snapshot, int cpuPhaseSetting);
 
     // Applying a mode clears the rail powers; a saving mode learns its own share of Default's draw.
     void restartForMode(PowerMode applied);
@@ -109,10 +109,8 @@ private:
     // What the CPU regulator saves against an ordinary one at this load (1/100 W); nothing where
     // there is no curve to compare with.
     int ordinaryRegulatorSaving(int activePhases) const;
-    int jitter(int k); // J(k)
     double fraction(); // F
-    void intelEfficiencyBands(int activePhases);
-    std::string efficiencyText(int activePhases, int cpuPhaseSetting);
+    std::string efficiencyText(int cpuPhaseSetting);
 
     const PlatformInfo& m_platform;
     platform::RandomSource& m_random;

@@ -198,8 +198,9 @@ void PowerMonitor::readPhases() {
     for (const auto setting :
          {Setting::MchPhase, Setting::DdrPhase, Setting::CpuVttdPhase, Setting::CpuPhase})
         ReadSetting(modes, commands, indexOf(setting));
+    // Only the CPU regulator reports the phases it runs.
     const auto readout = [&](Setting setting) {
-        return phaseReadout(value(setting), activePhaseCount(value(setting), routines.levelCount(setting)));
+        return phaseReadout(value(setting), shownPhaseCount(value(setting), 0));
     };
     m_phaseReadouts.chipset = readout(Setting::MchPhase);
     m_phaseReadouts.memory = readout(Setting::DdrPhase);
@@ -209,8 +210,9 @@ void PowerMonitor::readPhases() {
     m_activeCpuPhases =
         activeCpuPhaseCount(cpuPhase, routines.levelCount(Setting::CpuPhase), routines.activeCpuPhases);
     const int board = m_context.platform.BoardCode;
-    m_phaseReadouts.cpu = board == 2904 || board == 2901 ? phaseSwitchReadout(cpuPhase)
-                                                         : phaseReadout(cpuPhase, m_activeCpuPhases);
+    m_phaseReadouts.cpu = board == 2904 || board == 2901
+                              ? phaseSwitchReadout(cpuPhase)
+                              : phaseReadout(cpuPhase, shownPhaseCount(cpuPhase, routines.activeCpuPhases));
 }
 
 void PowerMonitor::Refresh() {
@@ -227,7 +229,7 @@ void PowerMonitor::Refresh() {
     SmartFanStep(m_snapshot.cpuTemperature());
     measurement.accountSavings(m_context.modes.ActiveMode, m_context.cpuUsage.CpuUsage());
     measurement.updateEnergyTotal(m_context.registry);
-    m_readouts = measurement.formatReadouts(m_snapshot, m_activeCpuPhases, value(Setting::CpuPhase));
+    m_readouts = measurement.formatReadouts(m_snapshot, value(Setting::CpuPhase));
     if (m_refreshed)
         m_refreshed();
     for (const auto& watcher : m_refreshWatchers)

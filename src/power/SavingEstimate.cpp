@@ -53,9 +53,9 @@ std::optional<double> SavingEstimate::defaultPartWatts(std::size_t bin, std::siz
     return now * nearest->value;
 }
 
-double SavingEstimate::saving(const Sample& sample) {
+std::optional<double> SavingEstimate::saving(const Sample& sample) {
     const std::size_t bin = binOf(sample.cpuLoad);
-    double saved = 0.0;
+    std::optional<double> saved;
     for (std::size_t part = 0; part < kParts; ++part) {
         const double now = sample.watts[part];
         if (!std::isfinite(now))
@@ -64,11 +64,13 @@ double SavingEstimate::saving(const Sample& sample) {
         if (known.seen && known.value > 0.0 && now > 0.0)
             m_ratio[bin][part].learn(known.value / now);
         if (const auto inDefault = defaultPartWatts(bin, part, now))
-            saved += *inDefault - now;
+            saved = saved.value_or(0.0) + *inDefault - now;
     }
-    // A part may draw more in a saving mode than in Default (a fan that turns faster), but the mode
-    // as a whole is not said to cost power: that would be a saving of a mode the user did not run.
-    return std::max(0.0, saved);
+    // A part may draw more in a saving mode than in Default (a fan that turns faster); the mode as a
+    // whole is said to save nothing rather than a negative saving.
+    if (saved)
+        *saved = std::max(0.0, *saved);
+    return saved;
 }
 
 void SavingEstimate::restartMode() {

@@ -22,7 +22,7 @@ namespace solvane::power {
 //    that moves slowly with the load, while the draw itself follows the load at once; so the
 //    estimate follows a load that changed after the mode was chosen.
 // A part is claimed to save only where Default and the mode were both measured; before the first
-// Default refresh nothing is claimed.
+// Default refresh there is no estimate at all, and the caller says what it can without Default.
 class SavingEstimate {
 public:
     // Parts of the draw the caller measures separately (unused parts stay 0): one ratio each, since
@@ -38,8 +38,9 @@ public:
 
     // A refresh in Default mode.
     void observeDefault(const Sample& sample);
-    // A refresh in a saving mode: the estimated saving in watts, never negative.
-    double saving(const Sample& sample);
+    // A refresh in a saving mode: the estimated saving in watts, never negative; empty when no part
+    // of the draw has a Default figure to compare with yet.
+    std::optional<double> saving(const Sample& sample);
     // Another saving mode starts: its ratios are learned anew; what Default draws is kept.
     void restartMode();
 

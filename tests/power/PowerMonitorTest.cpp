@@ -99,8 +99,8 @@ protected:
     struct UnknownUsage final : hw::Tressel {
         int TresselInit(int) override { return 0; }
     } usage;
-    PowerMonitor monitor{
-        {platformInfo, options, modes, routineState, measurement, library, bus, usage, commands, registry, clock}};
+    PowerMonitor monitor{{platformInfo, options, modes, routineState, measurement, library, bus, usage,
+                          commands, registry, clock}};
     int buttonUpdates = 0;
 };
 

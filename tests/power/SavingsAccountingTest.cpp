@@ -38,7 +38,7 @@ TEST_F(SavingsAccountingTest, DefaultModeSavesNothing) {
     EXPECT_EQ(m.SavedPercentage, 0);
     EXPECT_EQ(m.LastIntervalSaving, 0);
     SensorSnapshot s;
-    const auto texts = measurement.formatReadouts(s, 3, 0);
+    const auto texts = measurement.formatReadouts(s, 0);
     EXPECT_EQ(texts.currentSaving, "0 W");
     EXPECT_EQ(texts.savingPercentage, "0 %");
     EXPECT_EQ(texts.energySaved, "0 Wh");
@@ -62,6 +62,16 @@ TEST_F(SavingsAccountingTest, TheSavingIsDefaultsDrawAtThisLoadLessTheDrawNow) {
     EXPECT_NEAR(later.CurrentSaving, 100 * (1200 * 10.0 / 6 / 10 - 120 + 40 * 40.0 / 35 - 40), 1);
 }
 
+// A run that starts in a saving mode has no Default figure: it counts what running fewer CPU phases
+// saves (the CPU panel's figure, 1/10 W) until Default has been seen.
+TEST_F(SavingsAccountingTest, BeforeDefaultWasSeenOnlyWhatFewerPhasesSaveIsCounted) {
+    measurement.values().CpuSavingFigure = 52;
+    EXPECT_EQ(refresh(PowerMode::Optimize, 0.5, 600, 350000).CurrentSaving, 520);
+    refresh(PowerMode::Default, 0.5, 1000, 400000);
+    measurement.restartForMode(PowerMode::Optimize);
+    EXPECT_EQ(refresh(PowerMode::Optimize, 0.5, 600, 350000).CurrentSaving, 4500);
+}
+
 TEST_F(SavingsAccountingTest, ASavingIsNeverMoreThanTheWholeDraw) {
     refresh(PowerMode::Default, 0.5, 3000, 400000);
     // A draw that fell to almost nothing (a reading gone wrong) does not save more than it draws.
@@ -76,7 +86,7 @@ TEST_F(SavingsAccountingTest, TheRemainderCarriesOneHundredthKilowattHourPerRefr
     measurement.updateEnergyTotal(registry);
     EXPECT_EQ(m.TotalSavingHundredthKWh, 1);
     EXPECT_EQ(m.TotalSavingRemainder, 1);
-    EXPECT_EQ(measurement.formatReadouts({}, 3, 0).energySaved, "10.00 Wh");
+    EXPECT_EQ(measurement.formatReadouts({}, 0).energySaved, "10.00 Wh");
     EXPECT_EQ(registry.readDword(kSavingTotalsKey, "degree"), 1U);
     EXPECT_EQ(registry.readDword(kSavingTotalsKey, "totalPowerSaving"), 1U);
 

@@ -24,7 +24,7 @@ struct RegulatorLosses {
 // CPU regulators of boards without the maker's efficiency table.
 inline constexpr RegulatorLosses kCoreLosses{0.25, 0.40, 0.0032, 0.025, 20.0};
 // The maker's CPU regulators, calibrated against each board's efficiency table (measured with every
-// phase running at a 1.2 V core): within 3 points of it from 2 A up (2918 within 3.5 at 1.5 and 6.5 A).
+// phase running at a 1.2 V core): within 3 points of it (2918 within 3.5 at 1.5, 5.5 and 6.5 A).
 inline constexpr RegulatorLosses kCoreLosses2918{0.25, 0.730, 0.0012, 0.0, 20.0};
 inline constexpr RegulatorLosses kCoreLosses2917{0.25, 0.575, 0.0014, 0.0, 20.0}; // 2917 and 2915
 inline constexpr RegulatorLosses kCoreLosses2916{0.25, 0.738, 0.0018, 0.0, 20.0};
