@@ -1,4 +1,5 @@
 #include "power/CpuRegulatorModel.h"
+
 #include "power/EfficiencyCurve.h"
 
 #include <cmath>
