@@ -1,12 +1,16 @@
 #include "app/CommandLineStart.h"
 
+#include "app/DefaultModeTwin.h"
+#include "app/HardwareBackend.h"
 #include "app/HistoryExport.h"
 #include "app/ProgramStart.h"
 #include "app/Report.h"
 #include "hw/driver/IoDriver.h"
 #include "hw/driver/IoDriverProtocol.h"
 #include "platform/DeviceIo.h"
+#include "platform/FileRegistry.h"
 #include "platform/Prompt.h"
+#include "platform/RegistrySeed.h"
 #include "platform/Scheduler.h"
 #include "platform/ServiceManager.h"
 #include "platform/Sleeper.h"
@@ -35,14 +39,35 @@ std::string prepareStateFolder(const platform::ChosenFolder& folder, bool report
     return {};
 }
 
+// A JSON report on a simulated board also tells what the board would draw in Default mode: a twin
+// board, started from the same state and registry, runs beside it. Null on any other back-end.
+std::unique_ptr<DefaultModeTwin> defaultModeTwin(const Options& options,
+                                                 const std::filesystem::path& stateFolder,
+                                                 const SimulationRun& run, SolvaneCore& core,
+                                                 platform::VirtualClockScheduler& clock,
+                                                 const platform::SystemFacts& system) {
+    if (!options.json || dynamic_cast<sim::SimulatedHardware*>(&core.hardware()) == nullptr)
+        return nullptr;
+    auto backend = HardwareBackend::create(options, stateFolder, run);
+    auto* simulated = dynamic_cast<sim::SimulatedHardware*>(backend.hardware.get());
+    if (simulated == nullptr)
+        return nullptr;
+    backend.hardware.release();
+    std::string notice;
+    auto registry = platform::openRegistrySnapshot(stateFolder / "registry.reg", notice);
+    platform::seedWindowsValues(*registry, system);
+    return std::make_unique<DefaultModeTwin>(core, clock, std::unique_ptr<sim::SimulatedHardware>(simulated),
+                                             std::move(registry));
+}
+
 // --report: the same start-up as the window's, on a copy of the registry and a virtual clock, then
 // the text; nothing on disk changes.
 int runReport(const Options& options, const std::filesystem::path& stateFolder) {
     // The board comes up as the last run left it, runs on the report's virtual clock, and what the
     // start-up writes to it stays in memory.
     platform::VirtualClockScheduler clock;
-    ProgramStart start(options, stateFolder,
-                       SimulationRun{[&clock] { return std::chrono::milliseconds(clock.now()); }, false});
+    const SimulationRun run{[&clock] { return std::chrono::milliseconds(clock.now()); }, false};
+    ProgramStart start(options, stateFolder, run);
     if (const auto failed = start.backendFailed())
         return *failed;
     platform::BatchPrompt prompt(std::cerr);
@@ -50,6 +75,7 @@ int runReport(const Options& options, const std::filesystem::path& stateFolder) 
     auto& core = *started.core;
     core.initialise();
     core.enableSettingCommands();
+    const auto twin = defaultModeTwin(options, stateFolder, run, core, clock, start.system());
     runBeforeReport(core, clock, reportModeOf(options.reportMode), options.reportRefreshes);
     // The graphics BIOS probe reads through the I/O driver: loaded as start-up loads it, from a
     // service table kept in memory.
@@ -68,7 +94,7 @@ int runReport(const Options& options, const std::filesystem::path& stateFolder) 
     if (!history.notice.empty())
         std::cerr << "solvane: " << history.notice << '\n';
     std::cout << buildReport(core, options.json ? ReportFormat::Json : ReportFormat::Text,
-                             driverLoaded ? &driver : nullptr, history.store.get());
+                             driverLoaded ? &driver : nullptr, history.store.get(), twin.get());
     return 0;
 }
 

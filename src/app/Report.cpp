@@ -44,11 +44,10 @@ std::string settingText(const power::PowerSavingState& state, std::size_t slot, 
     }
     case SettingGroup::Phase: {
         const auto setting = static_cast<Setting>(slot);
-        const int levels = state.routines.levelCount(setting);
+        // Only the CPU regulator reports the phases it runs.
         return power::phaseReadout(
-            value, setting == Setting::CpuPhase
-                       ? power::activeCpuPhaseCount(value, levels, state.routines.activeCpuPhases)
-                       : power::activePhaseCount(value, levels));
+            value,
+            power::shownPhaseCount(value, setting == Setting::CpuPhase ? state.routines.activeCpuPhases : 0));
     }
     case SettingGroup::Fan:
         return value == 1 ? "Enable" : value == 0 ? "Disable" : std::to_string(value);
@@ -175,15 +174,23 @@ std::string ledPageText(const LedPageReport& leds) {
 }
 
 // What the simulated board's own model says, for scripts that hold the read-outs against it.
-json::Object simulationFigures(sim::SimulatedBoard& board) {
+json::Object simulationFigures(sim::SimulatedBoard& board, const DefaultModeTwin* twin) {
     const auto& state = board.physics();
-    return {{"cpuInputWatts", state.cpuWatts},
-            {"systemWatts", state.totalWatts()},
-            {"railWatts", json::Object{{"3.3V", state.rail33Watts()},
-                                       {"5V", state.rail5Watts()},
-                                       {"12V", state.board12Watts()}}},
-            {"activeCpuPhases", state.regulators[0].activePhases},
-            {"coreVolts", state.coreMillivolts / 1000.0}};
+    json::Object figures{{"cpuInputWatts", state.cpuWatts},
+                         {"systemWatts", state.totalWatts()},
+                         {"railWatts", json::Object{{"3.3V", state.rail33Watts()},
+                                                    {"5V", state.rail5Watts()},
+                                                    {"12V", state.board12Watts()}}},
+                         {"activeCpuPhases", state.regulators[0].activePhases},
+                         {"coreVolts", state.coreMillivolts / 1000.0},
+                         {"cpuRegulatorEfficiency", state.regulators[0].efficiency()}};
+    if (twin != nullptr) {
+        const auto& truth = twin->figures();
+        figures.insert("defaultModeSystemWatts", truth.defaultModeSystemWatts);
+        figures.insert("savingWatts", truth.savingWatts);
+        figures.insert("savedWattHours", truth.savedWattHours);
+    }
+    return figures;
 }
 
 json::Object historyObject(const std::vector<history::DayRow>& days) {
@@ -270,7 +277,7 @@ void runBeforeReport(SolvaneCore& core, platform::VirtualClockScheduler& clock,
 }
 
 std::string buildReport(SolvaneCore& core, ReportFormat format, hw::IoDriver* driver,
-                        const history::HistoryStore* history) {
+                        const history::HistoryStore* history, const DefaultModeTwin* twin) {
     const auto& state = core.state();
     const auto identification =
         power::makePlatformReport(state.platform, state.options, state.modes.DefaultTargets);
@@ -324,7 +331,7 @@ std::string buildReport(SolvaneCore& core, ReportFormat format, hw::IoDriver* dr
         root.insert("refusedHardwareWrites", refused);
         root.insert("history", historyObject(days));
         if (auto* simulated = dynamic_cast<sim::SimulatedHardware*>(&core.hardware()))
-            root.insert("simulation", simulationFigures(simulated->board()));
+            root.insert("simulation", simulationFigures(simulated->board(), twin));
         return json::Value(root).dump();
     }
 

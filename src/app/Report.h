@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/DefaultModeTwin.h"
 #include "app/SolvaneCore.h"
 #include "history/HistoryStore.h"
 #include "platform/Scheduler.h"
@@ -15,9 +16,11 @@ enum class ReportFormat { Text, Json };
 // The program's report without a window: the identification, every setting with its option text,
 // one refresh of the basic page's read-outs, the information pages, what the hardware back-end
 // refused to write and, with a history, its last days. The core has been initialised; driver is
-// the loaded I/O driver (null: none).
+// the loaded I/O driver (null: none). On a simulated board the JSON report adds the board's own
+// physics, and with a Default-mode twin what the board would draw in Default mode.
 std::string buildReport(SolvaneCore& core, ReportFormat format, hw::IoDriver* driver = nullptr,
-                        const history::HistoryStore* history = nullptr);
+                        const history::HistoryStore* history = nullptr,
+                        const DefaultModeTwin* twin = nullptr);
 
 // How many days of the history the report shows.
 inline constexpr int kReportHistoryDays = 7;

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -78,6 +79,9 @@ public:
     // 0 when the library is ready; otherwise an error code, which the basic page shows as
     // "CPU Usage error(%d)!" before it asks the program to close.
     virtual int TresselInit(int processorCount) = 0;
+    // The share of the processors' time spent busy, 0 to 1, as the operating system counts it; empty
+    // where the library cannot tell.
+    virtual std::optional<double> CpuUsage() { return std::nullopt; }
 };
 
 // The power-saving library, loaded at run time as Nimbrel_xp.dll or Nimbrel_vista.dll and reached

@@ -1,6 +1,8 @@
 #include "power/BasicPageReadouts.h"
 
 #include "board/BoardSet.h"
+#include "hw/SettingRegisterMap.h"
+#include "power/BasicPagePlan.h"
 
 #include <algorithm>
 
@@ -30,6 +32,18 @@ constexpr std::array<NotAvailable, 4> kNotAvailable{{
 
 constexpr hw::BoardSet kRenamedBridgeBoards{2902, 2905, 2901};
 
+// The four totals along the top of the page; every other read-out is a row of a panel.
+constexpr std::array<int, 4> kTotals{basic_ids::kTotalSaving, basic_ids::kCurrentSaving,
+                                     basic_ids::kSavingPercentage, basic_ids::kTotalConsumption};
+
+// A row the page hides shows nothing there, so its text elsewhere says it is not available rather
+// than a figure nobody is shown (such as "0.0 %" for a regulator the board cannot measure).
+bool hiddenRow(const BasicPagePlan& plan, int valueId) {
+    if (std::find(kTotals.begin(), kTotals.end(), valueId) != kTotals.end())
+        return false;
+    return !plan.panels || plan.hiddenRows.contains(valueId);
+}
+
 bool notAvailable(int board, int valueId) {
     return std::any_of(kNotAvailable.begin(), kNotAvailable.end(), [&](const NotAvailable& rule) {
         return rule.boards.contains(board) &&
@@ -41,6 +55,11 @@ std::string voltageText(const PowerSavingState& state, Setting setting) {
     const auto value = state.modes.CurrentValues[static_cast<std::size_t>(setting)];
     if (value == kNotPresent)
         return "N/A."; // the board lacks the setting
+    // Without a register to write or read, the value is only what a mode asked for, not what the
+    // board runs at.
+    const int board = state.platform.BoardCode;
+    if (!hw::hasWriteRow(board, setting) && !hw::hasReadBack(board, setting))
+        return "N/A.";
     return std::string(state.options[setting].text(value));
 }
 
@@ -64,6 +83,7 @@ std::vector<BasicReadout> basicPageReadouts(const PowerSavingState& state, const
     const auto& texts = monitor.readouts();
     const auto& phases = monitor.phaseReadouts();
     const int board = state.platform.BoardCode;
+    const auto plan = basicPagePlan(board);
     const auto textOf = [&](int valueId) -> std::string {
         switch (valueId) {
         case basic_ids::kTotalSaving:
@@ -113,7 +133,9 @@ std::vector<BasicReadout> basicPageReadouts(const PowerSavingState& state, const
     std::vector<BasicReadout> readouts;
     const auto add = [&](const BasicReadoutControl& control) {
         readouts.push_back({control.valueId, std::string(basicReadoutCaption(board, control)),
-                            notAvailable(board, control.valueId) ? "N/A." : textOf(control.valueId)});
+                            notAvailable(board, control.valueId) || hiddenRow(plan, control.valueId)
+                                ? "N/A."
+                                : textOf(control.valueId)});
     };
     for (const auto& control : kBasicReadouts)
         add(control);

@@ -1,5 +1,6 @@
 #include "power/PhaseReadout.h"
 
+#include <algorithm>
 #include <array>
 #include <string_view>
 
@@ -24,11 +25,16 @@ int activeCpuPhaseCount(SettingValue value, int levelCount, int reportedActive) 
     return value == 0 && reportedActive > 0 ? reportedActive : activePhaseCount(value, levelCount);
 }
 
+int shownPhaseCount(SettingValue value, int reportedRunning) {
+    return value == 0 ? std::max(0, reportedRunning) : value + 1;
+}
+
 std::string phaseReadout(SettingValue value, int activeCount) {
     if (value == kNotPresent)
         return "N/A.";
+    // A level count is no count of running phases: without the regulator's own report, plain "Auto".
     if (value == 0)
-        return "Auto (" + std::to_string(activeCount) + ")";
+        return activeCount > 0 ? "Auto (" + std::to_string(activeCount) + ")" : "Auto";
     if (activeCount < 0 || activeCount >= static_cast<int>(kPhaseNames.size()))
         return "N/A.";
     return std::string(kPhaseNames[static_cast<std::size_t>(activeCount)]);

@@ -1,6 +1,7 @@
 #include "power/PowerMeasurement.h"
 
 #include "board/BoardTraits.h"
+#include "power/CpuRegulatorModel.h"
 #include "power/EfficiencyCurve.h"
 
 #include <array>
@@ -105,88 +106,14 @@ constexpr std::array<CurrentScale, 6> kCurrentScales{{
 
 // Rail powers are kept in 1/10000 W, savings and the CPU power in 1/100 W, the CPU consumption and
 // saving figures in 1/10 W, the efficiency in 1/10 percent.
-constexpr std::int64_t kRailToSavingUnits = 100;
 constexpr double kRailPerConsumption = 1000.0;
+constexpr double kRailPerWatt = 10000.0;
+constexpr double kConsumptionPerWatt = 10.0;
+constexpr double kSavingPerWatt = 100.0;
 constexpr double kCpuPowerPerConsumption = 10.0;
 constexpr double kSavingPerConsumption = 10.0;
 constexpr double kEfficiencyScale = 1000.0;
 constexpr double kMillivoltsPerVolt = 1000.0;
-
-// The efficiency figure (1/10 percent) of the 2918 and 2917 families is held inside bands that
-// depend on the active phases and the CPU power (1/100 W). The rules of a family are tried in
-// order: the first whose phases and power fit and whose bound the figure crosses sets the figure
-// to its value plus up to `jitter` (a negative jitter takes off up to that much).
-enum class Crossing { Below, Above };
-
-struct EfficiencyRule {
-    int fewestPhases;
-    int mostPhases;
-    int leastPower;
-    int mostPower;
-    Crossing crossing;
-    int bound;
-    int value;
-    int jitter;
-};
-
-// No bound on the phases or the power.
-constexpr int kLeast = std::numeric_limits<int>::min();
-constexpr int kMost = std::numeric_limits<int>::max();
-constexpr auto kBelow = Crossing::Below;
-constexpr auto kAbove = Crossing::Above;
-
-// 2918 and 2916: above the threshold load the figure is drawn to a target from both sides, below it
-// held above a floor.
-constexpr std::array<EfficiencyRule, 16> kEfficiency2918{{
-    {kLeast, kMost, 15001, kMost, kBelow, 850, 850, 30},
-    {kLeast, kMost, 15001, kMost, kAbove, 920, 920, -30},
-    {kLeast, kMost, kLeast, kMost, kAbove, 935, 935, -5},
-    {5, 5, 5501, kMost, kBelow, 927, 925, 5},
-    {5, 5, 5501, kMost, kAbove, 927, 915, 5},
-    {5, 5, kLeast, 5500, kBelow, 823, 823, 5},
-    {4, 4, 4801, kMost, kBelow, 930, 928, 5},
-    {4, 4, 4801, kMost, kAbove, 930, 928, -5},
-    {4, 4, kLeast, 4800, kBelow, 846, 846, 5},
-    {3, 3, 3501, kMost, kBelow, 931, 931, 5},
-    {3, 3, 3501, kMost, kAbove, 931, 931, -5},
-    {3, 3, kLeast, 3500, kBelow, 863, 863, 5},
-    {2, 2, 501, kMost, kBelow, 928, 928, 5},
-    {2, 2, 501, kMost, kAbove, 927, 928, -5},
-    {2, 2, 101, 499, kAbove, 850, 850, -5},
-    {2, 2, kLeast, 500, kBelow, 887, 887, 5},
-}};
-
-// 2917, 2915 and 2910: for 3 to 6 phases, below the threshold load (8500, 6500, 4500, 3500 for 6
-// to 3 phases) held above a floor, above it inside a band; for 2 and 1 phases, bands by load.
-constexpr std::array<EfficiencyRule, 22> kEfficiency2917{{
-    {kLeast, kMost, 15001, kMost, kBelow, 850, 850, 30},
-    {kLeast, kMost, 15001, kMost, kAbove, 930, 930, -30},
-    {3, kMost, kLeast, kMost, kAbove, 945, 945, 5},
-    {6, 6, kLeast, 8499, kBelow, 750, 750, 5},
-    {6, 6, 8501, kMost, kBelow, 920, 920, 5},
-    {6, 6, 8501, kMost, kAbove, 945, 945, 5},
-    {5, 5, kLeast, 6499, kBelow, 780, 780, 5},
-    {5, 5, 6501, kMost, kBelow, 920, 920, 5},
-    {5, 5, 6501, kMost, kAbove, 935, 935, 5},
-    {4, 4, kLeast, 4499, kBelow, 810, 810, 5},
-    {4, 4, 4501, kMost, kBelow, 920, 920, 5},
-    {4, 4, 4501, kMost, kAbove, 930, 930, 5},
-    {3, 3, kLeast, 3499, kBelow, 830, 830, 5},
-    {3, 3, 3501, kMost, kBelow, 920, 920, 5},
-    {3, 3, 3501, kMost, kAbove, 928, 928, 5},
-    {2, 2, 2001, kMost, kBelow, 870, 870, 5},
-    {2, 2, 2001, kMost, kAbove, 928, 928, 5},
-    {2, 2, 251, 1999, kBelow, 860, 860, 5},
-    {2, 2, 251, 1999, kAbove, 920, 920, 5},
-    {1, 1, 2001, kMost, kBelow, 880, 880, -5},
-    {1, 1, 2001, kMost, kAbove, 920, 920, -5},
-    {1, 1, 251, 1999, kBelow, 880, 880, 5},
-}};
-
-// A figure that follows its readings with a lag of a few refreshes; the first reading starts it.
-int smoothed(int kept, int reading) {
-    return kept > 0 ? static_cast<int>((std::int64_t{3} * kept + reading) / 4) : reading;
-}
 
 std::string temperatureText(int celsius) {
     return format("%d'C / %d'F", celsius, truncated(celsius * 1.8 + 32));
@@ -198,12 +125,22 @@ std::string wattsOrZero(double tenThousandths) {
 
 } // namespace
 
+double savedWattHours(std::int64_t hundredthKWh, std::int64_t remainder) {
+    return static_cast<double>(hundredthKWh) * 10.0 +
+           static_cast<double>(remainder) / static_cast<double>(kRemainderPerWattHour);
+}
+
+std::string savedEnergyText(std::int64_t hundredthKWh, std::int64_t remainder) {
+    // From 1 kWh on the whole hundredths the registry keeps are shown; below, the watt-hours with the
+    // remainder, which is energy (0.01 W·s) and not a power.
+    if (hundredthKWh >= 100)
+        return format("%.2f kw-hr", static_cast<double>(hundredthKWh) / 100);
+    const double wattHours = savedWattHours(hundredthKWh, remainder);
+    return wattHours > 0 ? format("%.2f Wh", wattHours) : std::string("0 Wh");
+}
+
 PowerMeasurement::PowerMeasurement(const PlatformInfo& platform, platform::RandomSource& random)
     : m_platform(platform), m_random(random) {}
-
-int PowerMeasurement::jitter(int k) {
-    return truncated(static_cast<double>(k) * m_random.next() / platform::RandomSource::kMax);
-}
 
 double PowerMeasurement::fraction() {
     return static_cast<double>(m_random.next()) / platform::RandomSource::kMax;
@@ -305,16 +242,23 @@ void PowerMeasurement::computeCpu(const SensorSnapshot& s, int p) {
 void PowerMeasurement::computeTotalsAndEfficiency(int p) {
     auto& m = m_values;
     const double cpuConsumption = m.CpuConsumption;
-    // The CPU has its own supply beside the rails: the total is the rails and the CPU, in the rails'
-    // unit.
-    m.TotalConsumption = truncated(m.P33 + cpuConsumption * kRailPerConsumption + m.P5 + m.P12);
+    // What the CPU regulator loses at the current it delivers with the phases that run: its supply
+    // draws that beyond the CPU's power, and its efficiency follows from it.
+    const auto* regulator = cpuRegulatorModelFor(m_platform.BoardCode);
+    const double cpuWatts = cpuConsumption / kConsumptionPerWatt;
+    const double lossWatts = regulator != nullptr && cpuWatts > 0
+                                 ? regulator->lossWatts(std::max(0, m.CpuCurrent) / 100.0, p)
+                                 : 0.0;
+    // The CPU has its own supply beside the rails: the total is the rails and that supply, in the
+    // rails' unit.
+    m.TotalConsumption =
+        truncated(m.P33 + cpuConsumption * kRailPerConsumption + lossWatts * kRailPerWatt + m.P5 + m.P12);
+    if (lossWatts > 0)
+        m.Efficiency = truncated(kEfficiencyScale * cpuWatts / (cpuWatts + lossWatts));
     // An AMD board reports its own efficiency: its power against the consumption figure. A zero
     // consumption would divide by zero, so the figure then stays as it was.
     if (m.CpuPower > cpuConsumption && m_platform.CpuVendor == "AMD" && cpuConsumption > 0)
         m.Efficiency = truncated(m.AmdCpuPower / cpuConsumption);
-    intelEfficiencyBands(p);
-    // The comparison against Default takes the CPU in with the rails: a mode saves on both.
-    m.RailSum = m.TotalConsumption;
     m.CpuSavingFigure =
         std::clamp(ordinaryRegulatorSaving(p) / kSavingPerConsumption, 0.0, std::max(0.0, cpuConsumption));
 }
@@ -336,82 +280,35 @@ int PowerMeasurement::ordinaryRegulatorSaving(int p) const {
     return std::max(0, truncated(ordinary - own));
 }
 
-void PowerMeasurement::intelEfficiencyBands(int phases) {
-    const int board = m_platform.BoardCode;
-    const auto family = board::traitsOf(board).efficiencyFamily;
-    const std::span<const EfficiencyRule> rules =
-        family == board::EfficiencyFamily::Like2918   ? std::span(kEfficiency2918)
-        : family == board::EfficiencyFamily::Like2917 ? std::span(kEfficiency2917)
-                                                      : std::span<const EfficiencyRule>();
-    auto& efficiency = m_values.Efficiency;
-    const int power = m_values.CpuPower;
-    for (const auto& rule : rules) {
-        const bool fits = phases >= rule.fewestPhases && phases <= rule.mostPhases &&
-                          power >= rule.leastPower && power <= rule.mostPower;
-        const bool crossed =
-            rule.crossing == Crossing::Below ? efficiency < rule.bound : efficiency > rule.bound;
-        if (fits && crossed) {
-            efficiency = rule.value + jitter(rule.jitter);
-            return;
-        }
-    }
-}
-
-void PowerMeasurement::accountSavings(PowerMode mode, int p) {
+void PowerMeasurement::accountSavings(PowerMode mode, std::optional<double> cpuLoad) {
     auto& m = m_values;
     m.LastIntervalSaving = 0;
+    // The parts the estimate learns separately: the CPU's own supply and the three board rails.
+    const double cpuSupplyWatts = (m.TotalConsumption - m.P33 - m.P5 - m.P12) / kRailPerWatt;
+    const SavingEstimate::Sample sample{
+        cpuLoad, {cpuSupplyWatts, m.P12 / kRailPerWatt, m.P5 / kRailPerWatt, m.P33 / kRailPerWatt}};
     if (mode != PowerMode::Optimize && mode != PowerMode::Max) {
         m.SavedPercentage = 0;
         m.CurrentSaving = 0;
-        m.SampleCount = 0;
-        // What Default draws is what a saving mode is measured against; the rail readings move by a
-        // count from one refresh to the next, so the figure follows them smoothed.
-        m.DefaultRailSum = smoothed(m.DefaultRailSum, m.RailSum);
+        m.PowerWithoutSaving = 0;
+        // Before any mode is applied the board runs whatever it was left at: no measure of Default.
+        if (mode == PowerMode::Default)
+            m_estimate.observeDefault(sample);
         return;
     }
-    const int cpuSave = ordinaryRegulatorSaving(p);
-
-    int railSave = 0;
-    int base = 0;
-    bool restartCount = false;
-    if (m.SampleCount == 0) {
-        // The mode is already applied when its first refresh runs: the drop is measured from the
-        // last Default refresh, when there was one.
-        m.RailBaseline = m.DefaultRailSum > 0 ? m.DefaultRailSum : m.RailSum;
-        base = m.RailSum;
-    } else if (m.SampleCount == 1) {
-        const int d = m.RailBaseline - m.RailSum;
-        if (d > 0) {
-            base = m.RailBaseline;
-            m.RailBaseline = d;
-            if (m.PreviousRailBaseline > 0)
-                m.RailBaseline =
-                    static_cast<int>(std::floor((static_cast<double>(m.PreviousRailBaseline) + d) / 2));
-            railSave = d;
-        } else {
-            restartCount = true;
-        }
-    } else {
-        // Temperatures and fans take a minute to follow a mode: the drop keeps being measured
-        // against Default while there is a Default figure to measure it against.
-        if (m.DefaultRailSum > 0)
-            m.RailBaseline = std::max(0, smoothed(m.RailBaseline, m.DefaultRailSum - m.RailSum));
-        railSave = truncated((0.95 + 0.1 * fraction()) * m.RailBaseline);
-        base = railSave + m.RailSum;
-    }
-
-    // The rail figures are in 1/10000 W, the saving in 1/100 W: the rail part is scaled down to it,
-    // or a 4 W rail saving would read as 400 W.
-    m.CurrentSaving = clampedInt(std::int64_t{railSave} / kRailToSavingUnits + cpuSave);
-    m.PowerWithoutSaving = clampedInt(std::int64_t{base} / kRailToSavingUnits + cpuSave);
+    // Without a Default figure yet (a run that started in a saving mode), what running fewer CPU
+    // phases saves is still known: the CPU panel's regulator saving. A saving is never more than what
+    // is drawn now.
+    const double drawn = std::max(0, m.TotalConsumption) / kRailPerWatt;
+    const double estimated = m_estimate.saving(sample).value_or(m.CpuSavingFigure / kConsumptionPerWatt);
+    const double saved = std::clamp(estimated, 0.0, drawn);
+    m.CurrentSaving = truncated(saved * kSavingPerWatt);
+    m.PowerWithoutSaving = truncated((drawn + saved) * kSavingPerWatt);
     m.LastIntervalSaving = 3 * std::int64_t{m.CurrentSaving};
     m.TotalSavingRemainder += m.LastIntervalSaving;
     m.SavedPercentage = m.CurrentSaving > 0 && m.PowerWithoutSaving > 0
                             ? clampedInt(std::int64_t{m.CurrentSaving} * 100 / m.PowerWithoutSaving)
                             : 0;
-    // A rail sum that did not fall below its baseline starts the comparison over: the next
-    // refresh is the second sample again.
-    m.SampleCount = restartCount ? 1 : m.SampleCount + 1;
 }
 
 void PowerMeasurement::updateEnergyTotal(platform::Registry& registry) {
@@ -420,12 +317,7 @@ void PowerMeasurement::updateEnergyTotal(platform::Registry& registry) {
         ++m.TotalSavingHundredthKWh;
         m.TotalSavingRemainder -= kRemainderPerHundredthKWh;
     }
-    if (m.TotalSavingHundredthKWh > 0)
-        m_energyText = format("%.2f kw-hr", static_cast<double>(m.TotalSavingHundredthKWh) / 100);
-    else if (m.TotalSavingRemainder > 0)
-        m_energyText = format("%.2f W", static_cast<double>(m.TotalSavingRemainder) / 100);
-    else
-        m_energyText = "0 W";
+    m_energyText = savedEnergyText(m.TotalSavingHundredthKWh, m.TotalSavingRemainder);
 
     // Both totals are kept together, as one change, so a crash between them cannot count the
     // carried hundredth twice; a remainder that went back to 0 is kept too.
@@ -443,14 +335,12 @@ void PowerMeasurement::updateEnergyTotal(platform::Registry& registry) {
 
 void PowerMeasurement::restartForMode(PowerMode applied) {
     auto& m = m_values;
-    // Only from the second sample on is the baseline a measured drop; before, it is a whole sum.
-    if (applied == PowerMode::Default && m.SampleCount >= 2)
-        m.PreviousRailBaseline = m.RailBaseline;
-    m.SampleCount = 0;
+    if (applied == PowerMode::Optimize || applied == PowerMode::Max)
+        m_estimate.restartMode();
     m.P33 = m.P5 = m.P12 = 0;
 }
 
-std::string PowerMeasurement::efficiencyText(int p, int cpuPhaseSetting) {
+std::string PowerMeasurement::efficiencyText(int cpuPhaseSetting) {
     auto& m = m_values;
     if (m_platform.CpuVendor == "AMD") {
         const int shown = m.Efficiency;
@@ -461,25 +351,10 @@ std::string PowerMeasurement::efficiencyText(int p, int cpuPhaseSetting) {
                           kAmdBySetting[static_cast<std::size_t>(cpuPhaseSetting)] + 0.55 * fraction());
         return format("%.1f %%", shown / 10.0);
     }
-    if (board::foundWith(m_platform.BoardCode, &board::BoardTraits::efficiencyByPhaseCount)) {
-        switch (p) {
-        case 6:
-            return format("%.1f %%", 91.0 + 0.5 * fraction());
-        case 5:
-        case 4:
-            return format("%.1f %%", 90.5 + 0.3 * fraction());
-        case 3:
-            return format("%.1f %%", 89.5 + 0.5 * fraction());
-        case 2:
-            return format("%.1f %%", m.CpuSavingFigure > 15 ? 86.0 + jitter(1) : 81.0 + jitter(2));
-        default:
-            break;
-        }
-    }
     return format("%.1f %%", m.Efficiency / 10.0);
 }
 
-Readouts PowerMeasurement::formatReadouts(const SensorSnapshot& s, int p, int cpuPhaseSetting) {
+Readouts PowerMeasurement::formatReadouts(const SensorSnapshot& s, int cpuPhaseSetting) {
     auto& m = m_values;
     const int board = m_platform.BoardCode;
     Readouts texts;
@@ -487,7 +362,7 @@ Readouts PowerMeasurement::formatReadouts(const SensorSnapshot& s, int p, int cp
         m_platform.baseboardVersion.find("6.") != std::string::npos)
         m.CoreMilliVolts = truncated(m.CoreMilliVolts * 1.09);
     texts.coreVoltage = format("%.3f V", m.CoreMilliVolts / 1000.0);
-    texts.efficiency = efficiencyText(p, cpuPhaseSetting);
+    texts.efficiency = efficiencyText(cpuPhaseSetting);
     texts.cpuTemperature = temperatureText(s.cpuTemperature());
     texts.boardTemperature =
         temperatureText(board::traitsOf(board).temperatureBufferMonitor ? s.boardTemperature() : s.v(7));

@@ -4,6 +4,7 @@
 #include "platform/Random.h"
 #include "platform/Registry.h"
 #include "power/PowerModeState.h"
+#include "power/SavingEstimate.h"
 #include "power/SensorSnapshot.h"
 
 #include <cstdint>
@@ -17,6 +18,12 @@ inline constexpr std::string_view kSavingTotalValue = "degree";
 inline constexpr std::string_view kSavingRemainderValue = "totalPowerSaving";
 // 0.01 kWh in the remainder's unit of 0.01 W·s.
 inline constexpr std::int64_t kRemainderPerHundredthKWh = 3600000;
+inline constexpr std::int64_t kRemainderPerWattHour = kRemainderPerHundredthKWh / 10;
+
+// The energy saved across runs, from the registry's hundredths of a kWh and its remainder.
+double savedWattHours(std::int64_t hundredthKWh, std::int64_t remainder);
+// The energy saved as the page shows it: watt-hours below 1 kWh, kilowatt-hours from there on.
+std::string savedEnergyText(std::int64_t hundredthKWh, std::int64_t remainder);
 
 // The figures one refresh computes and the next one builds on. Powers of the rails, the total and the
 // rail sum are in 1/10000 W (rail voltages in millivolts), the CPU current in 1/100 A (mA on 2911),
@@ -40,14 +47,9 @@ struct Measurements {
     double AmdCpuCurrent = 0;
     int TotalConsumption = 0;
     int Efficiency = 0;
-    int RailSum = 0;
     int CurrentSaving = 0;
     int PowerWithoutSaving = 0;
     int SavedPercentage = 0;
-    int SampleCount = 0;
-    int RailBaseline = 0;
-    int PreviousRailBaseline = 0;
-    int DefaultRailSum = 0; // the rail sum of the last refresh in Default mode (0: none yet)
     std::int64_t TotalSavingHundredthKWh = 0; // registry "degree"
     std::int64_t TotalSavingRemainder = 0;    // registry "totalPowerSaving"
     // The saving of the last refresh, in the remainder's unit (0.01 W·s).
@@ -90,31 +92,31 @@ public:
     void takeVoltagesAndRails(const SensorSnapshot& snapshot);
     // CPU consumption and saving figures, CPU current for the active phase count, CPU power.
     void computeCpu(const SensorSnapshot& snapshot, int activePhases);
-    // Total consumption, the efficiency figure and the rail sum.
+    // Total consumption and the efficiency figure.
     void computeTotalsAndEfficiency(int activePhases);
-    // The current saving against an ordinary regulator, in Optimize and Max mode only.
-    void accountSavings(PowerMode mode, int activePhases);
+    // The current saving against what Default would draw at this CPU load (0 to 1, empty when not
+    // measured), in Optimize and Max mode only; Default's refreshes teach the estimate.
+    void accountSavings(PowerMode mode, std::optional<double> cpuLoad);
     // Carries whole hundredths of a kWh out of the remainder and keeps both in the registry.
     void updateEnergyTotal(platform::Registry& registry);
     // The page's read-out texts; cpuPhaseSetting is the CPU_PHASE value (AMD efficiency text).
-    Readouts formatReadouts(const SensorSnapshot& snapshot, int activePhases, int cpuPhaseSetting);
+    Readouts formatReadouts(const SensorSnapshot& snapshot, int cpuPhaseSetting);
 
-    // Applying a mode restarts the rail baseline; Default also keeps the old baseline for later.
+    // Applying a mode clears the rail powers; a saving mode learns its own share of Default's draw.
     void restartForMode(PowerMode applied);
 
 private:
     // What the CPU regulator saves against an ordinary one at this load (1/100 W); nothing where
     // there is no curve to compare with.
     int ordinaryRegulatorSaving(int activePhases) const;
-    int jitter(int k); // J(k)
     double fraction(); // F
-    void intelEfficiencyBands(int activePhases);
-    std::string efficiencyText(int activePhases, int cpuPhaseSetting);
+    std::string efficiencyText(int cpuPhaseSetting);
 
     const PlatformInfo& m_platform;
     platform::RandomSource& m_random;
     Measurements m_values;
-    std::string m_energyText = "0 W";
+    SavingEstimate m_estimate;
+    std::string m_energyText = savedEnergyText(0, 0);
     std::int64_t m_savedHundredths = 0; // what the registry holds, as far as this run knows
     std::int64_t m_savedRemainder = 0;
 };

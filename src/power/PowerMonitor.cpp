@@ -193,8 +193,9 @@ void PowerMonitor::readPhases() {
     for (const auto setting :
          {Setting::MchPhase, Setting::DdrPhase, Setting::CpuVttdPhase, Setting::CpuPhase})
         ReadSetting(modes, commands, indexOf(setting));
+    // Only the CPU regulator reports the phases it runs.
     const auto readout = [&](Setting setting) {
-        return phaseReadout(value(setting), activePhaseCount(value(setting), routines.levelCount(setting)));
+        return phaseReadout(value(setting), shownPhaseCount(value(setting), 0));
     };
     m_phaseReadouts.chipset = readout(Setting::MchPhase);
     m_phaseReadouts.memory = readout(Setting::DdrPhase);
@@ -206,7 +207,7 @@ void PowerMonitor::readPhases() {
     const int board = m_context.platform.BoardCode;
     m_phaseReadouts.cpu = board::traitsOf(board).phaseSwitch == board::PhaseSwitch::SuperIoPin
                               ? phaseSwitchReadout(cpuPhase)
-                              : phaseReadout(cpuPhase, m_activeCpuPhases);
+                              : phaseReadout(cpuPhase, shownPhaseCount(cpuPhase, routines.activeCpuPhases));
 }
 
 void PowerMonitor::Refresh() {
@@ -221,9 +222,9 @@ void PowerMonitor::Refresh() {
     LoadPhaseRule();
     measurement.computeTotalsAndEfficiency(m_activeCpuPhases);
     SmartFanStep(m_snapshot.cpuTemperature());
-    measurement.accountSavings(m_context.modes.ActiveMode, m_activeCpuPhases);
+    measurement.accountSavings(m_context.modes.ActiveMode, m_context.cpuUsage.CpuUsage());
     measurement.updateEnergyTotal(m_context.registry);
-    m_readouts = measurement.formatReadouts(m_snapshot, m_activeCpuPhases, value(Setting::CpuPhase));
+    m_readouts = measurement.formatReadouts(m_snapshot, value(Setting::CpuPhase));
     if (m_refreshed)
         m_refreshed();
     for (const auto& watcher : m_refreshWatchers)

@@ -2,6 +2,7 @@
 
 #include "board/PlatformInfo.h"
 #include "hw/BoardBus.h"
+#include "hw/HardwareLibraries.h"
 #include "hw/SettingRoutineState.h"
 #include "platform/Registry.h"
 #include "platform/Scheduler.h"
@@ -60,6 +61,7 @@ public:
         PowerMeasurement& measurement;
         PowerSavingLibrary& library;
         hw::BoardBus& bus;
+        hw::Tressel& cpuUsage; // the CPU-usage library: the load the saving estimate follows
         BoardCommands& commands;
         platform::Registry& registry;
         platform::Scheduler& scheduler;

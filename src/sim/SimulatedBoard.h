@@ -77,6 +77,8 @@ public:
     int usedSataPorts() const { return m_model.sataPortsUsed; }
     int unusedSataPorts() const { return m_model.sataPorts - m_model.sataPortsUsed; }
 
+    // The CPU's load now, 0 to 1.
+    double cpuLoad() const;
     // The physical state brought up to the clock's present.
     const PhysicsState& physics();
     TransactionLog& log() { return m_log; }

@@ -52,9 +52,13 @@ int SimulatedBoard::forcedPhases(const PhaseControl& control) const {
     return available;
 }
 
+double SimulatedBoard::cpuLoad() const {
+    return std::clamp(m_cpuLoad->load(now()), 0.0, 1.0);
+}
+
 PhysicsInputs SimulatedBoard::gatherInputs() {
     PhysicsInputs inputs;
-    inputs.load = std::clamp(m_cpuLoad->load(now()), 0.0, 1.0);
+    inputs.load = cpuLoad();
     for (const auto& control : m_model.voltages) {
         const auto code = static_cast<std::uint8_t>(peek(control.ref));
         const auto index = static_cast<std::size_t>(control.regulator);

@@ -14,6 +14,7 @@ public:
 
     explicit SimulatedTressel(SimulatedBoard& board) : m_board(board) {}
     int TresselInit(int processorCount) override;
+    std::optional<double> CpuUsage() override { return m_board.cpuLoad(); }
 
 private:
     SimulatedBoard& m_board;

@@ -10,18 +10,16 @@ std::optional<std::string> rowCaption(const AdvancedRow& row, const power::Power
     if (!rowHasSetting(row, state))
         return std::nullopt;
     const auto slot = static_cast<std::size_t>(row.setting);
-    const auto setting = static_cast<power::Setting>(row.setting);
     const auto value = state.modes.CurrentValues[slot];
-    const int levels = state.routines.levelCount(setting);
     const int board = state.platform.BoardCode;
     switch (row.kind) {
     case ListKind::Voltage:
     case ListKind::Reference:
         return std::string(state.options.lists[slot].text(value));
     case ListKind::Phase:
-        return power::phaseReadout(value, power::activePhaseCount(value, levels));
+        return power::phaseReadout(value, power::shownPhaseCount(value, 0));
     case ListKind::CpuPhase: {
-        const int active = power::activeCpuPhaseCount(value, levels, state.routines.activeCpuPhases);
+        const int active = power::shownPhaseCount(value, state.routines.activeCpuPhases);
         const auto& traits = board::traitsOf(board);
         // A phase switch reads "Auto"/"Disable", except a switch whose value 0 still reads as a count.
         if (!traits.cpuPhaseIsSwitch || (traits.switchOffShowsPhases && value == 0))

@@ -91,10 +91,7 @@ protected:
 };
 
 std::string totalSavingLine(const SavedTotals& totals) {
-    char text[64];
-    std::snprintf(text, sizeof text, "Total Power Saving: %.2f kw-hr\n",
-                  static_cast<double>(totals.hundredths) / 100);
-    return text;
+    return "Total Power Saving: " + power::savedEnergyText(totals.hundredths, totals.remainder) + "\n";
 }
 
 TEST_F(ProgramCrashTest, AKilledRunLeavesTheRegistryWholeAndTheNextStartIsDefaultModeWithTheTotals) {

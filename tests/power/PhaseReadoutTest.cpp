@@ -5,10 +5,11 @@
 namespace solvane::power {
 namespace {
 
-TEST(PhaseReadout, AutomaticShowsTheActiveCountAndFixedOptionsTheirName) {
-    EXPECT_EQ(phaseReadout(0, activePhaseCount(0, 6)), "Auto (6)");
-    EXPECT_EQ(phaseReadout(2, activePhaseCount(2, 6)), "3 phase");
-    EXPECT_EQ(phaseReadout(5, activePhaseCount(5, 6)), "6 phase");
+TEST(PhaseReadout, AutomaticShowsTheCountRunningAndFixedOptionsTheirName) {
+    EXPECT_EQ(phaseReadout(0, shownPhaseCount(0, 2)), "Auto (2)") << "the regulator runs two";
+    EXPECT_EQ(phaseReadout(0, shownPhaseCount(0, 0)), "Auto") << "a regulator that does not tell";
+    EXPECT_EQ(phaseReadout(2, shownPhaseCount(2, 5)), "3 phase") << "a fixed option names its own count";
+    EXPECT_EQ(phaseReadout(5, shownPhaseCount(5, 0)), "6 phase");
     EXPECT_EQ(phaseReadout(6, 7), "Auto");
     EXPECT_EQ(phaseReadout(7, 8), "Disable");
     EXPECT_EQ(phaseReadout(9, 10), "Enable");

@@ -1,5 +1,4 @@
 #include "platform/MemoryRegistry.h"
-#include "power/EfficiencyCurve.h"
 #include "power/PowerMeasurement.h"
 
 #include <gtest/gtest.h>
@@ -12,18 +11,17 @@ protected:
     SavingsAccountingTest() {
         platformInfo.BoardCode = 2917;
         platformInfo.CpuVendor = "Intel";
-        random.queue(16384); // F = 0.50002
     }
 
-    // One refresh's accounting with the given CPU and rail figures.
-    const Measurements& refresh(PowerMode mode, int phases, int current, int power, double consumption,
-                                int railSum) {
+    // One refresh's accounting with the CPU's consumption (1/10 W) and the 12 V rail (1/10000 W) as
+    // the board's whole draw.
+    const Measurements& refresh(PowerMode mode, double load, double cpuTenths, double rail12) {
         auto& m = measurement.values();
-        m.CpuCurrent = current;
-        m.CpuPower = power;
-        m.CpuConsumption = consumption;
-        m.RailSum = railSum;
-        measurement.accountSavings(mode, phases);
+        m.CpuConsumption = cpuTenths;
+        m.P12 = rail12;
+        m.P5 = m.P33 = 0;
+        m.TotalConsumption = static_cast<int>(cpuTenths * 1000 + rail12);
+        measurement.accountSavings(mode, load);
         measurement.updateEnergyTotal(registry);
         return m;
     }
@@ -35,152 +33,51 @@ protected:
 };
 
 TEST_F(SavingsAccountingTest, DefaultModeSavesNothing) {
-    measurement.values().SampleCount = 4;
-    const auto& m = refresh(PowerMode::Default, 3, 10730, 12876, 1931, 10900);
+    const auto& m = refresh(PowerMode::Default, 0.5, 1000, 400000);
     EXPECT_EQ(m.CurrentSaving, 0);
     EXPECT_EQ(m.SavedPercentage, 0);
-    EXPECT_EQ(m.SampleCount, 0);
+    EXPECT_EQ(m.LastIntervalSaving, 0);
     SensorSnapshot s;
-    const auto texts = measurement.formatReadouts(s, 3, 0);
+    const auto texts = measurement.formatReadouts(s, 0);
     EXPECT_EQ(texts.currentSaving, "0 W");
     EXPECT_EQ(texts.savingPercentage, "0 %");
+    EXPECT_EQ(texts.energySaved, "0 Wh");
     EXPECT_FALSE(registry.keyExists(kSavingTotalsKey)) << "nothing changed, nothing written";
 }
 
-TEST_F(SavingsAccountingTest, CpuPartComparesWithTheCurveAtTheLoadStep) {
-    const auto& curve = *efficiencyCurveFor(2917);
-    // What an ordinary regulator draws for the CPU power at the load step, less what this board's
-    // draws at the efficiency it shows (93.0 %), both in 1/100 W.
-    const auto cpuPart = [&](int power, std::size_t step, int efficiency) {
-        return std::max(
-            0, static_cast<int>(static_cast<int>(power * 100.0 / curve[step]) - power * 1000.0 / efficiency));
-    };
-    measurement.values().Efficiency = 930;
-    // Current 2050: step (2050 - 50) / 100 = 20.
-    const auto& m = refresh(PowerMode::Optimize, 3, 2050, 2460, 246.0, 10900);
-    const int save = cpuPart(2460, 20, 930);
-    ASSERT_GT(save, 0);
-    EXPECT_EQ(m.CurrentSaving, save) << "first sample: no rail part yet";
-    // The rail sum (1/10000 W) enters the 1/100 W figure scaled: 10900 is 1.09 W, 109.
-    EXPECT_EQ(m.PowerWithoutSaving, 109 + save);
-    EXPECT_EQ(m.SavedPercentage, save * 100 / (109 + save));
-    EXPECT_EQ(m.SampleCount, 1);
-
-    // A current of 120 gives step 0, raised to 1.
-    PowerMeasurement light(platformInfo, random);
-    light.values().CpuCurrent = 120;
-    light.values().CpuPower = 150;
-    light.values().Efficiency = 900;
-    light.accountSavings(PowerMode::Max, 2);
-    EXPECT_EQ(light.values().CurrentSaving, cpuPart(150, 1, 900));
-
-    // Beyond the curve the last entry serves.
-    PowerMeasurement heavy(platformInfo, random);
-    heavy.values().CpuCurrent = 50000;
-    heavy.values().CpuPower = 30000;
-    heavy.values().Efficiency = 940;
-    heavy.accountSavings(PowerMode::Max, 5);
-    EXPECT_EQ(heavy.values().CurrentSaving, cpuPart(30000, 110, 940));
-
-    // Without an efficiency figure there is nothing to compare with.
-    PowerMeasurement unknown(platformInfo, random);
-    unknown.values().CpuCurrent = 10730;
-    unknown.values().CpuPower = 12876;
-    unknown.accountSavings(PowerMode::Max, 3);
-    EXPECT_EQ(unknown.values().CurrentSaving, 0);
-}
-
-TEST_F(SavingsAccountingTest, NoCpuPartAtSixPhasesOrWithoutACurve) {
-    EXPECT_EQ(refresh(PowerMode::Optimize, 6, 10730, 12876, 1931, 10900).CurrentSaving, 0);
-    platformInfo.BoardCode = 2903;
-    PowerMeasurement noCurve(platformInfo, random);
-    noCurve.values().CpuCurrent = 10730;
-    noCurve.values().CpuPower = 12876;
-    noCurve.accountSavings(PowerMode::Optimize, 3);
-    EXPECT_EQ(noCurve.values().CurrentSaving, 0);
-    EXPECT_EQ(noCurve.values().PowerWithoutSaving, 0);
-}
-
-TEST_F(SavingsAccountingTest, RailBaselineFollowsTheSamples) {
-    // No CPU part at six phases, so only the rails count.
-    auto& m = measurement.values();
-    refresh(PowerMode::Optimize, 6, 0, 0, 0, 10900);
-    EXPECT_EQ(m.RailBaseline, 10900);
-    EXPECT_EQ(m.CurrentSaving, 0);
-
-    refresh(PowerMode::Optimize, 6, 0, 0, 0, 10000);
-    EXPECT_EQ(m.RailBaseline, 900) << "the drop becomes the baseline";
-    EXPECT_EQ(m.CurrentSaving, 9) << "0.09 W of rail power saved, in 1/100 W";
-    EXPECT_EQ(m.PowerWithoutSaving, 109);
-
-    refresh(PowerMode::Optimize, 6, 0, 0, 0, 10000);
-    EXPECT_EQ(m.CurrentSaving, 9) << "(0.95 + 0.1 F) of the baseline";
-    EXPECT_EQ(m.PowerWithoutSaving, 109);
-    EXPECT_EQ(m.SampleCount, 3);
-
-    // Switching to Default keeps the baseline for the next mode, which averages with it.
-    measurement.restartForMode(PowerMode::Default);
-    EXPECT_EQ(m.PreviousRailBaseline, 900);
-    EXPECT_EQ(m.SampleCount, 0);
+// Default drew 100 W of CPU and 40 W on 12 V at half load; Max draws 60 W and 35 W there.
+TEST_F(SavingsAccountingTest, TheSavingIsDefaultsDrawAtThisLoadLessTheDrawNow) {
+    refresh(PowerMode::Default, 0.5, 1000, 400000);
     measurement.restartForMode(PowerMode::Max);
-    refresh(PowerMode::Max, 6, 0, 0, 0, 11000);
-    refresh(PowerMode::Max, 6, 0, 0, 0, 10700);
-    EXPECT_EQ(m.RailBaseline, 600) << "(900 + 300) / 2";
-    EXPECT_EQ(m.CurrentSaving, 3);
+    const auto& m = refresh(PowerMode::Max, 0.5, 600, 350000);
+    EXPECT_EQ(m.CurrentSaving, 4500) << "45 W in 1/100 W";
+    EXPECT_EQ(m.PowerWithoutSaving, 14000);
+    EXPECT_EQ(m.SavedPercentage, 32);
+    EXPECT_EQ(m.LastIntervalSaving, 3 * 4500) << "over the 3 s since the last refresh";
+    EXPECT_EQ(m.TotalSavingRemainder, 3 * 4500);
+    EXPECT_EQ(registry.readDword(kSavingTotalsKey, "totalPowerSaving"), 3U * 4500);
+
+    // The load doubles while Max runs: Default's draw there is the draw now at Max's share of it.
+    const auto& later = refresh(PowerMode::Max, 1.0, 1200, 400000);
+    EXPECT_NEAR(later.CurrentSaving, 100 * (1200 * 10.0 / 6 / 10 - 120 + 40 * 40.0 / 35 - 40), 1);
 }
 
-// A rail sensor gone wrong can read below zero, so the power without the saving can come out at
-// nothing while a saving is counted: the percentage is then 0, never a division by it.
-TEST_F(SavingsAccountingTest, ANegativeRailReadingNeverDividesByNothing) {
-    auto& m = measurement.values();
-    refresh(PowerMode::Optimize, 6, 0, 0, 0, 20000);
-    refresh(PowerMode::Optimize, 6, 0, 0, 0, 10000);
-    refresh(PowerMode::Optimize, 6, 0, 0, 0, -10000); // F = 0.5: the saving is the 10000 baseline
-    EXPECT_EQ(m.CurrentSaving, 100);
-    EXPECT_EQ(m.PowerWithoutSaving, 0);
-    EXPECT_EQ(m.SavedPercentage, 0);
-}
-
-TEST_F(SavingsAccountingTest, ABaselineIsKeptForTheNextModeOnlyOnceItIsAMeasuredDrop) {
-    auto& m = measurement.values();
-    // Optimize for one refresh, then Default: the baseline is still a whole rail sum.
-    refresh(PowerMode::Optimize, 6, 0, 0, 0, 10900);
-    measurement.restartForMode(PowerMode::Default);
-    EXPECT_EQ(m.PreviousRailBaseline, 0) << "a whole sum is no drop";
+// A run that starts in a saving mode has no Default figure: it counts what running fewer CPU phases
+// saves (the CPU panel's figure, 1/10 W) until Default has been seen.
+TEST_F(SavingsAccountingTest, BeforeDefaultWasSeenOnlyWhatFewerPhasesSaveIsCounted) {
+    measurement.values().CpuSavingFigure = 52;
+    EXPECT_EQ(refresh(PowerMode::Optimize, 0.5, 600, 350000).CurrentSaving, 520);
+    refresh(PowerMode::Default, 0.5, 1000, 400000);
     measurement.restartForMode(PowerMode::Optimize);
-    refresh(PowerMode::Optimize, 6, 0, 0, 0, 10900);
-    refresh(PowerMode::Optimize, 6, 0, 0, 0, 10500);
-    EXPECT_EQ(m.CurrentSaving, 4) << "the drop alone, 0.04 W";
-    measurement.restartForMode(PowerMode::Default);
-    EXPECT_EQ(m.PreviousRailBaseline, 400);
+    EXPECT_EQ(refresh(PowerMode::Optimize, 0.5, 600, 350000).CurrentSaving, 4500);
 }
 
-TEST_F(SavingsAccountingTest, TheDropIsMeasuredFromTheLastDefaultRefreshAndFollowsTheRails) {
-    auto& m = measurement.values();
-    refresh(PowerMode::Default, 6, 0, 0, 0, 20000);
-    refresh(PowerMode::Default, 6, 0, 0, 0, 20000);
-    EXPECT_EQ(m.DefaultRailSum, 20000);
-    // The mode's first refresh already runs the new settings.
-    measurement.restartForMode(PowerMode::Max);
-    refresh(PowerMode::Max, 6, 0, 0, 0, 16000);
-    EXPECT_EQ(m.CurrentSaving, 0) << "first sample: no rail part yet";
-    refresh(PowerMode::Max, 6, 0, 0, 0, 16000);
-    EXPECT_EQ(m.CurrentSaving, 40) << "0.40 W below Default";
-    // Later the drop keeps following the rails as they settle.
-    for (int i = 0; i < 30; ++i)
-        refresh(PowerMode::Max, 6, 0, 0, 0, 15000);
-    EXPECT_NEAR(m.CurrentSaving, 50, 3);
-}
-
-TEST_F(SavingsAccountingTest, ARailSumThatDidNotFallRestartsTheComparison) {
-    auto& m = measurement.values();
-    refresh(PowerMode::Optimize, 6, 0, 0, 0, 10000);
-    refresh(PowerMode::Optimize, 6, 0, 0, 0, 10200);
-    EXPECT_EQ(m.CurrentSaving, 0);
-    EXPECT_EQ(m.PowerWithoutSaving, 0);
-    EXPECT_EQ(m.SampleCount, 1) << "the next refresh is the second sample again";
-    refresh(PowerMode::Optimize, 6, 0, 0, 0, 9800);
-    EXPECT_EQ(m.CurrentSaving, 2);
+TEST_F(SavingsAccountingTest, ASavingIsNeverMoreThanTheWholeDraw) {
+    refresh(PowerMode::Default, 0.5, 3000, 400000);
+    // A draw that fell to almost nothing (a reading gone wrong) does not save more than it draws.
+    const auto& m = refresh(PowerMode::Optimize, 0.5, 10, 0);
+    EXPECT_EQ(m.CurrentSaving, 100) << "1 W drawn, 1 W saved at most";
+    EXPECT_EQ(m.SavedPercentage, 50);
 }
 
 TEST_F(SavingsAccountingTest, TheRemainderCarriesOneHundredthKilowattHourPerRefresh) {
@@ -189,7 +86,7 @@ TEST_F(SavingsAccountingTest, TheRemainderCarriesOneHundredthKilowattHourPerRefr
     measurement.updateEnergyTotal(registry);
     EXPECT_EQ(m.TotalSavingHundredthKWh, 1);
     EXPECT_EQ(m.TotalSavingRemainder, 1);
-    EXPECT_EQ(measurement.formatReadouts({}, 3, 0).energySaved, "0.01 kw-hr");
+    EXPECT_EQ(measurement.formatReadouts({}, 0).energySaved, "10.00 Wh");
     EXPECT_EQ(registry.readDword(kSavingTotalsKey, "degree"), 1U);
     EXPECT_EQ(registry.readDword(kSavingTotalsKey, "totalPowerSaving"), 1U);
 
@@ -203,11 +100,22 @@ TEST_F(SavingsAccountingTest, TheRemainderCarriesOneHundredthKilowattHourPerRefr
     EXPECT_EQ(m.TotalSavingHundredthKWh, 3) << "exactly 3600000 or less carries nothing";
 }
 
-TEST_F(SavingsAccountingTest, SmallTotalsShowWattsAndARemainderBackToZeroIsKept) {
+TEST(SavedEnergyText, WattHoursBelowAKilowattHourKilowattHoursFromThere) {
+    struct Case {
+        std::int64_t hundredths;
+        std::int64_t remainder;
+        const char* text;
+    };
+    // The remainder is 0.01 W·s: 360000 of it make a watt-hour.
+    for (const auto& c : {Case{0, 0, "0 Wh"}, Case{0, 12345, "0.03 Wh"}, Case{0, 3137073, "8.71 Wh"},
+                          Case{1, 360000, "11.00 Wh"}, Case{99, 1800000, "995.00 Wh"},
+                          Case{100, 0, "1.00 kw-hr"}, Case{12345, 3599999, "123.45 kw-hr"}})
+        EXPECT_EQ(savedEnergyText(c.hundredths, c.remainder), c.text) << c.hundredths << " " << c.remainder;
+    EXPECT_DOUBLE_EQ(savedWattHours(2, 720000), 22.0);
+}
+
+TEST_F(SavingsAccountingTest, ARemainderBackToZeroIsKept) {
     auto& m = measurement.values();
-    m.TotalSavingRemainder = 12345;
-    measurement.updateEnergyTotal(registry);
-    EXPECT_EQ(measurement.formatReadouts({}, 3, 0).energySaved, "123.45 W");
 
     m.TotalSavingHundredthKWh = 4;
     m.TotalSavingRemainder = kRemainderPerHundredthKWh;

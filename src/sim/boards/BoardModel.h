@@ -6,6 +6,7 @@
 #include "sim/boards/ProcessorModel.h"
 #include "sim/boards/RegisterInventory.h"
 #include "sim/physics/BoardControls.h"
+#include "sim/physics/RegulatorLosses.h"
 #include "sim/physics/SensorCalibration.h"
 
 #include <array>
@@ -41,6 +42,7 @@ struct BoardRevision {
 //   fewestCorePhases   the fewest phases the CPU regulator drops to when it chooses for itself;
 //   cpuOnOwnSupply     whether the CPU regulator has its own 12 V connector (the boards whose sensors
 //                      measure the CPU's power) rather than hanging on the board's 12 V rail;
+//   coreLosses         the CPU regulator's losses;
 //   nominalMillivolts  each regulator's output at its neutral setting (the core's comes from the CPU);
 //   loadWatts          the power each regulator feeds at nominal voltage (core: computed from the CPU;
 //                      memory: per rank at full activity);
@@ -65,6 +67,7 @@ struct BoardModel {
     std::array<std::uint8_t, kRegulatorCount> phases{};
     int fewestCorePhases = 1;
     bool cpuOnOwnSupply = false;
+    RegulatorLosses coreLosses = kCoreLosses;
     std::array<std::int16_t, kRegulatorCount> nominalMillivolts{};
     std::array<double, kRegulatorCount> loadWatts{};
     std::span<const RegisterTable> registers = {};

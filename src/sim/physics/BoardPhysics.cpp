@@ -13,18 +13,6 @@ constexpr double kBoardLagSeconds = 90.0; // chipset heatsinks and board copper
 constexpr double kFanLagSeconds = 2.0;    // rotor
 constexpr double kFanMaxRpm = 2400.0;
 
-// Regulator electrical constants: fixed controller loss, switching loss per active phase,
-// resistance per phase, the share of the output lost in inductor cores and gate drive, and the current
-// per phase at which a free-running regulator adds a phase.
-struct RegulatorLosses {
-    double controllerWatts;
-    double switchingWatts;
-    double phaseOhms;
-    double proportional;
-    double ampsPerPhase;
-};
-constexpr RegulatorLosses kCoreLosses{0.25, 0.40, 0.0032, 0.025, 20.0};
-constexpr RegulatorLosses kSmallLosses{0.08, 0.12, 0.008, 0.03, 6.0};
 // What the CPU draws from its core supply whatever its clock: PLLs and I/O buffers.
 constexpr double kCpuFixedWatts = 3.0;
 constexpr double kPhaseLimitAmps = 35.0;     // over-current protection per phase
@@ -38,11 +26,6 @@ int choosePhases(double amps, int forced, int available, const RegulatorLosses& 
         return std::clamp(forced, 1, available);
     return std::clamp(static_cast<int>(std::ceil(amps / losses.ampsPerPhase)), std::min(fewest, available),
                       available);
-}
-
-double lossWatts(double amps, double outputWatts, int phases, const RegulatorLosses& losses) {
-    return losses.controllerWatts + losses.switchingWatts * phases + amps * amps * losses.phaseOhms / phases +
-           losses.proportional * outputWatts;
 }
 
 // The firmware's own fan curve: half duty up to 40 degrees, then steeper.
@@ -99,8 +82,8 @@ void BoardPhysics::computeCpu(const PhysicsInputs& inputs) {
     }
 
     auto& core = m_state.regulators[static_cast<std::size_t>(Regulator::CpuCore)];
-    core.activePhases =
-        choosePhases(amps, inputs.forcedPhases[0], m_board.phases[0], kCoreLosses, m_board.fewestCorePhases);
+    core.activePhases = choosePhases(amps, inputs.forcedPhases[0], m_board.phases[0], m_board.coreLosses,
+                                     m_board.fewestCorePhases);
     // Beyond what its phases can deliver the regulator limits the current and the CPU slows down.
     const double limit = kPhaseLimitAmps * core.activePhases;
     if (amps > limit) {
@@ -112,7 +95,7 @@ void BoardPhysics::computeCpu(const PhysicsInputs& inputs) {
     core.millivolts = millivolts;
     core.amps = amps;
     core.outputWatts = watts;
-    core.inputWatts = watts + lossWatts(amps, watts, core.activePhases, kCoreLosses);
+    core.inputWatts = watts + m_board.coreLosses.lossWatts(amps, watts, core.activePhases);
     m_state.clock = clock;
     m_state.coreMillivolts = millivolts;
     m_state.cpuWatts = watts;
@@ -154,7 +137,7 @@ void BoardPhysics::computeElectrical(const PhysicsInputs& inputs) {
         regulator.activePhases =
             choosePhases(regulator.amps, inputs.forcedPhases[index], m_board.phases[index], kSmallLosses);
         regulator.outputWatts = watts;
-        regulator.inputWatts = watts + lossWatts(regulator.amps, watts, regulator.activePhases, kSmallLosses);
+        regulator.inputWatts = watts + kSmallLosses.lossWatts(regulator.amps, watts, regulator.activePhases);
     }
 
     m_state.fanDutyA = inputs.fanDutyA.value_or(firmwareFanDuty(m_state.cpuCelsius));

@@ -49,9 +49,11 @@ TEST_P(BoardPhysicsRanges, StayPlausibleAcrossLoadsVoltagesAndPhases) {
                     EXPECT_LE(state.coreMillivolts, 1600.0) << where;
                     EXPECT_GE(state.cpuWatts, 5.0) << where;
                     EXPECT_LE(state.cpuWatts, 150.0) << where;
+                    // The maker's regulators, calibrated to their efficiency tables, lose about a third
+                    // with every phase running near idle and reach the mid-nineties with phases shed.
                     const double efficiency = state.regulators[kCore].efficiency();
-                    EXPECT_GE(efficiency, 0.75) << where;
-                    EXPECT_LE(efficiency, 0.95) << where;
+                    EXPECT_GE(efficiency, 0.65) << where;
+                    EXPECT_LE(efficiency, 0.97) << where;
                     EXPECT_NEAR(state.rail33Millivolts, 3300.0, 100.0) << where;
                     EXPECT_NEAR(state.rail5Millivolts, 5000.0, 150.0) << where;
                     EXPECT_NEAR(state.rail12Millivolts, 12000.0, 400.0) << where;
