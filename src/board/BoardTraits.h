@@ -35,13 +35,6 @@ enum class AllLedPath : std::uint8_t {
     Smbus36,       // bits 4 and 6 of SMBus 0x36 register 0x01 (2910)
 };
 
-// Which rule table gives the regulator's efficiency.
-enum class EfficiencyFamily : std::uint8_t {
-    None,
-    Like2918, // 2918, 2916
-    Like2917, // 2917, 2915, 2910
-};
-
 // The rows and panels of the basic page.
 enum class BasicLayout : std::uint8_t {
     Full,
@@ -84,8 +77,6 @@ enum class LoadRuleRegulator : std::uint8_t {
 //                          current and power come from its own formulas (with sensor kind 100)
 //   rail33InFirstSlot      the 3.3 V rail sits in sensor slot 0 (with sensor kind 100)
 //   cpuPowerFromSense      the CPU power is sensor slot 6 itself, not volts times amperes
-//   efficiencyFamily       the efficiency rule table
-//   efficiencyByPhaseCount the shown efficiency comes from the active phase count
 //   loadRuleRegulator      how a mode's phase level reaches the regulator
 //   noPhaseLoadMessage     the phase count the board reports is never compared with the recorded one
 //   basicLayout, pageButtons  what the basic page and the main window show
@@ -110,8 +101,6 @@ struct BoardTraits {
     bool amdRailMonitor = false;
     bool rail33InFirstSlot = false;
     bool cpuPowerFromSense = false;
-    EfficiencyFamily efficiencyFamily = EfficiencyFamily::None;
-    bool efficiencyByPhaseCount = false;
     LoadRuleRegulator loadRuleRegulator = LoadRuleRegulator::None;
     bool noPhaseLoadMessage = false;
     BasicLayout basicLayout = BasicLayout::Full;
@@ -126,12 +115,10 @@ struct BoardTraits {
 // The sixteen supported boards; a board not listed here has no trait.
 // clang-format off
 inline constexpr std::array<BoardTraits, 16> kBoardTraits = {{
-    {.code = 2918, .efficiencyFamily = EfficiencyFamily::Like2918, .pageButtons = PageButtons::NoSettingsPages},
-    {.code = 2917, .efficiencyFamily = EfficiencyFamily::Like2917,
-     .loadRuleRegulator = LoadRuleRegulator::LevelPattern},
-    {.code = 2916, .efficiencyFamily = EfficiencyFamily::Like2918,
-     .loadRuleRegulator = LoadRuleRegulator::LevelPattern, .v7BiosDropsPhaseLeds = true},
-    {.code = 2915, .allLedPath = AllLedPath::LedController, .efficiencyFamily = EfficiencyFamily::Like2917,
+    {.code = 2918, .pageButtons = PageButtons::NoSettingsPages},
+    {.code = 2917, .loadRuleRegulator = LoadRuleRegulator::LevelPattern},
+    {.code = 2916, .loadRuleRegulator = LoadRuleRegulator::LevelPattern, .v7BiosDropsPhaseLeds = true},
+    {.code = 2915, .allLedPath = AllLedPath::LedController,
      .loadRuleRegulator = LoadRuleRegulator::OwnPhaseWrite, .ownPciSlotPictures = true,
      .memoryPhaseWithoutTwo = true},
     {.code = 2912, .phaseSwitch = PhaseSwitch::ControllerLevels, .lowPowerPhaseLimits = true,
@@ -139,7 +126,6 @@ inline constexpr std::array<BoardTraits, 16> kBoardTraits = {{
     {.code = 2911, .phaseSwitch = PhaseSwitch::SuperIoLevels, .phaseLed = PhaseLed::ToggledOnWrite,
      .allLedPath = AllLedPath::SuperIoF1, .amdRailMonitor = true, .enabledByDefault = true},
     {.code = 2910, .allLedPath = AllLedPath::Smbus36, .rail33InFirstSlot = true,
-     .efficiencyFamily = EfficiencyFamily::Like2917, .efficiencyByPhaseCount = true,
      .loadRuleRegulator = LoadRuleRegulator::OwnPhaseWrite, .basicLayout = BasicLayout::NoBridgePhaseRows},
     {.code = 2909, .phaseSwitch = PhaseSwitch::SuperIoCount, .noPhaseLoadMessage = true,
      .basicLayout = BasicLayout::NoPanels, .noModeButtons = true, .pageButtons = PageButtons::InformationOnly},

@@ -93,7 +93,8 @@ TEST(ReadoutsAgainstPhysics, ConsumptionTotalAndRailsFollowTheBoardInEveryMode) 
                     const bool isShown =
                         hidden.panels && !hidden.hiddenRows.contains(valueId) &&
                         (measuresCpu(board) || (valueId != power::basic_ids::kCpuConsumption &&
-                                                valueId != power::basic_ids::kCpuSaving));
+                                                valueId != power::basic_ids::kCpuSaving &&
+                                                valueId != power::basic_ids::kCpuEfficiency));
                     if (!isShown) {
                         EXPECT_EQ(f.readouts.value(QLatin1String(caption)).toString(), "N/A.")
                             << where << caption;
