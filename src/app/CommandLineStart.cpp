@@ -49,15 +49,15 @@ std::unique_ptr<DefaultModeTwin> defaultModeTwin(const Options& options,
     if (!options.json || dynamic_cast<sim::SimulatedHardware*>(&core.hardware()) == nullptr)
         return nullptr;
     auto backend = HardwareBackend::create(options, stateFolder, run);
-    auto* simulated = dynamic_cast<sim::SimulatedHardware*>(backend.hardware.get());
-    if (simulated == nullptr)
+    if (dynamic_cast<sim::SimulatedHardware*>(backend.hardware.get()) == nullptr)
         return nullptr;
-    backend.hardware.release();
+    // The twin owns its board from here; its type was checked above.
+    std::unique_ptr<sim::SimulatedHardware> twinHardware(
+        static_cast<sim::SimulatedHardware*>(backend.hardware.release()));
     std::string notice;
     auto registry = platform::openRegistrySnapshot(stateFolder / "registry.reg", notice);
     platform::seedWindowsValues(*registry, system);
-    return std::make_unique<DefaultModeTwin>(core, clock, std::unique_ptr<sim::SimulatedHardware>(simulated),
-                                             std::move(registry));
+    return std::make_unique<DefaultModeTwin>(core, clock, std::move(twinHardware), std::move(registry));
 }
 
 // --report: the same start-up as the window's, on a copy of the registry and a virtual clock, then

@@ -54,9 +54,9 @@ int clocks(int time, int period) {
 }
 
 std::vector<int> casLatencies(std::span<const std::uint8_t> spd) {
-    const std::uint32_t mask = spd[kCasLatencies] | spd[kCasLatencies + 1] << 8 |
-                               spd[kCasLatencies + 2] << 16 |
-                               static_cast<std::uint32_t>(spd[kCasLatencies + 3]) << 24;
+    std::uint32_t mask = 0;
+    for (int byte = 3; byte >= 0; --byte)
+        mask = mask << 8 | std::uint32_t{spd[kCasLatencies + static_cast<std::size_t>(byte)]};
     const int base = (spd[kCasLatencies + 3] & kHighCasRange) != 0 ? kHighCasBase : kLowCasBase;
     std::vector<int> latencies;
     for (int bit = 0; bit < kCasBits; ++bit)
