@@ -1,29 +1,17 @@
 #include "hw/TextRow.h"
 
 #include "hw/HexDigit.h"
+#include "platform/TrimBlanks.h"
 
 #include <algorithm>
 
 namespace solvane::hw {
 
-namespace {
-
-constexpr std::string_view kBlanks = " \t";
-
-std::string_view trimmed(std::string_view text) {
-    const auto first = text.find_first_not_of(kBlanks);
-    if (first == std::string_view::npos)
-        return {};
-    return text.substr(first, text.find_last_not_of(kBlanks) - first + 1);
-}
-
-} // namespace
-
 std::optional<std::string_view> takeRowField(std::string_view& row) {
     const auto end = row.find(';');
     if (end == std::string_view::npos)
         return std::nullopt;
-    const auto field = trimmed(row.substr(0, end));
+    const auto field = platform::trimBlanks(row.substr(0, end));
     row.remove_prefix(end + 1);
     return field;
 }
