@@ -1,7 +1,9 @@
 // The main window's pages keep their timers running only while they can be seen; the power-saving
 // monitor's refresh runs whatever is shown.
 #include "WindowOnScreen.h"
+#include "power/BasicPageReadouts.h"
 #include "power/PowerMonitor.h"
+#include "power/pages/CSLV_NOVICE.h"
 #include "sysinfo/MemoryDialog.h"
 #include "sysinfo/pages/MotherboardPageIds.h"
 #include "tuning/AdvancedPageTimers.h"
@@ -79,6 +81,34 @@ TEST(PageTimers, OnlyTheShownPagesTimersRunAndTheMonitorAlwaysRefreshes) {
         EXPECT_FALSE(clock.isSet(page, timer.timerId)) << "the basic page shown again";
         EXPECT_TRUE(refreshing());
     }
+}
+
+// The labels of the basic page against what the monitor would show now: how many differ.
+int staleReadouts(const test::MainWindowRig& rig) {
+    int stale = 0;
+    for (const auto& readout : power::basicPageReadouts(rig.core->state(), *rig.core->session().monitor()))
+        stale += rig.window->basicPage()->readoutText(readout.valueId).toStdString() != readout.text;
+    return stale;
+}
+
+TEST(PageTimers, TheBasicPageSetsItsReadoutsOnlyWhileSeenAndIsFreshWhenShown) {
+    test::MainWindowRig rig(2917, {ids::kProduct, ids::kBasic});
+    rig.core->session().monitor()->SelectMode(power::PowerMode::Max);
+    rig.parts.clock.advance(3300);
+    EXPECT_EQ(staleReadouts(rig), 0);
+
+    rig.window->showMinimized();
+    rig.parts.clock.advance(10 * 60 * 1000); // the saving adds up meanwhile
+    EXPECT_GT(staleReadouts(rig), 0) << "nothing set while minimised";
+    rig.window->showNormal();
+    EXPECT_EQ(staleReadouts(rig), 0) << "fresh the moment it shows";
+
+    rig.window->OnCommand(ids::kAdvanced);
+    rig.window->OnCommand(ids::kMotherboardSettings);
+    rig.parts.clock.advance(10 * 60 * 1000);
+    EXPECT_GT(staleReadouts(rig), 0) << "nothing set behind another page";
+    rig.window->OnCommand(ids::kBasic);
+    EXPECT_EQ(staleReadouts(rig), 0);
 }
 
 } // namespace
