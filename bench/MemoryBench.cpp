@@ -9,7 +9,7 @@
 namespace solvane::bench {
 namespace {
 
-constexpr double kResidentBudgetMib = 60.0;
+constexpr double kResidentBudgetMib = 45.0;
 
 void BM_ResidentMemoryAfterStartup(benchmark::State& state) {
     application();

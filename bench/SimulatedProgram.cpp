@@ -15,19 +15,27 @@ namespace solvane::bench {
 namespace {
 
 constexpr std::uint32_t kSeed = 7;
+constexpr int kBoardCode = 2917;
 
-sim::SimulationOptions simulationOf(int boardCode) {
+sim::SimulationOptions simulationOf(SimulatedProgram::Load load, const std::chrono::milliseconds& ahead) {
     sim::SimulationOptions options;
-    options.boardCode = boardCode;
+    options.boardCode = kBoardCode;
     options.seed = kSeed;
-    options.cpuLoad = std::make_shared<sim::ScriptedCpuLoad>(std::vector<double>{0.4});
+    if (load == SimulatedProgram::Load::Fixed)
+        options.cpuLoad = std::make_shared<sim::ScriptedCpuLoad>(std::vector<double>{0.4});
+    const auto started = std::chrono::steady_clock::now();
+    options.clock = [started, &ahead] {
+        return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() -
+                                                                     started) +
+               ahead;
+    };
     return options;
 }
 
 } // namespace
 
-SimulatedProgram::SimulatedProgram(const std::filesystem::path& stateFolder, Front front, int boardCode)
-    : m_hardware(simulationOf(boardCode)), m_kernelSide(m_hardware.machine()) {
+SimulatedProgram::SimulatedProgram(const std::filesystem::path& stateFolder, Front front, Load load)
+    : m_hardware(simulationOf(load, m_boardClockAhead)), m_kernelSide(m_hardware.machine()) {
     application();
     auto opened = platform::FileRegistry::open(stateFolder / "registry.reg");
     m_registry = std::move(opened.registry);

@@ -21,7 +21,8 @@
 namespace solvane::bench {
 
 // The program composed as it starts on a simulated board, in this process: the board under a
-// constant CPU load (so the host's own load does not change what the monitor does), the registry
+// constant CPU load (so the host's own load does not change what the monitor does) or, as the
+// program runs by default, under this machine's own load; the registry
 // file in stateFolder, the core, the loaded I/O driver and, with a main window, the window shown
 // with all six pages initialised. The board itself keeps nothing on disk: a real board's registers
 // cost no file writes.
@@ -32,7 +33,12 @@ public:
         MainWindow, // the main window shown, as a user starts the program
     };
 
-    SimulatedProgram(const std::filesystem::path& stateFolder, Front front, int boardCode = 2917);
+    enum class Load {
+        Fixed, // 40 %
+        Host,  // this machine's CPU usage, the program's default
+    };
+
+    SimulatedProgram(const std::filesystem::path& stateFolder, Front front, Load load = Load::Fixed);
     ~SimulatedProgram();
     SimulatedProgram(const SimulatedProgram&) = delete;
     SimulatedProgram& operator=(const SimulatedProgram&) = delete;
@@ -42,8 +48,12 @@ public:
     app::CSampleDlg* window() const { return m_window.get(); }
     // Takes the window to the basic-mode page the way a user does, and lets it settle.
     void showBasicPage();
+    // Moves the board's clock on (it runs with the process's steady clock besides), as the time
+    // between two refreshes passes.
+    void advanceBoardClock(std::chrono::milliseconds time) { m_boardClockAhead += time; }
 
 private:
+    std::chrono::milliseconds m_boardClockAhead{0};
     sim::SimulatedHardware m_hardware;
     std::unique_ptr<platform::FileRegistry> m_registry;
     platform::HostSystemFacts m_system;

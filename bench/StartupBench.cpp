@@ -9,7 +9,7 @@
 namespace solvane::bench {
 namespace {
 
-constexpr double kStartupBudgetMs = 150.0;
+constexpr double kStartupBudgetMs = 50.0;
 
 void BM_StartupToShownWindow(benchmark::State& state) {
     application();

@@ -69,9 +69,28 @@ CSampleDlg::CSampleDlg(hw::IoDriver& driver, SolvaneCore& core, ui::Notification
     setFixedSize(ui::skin::kMainWindow.width, ui::skin::kMainWindow.height);
 }
 
-CSampleDlg::~CSampleDlg() = default;
+CSampleDlg::~CSampleDlg() {
+    // The pages kill their timers through their page timers as they go: they go first.
+    DestroyPages();
+}
+
+platform::Scheduler& CSampleDlg::pageTimers(int pageId) {
+    auto& timers = m_pageTimers[pageId];
+    if (!timers)
+        timers = std::make_unique<ui::ShownPageTimers>(m_core.services().scheduler);
+    return timers->scheduler();
+}
 
 std::unique_ptr<ui::TStackedPage> CSampleDlg::CreatePage(int pageId) {
+    auto page = makePage(pageId);
+    if (const auto timers = m_pageTimers.find(pageId); page && timers != m_pageTimers.end())
+        timers->second->watch(*page);
+    return page;
+}
+
+std::unique_ptr<ui::TStackedPage> CSampleDlg::makePage(int pageId) {
+    // The basic page's timers are the power-saving monitor's, which runs whether or not anyone
+    // looks; every other page's timers only keep what it shows up to date.
     if (pageId == power::basic_ids::kDialog) {
         auto page = std::make_unique<power::pages::CSLV_NOVICE>(m_core.session(), m_core.state(),
                                                                 m_core.services().scheduler);
@@ -91,7 +110,7 @@ std::unique_ptr<ui::TStackedPage> CSampleDlg::CreatePage(int pageId) {
         const auto& services = m_core.services();
         auto page = std::make_unique<tuning::pages::CSLV_ADVANCE_MB>(
             tuning::pages::CSLV_ADVANCE_MB::Context{m_core.state(), m_core.session(), m_core.commands(),
-                                                    services.registry, services.prompt, services.scheduler});
+                                                    services.registry, services.prompt, pageTimers(pageId)});
         m_advancedPage = page.get();
         return page;
     }
@@ -99,7 +118,7 @@ std::unique_ptr<ui::TStackedPage> CSampleDlg::CreatePage(int pageId) {
         const auto& services = m_core.services();
         auto page =
             std::make_unique<tuning::pages::CSLV_ADVANCE_LED>(tuning::pages::CSLV_ADVANCE_LED::Context{
-                m_core.state(), m_core.commands(), services.registry, services.prompt, services.scheduler,
+                m_core.state(), m_core.commands(), services.registry, services.prompt, pageTimers(pageId),
                 m_core.hardware().falwick(), m_core.pciScan().facts.Ieee1394Bus});
         m_ledPage = page.get();
         return page;
@@ -107,7 +126,7 @@ std::unique_ptr<ui::TStackedPage> CSampleDlg::CreatePage(int pageId) {
     if (pageId == sysinfo::pages::motherboard_ids::kDialog)
         return std::make_unique<sysinfo::pages::CSYSINFO_MB>(
             [this] { return m_core.gatherMotherboardInfo(&m_driver, m_noDdr3); },
-            [this] { return m_core.coreVoltageText(); }, m_core.services().scheduler);
+            [this] { return m_core.coreVoltageText(); }, pageTimers(pageId));
     if (pageId == sysinfo::pages::caption_ids::kBiosDialog)
         return std::make_unique<sysinfo::pages::CSYSINFO_BIOS>();
     if (pageId == sysinfo::pages::caption_ids::kCpuDialog)
@@ -115,7 +134,7 @@ std::unique_ptr<ui::TStackedPage> CSampleDlg::CreatePage(int pageId) {
     if (pageId == sysinfo::memory_dialog::kDialogId)
         return std::make_unique<sysinfo::pages::CSYSINFO_MEMORY>(
             m_core.hardware().hoblin(), smbusLibraryOf(m_core), memoryStatusOf(m_core), spdImagesOf(m_core),
-            m_core.services().scheduler);
+            pageTimers(pageId));
     return nullptr;
 }
 

@@ -7,6 +7,7 @@
 #include "ui/CMyAppTrayIcon.h"
 #include "ui/CxSkinButton.h"
 #include "ui/NotificationShell.h"
+#include "ui/ShownPageTimers.h"
 #include "ui/SkinLayout.h"
 
 #include <filesystem>
@@ -96,6 +97,9 @@ protected:
     void moveEvent(QMoveEvent* event) override;
 
 private:
+    std::unique_ptr<ui::TStackedPage> makePage(int pageId);
+    // The scheduler a page's timers run on while the page can be seen.
+    platform::Scheduler& pageTimers(int pageId);
     void setPowerHistory(history::PowerHistory* history);
     void applyNavigation();
     void createSkinButtons();
@@ -110,6 +114,7 @@ private:
     std::filesystem::path m_snapshotFolder;
     std::unique_ptr<MainNavigation> m_navigation;
     std::map<int, ui::CxSkinButton*> m_buttons;
+    std::map<int, std::unique_ptr<ui::ShownPageTimers>> m_pageTimers; // by page id
     std::unique_ptr<ui::CMyAppTrayIcon> m_tray;
     bool m_trayShown = false; // the desktop took the icon
     StartShown m_startShown = StartShown::Window;

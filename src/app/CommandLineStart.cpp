@@ -89,8 +89,13 @@ int runReport(const Options& options, const std::filesystem::path& stateFolder) 
         driver.SetHandleCopy(driver.GetHandle());
     else
         std::cerr << "solvane: the I/O driver cannot be loaded; the graphics BIOS probe reads nothing\n";
-    // The history as the monitor left it; the report never writes to it.
-    const auto history = history::HistoryStore::openForReading(stateFolder / history::kHistoryFileName);
+    // The history as the monitor left it; the report never writes to it. Without a history file
+    // there is nothing to read, and no database to start.
+    // A file that cannot even be looked at is opened all the same, for the reason it gives.
+    const auto historyFile = stateFolder / history::kHistoryFileName;
+    history::HistoryStore::Opened history;
+    if (std::error_code unknown; std::filesystem::exists(historyFile, unknown) || unknown)
+        history = history::HistoryStore::openForReading(historyFile);
     if (!history.notice.empty())
         std::cerr << "solvane: " << history.notice << '\n';
     std::cout << buildReport(core, options.json ? ReportFormat::Json : ReportFormat::Text,

@@ -153,28 +153,37 @@ sysinfo::MemoryInformation::SpdImageSource spdImagesOf(SolvaneCore& core) {
     return [&hardware = core.hardware()](std::uint8_t address) { return hardware.spdImage(address); };
 }
 
-json::Object memoryReportJson(const sysinfo::MemoryInformation& memory) {
-    json::Array modules;
+MemoryReportFacts gatherMemoryReport(const sysinfo::MemoryInformation& memory) {
+    MemoryReportFacts facts;
     for (std::size_t i = 0; i < memory.modules().size(); ++i)
-        modules.append(moduleJson(memory.modules()[i].name, memory.decodeModule(i)));
+        facts.modules.push_back({std::string(memory.modules()[i].name), memory.decodeModule(i)});
+    facts.totalPhysicalMemory = memory.field(ids::kTotalPhysicalMemory);
+    facts.memoryLoad = memory.field(ids::kMemoryLoad);
+    facts.noModulesReason = memory.noModulesReason();
+    return facts;
+}
+
+json::Object memoryReportJson(const MemoryReportFacts& memory) {
+    json::Array modules;
+    for (const auto& module : memory.modules)
+        modules.append(moduleJson(module.slot, module.texts));
     json::Object object{
         {"modules", modules},
-        {"TotalPhysicalMemory", optionalText(memory.field(ids::kTotalPhysicalMemory))},
-        {"MemoryLoad", optionalText(memory.field(ids::kMemoryLoad))},
+        {"TotalPhysicalMemory", optionalText(memory.totalPhysicalMemory)},
+        {"MemoryLoad", optionalText(memory.memoryLoad)},
     };
-    if (!memory.noModulesReason().empty())
-        object.insert("noModulesReason", memory.noModulesReason());
+    if (!memory.noModulesReason.empty())
+        object.insert("noModulesReason", memory.noModulesReason);
     return object;
 }
 
-std::string memoryReportText(const sysinfo::MemoryInformation& memory) {
+std::string memoryReportText(const MemoryReportFacts& memory) {
     std::string text = "Memory modules:\n";
-    if (memory.modules().empty())
-        text += "  (none listed: " + std::string(memory.noModulesReason()) + ")\n";
-    for (std::size_t i = 0; i < memory.modules().size(); ++i) {
-        const auto module = memory.decodeModule(i);
-        text += "  " + std::string(memory.modules()[i].name) + ": " +
-                (module.memoryType.empty() ? "(unknown type)" : module.memoryType) + "\n";
+    if (memory.modules.empty())
+        text += "  (none listed: " + memory.noModulesReason + ")\n";
+    for (const auto& [slot, module] : memory.modules) {
+        text +=
+            "  " + slot + ": " + (module.memoryType.empty() ? "(unknown type)" : module.memoryType) + "\n";
         const auto fields = module.pageFields();
         if (!fields)
             continue;
@@ -189,10 +198,9 @@ std::string memoryReportText(const sysinfo::MemoryInformation& memory) {
         if (shown.timings.front())
             text += timingsText(shown.timings);
     }
-    const auto total = memory.field(ids::kTotalPhysicalMemory);
-    const auto load = memory.field(ids::kMemoryLoad);
-    if (total && load)
-        text += "  Total Physical Memory: " + *total + "\n  Memory Load: " + *load + "\n";
+    if (memory.totalPhysicalMemory && memory.memoryLoad)
+        text += "  Total Physical Memory: " + *memory.totalPhysicalMemory +
+                "\n  Memory Load: " + *memory.memoryLoad + "\n";
     else
         text += "  (the memory status is shown only when a module was found)\n";
     return text;

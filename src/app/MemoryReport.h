@@ -4,7 +4,9 @@
 #include "app/SolvaneCore.h"
 #include "sysinfo/MemoryInformation.h"
 
+#include <optional>
 #include <string>
+#include <vector>
 
 namespace solvane::app {
 
@@ -14,10 +16,23 @@ sysinfo::SmbusLibrary smbusLibraryOf(SolvaneCore& core);
 sysinfo::MemoryInformation::StatusSource memoryStatusOf(SolvaneCore& core);
 sysinfo::MemoryInformation::SpdImageSource spdImagesOf(SolvaneCore& core);
 
-// The memory page's part of the report, from an initialised page: every listed module as the page
-// shows it when that module is chosen, and the memory status as the page shows it. A field the page
-// leaves as it was is null in JSON and left out of the text.
-json::Object memoryReportJson(const sysinfo::MemoryInformation& memory);
-std::string memoryReportText(const sysinfo::MemoryInformation& memory);
+// The memory page's part of the report: every listed module as the page shows it when that module
+// is chosen, and the memory status as the page shows it (none where the page leaves it as it was).
+struct MemoryReportFacts {
+    struct Module {
+        std::string slot;
+        sysinfo::MemoryModuleTexts texts;
+    };
+    std::vector<Module> modules;
+    std::optional<std::string> totalPhysicalMemory;
+    std::optional<std::string> memoryLoad;
+    std::string noModulesReason; // empty when modules are listed
+};
+
+// Reads the facts from an initialised page.
+MemoryReportFacts gatherMemoryReport(const sysinfo::MemoryInformation& memory);
+// A field the page leaves as it was is null in JSON and left out of the text.
+json::Object memoryReportJson(const MemoryReportFacts& memory);
+std::string memoryReportText(const MemoryReportFacts& memory);
 
 } // namespace solvane::app

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/DefaultModeTwin.h"
+#include "app/ReportFacts.h"
 #include "app/SolvaneCore.h"
 #include "history/HistoryStore.h"
 #include "platform/Scheduler.h"
@@ -22,8 +23,10 @@ std::string buildReport(SolvaneCore& core, ReportFormat format, hw::IoDriver* dr
                         const history::HistoryStore* history = nullptr,
                         const DefaultModeTwin* twin = nullptr);
 
-// How many days of the history the report shows.
-inline constexpr int kReportHistoryDays = 7;
+// The report's two writings: text for people (firmware and user texts made safe for a terminal),
+// JSON for scripts.
+std::string reportText(const ReportFacts& facts);
+std::string reportJson(const ReportFacts& facts);
 
 // The power mode a report option names ("default", "optimize", "max"); empty for none.
 std::optional<power::PowerMode> reportModeOf(std::string_view name);

@@ -6,7 +6,10 @@ namespace solvane::platform {
 
 void QtScheduler::setTimer(Owner owner, int id, unsigned periodMs, std::function<void()> callback) {
     killTimer(owner, id);
-    const int qtId = startTimer(static_cast<int>(std::max(periodMs, 1U)), Qt::PreciseTimer);
+    // Coarse: the event loop may move each expiry by up to a twentieth of its period to fall due
+    // with the other timers expected around then, so the 3-second refresh and a shown page's
+    // 2-second, 1-second and half-second timers share wake-ups instead of each waking the program.
+    const int qtId = startTimer(static_cast<int>(std::max(periodMs, 1U)), Qt::CoarseTimer);
     if (qtId == 0)
         return;
     m_timers[{owner, id}] = Timer{qtId, std::make_shared<std::function<void()>>(std::move(callback))};

@@ -6,7 +6,7 @@
 
 namespace solvane::platform {
 
-// Window timers on Qt's event loop.
+// Window timers on Qt's event loop, coalesced onto shared wake-ups.
 class QtScheduler final : public QObject, public Scheduler {
 public:
     void setTimer(Owner owner, int id, unsigned periodMs, std::function<void()> callback) override;

@@ -3,7 +3,7 @@
 #include "power/PowerSavingSession.h"
 #include "tuning/AdvancedPagePlan.h"
 
-#include <QRect>
+#include <array>
 #include <string>
 #include <vector>
 
@@ -52,11 +52,5 @@ int positionOfOption(const std::vector<OptionLine>& lines, int option);
 
 // The entry shown at the top: the first, or five above the current value once that is 6 or more.
 int optionListTop(power::SettingValue current);
-
-// Where the popup goes, in the coordinates of the button's rectangle: its width stays; its height
-// is the popup's full height for voltage and reference lists, half for the CPU phase list and a
-// fifth for the phase, fan and LED lists; its left edge is the button's; it hangs from the button's
-// bottom edge or stands on its top edge.
-QRect optionListGeometry(ListKind kind, ListOpens opens, QRect button, QSize popupSize);
 
 } // namespace solvane::tuning

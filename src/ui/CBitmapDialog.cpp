@@ -7,6 +7,7 @@
 #include <QChildEvent>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QWindow>
 
@@ -43,6 +44,7 @@ void CBitmapDialog::SetBitmap(const QImage& bitmap, Ownership ownership) {
     }
     m_ownsBitmap = ownership == Ownership::Copy;
     m_hasBitmap = true;
+    coverWithBitmap();
     rebuildRegion();
     update();
 }
@@ -52,8 +54,16 @@ void CBitmapDialog::FreeBitmap() {
     m_bitmap = nullptr;
     m_ownsBitmap = false;
     m_hasBitmap = false;
+    coverWithBitmap();
     rebuildRegion();
     update();
+}
+
+void CBitmapDialog::coverWithBitmap() {
+    // A bitmap that covers the whole dialog paints every pixel of it: what lies behind (the main
+    // window's own background behind a page) need not be painted first.
+    const bool covers = bitmap() != nullptr && bitmap()->width() >= width() && bitmap()->height() >= height();
+    setAttribute(Qt::WA_OpaquePaintEvent, covers);
 }
 
 void CBitmapDialog::SetShaped(bool shaped) {
@@ -115,9 +125,18 @@ void CBitmapDialog::paintEvent(QPaintEvent* event) {
         return;
     }
     // Unscaled from the top-left corner; a bitmap smaller than the window leaves the rest to the
-    // default background.
+    // default background. Rectangle by rectangle of what needs painting: a read-out that changed
+    // repaints the background under it alone, as a plain copy that Qt does in this thread rather
+    // than splitting a clipped blend into jobs for its thread pool.
     QPainter painter(this);
-    painter.drawImage(QPoint(0, 0), *bitmap(), QRect(QPoint(0, 0), size()));
+    const QRect covered = bitmap()->rect() & rect();
+    for (const QRect& area : event->region()) {
+        const QRect drawn = area & covered;
+        if (drawn.isEmpty())
+            continue;
+        painter.setClipRect(drawn);
+        painter.drawImage(drawn.topLeft(), *bitmap(), drawn);
+    }
 }
 
 void CBitmapDialog::mousePressEvent(QMouseEvent* event) {
@@ -160,6 +179,7 @@ void CBitmapDialog::mouseReleaseEvent(QMouseEvent* event) {
 
 void CBitmapDialog::resizeEvent(QResizeEvent* event) {
     QDialog::resizeEvent(event);
+    coverWithBitmap();
     // The shape covers the part of the bitmap inside the window, so it follows the window's size.
     if (m_shaped)
         rebuildRegion();

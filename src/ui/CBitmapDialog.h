@@ -69,6 +69,7 @@ protected:
 
 private:
     void rebuildRegion();
+    void coverWithBitmap();
     void applyStaticTransparency(QWidget& child) const;
 
     bool m_shaped = false;

@@ -56,6 +56,10 @@ CLabel& CLabel::SetTextColor(ColorRef color) {
 }
 
 CLabel& CLabel::SetText(const QString& text) {
+    // Read-outs are set on every refresh; most keep their text, and repainting one repaints the
+    // background under it as well.
+    if (text == this->text())
+        return *this;
     setText(text);
     return redraw();
 }

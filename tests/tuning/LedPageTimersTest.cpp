@@ -2,6 +2,7 @@
 #include "tuning/LedPageTimers.h"
 
 #include "tuning/LedCaptions.h"
+#include "tuning/OptionListGeometry.h"
 #include "tuning/OptionListLines.h"
 #include "tuning/PciCardProbe.h"
 

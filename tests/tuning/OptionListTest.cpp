@@ -2,6 +2,7 @@
 // and where it is placed, and the shared open/close state.
 #include "RecordingCommands.h"
 #include "power/BoardOptionLists.h"
+#include "tuning/OptionListGeometry.h"
 #include "tuning/OptionListLines.h"
 #include "tuning/OptionListState.h"
 

@@ -165,9 +165,22 @@ void CSLV_NOVICE::OnDestroy() {
     TStackedPage::OnDestroy();
 }
 
+void CSLV_NOVICE::showEvent(QShowEvent* event) {
+    TStackedPage::showEvent(event);
+    if (m_outOfSight) {
+        m_outOfSight = false;
+        showReadouts();
+    }
+}
+
+void CSLV_NOVICE::hideEvent(QHideEvent* event) {
+    TStackedPage::hideEvent(event);
+    m_outOfSight = true;
+}
+
 void CSLV_NOVICE::showReadouts() {
     const auto* monitor = m_session.monitor();
-    if (monitor == nullptr)
+    if (monitor == nullptr || m_outOfSight)
         return;
     for (const auto& readout : basicPageReadouts(m_state, *monitor)) {
         if (readout.valueId == basic_ids::kMessageLine) {

@@ -38,6 +38,10 @@ protected:
     void OnInitDialog() override;
     void OnDestroy() override;
     void mousePressEvent(QMouseEvent* event) override;
+    // Out of sight (another page, the window minimised or put away) the read-outs are not set;
+    // they are set afresh the moment the page shows again.
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
 private:
     void buildControls();
@@ -54,6 +58,7 @@ private:
     std::array<ui::CxSkinButton*, 3> m_modeButtons{};
     QLabel* m_message = nullptr;
     bool m_buttonsShown = false; // the mode buttons have shown a state once
+    bool m_outOfSight = false;   // hidden since it was last shown
     std::function<void()> m_openPowerHistory;
 };
 

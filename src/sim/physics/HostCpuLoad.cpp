@@ -1,8 +1,11 @@
 #include "sim/physics/HostCpuLoad.h"
 
-#include <fstream>
-#include <sstream>
-#include <string>
+#include <algorithm>
+#include <array>
+#include <charconv>
+#include <fcntl.h>
+#include <string_view>
+#include <unistd.h>
 
 namespace solvane::sim {
 
@@ -12,19 +15,34 @@ constexpr std::chrono::milliseconds kSamplePeriod{250};
 
 } // namespace
 
-HostCpuLoad::HostCpuLoad(std::filesystem::path statFile)
-    : m_statFile(std::move(statFile)), m_previous(read()) {}
+HostCpuLoad::HostCpuLoad(const std::filesystem::path& statFile)
+    : m_statFile(::open(statFile.c_str(), O_RDONLY | O_CLOEXEC)), m_previous(read()) {}
+
+HostCpuLoad::~HostCpuLoad() {
+    if (m_statFile >= 0)
+        ::close(m_statFile);
+}
 
 std::optional<HostCpuLoad::Counters> HostCpuLoad::read() const {
-    std::ifstream file(m_statFile);
-    std::string line;
-    if (!std::getline(file, line) || line.rfind("cpu ", 0) != 0)
+    // "cpu  user nice system idle iowait irq softirq steal ...": the first line, well inside this.
+    std::array<char, 512> buffer{};
+    const ssize_t size = m_statFile < 0 ? -1 : ::pread(m_statFile, buffer.data(), buffer.size(), 0);
+    if (size <= 0)
         return std::nullopt;
-    std::istringstream fields(line.substr(4));
-    // user nice system idle iowait irq softirq steal: idle and iowait are the CPU doing nothing.
-    std::uint64_t value = 0;
+    std::string_view line(buffer.data(), static_cast<std::size_t>(size));
+    line = line.substr(0, line.find('\n'));
+    if (!line.starts_with("cpu "))
+        return std::nullopt;
+    line.remove_prefix(4);
+    // Idle and iowait (the fourth and fifth) are the CPU doing nothing.
     Counters counters;
-    for (int index = 0; index < 8 && fields >> value; ++index) {
+    for (int index = 0; index < 8; ++index) {
+        line.remove_prefix(std::min(line.find_first_not_of(' '), line.size()));
+        std::uint64_t value = 0;
+        const auto parsed = std::from_chars(line.data(), line.data() + line.size(), value);
+        if (parsed.ec != std::errc())
+            break;
+        line.remove_prefix(static_cast<std::size_t>(parsed.ptr - line.data()));
         counters.total += value;
         if (index != 3 && index != 4)
             counters.busy += value;

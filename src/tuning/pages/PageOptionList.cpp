@@ -1,5 +1,6 @@
 #include "tuning/pages/PageOptionList.h"
 
+#include "tuning/OptionListGeometry.h"
 #include "tuning/pages/CList0.h"
 
 #include <QWidget>
