@@ -74,14 +74,25 @@ TEST_P(PowerProfilesDaemonModes, TheThreeModesSwitchTheDaemonsProfileAndBack) {
 
 INSTANTIATE_TEST_SUITE_P(
     Firmware, PowerProfilesDaemonModes,
-    ::testing::Values(
-        DaemonCase{Firmware::ProfileFile, "usual balanced", {"balanced", "performance", "power-saver"},
-                   "balanced", "power-saver", "power-saver"},
-        DaemonCase{Firmware::ProfileFile, "usual performance", {"balanced", "performance", "power-saver"},
-                   "performance", "balanced", "power-saver"},
-        // Without platform support the daemon's placeholder offers no performance profile.
-        DaemonCase{Firmware::Nothing, "placeholder", {"balanced", "power-saver"}, "balanced", "power-saver",
-                   "power-saver"}));
+    ::testing::Values(DaemonCase{Firmware::ProfileFile,
+                                 "usual balanced",
+                                 {"balanced", "performance", "power-saver"},
+                                 "balanced",
+                                 "power-saver",
+                                 "power-saver"},
+                      DaemonCase{Firmware::ProfileFile,
+                                 "usual performance",
+                                 {"balanced", "performance", "power-saver"},
+                                 "performance",
+                                 "balanced",
+                                 "power-saver"},
+                      // Without platform support the daemon's placeholder offers no performance profile.
+                      DaemonCase{Firmware::Nothing,
+                                 "placeholder",
+                                 {"balanced", "power-saver"},
+                                 "balanced",
+                                 "power-saver",
+                                 "power-saver"}));
 
 TEST(PowerProfilesDaemon, SaysWhenItIsNotThere) {
     test::PrivateSystemBus bus(Firmware::Nothing);
@@ -122,7 +133,8 @@ protected:
     std::string noteBefore() const {
         std::string notice;
         const auto registry = platform::openRegistrySnapshot(state / "registry.reg", notice);
-        return registry->readString(power::kProfileNoteKey, power::kProfileNoteBeforeValue).value_or("(none)");
+        return registry->readString(power::kProfileNoteKey, power::kProfileNoteBeforeValue)
+            .value_or("(none)");
     }
 
     test::PrivateSystemBus bus{Firmware::ProfileFile};
@@ -151,7 +163,8 @@ TEST_F(ProgramPowerProfileTest, ExitGivesTheProfileBackAndSoDoesTheStartAfterAKi
         EXPECT_EQ(noteBefore(), "balanced") << "the killed run left no note of what to give back";
     }
     auto run = start();
-    EXPECT_TRUE(bus.waitForProfile("balanced")) << "the start after the kill did not give it back: " << run->errors();
+    EXPECT_TRUE(bus.waitForProfile("balanced"))
+        << "the start after the kill did not give it back: " << run->errors();
     run->signal(SIGTERM);
     EXPECT_EQ(run->wait(), 0) << run->errors();
     EXPECT_EQ(bus.activeProfile(), "balanced") << "Default after a crash changes nothing at the exit";

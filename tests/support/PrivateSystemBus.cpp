@@ -15,7 +15,8 @@ constexpr const char* kProfileDaemon = "/usr/libexec/power-profiles-daemon";
 constexpr const char* kBusctl = "/usr/bin/busctl";
 
 // A system bus that lets anyone own a name and call anything: only the test's processes are on it.
-constexpr const char* kBusConfiguration = R"(<!DOCTYPE busconfig PUBLIC "-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN"
+constexpr const char* kBusConfiguration =
+    R"(<!DOCTYPE busconfig PUBLIC "-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN"
  "http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd">
 <busconfig>
   <type>system</type>
@@ -68,13 +69,15 @@ PrivateSystemBus::PrivateSystemBus(Firmware firmware) {
     configuration.replace(configuration.find("@SOCKET@"), 8, socket.string());
     writeFile(m_folder / "bus.conf", configuration);
     m_bus = std::make_unique<ChildProcess>(
-        kBusDaemon, std::vector<std::string>{"--config-file=" + (m_folder / "bus.conf").string(), "--nofork"});
+        kBusDaemon,
+        std::vector<std::string>{"--config-file=" + (m_folder / "bus.conf").string(), "--nofork"});
     if (!waitUntil([&] { return std::filesystem::exists(socket); }, 20000)) {
         m_unavailable = "dbus-daemon did not start: " + m_bus->errors();
         return;
     }
     const std::map<std::string, std::string> environment{{"DBUS_SYSTEM_BUS_ADDRESS", m_address}};
-    m_polkit = std::make_unique<ChildProcess>(kPolkitDaemon, std::vector<std::string>{"--no-debug"}, environment);
+    m_polkit =
+        std::make_unique<ChildProcess>(kPolkitDaemon, std::vector<std::string>{"--no-debug"}, environment);
     if (!waitUntil([&] { return !busctl("status org.freedesktop.PolicyKit1").empty(); }, 30000)) {
         m_unavailable = "polkitd did not come up on the private bus: " + m_polkit->errors();
         return;
@@ -84,7 +87,8 @@ PrivateSystemBus::PrivateSystemBus(Firmware firmware) {
     std::filesystem::create_directories(daemonRoot / "sys/firmware/acpi");
     if (firmware == Firmware::ProfileFile) {
         writeFile(daemonRoot / "sys/firmware/acpi/platform_profile", "balanced\n");
-        writeFile(daemonRoot / "sys/firmware/acpi/platform_profile_choices", "low-power balanced performance\n");
+        writeFile(daemonRoot / "sys/firmware/acpi/platform_profile_choices",
+                  "low-power balanced performance\n");
     }
     m_daemon = std::make_unique<ChildProcess>(
         kProfileDaemon, std::vector<std::string>{},
