@@ -62,7 +62,7 @@ PowerProfilesDaemon::PowerProfilesDaemon(QDBusConnection bus) : m_bus(std::move(
 platform::PowerProfileOffer PowerProfilesDaemon::offer() {
     platform::PowerProfileOffer offer;
     if (!m_bus.isConnected()) {
-        offer.problem = "power-profiles-daemon cannot be reached: no system bus";
+        offer.problem = "no system bus for power-profiles-daemon";
         return offer;
     }
     QDBusMessage failed;

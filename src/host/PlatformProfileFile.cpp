@@ -19,11 +19,11 @@ platform::PowerProfileOffer PlatformProfileFile::offer() {
     platform::PowerProfileOffer offer;
     const auto active = readSysfsText(m_profileFile);
     if (!active) {
-        offer.problem = "no " + m_profileFile.string();
+        offer.problem = "no platform_profile";
         return offer;
     }
     if (::access(m_profileFile.c_str(), W_OK) != 0) {
-        offer.problem = m_profileFile.string() + " is not writable (" + std::strerror(errno) + ")";
+        offer.problem = std::string("platform_profile is not writable: ") + std::strerror(errno);
         return offer;
     }
     const auto choices = readSysfsText(m_choicesFile);
@@ -31,7 +31,7 @@ platform::PowerProfileOffer PlatformProfileFile::offer() {
     for (std::string name; names >> name;)
         offer.profiles.push_back(name);
     if (offer.profiles.empty()) {
-        offer.problem = m_choicesFile.string() + " lists no profile";
+        offer.problem = "platform_profile_choices lists no profile";
         return offer;
     }
     offer.active = *active;
@@ -47,13 +47,13 @@ std::string PlatformProfileFile::setProfile(const std::string& profile) {
     // sysfs takes the whole value in one write; the file is never created here.
     const int file = ::open(m_profileFile.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
     if (file < 0)
-        return "cannot write " + m_profileFile.string() + ": " + std::strerror(errno);
+        return std::string("cannot write platform_profile: ") + std::strerror(errno);
     const std::string line = profile + "\n";
     const auto written = ::write(file, line.data(), line.size());
     const int error = errno;
     ::close(file);
     if (written != static_cast<ssize_t>(line.size()))
-        return "cannot write " + m_profileFile.string() + ": " + std::strerror(written < 0 ? error : EIO);
+        return std::string("cannot write platform_profile: ") + std::strerror(written < 0 ? error : EIO);
     return {};
 }
 

@@ -44,7 +44,7 @@ void SystemProfileModes::start() {
         }
     }
     if (m_service == nullptr) {
-        m_reason = "Optimize and Max need a power profile service: " + problems;
+        m_reason = "No power profile to switch: " + problems;
         return;
     }
     const auto offer = m_service->offer();

@@ -44,7 +44,7 @@ TEST_F(PlatformProfileFileTest, WritesOnlyAnOfferedProfileAndNothingElse) {
 
 TEST_F(PlatformProfileFileTest, SaysWhyItCannotBeUsed) {
     std::filesystem::remove(acpi() / "platform_profile");
-    EXPECT_EQ(file.offer().problem, "no " + (acpi() / "platform_profile").string());
+    EXPECT_EQ(file.offer().problem, "no platform_profile");
     EXPECT_NE(file.setProfile("balanced"), "");
     EXPECT_FALSE(std::filesystem::exists(acpi() / "platform_profile")) << "never created";
 }

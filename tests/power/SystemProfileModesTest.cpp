@@ -151,7 +151,7 @@ TEST(SystemProfileModesUnavailable, TheButtonsAreDisabledWithOneLineSayingWhy) {
     const std::vector<UnavailableCase> cases{
         {"no profile file",
          [](const ProfileFixture& f) { std::filesystem::remove(f.acpi() / "platform_profile"); },
-         "Optimize and Max need a power profile service: no "},
+         "No power profile to switch: no platform_profile"},
         {"no choices",
          [](const ProfileFixture& f) { std::filesystem::remove(f.acpi() / "platform_profile_choices"); },
          "platform_profile_choices lists no profile"},

@@ -204,8 +204,12 @@ void CSLV_NOVICE::showMessage(std::string_view text) {
     // With nothing else to say, the line tells why Optimize and Max cannot be chosen.
     const auto shown = text.empty() ? m_session.savingModesReason() : text;
     const auto line = QString::fromUtf8(shown.data(), static_cast<qsizetype>(shown.size()));
-    if (m_message->text() != line)
-        m_message->setText(line);
+    // A line too long for its place ends in an ellipsis; its tool tip holds it whole.
+    const auto fitted = m_message->fontMetrics().elidedText(line, Qt::ElideRight, m_message->width());
+    if (m_message->text() == fitted)
+        return;
+    m_message->setText(fitted);
+    m_message->setToolTip(fitted == line ? QString() : line);
 }
 
 bool CSLV_NOVICE::modeAvailable(PowerMode mode) const {
