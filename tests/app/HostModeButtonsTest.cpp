@@ -96,8 +96,7 @@ TEST(HostModeButtons, WithoutAProfileServiceOnlyDefaultCanBeChosenAndThePageSays
     EXPECT_TRUE(rig.page().modeButton(PowerMode::Default)->isEnabled());
     for (const auto mode : {PowerMode::Optimize, PowerMode::Max})
         EXPECT_FALSE(rig.page().modeButton(mode)->isEnabled()) << static_cast<int>(mode);
-    EXPECT_TRUE(rig.messageLine().starts_with("No power profile to switch: "))
-        << rig.messageLine();
+    EXPECT_TRUE(rig.messageLine().starts_with("No power profile to switch: ")) << rig.messageLine();
     rig.page().onMenuCommand(power::basic_ids::kMenuMax); // the right-click menu's entry
     rig.parts.clock.advance(300);
     EXPECT_EQ(rig.core->state().modes.ActiveMode, PowerMode::Default);
