@@ -161,6 +161,8 @@ void CSampleDlg::OnInitDialog() {
     m_navigation =
         std::make_unique<MainNavigation>(platform.BoardCode, platform.BoardString, platform.baseboardVersion,
                                          [this](int page) { ShowPage(page); });
+    if (m_core.hardware().hostMachine() && !platform.BoardSupported)
+        m_navigation->hideBoardPages();
     createSkinButtons();
     m_navigation->systemInformation();
 
@@ -446,6 +448,8 @@ void CSampleDlg::saveSnapshots(const std::filesystem::path& folder) {
         allSaved &= picture.save(QString::fromStdString(file.string()), "PNG");
     };
     for (const auto& shot : kShots) {
+        if (!m_navigation->pageReachable(shot.pageId))
+            continue;
         // The way a user gets there: the section, then the page, so the buttons show as they would.
         OnCommand(shot.groupButton);
         if (shot.pageId == tuning::pages::advanced_ids::kDialog ||

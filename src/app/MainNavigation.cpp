@@ -1,5 +1,6 @@
 #include "app/MainNavigation.h"
 
+#include <algorithm>
 #include <array>
 
 namespace solvane::app {
@@ -26,6 +27,9 @@ constexpr std::array<PageRecord, 6> kPageRecords{{
     {MainNavigation::kLedPage, {kProduct, kAdvanced, kLedSettings}, -1, 6, 8},
 }};
 
+// The buttons that lead to the pages only a Tarvok board can serve.
+constexpr std::array<int, 3> kBoardPageButtons{kAdvanced, kMotherboardSettings, kLedSettings};
+
 constexpr std::array<int, 9> kNavigationButtons{kSystemInfo, kProduct, kMotherboardInfo, kMemory,
                                                 kPci,        kBasic,   kAdvanced,        kMotherboardSettings,
                                                 kLedSettings};
@@ -46,7 +50,23 @@ const MainNavigation::ButtonState& MainNavigation::button(int buttonId) const {
     return found == m_buttons.end() ? kNone : found->second;
 }
 
+bool MainNavigation::leadsToBoardPage(int buttonId) {
+    return std::ranges::find(kBoardPageButtons, buttonId) != kBoardPageButtons.end();
+}
+
+void MainNavigation::hideBoardPages() {
+    m_boardPagesHidden = true;
+    for (const int id : kBoardPageButtons)
+        show(id, false);
+}
+
+bool MainNavigation::pageReachable(int pageId) const {
+    return !(m_boardPagesHidden && (pageId == kAdvancedPage || pageId == kLedPage));
+}
+
 void MainNavigation::onButton(int buttonId) {
+    if (m_boardPagesHidden && leadsToBoardPage(buttonId))
+        return;
     switch (buttonId) {
     case kSystemInfo:
         systemInformation();

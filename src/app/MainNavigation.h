@@ -37,6 +37,12 @@ public:
     MainNavigation(int boardCode, std::string boardString, std::string baseboardVersion,
                    std::function<void(int pageId)> showPage);
 
+    // On a PC that is not a supported board: the advanced motherboard and LED pages, which only a
+    // Tarvok board can serve, step aside; their buttons never show and nothing leads to them.
+    void hideBoardPages();
+    // The page can be reached (a snapshot of every page leaves out the others).
+    bool pageReachable(int pageId) const;
+
     // A navigation button was clicked.
     void onButton(int buttonId);
     void systemInformation();
@@ -51,7 +57,10 @@ public:
     int lastAdvancedPage() const { return m_lastAdvancedPage; }
 
 private:
-    void show(int buttonId, bool visible) { m_buttons[buttonId].visible = visible; }
+    void show(int buttonId, bool visible) {
+        m_buttons[buttonId].visible = visible && !(m_boardPagesHidden && leadsToBoardPage(buttonId));
+    }
+    static bool leadsToBoardPage(int buttonId);
     void enable(int buttonId, bool enabled) { m_buttons[buttonId].enabled = enabled; }
     bool buttonsAre(board::PageButtons buttons) const {
         return board::traitsOf(m_boardCode).pageButtons == buttons;
@@ -75,6 +84,7 @@ private:
     std::string m_baseboardVersion;
     std::function<void(int)> m_showPage;
     std::map<int, ButtonState> m_buttons;
+    bool m_boardPagesHidden = false;
     // Last pages shown in each group: system information 1 memory, 2 PCI, 4 motherboard; product
     // 5 basic, 6 advanced; advanced 7 motherboard settings, 8 LED settings. -1 before any.
     int m_lastSystemPage = -1;

@@ -45,6 +45,13 @@ StartedCore ProgramStart::startCore(RegistryUse use, platform::Scheduler& schedu
     started.core = std::make_unique<SolvaneCore>(
         SolvaneCore::Services{*m_backend.hardware, *started.registry, m_system, scheduler, prompt, m_random,
                               seedFrom(m_options), std::move(requestClose)});
+    if (use == RegistryUse::File && m_options.hardware == HardwareKind::Host) {
+        m_profileDaemon = std::make_unique<PowerProfilesDaemon>();
+        host::HostOptions machine;
+        machine.sysfsRoot = m_options.sysfsRoot;
+        m_profileFile = std::make_unique<host::PlatformProfileFile>(machine.root());
+        started.core->session().useSystemProfiles({m_profileDaemon.get(), m_profileFile.get()});
+    }
     return started;
 }
 

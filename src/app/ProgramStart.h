@@ -2,7 +2,10 @@
 
 #include "app/CommandLine.h"
 #include "app/HardwareBackend.h"
+#include "app/PowerProfilesDaemon.h"
 #include "app/SolvaneCore.h"
+#include "host/HostOptions.h"
+#include "host/PlatformProfileFile.h"
 #include "platform/Random.h"
 #include "platform/Registry.h"
 #include "platform/SystemFacts.h"
@@ -42,8 +45,9 @@ public:
     std::optional<int> backendFailed() const;
 
     // Tells the back-end's notice, opens the registry (telling what was wrong with its file) and seeds
-    // it, then builds the core. Called once, when the program is ready to touch its files; this object
-    // outlives what it returns.
+    // it, then builds the core. On a PC a core on the registry file switches the system's power
+    // profile with its modes; a snapshot (the report) leaves it alone. Called once, when the program is ready
+    // to touch its files; this object outlives what it returns.
     StartedCore startCore(RegistryUse use, platform::Scheduler& scheduler, platform::Prompt& prompt,
                           const std::function<void(const std::string&)>& tell,
                           std::function<void()> requestClose);
@@ -57,6 +61,9 @@ private:
     HardwareBackend m_backend;
     platform::HostSystemFacts m_system;
     platform::LcgRandom m_random;
+    // On a PC, the power-profile services the modes switch: the daemon, else the firmware's file.
+    std::unique_ptr<PowerProfilesDaemon> m_profileDaemon;
+    std::unique_ptr<host::PlatformProfileFile> m_profileFile;
 };
 
 // A notice printed on the error stream, as the programs without a window tell it.

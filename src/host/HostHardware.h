@@ -38,6 +38,7 @@ public:
         return m_machine.knownDeviceName(vendorId, deviceId);
     }
     std::string description() const override;
+    bool hostMachine() const override { return true; }
     std::uint64_t refusedWrites() const override { return m_refused->total(); }
     std::optional<std::vector<std::uint8_t>> spdImage(std::uint8_t address) override {
         return m_spd.image(address);

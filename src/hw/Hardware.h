@@ -51,6 +51,10 @@ public:
     virtual platform::MemoryStatus memoryStatus() = 0;
     virtual unsigned processorCount() const = 0;
 
+    // The machine the program runs on rather than a simulated board: where it is not a supported
+    // board, the pages that only a Tarvok board can serve step aside.
+    virtual bool hostMachine() const { return false; }
+
     // One line for people: which board or machine this is.
     virtual std::string description() const = 0;
 

@@ -115,6 +115,10 @@ void PowerMonitor::SelectMode(PowerMode mode) {
 }
 
 void PowerMonitor::ApplyDefault() {
+    if (m_systemProfiles != nullptr) {
+        applySystemProfile(PowerMode::Default);
+        return;
+    }
     auto& modes = m_context.modes;
     m_context.scheduler.killTimer(this, kRefreshTimer);
     ApplyTargets(modes, m_context.commands, modes.DefaultTargets);
@@ -135,6 +139,10 @@ void PowerMonitor::startSavingApply(PowerMode mode) {
 }
 
 void PowerMonitor::ApplyOptimize() {
+    if (m_systemProfiles != nullptr) {
+        applySystemProfile(PowerMode::Optimize);
+        return;
+    }
     startSavingApply(PowerMode::Optimize);
     m_context.library.CPU_THROTTLING(8);
     if (m_context.platform.OsKind == OsFlavour::Vista)
@@ -143,6 +151,10 @@ void PowerMonitor::ApplyOptimize() {
 }
 
 void PowerMonitor::ApplyMax() {
+    if (m_systemProfiles != nullptr) {
+        applySystemProfile(PowerMode::Max);
+        return;
+    }
     startSavingApply(PowerMode::Max);
     m_context.library.CPU_THROTTLING(7);
     if (m_context.platform.OsKind == OsFlavour::Xp)
@@ -150,6 +162,21 @@ void PowerMonitor::ApplyMax() {
     else if (m_context.platform.OsKind == OsFlavour::Vista)
         m_context.library.SetPowerMode(7);
     finishApply(PowerMode::Max);
+}
+
+void PowerMonitor::applySystemProfile(PowerMode mode) {
+    m_context.scheduler.killTimer(this, kRefreshTimer);
+    m_message = m_systemProfiles->apply(mode);
+    if (!m_message.empty()) {
+        m_lastSeenMode = m_systemProfiles->mode();
+        m_context.modes.selectMode(m_lastSeenMode);
+        if (m_modeButtonsChanged)
+            m_modeButtonsChanged();
+        start();
+        return;
+    }
+    m_context.measurement.restartForMode(mode);
+    finishApply(mode);
 }
 
 void PowerMonitor::finishApply(PowerMode mode) {

@@ -11,6 +11,7 @@
 #include "power/PowerMeasurement.h"
 #include "power/PowerModeState.h"
 #include "power/PowerSavingLibrary.h"
+#include "power/SystemProfileModes.h"
 
 #include <array>
 #include <functional>
@@ -76,6 +77,8 @@ public:
     void setModeButtonsChanged(std::function<void()> callback) { m_modeButtonsChanged = std::move(callback); }
     // Called after every refresh, so the page can show the new read-outs.
     void setRefreshed(std::function<void()> callback) { m_refreshed = std::move(callback); }
+    // On a PC the modes switch the system's power profile instead of the board's settings.
+    void useSystemProfiles(SystemProfileModes* profiles) { m_systemProfiles = profiles; }
     // Further watchers of every refresh (the power history), each removed by its owner.
     void addRefreshWatcher(const void* owner, std::function<void()> watcher) {
         m_refreshWatchers.emplace_back(owner, std::move(watcher));
@@ -121,6 +124,8 @@ private:
     // The common start of the Optimize and Max applies: SATA power saving on, the mode's targets.
     void startSavingApply(PowerMode mode);
     void finishApply(PowerMode mode);
+    // A mode on a PC: its system power profile; a refused one leaves the mode in force as it was.
+    void applySystemProfile(PowerMode mode);
     void readPhases();
     SettingValue value(Setting setting) const {
         return m_context.modes.CurrentValues[static_cast<std::size_t>(setting)];
@@ -128,6 +133,7 @@ private:
     int recordedCpuPhases() const;
 
     Context m_context;
+    SystemProfileModes* m_systemProfiles = nullptr;
     std::function<void()> m_modeButtonsChanged;
     std::function<void()> m_refreshed;
     std::vector<std::pair<const void*, std::function<void()>>> m_refreshWatchers;

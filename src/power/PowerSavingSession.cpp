@@ -75,6 +75,12 @@ void PowerSavingSession::initialise() {
         m_monitor = std::make_unique<PowerMonitor>(PowerMonitor::Context{
             platform, m_state.options, m_state.modes, m_state.routines, *m_measurement, m_library, m_bus,
             hardware.tressel(), m_commands, m_services.registry, m_services.scheduler});
+        if (!m_profileServices.empty()) {
+            // Before the start mode is decided: a profile a crashed run left in force comes back first.
+            m_systemProfiles = std::make_unique<SystemProfileModes>(m_profileServices, m_services.registry);
+            m_systemProfiles->start();
+            m_monitor->useSystemProfiles(m_systemProfiles.get());
+        }
         if (m_hoblinLoaded) {
             Hooks hooks(m_state, m_commands, m_routines);
             InitBoardCapabilities(m_services.registry, hardware.falwick(), platform, m_state.options,
@@ -110,12 +116,23 @@ void PowerSavingSession::initialise() {
     }
 }
 
+bool PowerSavingSession::savingModesAvailable() const {
+    return m_systemProfiles ? m_systemProfiles->savingModesAvailable() : m_state.platform.BoardSupported;
+}
+
+std::string_view PowerSavingSession::savingModesReason() const {
+    return m_systemProfiles ? std::string_view(m_systemProfiles->reason()) : std::string_view();
+}
+
 void PowerSavingSession::shutdown() {
     if (m_shutDown)
         return;
     m_shutDown = true;
     if (m_monitor)
         m_monitor->OnExit();
+    // A profile that cannot be given back now keeps its note for the next start.
+    if (m_systemProfiles)
+        m_systemProfiles->restore();
     if (m_ostrelLoaded)
         m_library.UnloadOSTREL();
     if (m_falwickLoaded)

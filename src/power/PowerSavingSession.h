@@ -14,6 +14,7 @@
 #include "power/PowerModeState.h"
 #include "power/PowerMonitor.h"
 #include "power/PowerSavingLibrary.h"
+#include "power/SystemProfileModes.h"
 
 #include <functional>
 #include <memory>
@@ -56,6 +57,12 @@ public:
     PowerSavingSession(const PowerSavingSession&) = delete;
     PowerSavingSession& operator=(const PowerSavingSession&) = delete;
 
+    // On a PC: the system power-profile services the modes switch, in the order they are tried.
+    // Given before the initialisation; they outlive the session.
+    void useSystemProfiles(std::vector<platform::PowerProfileService*> services) {
+        m_profileServices = std::move(services);
+    }
+
     // The initialisation sequence. The monitor exists afterwards only when a power-saving library
     // was loaded.
     void initialise();
@@ -68,6 +75,12 @@ public:
     // The SMBus library answered its load call (and stays loaded until the exit sequence).
     bool smbusLibraryLoaded() const { return m_hoblinLoaded; }
     int processorCount() const { return m_processorCount; }
+    // Optimize and Max can be chosen: on a supported board, or on a PC with a usable power profile.
+    bool savingModesAvailable() const;
+    // Why they cannot, one line for the user; empty when they can or when a board lacks them.
+    std::string_view savingModesReason() const;
+    // The modes through the system's power profile; null on a board.
+    const SystemProfileModes* systemProfiles() const { return m_systemProfiles.get(); }
 
 private:
     class Hooks;
@@ -80,6 +93,8 @@ private:
     PowerSavingLibrary m_library{nullptr};
     std::unique_ptr<PowerMeasurement> m_measurement;
     std::unique_ptr<PowerMonitor> m_monitor;
+    std::vector<platform::PowerProfileService*> m_profileServices;
+    std::unique_ptr<SystemProfileModes> m_systemProfiles;
     bool m_ostrelLoaded = false;
     bool m_falwickLoaded = false;
     bool m_hoblinLoaded = false;

@@ -163,3 +163,78 @@ TEST(MainNavigation, Board2904OfRevision5HasNoLedButton) {
 
 } // namespace
 } // namespace solvane::app
+
+namespace solvane::app {
+namespace {
+
+// Every page a walk of up to `depth` clicks reaches from the start, on a board or, with the board
+// pages hidden, on a PC identified as that board code.
+std::set<int> reachablePages(int board, bool onAPc, std::size_t depth = 5) {
+    const std::vector<int> clickable{
+        N::kSystemInfo, N::kProduct,  N::kMotherboardInfo,     N::kMemory,     N::kPci,
+        N::kBasic,      N::kAdvanced, N::kMotherboardSettings, N::kLedSettings};
+    std::set<int> pages;
+    std::vector<int> path;
+    std::function<void()> explore = [&] {
+        NavigationRig rig(board);
+        if (onAPc)
+            rig.navigation.hideBoardPages();
+        rig.navigation.systemInformation();
+        for (const int id : path)
+            rig.click(id);
+        pages.insert(rig.active);
+        if (onAPc) {
+            for (const int id : {N::kAdvanced, N::kMotherboardSettings, N::kLedSettings})
+                EXPECT_FALSE(rig.visible(id)) << board << ": button " << id << " after " << path.size();
+        }
+        if (path.size() == depth)
+            return;
+        for (const int id : clickable) {
+            if (!rig.visible(id) || !rig.enabled(id))
+                continue;
+            path.push_back(id);
+            explore();
+            path.pop_back();
+        }
+    };
+    explore();
+    return pages;
+}
+
+TEST(MainNavigation, OnAPcTheBoardPagesStepAsideAndEveryOtherPageStays) {
+    std::vector<int> boards;
+    for (const auto& traits : board::kBoardTraits)
+        boards.push_back(traits.code);
+    boards.push_back(0); // a PC that is no Tarvok board at all
+    for (const int board : boards) {
+        auto expected = reachablePages(board, false);
+        EXPECT_TRUE(expected.contains(MainNavigation::kBasicPage)) << board;
+        if (board == 0) {
+            EXPECT_TRUE(expected.contains(MainNavigation::kAdvancedPage) &&
+                        expected.contains(MainNavigation::kLedPage))
+                << "a simulated unknown board keeps both pages";
+        }
+        expected.erase(MainNavigation::kAdvancedPage);
+        expected.erase(MainNavigation::kLedPage);
+        EXPECT_EQ(reachablePages(board, true), expected) << board;
+    }
+}
+
+TEST(MainNavigation, OnlyTheBoardPagesBecomeUnreachable) {
+    NavigationRig board(2917);
+    NavigationRig pc(0);
+    pc.navigation.hideBoardPages();
+    for (const int page :
+         {MainNavigation::kBasicPage, MainNavigation::kMemoryPage, MainNavigation::kPciPage,
+          MainNavigation::kMotherboardPage, MainNavigation::kAdvancedPage, MainNavigation::kLedPage}) {
+        const bool boardPage = page == MainNavigation::kAdvancedPage || page == MainNavigation::kLedPage;
+        EXPECT_TRUE(board.navigation.pageReachable(page)) << page;
+        EXPECT_EQ(pc.navigation.pageReachable(page), !boardPage) << page;
+    }
+    pc.navigation.onButton(N::kLedSettings); // not even a direct command leads there
+    pc.navigation.onButton(N::kAdvanced);
+    EXPECT_EQ(pc.active, 0);
+}
+
+} // namespace
+} // namespace solvane::app

@@ -137,6 +137,27 @@ TEST_F(ProgramBoardsTest, TheWindowComesUpOnEveryBoardAndOnAnUnknownOne) {
     }
 }
 
+TEST_F(ProgramBoardsTest, OnAPcTheAdvancedAndLedPagesStepAside) {
+    // A PC that is no Tarvok board (an empty sysfs tree): the snapshot holds every page the user can
+    // reach, and neither the advanced motherboard page nor the LED page with its board picture.
+    test::TempFolder sysfs;
+    test::TempFolder pictures;
+    std::string errors;
+    ASSERT_EQ(run({"--hardware", "host", "--sysfs-root", sysfs.path().string(), "--snapshot",
+                   pictures.path().string()},
+                  nullptr, &errors),
+              0)
+        << errors;
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(pictures.path()))
+        names.push_back(entry.path().filename().string());
+    EXPECT_EQ(names.size(), 6u) << "the four other pages of the window and the BIOS and CPU pages";
+    for (const auto& name : names) {
+        EXPECT_FALSE(name.starts_with("142-")) << name;
+        EXPECT_FALSE(name.starts_with("242-")) << name;
+    }
+}
+
 TEST_F(ProgramBoardsTest, TheModeOfANormallyEndedRunComesBack) {
     // The previous run ended normally in Max mode.
     {

@@ -9,6 +9,7 @@
 #include <memory>
 #include <random>
 #include <sstream>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -39,6 +40,8 @@ ChildProcess::ChildProcess(const std::filesystem::path& program, const std::vect
     const int errorFd = ::open(m_errorFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
     m_pid = ::fork();
     if (m_pid == 0) {
+        // A test killed by its time limit takes its children with it.
+        ::prctl(PR_SET_PDEATHSIG, SIGKILL);
         ::dup2(outputFd, STDOUT_FILENO);
         ::dup2(errorFd, STDERR_FILENO);
         for (const auto& [name, value] : environment)

@@ -31,6 +31,7 @@ public:
         return m_inner->pciDeviceName(vendorId, deviceId);
     }
     std::string description() const override;
+    bool hostMachine() const override { return m_inner->hostMachine(); }
     std::optional<std::vector<std::uint8_t>> spdImage(std::uint8_t address) override;
     platform::MemoryStatus memoryStatus() override { return m_inner->memoryStatus(); }
     unsigned processorCount() const override { return m_inner->processorCount(); }

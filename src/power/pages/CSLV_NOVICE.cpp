@@ -184,7 +184,7 @@ void CSLV_NOVICE::showReadouts() {
         return;
     for (const auto& readout : basicPageReadouts(m_state, *monitor)) {
         if (readout.valueId == basic_ids::kMessageLine) {
-            m_message->setText(QString::fromStdString(readout.text));
+            showMessage(readout.text);
             continue;
         }
         if (auto value = m_values.find(readout.valueId); value != m_values.end())
@@ -202,15 +202,36 @@ void CSLV_NOVICE::updateModeButtons() {
             continue;
         button->SetCheck(isActive);
         button->SetBtnCursor(isActive ? 0 : ui::skin::kHandCursorId);
-        // Without a supported board only Default can be chosen.
+        // Without a supported board, or on a PC without a power profile to switch, only Default can
+        // be chosen.
         if (i > 0)
-            button->setEnabled(m_state.platform.BoardSupported);
+            button->setEnabled(m_session.savingModesAvailable());
         button->update();
     }
     m_buttonsShown = true;
+    if (const auto* monitor = m_session.monitor())
+        showMessage(monitor->message());
+}
+
+void CSLV_NOVICE::showMessage(std::string_view text) {
+    // With nothing else to say, the line tells why Optimize and Max cannot be chosen.
+    const auto shown = text.empty() ? m_session.savingModesReason() : text;
+    const auto line = QString::fromUtf8(shown.data(), static_cast<qsizetype>(shown.size()));
+    // A line too long for its place ends in an ellipsis; its tool tip holds it whole.
+    const auto fitted = m_message->fontMetrics().elidedText(line, Qt::ElideRight, m_message->width());
+    if (m_message->text() == fitted)
+        return;
+    m_message->setText(fitted);
+    m_message->setToolTip(fitted == line ? QString() : line);
+}
+
+bool CSLV_NOVICE::modeAvailable(PowerMode mode) const {
+    return mode == PowerMode::Default || m_session.savingModesAvailable();
 }
 
 void CSLV_NOVICE::selectMode(PowerMode mode) {
+    if (!modeAvailable(mode))
+        return;
     if (auto* monitor = m_session.monitor())
         monitor->SelectMode(mode);
     else
@@ -226,7 +247,7 @@ void CSLV_NOVICE::onMenuCommand(int commandId) {
                            : commandId == basic_ids::kMenuOptimize ? PowerMode::Optimize
                            : commandId == basic_ids::kMenuMax      ? PowerMode::Max
                                                                    : PowerMode::None;
-    if (mode == PowerMode::None)
+    if (mode == PowerMode::None || !modeAvailable(mode))
         return;
     m_modeButtons[static_cast<std::size_t>(mode)]->SetCheck(true);
     selectMode(mode);
@@ -247,6 +268,7 @@ void CSLV_NOVICE::mousePressEvent(QMouseEvent* event) {
         action->setCheckable(true);
         const int command = action->data().toInt();
         action->setChecked(command - basic_ids::kMenuDefault == static_cast<int>(m_state.modes.ActiveMode));
+        action->setEnabled(modeAvailable(static_cast<PowerMode>(command - basic_ids::kMenuDefault)));
     }
     if (m_openPowerHistory) {
         menu->addSeparator();

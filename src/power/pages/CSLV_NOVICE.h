@@ -48,6 +48,8 @@ private:
     void applyBoardLayout();
     void showReadouts();
     void updateModeButtons();
+    void showMessage(std::string_view text);
+    bool modeAvailable(PowerMode mode) const;
     void selectMode(PowerMode mode);
 
     PowerSavingSession& m_session;
