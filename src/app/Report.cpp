@@ -8,6 +8,7 @@
 #include "power/BasicPageReadouts.h"
 #include "power/PhaseReadout.h"
 #include "power/PlatformReport.h"
+#include "power/PowerModeNames.h"
 #include "power/PowerMonitor.h"
 #include "sim/SimulatedHardware.h"
 #include "sysinfo/NoDdr3Module.h"
@@ -79,17 +80,8 @@ std::string oneLine(std::string text) {
 }
 
 std::string_view modeName(power::PowerMode mode) {
-    switch (mode) {
-    case power::PowerMode::Default:
-        return "Default Mode";
-    case power::PowerMode::Optimize:
-        return "Optimize Mode";
-    case power::PowerMode::Max:
-        return "Max Power Saving Mode";
-    case power::PowerMode::None:
-        break;
-    }
-    return "none";
+    const auto title = power::modeTitle(mode);
+    return title.empty() ? "none" : title;
 }
 
 // The PCI page: every listed function with the header values the page shows for it, and the
@@ -218,9 +210,9 @@ struct ProfileNamesByStore {
     std::string_view key;
 };
 constexpr std::array<ProfileNamesByStore, 3> kModeProfileStores{{
-    {"Default", power::kDefaultModeKey},
-    {"Optimize", power::kOptimizeModeKey},
-    {"Max", power::kMaxModeKey},
+    {power::modeWord(power::PowerMode::Default), power::kDefaultModeKey},
+    {power::modeWord(power::PowerMode::Optimize), power::kOptimizeModeKey},
+    {power::modeWord(power::PowerMode::Max), power::kMaxModeKey},
 }};
 
 json::Array namesArray(const std::vector<std::string>& names) {
