@@ -439,10 +439,11 @@ void CSampleDlg::saveSnapshots(const std::filesystem::path& folder) {
     const auto savePicture = [this, &allSaved](const std::filesystem::path& file) {
         QImage picture = grab().toImage().convertToFormat(QImage::Format_ARGB32);
         // Outside the window's shape is clear, as on screen.
+        const QRgb outside = ui::palette::kOutside.toQColor().rgb() & RGB_MASK;
         for (int y = 0; y < picture.height(); ++y) {
             auto* line = reinterpret_cast<QRgb*>(picture.scanLine(y));
             for (int x = 0; x < picture.width(); ++x)
-                if ((line[x] & 0xFFFFFF) == 0xFF0000)
+                if ((line[x] & RGB_MASK) == outside)
                     line[x] = 0;
         }
         allSaved &= picture.save(QString::fromStdString(file.string()), "PNG");

@@ -1,6 +1,7 @@
 #include "app/ReportFacts.h"
 
 #include "power/PhaseReadout.h"
+#include "power/PowerModeNames.h"
 #include "power/PowerMonitor.h"
 #include "sim/SimulatedHardware.h"
 #include "sysinfo/NoDdr3Module.h"
@@ -62,17 +63,8 @@ std::string oneLine(std::string text) {
 }
 
 std::string_view modeName(power::PowerMode mode) {
-    switch (mode) {
-    case power::PowerMode::Default:
-        return "Default Mode";
-    case power::PowerMode::Optimize:
-        return "Optimize Mode";
-    case power::PowerMode::Max:
-        return "Max Power Saving Mode";
-    case power::PowerMode::None:
-        break;
-    }
-    return "none";
+    const auto title = power::modeTitle(mode);
+    return title.empty() ? "none" : title;
 }
 
 // The LED page as it would draw itself: the shown switches' captions and the shown lamps.

@@ -6,6 +6,7 @@
 #include "history/HistoryStore.h"
 #include "power/BasicPageReadouts.h"
 #include "power/PlatformReport.h"
+#include "power/PowerModeNames.h"
 #include "sim/physics/BoardPhysics.h"
 #include "sysinfo/MotherboardInfo.h"
 #include "sysinfo/PciDeviceReport.h"
@@ -28,9 +29,9 @@ struct ModeProfileStore {
     std::string_view key;
 };
 inline constexpr std::array<ModeProfileStore, 3> kModeProfileStores{{
-    {"Default", power::kDefaultModeKey},
-    {"Optimize", power::kOptimizeModeKey},
-    {"Max", power::kMaxModeKey},
+    {power::modeWord(power::PowerMode::Default), power::kDefaultModeKey},
+    {power::modeWord(power::PowerMode::Optimize), power::kOptimizeModeKey},
+    {power::modeWord(power::PowerMode::Max), power::kMaxModeKey},
 }};
 
 // Everything the report tells, read from the running program once; the text and the JSON report

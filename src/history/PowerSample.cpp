@@ -1,5 +1,7 @@
 #include "history/PowerSample.h"
 
+#include "power/PowerModeNames.h"
+
 #include <algorithm>
 
 namespace solvane::history {
@@ -35,17 +37,8 @@ double savedKilowattHours(const power::Measurements& values) {
 }
 
 std::string_view modeLabel(power::PowerMode mode) {
-    switch (mode) {
-    case power::PowerMode::Default:
-        return "Default";
-    case power::PowerMode::Optimize:
-        return "Optimize";
-    case power::PowerMode::Max:
-        return "Max";
-    case power::PowerMode::None:
-        break;
-    }
-    return "None";
+    const auto word = power::modeWord(mode);
+    return word.empty() ? "None" : word;
 }
 
 } // namespace solvane::history

@@ -1,6 +1,7 @@
 #include "hw/CpuPhaseControl.h"
 
 #include "board/BoardTraits.h"
+#include "hw/BoardRegister.h"
 
 #include <algorithm>
 #include <array>
@@ -75,12 +76,6 @@ int countAbove(int value, std::span<const int> thresholds) {
     return count;
 }
 
-// The fixed levels 1 to 3 of 2912 (the controller's register 1) and of 2911/2907 (Super I/O 0x81,
-// whose bits 1 to 3 belong to other switches).
-constexpr std::array<std::uint8_t, 3> k2912Levels{5, 4, 0};
-constexpr std::array<std::uint8_t, 3> kSio81Levels{0xB1, 0x31, 0x11};
-constexpr std::uint8_t kSio81LevelBits = 0xF1;
-
 // The fixed level a register holds: the first level whose pattern it carries; the top level when it
 // carries none (or the board offers fewer levels).
 int fixedLevel(std::span<const std::uint8_t> levels, std::uint8_t value, std::uint8_t bits, int levelCount) {
@@ -90,11 +85,158 @@ int fixedLevel(std::span<const std::uint8_t> levels, std::uint8_t value, std::ui
     return levelCount - 1;
 }
 
-constexpr std::uint16_t kPhasePortEnable = 0x480;
-constexpr std::uint16_t kPhasePortDirection = 0x484;
-constexpr std::uint16_t kPhasePortLevel = 0x48C;
-constexpr std::uint8_t kNorthbridgePhaseRegister = 0xA0;
+// Switches whose level count is a field compared against thresholds, whose fixed state is one bit,
+// and whose fixed levels 1 to 3 are patterns in a level register. Where the fixed bit and the levels
+// share a register, a level's pattern carries the fixed bit and keptBits are other switches' bits.
+struct LevelRegisterSwitch {
+    board::PhaseSwitch kind;
+    BoardRegister countRegister;
+    std::uint8_t countMask;
+    std::array<int, 3> countThresholds;
+    BoardRegister fixedRegister;
+    int fixedBit;
+    BoardRegister levelRegister;
+    std::uint8_t levelBits; // the bits that tell the levels apart on a read
+    std::uint8_t keptBits;  // the bits a level write keeps, in a shared register
+    std::array<std::uint8_t, 3> levels;
+};
+
+// clang-format off
+constexpr std::array<LevelRegisterSwitch, 2> kLevelRegisterSwitches{{
+    {.kind = board::PhaseSwitch::ControllerLevels,
+     .countRegister = smbusRegister(0x31, 0x10), .countMask = 0x07, .countThresholds = {1, 2, 6},
+     .fixedRegister = smbusRegister(0x31, 0x11), .fixedBit = 3,
+     .levelRegister = smbusRegister(0x31, 0x01), .levelBits = 0xFF, .keptBits = 0x00, .levels = {5, 4, 0}},
+    // Bits 1 to 3 of Super I/O 0x81 belong to the memory and chipset phase switches.
+    {.kind = board::PhaseSwitch::SuperIoLevels,
+     .countRegister = superIoRegister(0xD2), .countMask = 0x07, .countThresholds = {1, 5, 6},
+     .fixedRegister = superIoRegister(0x81), .fixedBit = 0,
+     .levelRegister = superIoRegister(0x81), .levelBits = 0xF1, .keptBits = 0x0E, .levels = {0xB1, 0x31, 0x11}},
+}};
+// clang-format on
+
+// Switches of one bit that, while set, leaves the phases to the regulator; a write sets it, or on
+// the boards whose pins select the level, sets it for 0 and clears it for a fixed level, after
+// enabling the pins. The level count comes from the board's traits (1 where they give none).
+struct PinStep {
+    BoardRegister reg;
+    int bit;
+    bool on;
+};
+struct AutomaticBitSwitch {
+    board::PhaseSwitch kind;
+    bool revisionSix; // the row of a board's revision-six variant
+    BoardRegister automaticRegister;
+    int automaticBit;
+    bool fixedLevelClearsBit;
+    std::array<PinStep, 2> enableSteps;
+    std::size_t enableStepCount;
+    bool drivesPhaseLed; // the pin also drives the CPU phase LED: CPU_PHASE_LED follows the level
+};
+
+// clang-format off
+constexpr std::array<AutomaticBitSwitch, 3> kAutomaticBitSwitches{{
+    {.kind = board::PhaseSwitch::NorthbridgeSwitch, .revisionSix = false,
+     .automaticRegister = northbridgeRegister(0xA0), .automaticBit = 7, .fixedLevelClearsBit = false,
+     .enableSteps = {}, .enableStepCount = 0, .drivesPhaseLed = false},
+    {.kind = board::PhaseSwitch::SuperIoPin, .revisionSix = false,
+     .automaticRegister = superIoRegister(0xD1), .automaticBit = 0, .fixedLevelClearsBit = true,
+     .enableSteps = {{{superIoRegister(0xD0), 0, true}}}, .enableStepCount = 1, .drivesPhaseLed = true},
+    {.kind = board::PhaseSwitch::SuperIoPin, .revisionSix = true,
+     .automaticRegister = portRegister(0x48C), .automaticBit = 3, .fixedLevelClearsBit = true,
+     .enableSteps = {{{portRegister(0x480), 3, true}, {portRegister(0x484), 3, false}}}, .enableStepCount = 2,
+     .drivesPhaseLed = false},
+}};
+// clang-format on
+
+// A Super I/O field that reports the phase count itself; the count is also the level in use.
+struct CountRegisterValue {
+    std::uint8_t value;
+    int levels;
+};
+constexpr BoardRegister kPhaseCountRegister = superIoRegister(0xC2);
+constexpr std::uint8_t kPhaseCountMask = 0x07;
+constexpr std::array<CountRegisterValue, 2> kPhaseCountValues{{{5, 2}, {7, 3}}};
+
+// The controller on Falwick's path whose bit 3 holds four phases; without it the board does not say
+// how many levels it has.
+constexpr BoardRegister kFalwickPhaseRegister = falwickSmbusRegister(0x31, 0x11);
+constexpr int kFalwickFourPhaseBit = 3;
+constexpr int kFalwickFourPhaseLevels = 4;
+
 constexpr std::uint8_t kActivePhaseRegister = 0x12;
+
+template <class Row> const Row* findKind(std::span<const Row> rows, board::PhaseSwitch kind) {
+    const auto found =
+        std::find_if(rows.begin(), rows.end(), [&](const Row& row) { return row.kind == kind; });
+    return found == rows.end() ? nullptr : &*found;
+}
+
+const AutomaticBitSwitch* findAutomaticBitSwitch(board::PhaseSwitch kind, bool revisionSix) {
+    const auto found =
+        std::find_if(kAutomaticBitSwitches.begin(), kAutomaticBitSwitches.end(),
+                     [&](const auto& row) { return row.kind == kind && row.revisionSix == revisionSix; });
+    return found == kAutomaticBitSwitches.end() ? nullptr : &*found;
+}
+
+void readLevelRegister(BoardBus& bus, const LevelRegisterSwitch& row, CpuPhaseReading& reading) {
+    reading.levelCount = countAbove(static_cast<int>(readRegister(bus, row.countRegister) & row.countMask),
+                                    row.countThresholds);
+    const auto fixed = static_cast<std::uint8_t>(readRegister(bus, row.fixedRegister));
+    if (!bitSet(fixed, row.fixedBit)) {
+        reading.cpuPhase = 0;
+        return;
+    }
+    const auto level = row.levelRegister == row.fixedRegister
+                           ? fixed
+                           : static_cast<std::uint8_t>(readRegister(bus, row.levelRegister));
+    reading.cpuPhase = fixedLevel(row.levels, level, row.levelBits, reading.levelCount);
+}
+
+void readAutomaticBit(BoardBus& bus, const AutomaticBitSwitch& row, const board::BoardTraits& traits,
+                      CpuPhaseReading& reading) {
+    reading.levelCount = std::max(1, traits.switchedPhaseLevels);
+    // An on/off switch reads 1 ("Disable") when fixed; a level switch reads its top level.
+    const int fixedValue = traits.cpuPhaseIsSwitch ? 1 : reading.levelCount - 1;
+    reading.cpuPhase = registerBit(bus, row.automaticRegister, row.automaticBit) ? 0 : fixedValue;
+}
+
+void readPhaseCount(BoardBus& bus, CpuPhaseReading& reading) {
+    const auto value = readRegister(bus, kPhaseCountRegister) & kPhaseCountMask;
+    int levels = 1;
+    for (const auto& known : kPhaseCountValues)
+        if (known.value == value)
+            levels = known.levels;
+    reading.levelCount = levels;
+    reading.cpuPhase = levels;
+}
+
+void readFalwickSwitch(BoardBus& bus, platform::RandomSource& random, CpuPhaseReading& reading) {
+    if (registerBit(bus, kFalwickPhaseRegister, kFalwickFourPhaseBit)) {
+        reading.levelCount = kFalwickFourPhaseLevels;
+        reading.cpuPhase = kFalwickFourPhaseLevels;
+    } else {
+        reading.levelCount = static_cast<int>(random.next() % 2) + 2;
+        reading.cpuPhase = 0;
+    }
+}
+
+void writeLevelRegister(BoardBus& bus, const LevelRegisterSwitch& row, int value) {
+    const auto fixed = static_cast<std::uint8_t>(readRegister(bus, row.fixedRegister));
+    if (value == 0) {
+        writeRegister(bus, row.fixedRegister, withBit(fixed, row.fixedBit, false));
+        return;
+    }
+    if (value < 1 || value > static_cast<int>(row.levels.size()))
+        return;
+    const auto pattern = row.levels[static_cast<std::size_t>(value - 1)];
+    if (row.levelRegister == row.fixedRegister) {
+        writeRegister(bus, row.fixedRegister, (fixed & row.keptBits) | pattern);
+        return;
+    }
+    writeRegister(bus, row.fixedRegister, withBit(fixed, row.fixedBit, true));
+    writeRegister(bus, row.levelRegister, pattern);
+}
 
 } // namespace
 
@@ -134,55 +276,15 @@ CpuPhaseReading CpuPhaseControl::read(const BoardIdentity& board) {
         return reading;
     }
     const auto& traits = board::traitsOf(code);
-    switch (traits.phaseSwitch) {
-    case board::PhaseSwitch::ControllerLevels: {
-        static constexpr std::array kThresholds{1, 2, 6};
-        reading.levelCount = countAbove(m_bus.smbusRead(0x31, 0x10) & 7, kThresholds);
-        reading.cpuPhase =
-            m_bus.smbusBit(0x31, 0x11, 3)
-                ? fixedLevel(k2912Levels, m_bus.smbusRead(0x31, 0x01), 0xFF, reading.levelCount)
-                : 0;
-        break;
-    }
-    case board::PhaseSwitch::SuperIoLevels: {
-        static constexpr std::array kThresholds{1, 5, 6};
-        reading.levelCount = countAbove(m_bus.sioRead(0xD2) & 7, kThresholds);
-        const auto a = m_bus.sioRead(0x81);
-        reading.cpuPhase =
-            bitSet(a, 0) ? fixedLevel(kSio81Levels, a, kSio81LevelBits, reading.levelCount) : 0;
-        break;
-    }
-    case board::PhaseSwitch::NorthbridgeSwitch:
-        reading.levelCount = traits.switchedPhaseLevels;
-        reading.cpuPhase =
-            bitSet(m_bus.northbridgeRead(kNorthbridgePhaseRegister), 7) ? 0 : reading.levelCount - 1;
-        break;
-    case board::PhaseSwitch::SuperIoPin:
-        reading.levelCount = 1;
-        if (traits.revisionSixVariant && board.versionHasSix())
-            reading.cpuPhase = m_bus.portBit(kPhasePortLevel, 3) ? 0 : 1;
-        else
-            reading.cpuPhase = m_bus.sioBit(0xD1, 0) ? 0 : 1;
-        break;
-    case board::PhaseSwitch::SuperIoCount: {
-        const int x = m_bus.sioRead(0xC2) & 7;
-        reading.levelCount = x == 5 ? 2 : x == 7 ? 3 : 1;
-        reading.cpuPhase = x == 5 ? 2 : x == 7 ? 3 : 1;
-        break;
-    }
-    case board::PhaseSwitch::FalwickSwitch:
-        if (m_bus.smbusBit(0x31, 0x11, 3, SmbusPath::Falwick)) {
-            reading.levelCount = 4;
-            reading.cpuPhase = 4;
-        } else {
-            // The board does not say how many levels it has here; it reports 2 or 3 at random.
-            reading.levelCount = m_random.next() % 2 + 2;
-            reading.cpuPhase = 0;
-        }
-        break;
-    case board::PhaseSwitch::None:
-        break;
-    }
+    const bool revisionSix = traits.revisionSixVariant && board.versionHasSix();
+    if (const auto* levels = findKind<LevelRegisterSwitch>(kLevelRegisterSwitches, traits.phaseSwitch))
+        readLevelRegister(m_bus, *levels, reading);
+    else if (const auto* automatic = findAutomaticBitSwitch(traits.phaseSwitch, revisionSix))
+        readAutomaticBit(m_bus, *automatic, traits, reading);
+    else if (traits.phaseSwitch == board::PhaseSwitch::SuperIoCount)
+        readPhaseCount(m_bus, reading);
+    else if (traits.phaseSwitch == board::PhaseSwitch::FalwickSwitch)
+        readFalwickSwitch(m_bus, m_random, reading);
     return reading;
 }
 
@@ -206,50 +308,22 @@ std::optional<int> CpuPhaseControl::write(const BoardIdentity& board, int value)
     if (writeRegulatorLevel(m_bus, code, value))
         return std::nullopt;
     const auto& traits = board::traitsOf(code);
-    switch (traits.phaseSwitch) {
-    case board::PhaseSwitch::ControllerLevels: {
-        const auto r = m_bus.smbusRead(0x31, 0x11);
-        if (value == 0) {
-            m_bus.smbusWrite(0x30, 0x11, static_cast<std::uint8_t>(r & 0xF7));
-        } else if (value >= 1 && value <= 3) {
-            m_bus.smbusWrite(0x30, 0x11, static_cast<std::uint8_t>(r | 0x08));
-            m_bus.smbusWrite(0x30, 0x01, k2912Levels[static_cast<std::size_t>(value - 1)]);
+    const bool revisionSix = traits.revisionSixVariant && board.versionHasSix();
+    if (const auto* levels = findKind<LevelRegisterSwitch>(kLevelRegisterSwitches, traits.phaseSwitch)) {
+        writeLevelRegister(m_bus, *levels, value);
+    } else if (const auto* automatic = findAutomaticBitSwitch(traits.phaseSwitch, revisionSix)) {
+        for (std::size_t i = 0; i < automatic->enableStepCount; ++i) {
+            const auto& step = automatic->enableSteps[i];
+            setRegisterBit(m_bus, step.reg, step.bit, step.on);
         }
-        break;
-    }
-    case board::PhaseSwitch::SuperIoLevels: {
-        const auto a = m_bus.sioRead(0x81);
-        if (value == 0)
-            m_bus.sioWrite(0x81, static_cast<std::uint8_t>(a & 0xFE));
-        else if (value >= 1 && value <= 3)
-            m_bus.sioWrite(0x81, static_cast<std::uint8_t>(
-                                     (a & 0x0E) | kSio81Levels[static_cast<std::size_t>(value - 1)]));
-        break;
-    }
-    case board::PhaseSwitch::NorthbridgeSwitch:
-        // The northbridge switch only turns automatic phases off; the level itself is fixed.
-        m_bus.northbridgeWrite(kNorthbridgePhaseRegister,
-                               m_bus.northbridgeRead(kNorthbridgePhaseRegister) | 0x80);
-        break;
-    case board::PhaseSwitch::SuperIoPin:
-        if (traits.revisionSixVariant && board.versionHasSix()) {
-            m_bus.portSetBit(kPhasePortEnable, 3, true);
-            m_bus.portSetBit(kPhasePortDirection, 3, false);
-            m_bus.portSetBit(kPhasePortLevel, 3, value == 0);
-            return std::nullopt;
-        }
-        m_bus.sioSetBit(0xD0, 0, true);
-        m_bus.sioSetBit(0xD1, 0, value == 0);
-        return value != 0 ? 1 : 0;
-    case board::PhaseSwitch::FalwickSwitch: {
-        const auto r = m_bus.smbusRead(0x31, 0x11, SmbusPath::Falwick);
-        m_bus.smbusWrite(0x30, 0x11, static_cast<std::uint8_t>((r & 0xF0) | (value == 1 ? 0x08 : 0x00)),
-                         SmbusPath::Falwick);
-        break;
-    }
-    case board::PhaseSwitch::SuperIoCount:
-    case board::PhaseSwitch::None:
-        break;
+        setRegisterBit(m_bus, automatic->automaticRegister, automatic->automaticBit,
+                       !automatic->fixedLevelClearsBit || value == 0);
+        if (automatic->drivesPhaseLed)
+            return value != 0 ? 1 : 0;
+    } else if (traits.phaseSwitch == board::PhaseSwitch::FalwickSwitch) {
+        const auto old = readRegister(m_bus, kFalwickPhaseRegister);
+        writeRegister(m_bus, kFalwickPhaseRegister,
+                      (old & 0xF0U) | (value == 1 ? 1U << kFalwickFourPhaseBit : 0U));
     }
     return std::nullopt;
 }

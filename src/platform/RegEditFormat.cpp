@@ -297,6 +297,148 @@ std::optional<std::pair<unsigned, std::size_t>> hexKind(std::string_view data) {
     return std::pair{type, close + 2};
 }
 
+// The text of a registry file as UTF-8 (a file the Windows tool wrote as UTF-16LE is converted into
+// decoded), without its byte-order mark. An error when UTF-16 text is cut or broken.
+std::optional<std::string> decodeFileText(std::string_view& text, std::string& decoded) {
+    if (text.starts_with(kUtf16Mark)) {
+        auto utf8 = fromUtf16File(text.substr(kUtf16Mark.size()));
+        if (!utf8)
+            return "the file is not whole UTF-16 text";
+        decoded = std::move(*utf8);
+        text = decoded;
+    } else if (text.starts_with(kUtf8Mark)) {
+        text.remove_prefix(kUtf8Mark.size());
+    }
+    return std::nullopt;
+}
+
+// The entries of a registry file, one at a time: each line trimmed, blank lines and comments
+// skipped, and a hex value that goes on over several lines (each ending in a backslash) joined into
+// one entry. A blank line does not finish such a value: a file cut after a backslash is cut inside it.
+class RegEditLines {
+public:
+    RegEditLines() = default;
+    explicit RegEditLines(std::string_view text) : m_rest(text) {}
+
+    // The next entry; nothing at the end of the text.
+    std::optional<std::string_view> next() {
+        m_entry.clear();
+        while (!m_rest.empty()) {
+            const auto cut = m_rest.find('\n');
+            const auto line = trimmed(m_rest.substr(0, cut));
+            m_rest.remove_prefix(cut == std::string_view::npos ? m_rest.size() : cut + 1);
+            ++m_lineNumber;
+            if (line.empty() && m_continuing)
+                continue;
+            m_entry += line;
+            m_continuing = continuesHexValue(m_entry);
+            if (m_continuing) {
+                m_entry.pop_back();
+                continue;
+            }
+            if (!m_entry.empty() && m_entry.front() != ';')
+                return std::string_view(m_entry);
+            m_entry.clear();
+        }
+        return std::nullopt;
+    }
+    // The line the last entry ended on.
+    int lineNumber() const { return m_lineNumber; }
+    // Whether the text ended inside a continued value.
+    bool endedInsideValue() const { return !m_entry.empty(); }
+
+private:
+    std::string_view m_rest;
+    std::string m_entry;
+    bool m_continuing = false;
+    int m_lineNumber = 0;
+};
+
+// "[HKEY_LOCAL_MACHINE\\Key]" opens (and makes) a key, "[-HKEY_LOCAL_MACHINE\\Key]" deletes one; the
+// values that follow belong to current.
+std::optional<std::string> applyKeyLine(std::string_view entry, RegistryKeyTree& tree,
+                                        RegistryKeyTree::Key*& current) {
+    if (entry.back() != ']')
+        return "a key line does not end in ']'";
+    auto path = entry.substr(1, entry.size() - 2);
+    const bool deletion = path.starts_with('-');
+    if (deletion)
+        path.remove_prefix(1);
+    const auto hive = path.substr(0, path.find('\\'));
+    if (!equalsIgnoringCase(hive, kLocalMachine))
+        return "a key outside HKEY_LOCAL_MACHINE";
+    path.remove_prefix(hive.size());
+    if (splitKeyPath(path).size() > RegistryKeyTree::kMaxDepth)
+        return "a key nested deeper than " + std::to_string(RegistryKeyTree::kMaxDepth) + " levels";
+    if (deletion) {
+        tree.erase(path);
+        current = nullptr; // values after a deleted key belong to no key
+    } else {
+        current = splitKeyPath(path).empty() ? &tree.mutableRoot() : &tree.findOrCreate(path);
+    }
+    return std::nullopt;
+}
+
+// The data of a value line after its '=' (a quoted string, dword:, hex: or hex(n):), or why it
+// cannot be read.
+struct ValueData {
+    std::optional<RegistryData> data = std::nullopt;
+    std::string error = {};
+};
+
+ValueData readValueData(std::string_view data) {
+    if (data.starts_with('"')) {
+        std::size_t pos = 0;
+        std::string value;
+        if (!readQuoted(data, pos, value) || pos != data.size())
+            return {.error = "a string value is not closed"};
+        return {.data = std::move(value)};
+    }
+    if (data.starts_with("dword:")) {
+        const auto digits = data.substr(6);
+        std::uint32_t value = 0;
+        const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value, 16);
+        if (digits.empty() || digits.size() > 8 || error != std::errc() ||
+            end != digits.data() + digits.size())
+            return {.error = "a dword value is not 1 to 8 hexadecimal digits"};
+        return {.data = value};
+    }
+    if (const auto kind = hexKind(data)) {
+        const auto bytes = readHexBytes(data.substr(kind->second));
+        if (!bytes)
+            return {.error = "a hex value is malformed"};
+        if (kind->first != kStringType)
+            return {.data = RawRegistryValue{kind->first, *bytes}};
+        auto value = readHexString(*bytes);
+        if (!value)
+            return {.error = "a hex(1) value is not UTF-16 text"};
+        return {.data = std::move(*value)};
+    }
+    return {.error = "a value of a kind this registry does not know"};
+}
+
+// "name"=data, @=data (the key's default value) or "name"=- (a deletion), applied to key.
+std::optional<std::string> applyValueLine(std::string_view entry, RegistryKeyTree::Key& key) {
+    std::size_t pos = 0;
+    std::string name;
+    if (entry.front() == '@')
+        pos = 1; // the key's default value, which has no name
+    else if (!readQuoted(entry, pos, name))
+        return "a value line without a quoted name and '='";
+    if (pos >= entry.size() || entry[pos] != '=')
+        return "a value line without a quoted name and '='";
+    const auto data = entry.substr(pos + 1);
+    if (data == "-") {
+        key.values.erase(name);
+        return std::nullopt;
+    }
+    auto value = readValueData(data);
+    if (!value.data)
+        return std::move(value.error);
+    key.values.insert_or_assign(name, std::move(*value.data));
+    return std::nullopt;
+}
+
 } // namespace
 
 std::string formatRegEdit(const RegistryKeyTree& tree) {
@@ -315,126 +457,39 @@ std::string formatRegEdit(const RegistryKeyTree& tree) {
 
 RegEditParseResult parseRegEdit(std::string_view text, RegistryKeyTree& tree) {
     RegEditParseResult result;
-    RegistryKeyTree::Key* current = nullptr;
-    int lineNumber = 0;
-    bool headerSeen = false;
-    std::string logical;
-    bool continuing = false;
+    RegEditLines lines;
     auto fail = [&](std::string message) {
         result.ok = false;
-        result.errorLine = lineNumber;
+        result.errorLine = lines.lineNumber();
         result.error = std::move(message);
         return result;
     };
-
     std::string decoded;
-    if (text.starts_with(kUtf16Mark)) {
-        auto utf8 = fromUtf16File(text.substr(kUtf16Mark.size()));
-        if (!utf8)
-            return fail("the file is not whole UTF-16 text");
-        decoded = std::move(*utf8);
-        text = decoded;
-    } else if (text.starts_with(kUtf8Mark)) {
-        text.remove_prefix(kUtf8Mark.size());
-    }
+    if (auto error = decodeFileText(text, decoded))
+        return fail(std::move(*error));
+    lines = RegEditLines(text);
 
-    while (!text.empty()) {
-        auto cut = text.find('\n');
-        auto line = text.substr(0, cut);
-        text.remove_prefix(cut == std::string_view::npos ? text.size() : cut + 1);
-        ++lineNumber;
-        line = trimmed(line);
-        // hex values may continue over several lines, each ending in a backslash; a blank line
-        // does not finish one (a file cut after a backslash is cut inside its value).
-        if (line.empty() && continuing)
-            continue;
-        logical += line;
-        continuing = continuesHexValue(logical);
-        if (continuing) {
-            logical.pop_back();
-            continue;
-        }
-        const std::string_view entry = logical;
-        if (entry.empty() || entry.front() == ';') {
-            logical.clear();
-            continue;
-        }
+    RegistryKeyTree::Key* current = nullptr;
+    bool headerSeen = false;
+    while (const auto entry = lines.next()) {
+        std::optional<std::string> error;
         if (!headerSeen) {
-            if (entry != kRegEditHeader && entry != kRegEdit4Header)
-                return fail("the first line is not \"" + std::string(kRegEditHeader) + "\"");
+            if (*entry != kRegEditHeader && *entry != kRegEdit4Header)
+                error = "the first line is not \"" + std::string(kRegEditHeader) + "\"";
             headerSeen = true;
-        } else if (entry.front() == '[') {
-            if (entry.back() != ']')
-                return fail("a key line does not end in ']'");
-            auto path = entry.substr(1, entry.size() - 2);
-            const bool deletion = path.starts_with('-');
-            if (deletion)
-                path.remove_prefix(1);
-            const auto hive = path.substr(0, path.find('\\'));
-            if (!equalsIgnoringCase(hive, kLocalMachine))
-                return fail("a key outside HKEY_LOCAL_MACHINE");
-            path.remove_prefix(hive.size());
-            if (splitKeyPath(path).size() > RegistryKeyTree::kMaxDepth)
-                return fail("a key nested deeper than " + std::to_string(RegistryKeyTree::kMaxDepth) +
-                            " levels");
-            if (deletion) {
-                tree.erase(path);
-                current = nullptr; // values after a deleted key belong to no key
-            } else {
-                current = splitKeyPath(path).empty() ? &tree.mutableRoot() : &tree.findOrCreate(path);
-            }
-        } else if (entry.front() == '"' || entry.front() == '@') {
-            if (current == nullptr)
-                return fail("a value before any key");
-            std::size_t pos = 0;
-            std::string name;
-            if (entry.front() == '@')
-                pos = 1; // the key's default value, which has no name
-            else if (!readQuoted(entry, pos, name))
-                return fail("a value line without a quoted name and '='");
-            if (pos >= entry.size() || entry[pos] != '=')
-                return fail("a value line without a quoted name and '='");
-            const auto data = entry.substr(pos + 1);
-            if (data == "-") {
-                current->values.erase(name);
-            } else if (data.starts_with('"')) {
-                std::size_t dataPos = 0;
-                std::string value;
-                if (!readQuoted(data, dataPos, value) || dataPos != data.size())
-                    return fail("a string value is not closed");
-                current->values.insert_or_assign(name, std::move(value));
-            } else if (data.starts_with("dword:")) {
-                const auto digits = data.substr(6);
-                std::uint32_t value = 0;
-                const auto [end, error] =
-                    std::from_chars(digits.data(), digits.data() + digits.size(), value, 16);
-                if (digits.empty() || digits.size() > 8 || error != std::errc() ||
-                    end != digits.data() + digits.size())
-                    return fail("a dword value is not 1 to 8 hexadecimal digits");
-                current->values.insert_or_assign(name, value);
-            } else if (const auto kind = hexKind(data)) {
-                const auto bytes = readHexBytes(data.substr(kind->second));
-                if (!bytes)
-                    return fail("a hex value is malformed");
-                if (kind->first == kStringType) {
-                    auto value = readHexString(*bytes);
-                    if (!value)
-                        return fail("a hex(1) value is not UTF-16 text");
-                    current->values.insert_or_assign(name, std::move(*value));
-                } else {
-                    current->values.insert_or_assign(name, RawRegistryValue{kind->first, *bytes});
-                }
-            } else {
-                return fail("a value of a kind this registry does not know");
-            }
+        } else if (entry->front() == '[') {
+            error = applyKeyLine(*entry, tree, current);
+        } else if (entry->front() == '"' || entry->front() == '@') {
+            error = current == nullptr ? "a value before any key" : applyValueLine(*entry, *current);
         } else {
-            return fail("a line that is neither a key nor a value");
+            error = "a line that is neither a key nor a value";
         }
-        logical.clear();
+        if (error)
+            return fail(std::move(*error));
     }
     if (!headerSeen)
         return fail("the file is empty");
-    if (!logical.empty())
+    if (lines.endedInsideValue())
         return fail("the file ends inside a continued value");
     result.ok = true;
     return result;

@@ -105,9 +105,9 @@ constexpr std::array<std::string_view, 10> kIntelChipRows{
 };
 
 // ATI and AMD share one table.
-constexpr std::array<std::string_view, 7> kAmdChipRows{
-    "0x5956;790FX;", "0x9600;760G;",  "0x5957;RD770;", "0x9601;RS880;",
-    "0x5958;790X;",  "0x439D;SB710;", "0x960F;HDMI;",
+constexpr std::array<std::string_view, 9> kAmdChipRows{
+    "0x5956;790FX;", "0x9600;760G;", "0x5957;RD770;", "0x9601;RS880;", "0x5958;790X;",
+    "0x439D;SB710;", "0x960F;HDMI;", "0x7910;RS690;", "0x438D;SB600;",
 };
 
 constexpr std::array<std::string_view, 49> kNvidiaChipRows{

@@ -46,6 +46,10 @@ inline constexpr ColorRef kMetal = ColorRef::fromRgb(0x8e, 0x98, 0xa2);
 // in blue, the power and Easy Button LEDs in green.
 inline constexpr ColorRef kPictureCaptionBlue = ColorRef::fromRgb(0x10, 0x2a, 0x8b);
 inline constexpr ColorRef kPictureCaptionGreen = ColorRef::fromRgb(0x14, 0x6e, 0x1e);
+// The PCI page's device list: its text, a shade lighter than a field's, and the ground of its
+// column headings.
+inline constexpr ColorRef kListText = ColorRef::fromRgb(0xd0, 0xd6, 0xdd);
+inline constexpr ColorRef kListHeadingGround = ColorRef::fromRgb(0x25, 0x2d, 0x37);
 // Selected entries of lists and drop-down lists, and tool tips.
 inline constexpr ColorRef kSelection = ColorRef::fromRgb(0x1f, 0x5f, 0x6c);
 inline constexpr ColorRef kToolTipGround = ColorRef::fromRgb(0x26, 0x2e, 0x39);
@@ -98,7 +102,7 @@ struct TextOnGround {
     ColorRef ground;
 };
 // Every pair of text and ground the skin's windows and controls draw (disabled text aside).
-inline constexpr std::array<TextOnGround, 13> kTextOnGround{{
+inline constexpr std::array<TextOnGround, 15> kTextOnGround{{
     {"text on a page", kText, kPanel},
     {"text at the foot of a page", kText, kPanelLow},
     {"captions on a page", kTextDim, kPanelLow},
@@ -112,6 +116,8 @@ inline constexpr std::array<TextOnGround, 13> kTextOnGround{{
     {"selected entries", kText, kSelection},
     {"tool tips", kText, kToolTipGround},
     {"the window's own ground", kText, kWell},
+    {"the PCI list", kListText, kTitleBar},
+    {"the PCI list's column headings", kTextDim, kListHeadingGround},
 }};
 
 // The contrast ratio of two colours, from 1 (the same) to 21 (black and white).
@@ -134,6 +140,17 @@ inline QString titledGroupFrameStyle() {
     return QStringLiteral("QGroupBox { border: 1px solid %1; border-radius: 6px; } QGroupBox::title { color: "
                           "transparent; }")
         .arg(css(kLine));
+}
+// A group box that draws its caption itself, where no section-title picture covers it: bold light
+// text at the picture's place inside the frame's top left corner.
+inline QString captionedGroupFrameStyle(int left, int top) {
+    return QStringLiteral(
+               "QGroupBox { border: 1px solid %1; border-radius: 6px; } QGroupBox::title { color: %2; "
+               "subcontrol-origin: padding; subcontrol-position: top left; left: %3px; top: %4px; "
+               "font-weight: bold; font-size: 11px; }")
+        .arg(css(kLine), css(kText))
+        .arg(left)
+        .arg(top);
 }
 inline QString dropDownStyle() {
     return QStringLiteral("QComboBox { color: %1; background: %2; border: 1px solid %3; padding: 1px 6px; }")

@@ -2,6 +2,7 @@
 
 #include "ui/ColorRef.h"
 #include "ui/MainWindowIds.h"
+#include "ui/Palette.h"
 
 #include <array>
 #include <string_view>
@@ -36,8 +37,8 @@ enum class MainButtonLook {
 };
 
 // Captions that buttons draw over their skin pictures (the ">>", profile and picture buttons)
-// read well in this colour, 0x00BBGGRR.
-inline constexpr unsigned kButtonCaptionColor = 0xEBE3DB;
+// read well in the skin's text colour.
+inline constexpr ColorRef kButtonCaptionColor = palette::kText;
 
 // The twelve skinned main-window buttons: control id, file base name of their four pictures
 // ("<base>_Default.bmp", "_Down.bmp", "_Over.bmp", "_Disable.bmp"), rectangle in window

@@ -13,6 +13,7 @@
 #include "ui/SkinCatalogue.h"
 #include "ui/WidgetInput.h"
 
+#include <QGroupBox>
 #include <QJsonArray>
 #include <QLineEdit>
 #include <QWindow>
@@ -114,7 +115,31 @@ TEST(LedPage, EveryBoardShowsItsSwitchesLampsAndPicturesAsPlanned) {
             EXPECT_EQ(ui::findControl(rig.page(), kSlotPictures[i])->isVisible(), plan.slotsShown[i])
                 << kSlotPictures[i];
         EXPECT_EQ(ui::findControl(rig.page(), ids::kLedGroupPicture)->isVisible(), plan.groupPictureShown);
+        // The switch group always has its title: the picture, or the group box's own caption where the
+        // board has no picture.
+        const auto* group = rig.page().findChild<QGroupBox*>();
+        ASSERT_NE(group, nullptr);
+        EXPECT_EQ(group->title(), QStringLiteral("LED"));
+        EXPECT_EQ(group->styleSheet().contains(QStringLiteral("color: transparent")), plan.groupPictureShown);
     }
+}
+
+TEST(LedPage, ABoardWithoutTheTitlePictureDrawsTheGroupTitleAsText) {
+    // Light title pixels inside the group's top left corner, where the picture would be.
+    const auto titlePixels = [](LedPageRig& rig) {
+        const QImage page = rig.page().grab().toImage();
+        const QRect area(led_layout::kGroupBox.topLeft() +
+                             QPoint(led_layout::kTitleLeft, led_layout::kTitleTop),
+                         QSize(40, 18));
+        int light = 0;
+        for (int y = area.top(); y <= area.bottom(); ++y)
+            for (int x = area.left(); x <= area.right(); ++x)
+                light += qGray(page.pixel(x, y)) > 150 ? 1 : 0;
+        return light;
+    };
+    LedPageRig older(2901);
+    ASSERT_FALSE(ledPagePlan(2901, {}, "AMD").groupPictureShown);
+    EXPECT_GT(titlePixels(older), 10) << "the caption is drawn";
 }
 
 TEST(LedPage, BoardSpecificsOnThePage) {

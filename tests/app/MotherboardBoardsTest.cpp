@@ -32,7 +32,7 @@ struct BoardExpectation {
 };
 
 constexpr BoardExpectation kBoards[] = {
-    {2901, "Alder-A1", "NB", "ATI ", "ATI ", "Fintek F71882FG", "5.73.22.29.00", "FB2", "2"},
+    {2901, "Alder-A1", "NB", "ATI RS690", "ATI SB600", "Fintek F71882FG", "5.73.22.29.00", "FB2", "2"},
     {2902, "Alder-A2", "NB", "ATI RD770", "ATI SB710", "Fintek F71889F", "62.94.4C.00.51", "F42", "4"},
     {2903, "Alder-A3", "NB", "ATI 790X", "ATI SB710", "Fintek F71889F", "010.071.000.001.028451", "F23", "4"},
     {2904, "Birch-B1", "IOH ", "Intel Eaglelake(G41)", "Intel 82801GB(ICH7/R)", "Fintek F71882FG", "1874",

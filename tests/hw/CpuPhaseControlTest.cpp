@@ -226,6 +226,41 @@ TEST_F(CpuPhaseControlTest, Board2906ReportsARandomCountWithoutItsFixedBit) {
     EXPECT_EQ(registers.writes.back(), (test::FakeRegisters::Write{"smbus-falwick", 0x30, 0x11, 0x38}));
 }
 
+// Every write each board's own switch makes, in order, from registers that start with all bits set.
+TEST_F(CpuPhaseControlTest, EachSwitchWritesItsRegistersInOrder) {
+    using Write = test::FakeRegisters::Write;
+    struct Case {
+        int board;
+        std::string version;
+        int value;
+        std::vector<Write> writes;
+    };
+    const std::vector<Case> cases{
+        {2912, "1.0", 0, {{"smbus", 0x30, 0x11, 0xF7}}},
+        {2912, "1.0", 2, {{"smbus", 0x30, 0x11, 0xFF}, {"smbus", 0x30, 0x01, 0x04}}},
+        {2912, "1.0", 4, {}},
+        {2907, "1.0", 0, {{"sio", 6, 0x81, 0xFE}}},
+        {2907, "1.0", 3, {{"sio", 6, 0x81, 0x1F}}},
+        {2905, "1.0", 2, {{"pci", 0xC3, 0xA0, 0xFFFFFFFF}}},
+        {2901, "1.0", 1, {{"sio", 6, 0xD0, 0xFF}, {"sio", 6, 0xD1, 0xFE}}},
+        {2904, "6.0", 0, {{"port", 0x480, 0, 0xFF}, {"port", 0x484, 0, 0xF7}, {"port", 0x48C, 0, 0xFF}}},
+        {2906, "1.0", 2, {{"smbus-falwick", 0x30, 0x11, 0xF0}}},
+        {2909, "1.0", 2, {}},
+    };
+    for (const auto& [board, version, value, writes] : cases) {
+        registers.smbusRegister(0x31, 0x11) = 0xFF;
+        registers.smbusRegister(0x31, 0x01) = 0xFF;
+        for (const std::uint8_t reg : {0x81, 0xD0, 0xD1})
+            registers.sio[reg] = 0xFF;
+        for (const std::uint16_t port : {0x480, 0x484, 0x48C})
+            registers.ports[port] = 0xFF;
+        registers.northbridge[0xA0] = 0xFFFFFF7F; // the switch's dword keeps its other bytes
+        registers.writes.clear();
+        write(board, value, version);
+        EXPECT_EQ(registers.writes, writes) << board << " " << version << " value " << value;
+    }
+}
+
 TEST_F(CpuPhaseControlTest, UnknownBoardsReportOneLevelAndWriteNothing) {
     const auto reading = read(2999);
     EXPECT_EQ(reading.levelCount, 1);

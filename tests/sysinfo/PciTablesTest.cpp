@@ -75,6 +75,9 @@ TEST(PciTables, ChipNamesAreChosenByVendorThenDevice) {
     EXPECT_EQ(pciChipName(0x96001022), "760G");
     EXPECT_EQ(pciChipName(0x439D1022), "SB710");
     EXPECT_EQ(pciChipName(0x960F1002), "HDMI");
+    // The host and ISA bridges of the RS690/SB600 chipset.
+    EXPECT_EQ(pciChipName(0x79101002), "RS690");
+    EXPECT_EQ(pciChipName(0x438D1002), "SB600");
 }
 
 TEST(PciTables, ChipNamesAreEmptyOutsideTheirTable) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "power/BasicPageIds.h"
+#include "power/PowerModeNames.h"
 
 #include <array>
 #include <string_view>
@@ -66,9 +67,9 @@ struct ModeButtonSpec {
     std::string_view tooltip;
 };
 inline constexpr std::array<ModeButtonSpec, 3> kModeButtons{{
-    {basic_ids::kDefaultMode, {168, 170, 171, 169}, "Default Mode"},
-    {basic_ids::kOptimizeMode, {176, 166, 167, 178}, "Optimize Mode"},
-    {basic_ids::kMaxMode, {172, 174, 175, 173}, "Max Power Saving Mode"},
+    {basic_ids::kDefaultMode, {168, 170, 171, 169}, modeTitle(PowerMode::Default)},
+    {basic_ids::kOptimizeMode, {176, 166, 167, 178}, modeTitle(PowerMode::Optimize)},
+    {basic_ids::kMaxMode, {172, 174, 175, 173}, modeTitle(PowerMode::Max)},
 }};
 inline constexpr int kModeButtonTop = 342;
 inline constexpr int kModeButtonWidth = 196;

@@ -55,6 +55,6 @@ inline constexpr int kLongValueWidth = 318;
 // Colours, 0x00BBGGRR like every colour of the skin.
 inline constexpr ui::ColorRef kValueColour = ui::palette::kAccent;
 inline constexpr ui::ColorRef kCaptionColour = ui::palette::kTextDim;
-inline constexpr ui::ColorRef kGroupLine{0x4A3E33};
+inline constexpr ui::ColorRef kGroupLine = ui::palette::kLine;
 
 } // namespace solvane::sysinfo::pages::motherboard_layout

@@ -52,8 +52,8 @@ inline constexpr ui::ColorRef kCaptionColour = ui::palette::kTextDim;
 inline constexpr ui::ColorRef kHeadingColour = ui::palette::kTextOff;   // dimmer: the hex view's headings
 inline constexpr ui::ColorRef kNoteColour = ui::palette::kAmber;        // warnings
 inline constexpr ui::ColorRef kListBackground = ui::palette::kTitleBar; // the list view and the drop-down
-inline constexpr ui::ColorRef kListText{0xDDD6D0};
-inline constexpr ui::ColorRef kListHeading{0x372D25};                 // the list's column headings
-inline constexpr ui::ColorRef kSelectedText = ui::palette::kTitleBar; // on the accent
+inline constexpr ui::ColorRef kListText = ui::palette::kListText;
+inline constexpr ui::ColorRef kListHeading = ui::palette::kListHeadingGround; // the list's column headings
+inline constexpr ui::ColorRef kSelectedText = ui::palette::kTitleBar;         // on the accent
 
 } // namespace solvane::sysinfo::pages::pci_layout

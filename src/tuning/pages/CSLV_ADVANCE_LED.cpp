@@ -136,8 +136,12 @@ void CSLV_ADVANCE_LED::buildBoardPicture() {
 
 void CSLV_ADVANCE_LED::buildRows() {
     const QRect box = layout::kGroupBox;
-    auto* frame = new QGroupBox(this);
-    frame->setStyleSheet(ui::palette::titledGroupFrameStyle());
+    // The group's caption is the title its picture shows; the group box draws it where the board
+    // has no title picture.
+    auto* frame = new QGroupBox(text(ui::skin::bitmapById(ui::skin::kTitleLedId)->text), this);
+    frame->setStyleSheet(m_plan.groupPictureShown
+                             ? ui::palette::titledGroupFrameStyle()
+                             : ui::palette::captionedGroupFrameStyle(layout::kTitleLeft, layout::kTitleTop));
     auto* title = new QLabel(this);
     ui::setControlId(*title, ids::kLedGroupPicture);
     title->setPixmap(QPixmap::fromImage(m_context.skins.bitmap(ui::skin::kTitleLedId)));

@@ -1,5 +1,6 @@
 #include "tuning/pages/CSLV_ADVANCE_MB.h"
 
+#include "power/PowerModeNames.h"
 #include "tuning/AdvancedCaptions.h"
 #include "tuning/OptionListLines.h"
 #include "tuning/pages/AdvancedPageIds.h"
@@ -25,8 +26,6 @@ QString text(std::string_view value) {
 }
 
 constexpr std::string_view kNotAvailable = "N/A.";
-constexpr std::array<std::string_view, 3> kRadioTips{"Default Mode", "Optimize Mode",
-                                                     "Max Power Saving Mode"};
 constexpr std::array<int, 3> kGroupTitlePictures{ui::skin::kTitleCpuId, ui::skin::kTitleDdrId,
                                                  ui::skin::kTitleMchIchFanId};
 
@@ -91,11 +90,11 @@ void CSLV_ADVANCE_MB::buildControls() {
         auto* radio = makeCaptionedButton(this, ids::kModeRadios[i], text(layout::kRadioCaptions[i]),
                                           ui::skin::kPlainButtonIds, ui::CxSkinButton::Kind::RadioButton);
         radio->SetRadioGroup(1);
-        radio->SetToolTipText(text(kRadioTips[i]));
+        const auto mode = static_cast<power::PowerMode>(i);
+        radio->SetToolTipText(text(power::modeTitle(mode)));
         radio->setGeometry(layout::kRadioLeft +
                                static_cast<int>(i) * (layout::kRadioWidth + layout::kRadioGap),
                            layout::kBottomTop, layout::kRadioWidth, layout::kRadioHeight);
-        const auto mode = static_cast<power::PowerMode>(i);
         connect(radio, &QAbstractButton::clicked, this, [this, mode] { OnModeRadio(mode); });
         m_radios[i] = radio;
     }

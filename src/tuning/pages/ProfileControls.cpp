@@ -26,7 +26,7 @@ ui::CxSkinButton* makeCaptionedButton(QWidget* page, int id, const QString& capt
     auto* button = new ui::CxSkinButton(page, kind);
     ui::setControlId(*button, id);
     button->SetSkin(ui::CxSkinButton::SkinIds{pictures[0], pictures[1], pictures[2], pictures[3]});
-    button->SetTextColor(ui::ColorRef(ui::skin::kButtonCaptionColor));
+    button->SetTextColor(ui::skin::kButtonCaptionColor);
     button->setText(caption);
     return button;
 }

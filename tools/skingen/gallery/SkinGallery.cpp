@@ -182,7 +182,7 @@ void addSkinButtons(Sheet& sheet, const SkinResources& skins) {
             button.SetSkin(skinsOf[kind], DrawMode::Stretch, CxSkinButton::Border::None, 0, skins);
             button.resize(sizes[kind]);
             button.setText(captions[kind]);
-            button.SetTextColor(ColorRef(skin::kButtonCaptionColor));
+            button.SetTextColor(skin::kButtonCaptionColor);
             const QString which = QString::fromLatin1(state);
             if (which == QStringLiteral("hover"))
                 hoverOver(button);
