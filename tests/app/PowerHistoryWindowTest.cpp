@@ -2,6 +2,7 @@
 // export, and its opening from the tray menu and the basic page's menu. With
 // SOLVANE_HISTORY_SNAPSHOT set to a file name it also saves its picture there (the README's).
 #include "MonitoredBoard.h"
+#include "history/ChartScale.h"
 #include "history/HistoryCsv.h"
 #include "history/window/CPowerHistoryDlg.h"
 #include "support/TempFolder.h"
@@ -82,6 +83,14 @@ TEST_F(PowerHistoryWindow, DrawsEachSpanFromTheHistory) {
     EXPECT_DOUBLE_EQ(bars->barSets()[0]->at(29), savedKwh * 1000);
     EXPECT_DOUBLE_EQ(bars->barSets()[0]->at(0), 0);
     EXPECT_GE(energy->max(), savedKwh * 1000);
+    // From 0 up, a gridline every step of the axis's scale, labelled with that scale's decimals.
+    const auto scale = energyAxis(savedKwh).scale;
+    EXPECT_EQ(energy->min(), 0);
+    EXPECT_DOUBLE_EQ(energy->max(), scale.top);
+    EXPECT_EQ(energy->tickType(), QValueAxis::TicksDynamic);
+    EXPECT_EQ(energy->tickAnchor(), 0);
+    EXPECT_DOUBLE_EQ(energy->tickInterval(), scale.step);
+    EXPECT_EQ(energy->labelFormat(), QStringLiteral("%.%1f").arg(scale.decimals));
 
     if (const char* picture = std::getenv("SOLVANE_HISTORY_SNAPSHOT")) {
         dialog.showSpan(ChartSpan::Day);
