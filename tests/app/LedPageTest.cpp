@@ -87,6 +87,25 @@ TEST(LedPage, ReplacesThePlaceholderWithTheBoardPictureSwitchesAndLamps) {
     EXPECT_EQ(rig.parts.clock.period(&rig.page(), 91), 1000U);
 }
 
+// A lamp shows the picture of the image it is at, from the first refresh on and after a change.
+TEST(LedPage, EachLampShowsThePictureOfItsImage) {
+    LedPageRig rig(2917);
+    const auto drawn = rig.drawnPage();
+    const auto expectPictures = [&](const char* when) {
+        for (const int lamp : {1161, 1167, 1159, 1163, 1179, 1180}) {
+            const int image = drawn->lampImage(lamp);
+            const auto expected = QPixmap::fromImage(rig.skins.bitmap(image)).toImage();
+            ASSERT_FALSE(expected.isNull()) << image;
+            EXPECT_EQ(drawn->lamp(lamp)->pixmap().toImage(), expected) << when << ": lamp " << lamp;
+        }
+    };
+    expectPictures("at creation");
+    rig.core->state().modes.CurrentValues[26] = 1; // the power LED turned off
+    rig.advance(1000);                             // the lamps' refresh
+    EXPECT_NE(drawn->lampImage(1159), 251);
+    expectPictures("after a change");
+}
+
 TEST(LedPage, EveryBoardShowsItsSwitchesLampsAndPicturesAsPlanned) {
     for (const int board : {2901, 2902, 2903, 2904, 2905, 2906, 2907, 2908, 2909, 2910, 2911, 2912, 2915,
                             2916, 2917, 2918, 2913}) {

@@ -1,7 +1,9 @@
 #include "app/MainNavigation.h"
 
+#include "board/BoardTraits.h"
 #include "ui/MainWindowIds.h"
 
+#include <algorithm>
 #include <functional>
 #include <gtest/gtest.h>
 #include <set>
@@ -159,6 +161,126 @@ TEST(MainNavigation, Board2904OfRevision5HasNoLedButton) {
     later.click(N::kProduct);
     later.click(N::kAdvanced);
     EXPECT_TRUE(later.visible(N::kLedSettings));
+}
+
+// The buttons every board offers, walked through as a user would: start-up, the product group,
+// the advanced page, the LED page, back to the system information and again to the product group.
+TEST(MainNavigation, EveryBoardOffersItsOwnButtons) {
+    struct Offer {
+        int board;
+        const char* version;
+        bool memory;   // the memory button in the system-information group
+        bool pci;      // the PCI button there
+        bool advanced; // the advanced button in the product group
+        bool boardSettings;
+        bool ledSettings;
+        bool settingsUsable; // the two settings buttons can be clicked
+    };
+    // clang-format off
+    const Offer offers[] = {
+        {2918, "1.0", false, false, true,  false, false, false},
+        {2917, "1.0", true,  true,  true,  true,  true,  true},
+        {2916, "1.0", true,  true,  true,  true,  true,  true},
+        {2915, "1.0", true,  true,  true,  true,  true,  true},
+        {2912, "1.0", true,  true,  true,  true,  true,  true},
+        {2911, "1.0", true,  true,  true,  true,  true,  true},
+        {2910, "1.0", true,  true,  true,  true,  true,  true},
+        {2909, "1.0", false, false, false, false, false, true},
+        {2908, "1.0", false, false, false, false, false, true},
+        {2907, "1.0", true,  true,  true,  true,  true,  true},
+        {2906, "1.0", false, true,  true,  true,  true,  true},
+        {2905, "1.0", true,  true,  true,  true,  true,  true},
+        {2904, "1.0", false, true,  true,  true,  true,  true},
+        {2904, "5.0", false, true,  true,  true,  false, true},
+        {2903, "1.0", false, true,  true,  true,  true,  true},
+        {2902, "1.0", true,  true,  true,  true,  true,  true},
+        {2901, "1.0", true,  true,  true,  true,  true,  true},
+        {2917, "5.0", true,  true,  true,  true,  true,  true}, // only 2904 loses its LED page on 5.0
+        {1234, "1.0", true,  true,  true,  true,  true,  true}, // a board of no record
+    };
+    // clang-format on
+    for (const auto& board : board::kBoardTraits)
+        EXPECT_TRUE(std::any_of(std::begin(offers), std::end(offers),
+                                [&](const Offer& offer) { return offer.board == board.code; }))
+            << board.code << " has no row";
+
+    for (const auto& offer : offers) {
+        SCOPED_TRACE(std::to_string(offer.board) + " revision " + offer.version);
+        NavigationRig rig(offer.board, offer.version);
+        rig.navigation.systemInformation();
+        EXPECT_EQ(rig.active, MainNavigation::kMotherboardPage);
+        EXPECT_TRUE(rig.visible(N::kMotherboardInfo));
+        EXPECT_EQ(rig.visible(N::kMemory), offer.memory);
+        EXPECT_EQ(rig.visible(N::kPci), offer.pci);
+        for (const int id : {N::kBasic, N::kAdvanced, N::kMotherboardSettings, N::kLedSettings})
+            EXPECT_FALSE(rig.visible(id)) << id << " belongs to the product group";
+        if (offer.pci) {
+            rig.click(N::kPci);
+            EXPECT_EQ(rig.active, MainNavigation::kPciPage);
+            EXPECT_FALSE(rig.enabled(N::kPci)) << "the current page's button";
+            EXPECT_FALSE(rig.enabled(N::kSystemInfo));
+            rig.click(N::kMotherboardInfo);
+            EXPECT_EQ(rig.active, MainNavigation::kMotherboardPage);
+            EXPECT_TRUE(rig.enabled(N::kPci)) << "a page left gives its button back";
+            EXPECT_FALSE(rig.enabled(N::kMotherboardInfo));
+        }
+
+        rig.click(N::kProduct);
+        EXPECT_EQ(rig.active, MainNavigation::kBasicPage);
+        for (const int id :
+             {N::kMemory, N::kPci, N::kMotherboardInfo, N::kMotherboardSettings, N::kLedSettings})
+            EXPECT_FALSE(rig.visible(id)) << id << " on the basic page";
+        EXPECT_TRUE(rig.visible(N::kBasic));
+        EXPECT_FALSE(rig.enabled(N::kBasic));
+        EXPECT_FALSE(rig.enabled(N::kProduct));
+        EXPECT_EQ(rig.visible(N::kAdvanced), offer.advanced);
+        EXPECT_TRUE(rig.enabled(N::kAdvanced));
+        EXPECT_TRUE(rig.enabled(N::kSystemInfo));
+        if (!offer.advanced)
+            continue;
+
+        rig.click(N::kAdvanced);
+        EXPECT_EQ(rig.active, MainNavigation::kAdvancedPage);
+        EXPECT_TRUE(rig.enabled(N::kBasic));
+        EXPECT_EQ(rig.visible(N::kMotherboardSettings), offer.boardSettings);
+        EXPECT_EQ(rig.visible(N::kLedSettings), offer.ledSettings);
+        EXPECT_FALSE(rig.enabled(N::kMotherboardSettings)) << "the current page's button";
+        EXPECT_EQ(rig.enabled(N::kLedSettings), offer.settingsUsable);
+        if (!offer.ledSettings)
+            continue;
+
+        rig.click(N::kLedSettings);
+        EXPECT_EQ(rig.active, MainNavigation::kLedPage);
+        EXPECT_TRUE(rig.enabled(N::kMotherboardSettings));
+        EXPECT_FALSE(rig.enabled(N::kLedSettings));
+        rig.click(N::kSystemInfo);
+        EXPECT_EQ(rig.active, MainNavigation::kMotherboardPage);
+        EXPECT_FALSE(rig.visible(N::kLedSettings));
+        rig.click(N::kProduct);
+        EXPECT_EQ(rig.active, MainNavigation::kLedPage) << "the product group returns to the LED page";
+        EXPECT_TRUE(rig.visible(N::kMotherboardSettings));
+        EXPECT_TRUE(rig.visible(N::kLedSettings));
+        rig.click(N::kMotherboardSettings);
+        EXPECT_EQ(rig.active, MainNavigation::kAdvancedPage);
+        rig.click(N::kSystemInfo);
+        rig.click(N::kProduct);
+        EXPECT_EQ(rig.active, MainNavigation::kAdvancedPage) << "and to the board settings page";
+    }
+}
+
+// The system-information group recognises the two information-only boards by their digits
+// anywhere in the board string, whatever the code says.
+TEST(MainNavigation, ABoardStringNamingAnInformationOnlyBoardHidesTheMemoryAndPciButtons) {
+    for (const char* boardString : {"KX-2908", "KX2909 Rev 1.x"}) {
+        MainNavigation navigation(1234, boardString, "1.0", [](int) {});
+        navigation.systemInformation();
+        EXPECT_FALSE(navigation.button(N::kMemory).visible) << boardString;
+        EXPECT_FALSE(navigation.button(N::kPci).visible) << boardString;
+    }
+    MainNavigation other(1234, "KX-2917", "1.0", [](int) {});
+    other.systemInformation();
+    EXPECT_TRUE(other.button(N::kMemory).visible);
+    EXPECT_TRUE(other.button(N::kPci).visible);
 }
 
 } // namespace

@@ -112,6 +112,9 @@ TEST_F(PciPage, TheListViewIsPlacedAndFilledAsTheDeviceList) {
     EXPECT_EQ(ehci->text(1), QStringLiteral("0x00"));
     EXPECT_EQ(ehci->text(2), QStringLiteral("0x1D"));
     EXPECT_EQ(ehci->text(3), QStringLiteral("0x07"));
+    EXPECT_NE(ehci->textAlignment(0), int(Qt::AlignCenter)) << "the name reads from the left";
+    for (int column = 1; column < 4; ++column)
+        EXPECT_EQ(ehci->textAlignment(column), int(Qt::AlignCenter)) << "numbers stand under their heading";
     EXPECT_EQ(view.topLevelItem(2)->text(0), QStringLiteral("Unknown Ethernet Controller"));
     auto& dropDown = control<QComboBox>(ids::kDeviceDropDown);
     EXPECT_EQ(dropDown.count(), 3);

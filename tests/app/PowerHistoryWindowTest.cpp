@@ -2,6 +2,7 @@
 // export, and its opening from the tray menu and the basic page's menu. With
 // SOLVANE_HISTORY_SNAPSHOT set to a file name it also saves its picture there (the README's).
 #include "MonitoredBoard.h"
+#include "history/ChartScale.h"
 #include "history/HistoryCsv.h"
 #include "history/window/CPowerHistoryDlg.h"
 #include "support/TempFolder.h"
@@ -82,6 +83,14 @@ TEST_F(PowerHistoryWindow, DrawsEachSpanFromTheHistory) {
     EXPECT_DOUBLE_EQ(bars->barSets()[0]->at(29), savedKwh * 1000);
     EXPECT_DOUBLE_EQ(bars->barSets()[0]->at(0), 0);
     EXPECT_GE(energy->max(), savedKwh * 1000);
+    // From 0 up, a gridline every step of the axis's scale, labelled with that scale's decimals.
+    const auto scale = energyAxis(savedKwh).scale;
+    EXPECT_EQ(energy->min(), 0);
+    EXPECT_DOUBLE_EQ(energy->max(), scale.top);
+    EXPECT_EQ(energy->tickType(), QValueAxis::TicksDynamic);
+    EXPECT_EQ(energy->tickAnchor(), 0);
+    EXPECT_DOUBLE_EQ(energy->tickInterval(), scale.step);
+    EXPECT_EQ(energy->labelFormat(), QStringLiteral("%.%1f").arg(scale.decimals));
 
     if (const char* picture = std::getenv("SOLVANE_HISTORY_SNAPSHOT")) {
         dialog.showSpan(ChartSpan::Day);
@@ -89,6 +98,46 @@ TEST_F(PowerHistoryWindow, DrawsEachSpanFromTheHistory) {
         dialog.show();
         QCoreApplication::processEvents();
         EXPECT_TRUE(dialog.grab().save(QString::fromLocal8Bit(picture)));
+    }
+}
+
+// Each limit's field: off at 0, up to a ceiling past anything the board reaches, in steps of its
+// unit's size; every line and the crossings are drawn against the time and the watts axes.
+TEST_F(PowerHistoryWindow, LimitFieldsAndChartAxesFitTheirReadOuts) {
+    CPowerHistoryDlg dialog(m_board->history(), m_board->registry(), [] { return kMonday + 86399; });
+    struct Field {
+        int maximum;
+        int step;
+        const char* suffix;
+    };
+    const Field fields[] = {{125, 1, " °C"}, {2000, 5, " W"}, {10000, 50, " rpm"}};
+    for (std::size_t i = 0; i < std::size(fields); ++i) {
+        SCOPED_TRACE(i);
+        const auto* field = dialog.limitField(i);
+        EXPECT_EQ(field->minimum(), 0);
+        EXPECT_EQ(field->specialValueText(), QStringLiteral("off"));
+        EXPECT_EQ(field->maximum(), fields[i].maximum);
+        EXPECT_EQ(field->singleStep(), fields[i].step);
+        EXPECT_EQ(field->suffix(), QString::fromUtf8(fields[i].suffix));
+    }
+
+    const auto charts = dialog.findChildren<QChartView*>();
+    ASSERT_EQ(charts.size(), 2);
+    // However small the window, the lines keep room for a day's curve and the bars for their labels.
+    EXPECT_EQ(charts[0]->minimumHeight(), 270);
+    EXPECT_EQ(charts[1]->minimumHeight(), 190);
+    const auto* lines = charts[0]->chart();
+    const auto bottom = lines->axes(Qt::Horizontal);
+    const auto left = lines->axes(Qt::Vertical);
+    ASSERT_EQ(bottom.size(), 1);
+    ASSERT_EQ(left.size(), 1);
+    EXPECT_EQ(left[0]->titleText(), QStringLiteral("W"));
+    for (auto* series : lines->series()) {
+        SCOPED_TRACE(series->name().toStdString());
+        const auto axes = series->attachedAxes();
+        EXPECT_EQ(axes.size(), 2);
+        EXPECT_TRUE(axes.contains(bottom[0]));
+        EXPECT_TRUE(axes.contains(left[0]));
     }
 }
 

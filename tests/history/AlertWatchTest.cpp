@@ -79,5 +79,76 @@ TEST(AlertWatch, ChangingALimitStartsItAfresh) {
     EXPECT_EQ(alertMessage(again[0]), "System power 200 W is above its limit of 180 W");
 }
 
+// Each limit at and past its edge, and at and past the edge of its hysteresis: the value on the
+// limit is not a crossing, the value back inside by exactly the hysteresis does not re-arm it yet.
+TEST(AlertWatch, EachLimitFiresPastItsEdgeAndReArmsOnlyPastItsHysteresis) {
+    struct Case {
+        LimitKind kind;
+        int limit;
+        double hysteresis;
+        double outward; // +1 for an upper limit, -1 for a lower one
+    };
+    const Case cases[] = {
+        {LimitKind::CpuTemperature, 80, 3, +1},
+        {LimitKind::SystemPower, 250, 5, +1},
+        {LimitKind::FanSpeed, 600, 100, -1},
+    };
+    for (const auto& [kind, limit, hysteresis, outward] : cases) {
+        const auto index = static_cast<std::size_t>(kind);
+        SCOPED_TRACE(kLimits[index].name);
+        AlertLimits limits{};
+        limits[index] = limit;
+        AlertWatch watch;
+        watch.setLimits(limits);
+        const auto at = [&](double offset) {
+            // Values of the other two read-outs far inside any limit they could have.
+            PowerSample sample;
+            sample.cpuCelsius = 40;
+            sample.systemWatts = 100;
+            sample.fanRpm = 2000;
+            const double value = limit + outward * offset;
+            (kind == LimitKind::CpuTemperature ? sample.cpuCelsius
+             : kind == LimitKind::SystemPower  ? sample.systemWatts
+                                               : sample.fanRpm) = value;
+            return watch.check(sample, 0).size();
+        };
+        // Offsets past the limit (positive) or back inside it (negative), and the alerts expected.
+        const std::pair<double, std::size_t> path[] = {
+            {-hysteresis - 1, 0},
+            {0, 0},
+            {0.5, 1},
+            {0, 0},
+            {1, 0},
+            {-hysteresis, 0},
+            {0.5, 0},
+            {-hysteresis - 0.5, 0},
+            {0, 0},
+            {0.5, 1},
+            {-hysteresis - 0.5, 0},
+            {1, 1},
+        };
+        int step = 0;
+        for (const auto& [offset, expected] : path)
+            EXPECT_EQ(at(offset), expected) << "step " << step++ << ", offset " << offset;
+    }
+}
+
+TEST(AlertLimits, ClearingALimitThatWasNeverSetSucceedsAndAFailedWriteIsReported) {
+    platform::MemoryRegistry registry;
+    EXPECT_TRUE(writeAlertLimits(registry, AlertLimits{})) << "nothing to delete is not a failure";
+    ASSERT_TRUE(writeAlertLimits(registry, {85, 300, 700}));
+    registry.setReadOnly(true);
+    EXPECT_FALSE(writeAlertLimits(registry, {90, 300, 700})) << "a limit not kept is reported";
+    EXPECT_FALSE(writeAlertLimits(registry, {std::nullopt, 300, 700})) << "a limit not cleared is reported";
+    EXPECT_FALSE(writeAlertLimits(registry, {85, 300, std::nullopt})) << "the last one counts too";
+    EXPECT_EQ(readAlertLimits(registry), (AlertLimits{85, 300, 700}));
+    registry.setReadOnly(false);
+    registry.writeString("Software\\Solvane\\History", "SystemPowerLimit", "250W");
+    registry.writeString("Software\\Solvane\\History", "CpuTemperatureLimit", "");
+    EXPECT_EQ(readAlertLimits(registry), (AlertLimits{std::nullopt, std::nullopt, 700}))
+        << "a value with anything after its number, or an empty one, is off";
+    EXPECT_EQ(alertMessage({0, "gpu_power", 12, 10}), "gpu_power crossed its limit");
+}
+
 } // namespace
 } // namespace solvane::history

@@ -30,6 +30,23 @@ TEST(IsoTime, FormatsUtcAndReadsDatesAsWholeDays) {
         EXPECT_FALSE(parseIsoTime(bad, Bound::Start)) << bad;
 }
 
+// Each field at its first and last value is read; one past either end is refused.
+TEST(IsoTime, ReadsEveryFieldUpToItsEdgeAndNotPast) {
+    constexpr std::int64_t kNewYear2026 = 1767225600; // 2026-01-01T00:00:00Z
+    const std::pair<const char*, std::int64_t> read[] = {
+        {"2026-01-01T00:00:00", kNewYear2026},
+        {"2026-01-31", kNewYear2026 + 30 * 86400},
+        {"2026-12-31T23:59:59Z", kNewYear2026 + 365 * 86400 - 1},
+        {"2026-12-07T23:59", kMonday + 86400 - 60},
+    };
+    for (const auto& [text, seconds] : read)
+        EXPECT_EQ(parseIsoTime(text, Bound::Start), seconds) << text;
+    for (const char* past :
+         {"2026-00-10", "2026-13-10", "2026-12-00", "2026-12-32", "2026-12-07T24:00", "2026-12-07T23:60",
+          "2026-12-07T23:59:60", "2026-12-07T23:59:5", "2026-12-07T23:5"})
+        EXPECT_FALSE(parseIsoTime(past, Bound::Start)) << past;
+}
+
 TEST(IsoTime, WritesADotWhateverTheLocale) {
     // A locale with a decimal comma, where the machine has one.
     const bool comma = std::setlocale(LC_ALL, "de_DE.UTF-8") != nullptr;

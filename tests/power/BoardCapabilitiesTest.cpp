@@ -340,6 +340,18 @@ TEST(BoardOptionLists, NoOptionOf2911MemoryReadsOnePointSix) {
         EXPECT_NE(text, "1.600 V");
 }
 
+// Phases, fan and LED switches choose from fixed lists of their own, never from a voltage list.
+TEST(BoardOptionLists, SettingsPastTheVoltageRowsHaveNoVoltageList) {
+    Machine machine(productName(2917));
+    machine.init();
+    ASSERT_TRUE(machine.options[Setting::IchVoltage].exists());
+    for (auto slot = kModeSettingCount; slot < kSettingSlots; ++slot) {
+        const auto& list = machine.options[static_cast<Setting>(slot)];
+        EXPECT_FALSE(list.exists()) << slot;
+        EXPECT_EQ(list.defaultIndex, kNotPresent) << slot;
+    }
+}
+
 TEST(BoardOptionLists, ListsOfTheSameKindShareTheirTexts) {
     Machine machine(productName(2917));
     machine.init();

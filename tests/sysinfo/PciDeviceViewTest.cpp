@@ -126,8 +126,37 @@ TEST(PciDeviceView, DeviceAndFunctionNumbersTheBusCannotCarryAreNeverSent) {
     for (const auto address : {PciAddress{0, 0x20, 0}, PciAddress{0, 0xFF, 0}, PciAddress{0, 0, 8}}) {
         view.showFunction(address);
         EXPECT_FALSE(view.shown()->answers);
+        for (const auto& row : view.hexRows())
+            EXPECT_EQ(row, "FF FF FF FF FF FF FF FF FF FF FF FF FF FF FF FF ")
+                << "as an absent function reads";
     }
     EXPECT_EQ(bus.reads, 0);
+}
+
+// Before any function is chosen, and for a function that is not there, the view reads as the bus
+// does for an absent function: every byte FF, in every width.
+TEST(PciDeviceView, NothingShownReadsAsAnAbsentFunctionInEveryWidth) {
+    PciTestBus bus;
+    addEhci(bus);
+    const auto scan = enumeratePci(bus);
+    const std::pair<PciHexWidth, const char*> widths[] = {
+        {PciHexWidth::Byte, "FF FF FF FF FF FF FF FF FF FF FF FF FF FF FF FF "},
+        {PciHexWidth::Word, "FFFF FFFF FFFF FFFF FFFF FFFF FFFF FFFF "},
+        {PciHexWidth::Dword, "FFFFFFFF FFFFFFFF FFFFFFFF FFFFFFFF "},
+    };
+    for (const auto& [width, line] : widths) {
+        PciDeviceView view(scan, bus);
+        view.setWidth(width);
+        const auto rows = view.hexRows();
+        EXPECT_EQ(rows.size(), 16U);
+        for (const auto& row : rows)
+            EXPECT_EQ(row, line);
+        view.showFunction({0, 0x1D, 7});
+        EXPECT_NE(view.hexRows().front(), line);
+        view.showFunction({0, 0x1D, 6});
+        for (const auto& row : view.hexRows())
+            EXPECT_EQ(row, line);
+    }
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "tuning/LedPagePlan.h"
 
 #include <gtest/gtest.h>
+#include <map>
 #include <set>
 #include <string>
 
@@ -116,11 +117,20 @@ TEST(LedPagePlan, LabelsKeepTheDialogTextsExceptTheNorthbridgeOn2911) {
 }
 
 TEST(LedPagePlan, PictureButtonsTakeTheirBoardAndVendorPictures) {
-    const auto intel = ledPagePlan(2917, {}, "Intel");
-    EXPECT_EQ(intel.of(21).pictures, (PictureImages{279, 282, 281}));
-    EXPECT_EQ(intel.of(27).pictures, (PictureImages{296, 294, 295}));
-    EXPECT_EQ(intel.of(25).pictures, (PictureImages{299, 300, 298}));
-    EXPECT_EQ(intel.of(30).pictures, (PictureImages{318, 316, 317}));
+    // Each picture button's three images: normal, pressed, hover.
+    const std::map<int, PictureImages> images{
+        {21, {279, 282, 281}}, {22, {288, 289, 290}}, {23, {302, 303, 301}}, {24, {284, 285, 283}},
+        {25, {299, 300, 298}}, {26, {292, 293, 291}}, {27, {296, 294, 295}}, {28, {305, 306, 304}},
+        {29, {322, 320, 321}}, {30, {318, 316, 317}},
+    };
+    for (const int board : {2917, 2915}) {
+        const auto intel = ledPagePlan(board, {}, "Intel");
+        for (const auto& [setting, pictures] : images) {
+            if (board == 2915 && setting == 27)
+                continue; // its own PCI slot pictures, below
+            EXPECT_EQ(intel.of(setting).pictures, pictures) << board << " switch " << setting;
+        }
+    }
     EXPECT_EQ(ledPagePlan(2915, {}, "Intel").of(27).pictures, (PictureImages{314, 313, 312}));
     const auto amd = ledPagePlan(2911, {}, "AMD");
     EXPECT_EQ(amd.of(25).pictures, (PictureImages{332, 329, 330}));

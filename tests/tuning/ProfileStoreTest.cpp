@@ -151,6 +151,25 @@ TEST_F(ProfileFile, AListThatWouldOutgrowTheReadBufferRefusesTheNextName) {
     EXPECT_EQ(onDisk(kDefaultKey, "SavedSettings"), list) << "every name is kept";
 }
 
+// The registry reads a value of up to 5000 characters (its read buffer of 5001 with the closing
+// NUL): a name that brings the list to exactly that is kept, one character more is refused.
+TEST_F(ProfileFile, TheListMayGrowToTheLongestValueTheRegistryReadsBackAndNoFurther) {
+    const std::string list = std::string(4989, 'a') + ";"; // 4990 characters
+    for (const auto& [name, saved] : std::initializer_list<std::pair<std::string, bool>>{
+             {std::string(10, 'b'), false}, {std::string(9, 'c'), true}}) {
+        SCOPED_TRACE(name.size());
+        registry->deleteValue(kDefaultKey, name);
+        registry->writeString(kDefaultKey, "SavedSettings", list);
+        const auto refused = motherboard->save(name);
+        EXPECT_EQ(!refused, saved);
+        EXPECT_EQ(refused ? refused->caption : "", saved ? "" : "Too many settings");
+        reopen();
+        const auto expected = saved ? list + name + ";" : list;
+        EXPECT_EQ(onDisk(kDefaultKey, "SavedSettings"), expected);
+        EXPECT_EQ(motherboard->names().size(), saved ? 2U : 1U) << "the next run reads every name";
+    }
+}
+
 TEST_F(ProfileFile, DeletingTakesOutTheWholeEntryAndTheLastOneTakesTheList) {
     registry->writeString(kDefaultKey, "SavedSettings", "xGame;Game;");
     registry->writeString(kDefaultKey, "xGame", "1;");
