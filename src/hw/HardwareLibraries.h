@@ -82,6 +82,9 @@ public:
     // The share of the processors' time spent busy, 0 to 1, as the operating system counts it; empty
     // where the library cannot tell.
     virtual std::optional<double> CpuUsage() { return std::nullopt; }
+    // The processors' clock as a share of their highest, as the processor counts the cycles it ran
+    // (slowed by the power plan, throttling or its own limits); empty where the library cannot tell.
+    virtual std::optional<double> CpuClock() { return std::nullopt; }
 };
 
 // The power-saving library, loaded at run time as Nimbrel_xp.dll or Nimbrel_vista.dll and reached

@@ -7,14 +7,12 @@ namespace solvane::power {
 
 namespace {
 
-// 2915 carries the regulator of 2917 (they share an efficiency table).
-constexpr std::array<CpuRegulatorModel, 5> kModels{{
-    {2910, 6, 0.25, 0.655, 0.0043},
-    {2915, 6, 0.25, 0.575, 0.0014},
-    {2916, 5, 0.25, 0.738, 0.0018},
-    {2917, 6, 0.25, 0.575, 0.0014},
-    {2918, 5, 0.25, 0.730, 0.0012},
-}};
+constexpr auto kModels = [] {
+    std::array<CpuRegulatorModel, board::kCpuRegulators.size()> models{};
+    for (std::size_t i = 0; i < models.size(); ++i)
+        models[i] = CpuRegulatorModel{board::kCpuRegulators[i]};
+    return models;
+}();
 
 } // namespace
 
@@ -31,7 +29,7 @@ double CpuRegulatorModel::efficiency(double amps, double volts, int activePhases
 const CpuRegulatorModel* cpuRegulatorModelFor(int boardCode) {
     const auto found =
         std::find_if(kModels.begin(), kModels.end(),
-                     [boardCode](const CpuRegulatorModel& model) { return model.boardCode == boardCode; });
+                     [boardCode](const CpuRegulatorModel& model) { return model.code == boardCode; });
     return found != kModels.end() ? &*found : nullptr;
 }
 

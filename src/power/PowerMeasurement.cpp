@@ -3,6 +3,7 @@
 #include "board/BoardTraits.h"
 #include "power/CpuRegulatorModel.h"
 #include "power/EfficiencyCurve.h"
+#include "power/KeptDefaultDraw.h"
 
 #include <array>
 #include <cmath>
@@ -151,6 +152,21 @@ void PowerMeasurement::loadTotals(const platform::Registry& registry) {
     m_values.TotalSavingRemainder = registry.readDword(kSavingTotalsKey, kSavingRemainderValue).value_or(0);
     m_savedHundredths = m_values.TotalSavingHundredthKWh;
     m_savedRemainder = m_values.TotalSavingRemainder;
+    // The board is known by now: its regulator's loss counts in Default's draw, and what Default drew
+    // on it before is taken back (a damaged value, or one of another board, is not).
+    m_estimate = SavingEstimate(cpuRegulatorModelFor(m_platform.BoardCode));
+    if (const auto kept = registry.readString(kSavingTotalsKey, kDefaultDrawValue))
+        if (const auto entries = parseKeptDefaultDraw(*kept, m_platform.BoardCode))
+            m_estimate.restoreDefault(*entries);
+    m_defaultDrawLearned = false;
+}
+
+void PowerMeasurement::keepDefaultDraw(platform::Registry& registry) {
+    if (!m_defaultDrawLearned)
+        return;
+    if (registry.writeString(kSavingTotalsKey, kDefaultDrawValue,
+                             keptDefaultDrawText(m_platform.BoardCode, m_estimate.defaultEntries())))
+        m_defaultDrawLearned = false;
 }
 
 void PowerMeasurement::takeVoltagesAndRails(const SensorSnapshot& s) {
@@ -241,6 +257,7 @@ void PowerMeasurement::computeCpu(const SensorSnapshot& s, int p) {
 
 void PowerMeasurement::computeTotalsAndEfficiency(int p) {
     auto& m = m_values;
+    m_activePhases = p;
     const double cpuConsumption = m.CpuConsumption;
     // What the CPU regulator loses at the current it delivers with the phases that run: its supply
     // draws that beyond the CPU's power, and its efficiency follows from it.
@@ -280,20 +297,31 @@ int PowerMeasurement::ordinaryRegulatorSaving(int p) const {
     return std::max(0, truncated(ordinary - own));
 }
 
-void PowerMeasurement::accountSavings(PowerMode mode, std::optional<double> cpuLoad) {
+void PowerMeasurement::accountSavings(PowerMode mode, std::optional<double> cpuLoad,
+                                      std::optional<double> cpuClock) {
     auto& m = m_values;
     m.LastIntervalSaving = 0;
-    // The parts the estimate learns separately: the CPU's own supply and the three board rails.
+    // The parts the estimate learns separately: the one that feeds the CPU first (its own supply where
+    // the board measures the CPU's power, else the 12 V rail it hangs on), then the other rails.
     const double cpuSupplyWatts = (m.TotalConsumption - m.P33 - m.P5 - m.P12) / kRailPerWatt;
-    const SavingEstimate::Sample sample{
-        cpuLoad, {cpuSupplyWatts, m.P12 / kRailPerWatt, m.P5 / kRailPerWatt, m.P33 / kRailPerWatt}};
+    const double cpuWatts = m.CpuConsumption / kConsumptionPerWatt;
+    const bool cpuMeasured = cpuWatts > 0;
+    const double rail12Watts = m.P12 / kRailPerWatt;
+    SavingEstimate::Sample sample{
+        cpuLoad,
+        {cpuMeasured ? cpuSupplyWatts : rail12Watts, cpuMeasured ? rail12Watts : cpuSupplyWatts,
+         m.P5 / kRailPerWatt, m.P33 / kRailPerWatt},
+        SavingEstimate::CpuPoint{m.CoreMilliVolts / kMillivoltsPerVolt, cpuClock,
+                                 cpuMeasured ? std::optional(cpuWatts) : std::nullopt, m_activePhases}};
     if (mode != PowerMode::Optimize && mode != PowerMode::Max) {
         m.SavedPercentage = 0;
         m.CurrentSaving = 0;
         m.PowerWithoutSaving = 0;
         // Before any mode is applied the board runs whatever it was left at: no measure of Default.
-        if (mode == PowerMode::Default)
+        if (mode == PowerMode::Default) {
             m_estimate.observeDefault(sample);
+            m_defaultDrawLearned = true;
+        }
         return;
     }
     // Without a Default figure yet (a run that started in a saving mode), what running fewer CPU

@@ -85,8 +85,12 @@ public:
     Measurements& values() { return m_values; }
     const Measurements& values() const { return m_values; }
 
-    // The energy totals kept across runs (missing values count as 0).
+    // The energy totals kept across runs (missing values count as 0), and what Default was seen to
+    // draw on this board in earlier runs.
     void loadTotals(const platform::Registry& registry);
+    // Keeps what Default was seen to draw, when this run learned more of it; called when a mode is
+    // applied and at exit, not at every refresh.
+    void keepDefaultDraw(platform::Registry& registry);
 
     // Core and rail voltages, fan speed, and the rail powers from the power-monitor chip.
     void takeVoltagesAndRails(const SensorSnapshot& snapshot);
@@ -94,9 +98,11 @@ public:
     void computeCpu(const SensorSnapshot& snapshot, int activePhases);
     // Total consumption and the efficiency figure.
     void computeTotalsAndEfficiency(int activePhases);
-    // The current saving against what Default would draw at this CPU load (0 to 1, empty when not
-    // measured), in Optimize and Max mode only; Default's refreshes teach the estimate.
-    void accountSavings(PowerMode mode, std::optional<double> cpuLoad);
+    // The current saving against what Default would draw at this CPU load (0 to 1) and clock (a share
+    // of the highest), each empty when not measured, in Optimize and Max mode only; Default's
+    // refreshes teach the estimate.
+    void accountSavings(PowerMode mode, std::optional<double> cpuLoad,
+                        std::optional<double> cpuClock = std::nullopt);
     // Carries whole hundredths of a kWh out of the remainder and keeps both in the registry.
     void updateEnergyTotal(platform::Registry& registry);
     // The page's read-out texts; cpuPhaseSetting is the CPU_PHASE value (AMD efficiency text).
@@ -116,6 +122,8 @@ private:
     platform::RandomSource& m_random;
     Measurements m_values;
     SavingEstimate m_estimate;
+    int m_activePhases = 0;            // the CPU regulator's running phases at this refresh
+    bool m_defaultDrawLearned = false; // Default refreshes since its draw was last kept
     std::string m_energyText = savedEnergyText(0, 0);
     std::int64_t m_savedHundredths = 0; // what the registry holds, as far as this run knows
     std::int64_t m_savedRemainder = 0;

@@ -133,6 +133,7 @@ void PowerMonitor::ApplyDefault() {
 void PowerMonitor::startSavingApply(PowerMode mode) {
     auto& modes = m_context.modes;
     m_context.scheduler.killTimer(this, kRefreshTimer);
+    m_context.measurement.keepDefaultDraw(m_context.registry);
     m_context.measurement.restartForMode(mode);
     m_context.library.DisableSATA();
     ApplyTargets(modes, m_context.commands, modes.targetsOf(mode));
@@ -249,7 +250,8 @@ void PowerMonitor::Refresh() {
     LoadPhaseRule();
     measurement.computeTotalsAndEfficiency(m_activeCpuPhases);
     SmartFanStep(m_snapshot.cpuTemperature());
-    measurement.accountSavings(m_context.modes.ActiveMode, m_context.cpuUsage.CpuUsage());
+    measurement.accountSavings(m_context.modes.ActiveMode, m_context.cpuUsage.CpuUsage(),
+                               m_context.cpuUsage.CpuClock());
     measurement.updateEnergyTotal(m_context.registry);
     m_readouts = measurement.formatReadouts(m_snapshot, value(Setting::CpuPhase));
     if (m_refreshed)
@@ -353,6 +355,7 @@ void PowerMonitor::OnExit() {
     m_context.registry.writeString(kProductKey, kNormalEndValue, "1");
     if (!m_context.platform.BoardSupported)
         return;
+    m_context.measurement.keepDefaultDraw(m_context.registry);
     auto& library = m_context.library;
     const auto mode = m_context.modes.ActiveMode;
     if (mode == PowerMode::Optimize || mode == PowerMode::Max) {

@@ -15,6 +15,7 @@ public:
     explicit SimulatedTressel(SimulatedBoard& board) : m_board(board) {}
     int TresselInit(int processorCount) override;
     std::optional<double> CpuUsage() override { return m_board.cpuLoad(); }
+    std::optional<double> CpuClock() override { return m_board.physics().clock; }
 
 private:
     SimulatedBoard& m_board;

@@ -6,6 +6,7 @@
 #include "app/Report.h"
 #include "platform/MemoryRegistry.h"
 #include "platform/RegistrySeed.h"
+#include "power/KeptDefaultDraw.h"
 #include "sim/physics/ScriptedCpuLoad.h"
 
 #include <QJsonDocument>
@@ -14,6 +15,8 @@
 #include <cstdio>
 #include <gtest/gtest.h>
 #include <map>
+#include <optional>
+#include <string>
 #include <vector>
 
 namespace solvane::app {
@@ -44,7 +47,10 @@ struct LoadScript {
 // A board with its program and a Default-mode twin on one virtual clock.
 class TwinRun {
 public:
-    TwinRun(int board, const LoadScript& script) {
+    // A run that starts in Default for a minute; or, given what an earlier run kept of Default's draw
+    // (the registry value), one that starts in `mode` at once.
+    TwinRun(int board, const LoadScript& script, std::optional<std::string> keptDefaultDraw = std::nullopt,
+            PowerMode mode = PowerMode::Default) {
         // Default's refreshes, the 300 ms apply, then the mode's refreshes up to just before the step.
         const auto stepAt = std::chrono::milliseconds(300 + kDefaultRefreshes * kRefreshMs + 300 +
                                                       kStepRefresh * kRefreshMs - kRefreshMs / 2);
@@ -59,6 +65,9 @@ public:
             return std::make_unique<sim::SimulatedHardware>(options);
         };
         m_hardware = makeBoard();
+        if (keptDefaultDraw)
+            m_services.registry.writeString(power::kSavingTotalsKey, power::kDefaultDrawValue,
+                                            *keptDefaultDraw);
         m_core = std::make_unique<SolvaneCore>(m_services.on(*m_hardware, 9));
         m_core->initialise();
         m_core->enableSettingCommands();
@@ -68,7 +77,7 @@ public:
             *m_services.registry.readString(platform::kWindowsVersionKey, "BuildLabEx"));
         m_twin = std::make_unique<DefaultModeTwin>(*m_core, m_services.clock, makeBoard(),
                                                    std::move(twinRegistry));
-        runBeforeReport(*m_core, m_services.clock, PowerMode::Default, kDefaultRefreshes);
+        runBeforeReport(*m_core, m_services.clock, mode, mode == PowerMode::Default ? kDefaultRefreshes : 0);
     }
     ~TwinRun() {
         m_twin.reset();
@@ -81,6 +90,10 @@ public:
         return QJsonDocument::fromJson(QByteArray::fromStdString(buildReport(*m_core, ReportFormat::Json,
                                                                              nullptr, nullptr, m_twin.get())))
             .object();
+    }
+    // What the program keeps of Default's draw for later runs.
+    std::optional<std::string> keptDefaultDraw() const {
+        return m_services.registry.readString(power::kSavingTotalsKey, power::kDefaultDrawValue);
     }
     // The energy the program has counted across runs, in watt-hours.
     double countedWattHours() const {
@@ -188,15 +201,47 @@ TEST(SavingAgainstPhysics, TheSavingStaysWithinTheDrawAcrossBoardsLoadsModesAndS
 }
 
 // The accuracy a user needs: within 15 % or 2 W of the true saving, steady and 10 refreshes after a
-// load step, and the energy within 15 % of the true integral. Not met yet where the mode's share of
-// the draw changes with the load (Optimize's clock follows the load, Default's does not) or where the
-// read-outs' own error is a large part of a small saving: run it to see how far.
+// load step, and the energy within 15 % of the true integral. Met on most cases of the boards that
+// measure the CPU's power; not yet after a step on the boards that feed the CPU from the 12 V rail
+// (2901, 2907 to 2909: the rail's fans and chips are not told from the CPU well enough), after the
+// 70 -> 25 % step in Optimize on 2910 and 2911, and at a full steady load in Optimize on 2910: run it
+// to see how far.
 TEST(SavingAgainstPhysics, DISABLED_TheShownSavingFollowsTheDefaultTwin) {
     for (const auto& r : sweep()) {
         EXPECT_NEAR(r.shown, r.truth, std::max(0.15 * std::abs(r.truth), 2.0)) << r.where;
         if (r.step) {
             EXPECT_NEAR(r.countedWattHours, r.trueWattHours, 0.15 * r.trueWattHours) << r.where << ": energy";
         }
+    }
+}
+
+// A run started in a saving mode counts the whole saving when an earlier run saw Default on the board;
+// what it kept, damaged, counts for nothing and harms nothing.
+TEST(SavingAgainstPhysics, ARunStartedInASavingModeKnowsDefaultFromAnEarlierRun) {
+    constexpr LoadScript kSteady{"50 %", 0.5, 0.5};
+    std::optional<std::string> kept;
+    {
+        TwinRun earlier(2917, kSteady);
+        earlier.choose(PowerMode::Max);
+        kept = earlier.keptDefaultDraw();
+    }
+    ASSERT_TRUE(kept);
+    const auto shownAndTrue = [&](const std::string& keptText) {
+        TwinRun run(2917, kSteady, keptText, PowerMode::Max);
+        run.refresh(kCheckedRefresh);
+        const auto root = run.report();
+        return std::pair{watts(root.value(QStringLiteral("readouts")).toObject(), "Current Power Saving"),
+                         root.value(QStringLiteral("simulation"))
+                             .toObject()
+                             .value(QStringLiteral("savingWatts"))
+                             .toDouble()};
+    };
+    const auto [shown, truth] = shownAndTrue(*kept);
+    EXPECT_NEAR(shown, truth, std::max(0.15 * truth, 2.0));
+    for (const std::string& damaged :
+         {kept->substr(0, kept->size() / 2), "2918" + kept->substr(4), std::string("x")}) {
+        const auto [withoutDefault, _] = shownAndTrue(damaged);
+        EXPECT_LT(withoutDefault, truth / 4) << damaged << ": only what fewer phases save";
     }
 }
 

@@ -25,6 +25,9 @@ struct RegulatorLosses {
 inline constexpr RegulatorLosses kCoreLosses{0.25, 0.40, 0.0032, 0.025, 20.0};
 // The maker's CPU regulators, calibrated against each board's efficiency table (measured with every
 // phase running at a 1.2 V core): within 3 points of it (2918 within 3.5 at 1.5, 5.5 and 6.5 A).
+// These are the simulated hardware's own and stay here on purpose: the program keeps its model of
+// the same regulators in its board records (board/CpuRegulators.h), and the figures it shows are
+// held against these, an independent account of what the board really loses.
 inline constexpr RegulatorLosses kCoreLosses2918{0.25, 0.730, 0.0012, 0.0, 20.0};
 inline constexpr RegulatorLosses kCoreLosses2917{0.25, 0.575, 0.0014, 0.0, 20.0}; // 2917 and 2915
 inline constexpr RegulatorLosses kCoreLosses2916{0.25, 0.738, 0.0018, 0.0, 20.0};
