@@ -4,6 +4,7 @@
 #include "app/MemoryReport.h"
 #include "app/MotherboardReport.h"
 #include "app/TextEscape.h"
+#include "app/ThisPcReport.h"
 #include "history/IsoTime.h"
 #include "power/BasicPageReadouts.h"
 #include "power/PhaseReadout.h"
@@ -283,8 +284,11 @@ std::string buildReport(SolvaneCore& core, ReportFormat format, hw::IoDriver* dr
         power::makePlatformReport(state.platform, state.options, state.modes.DefaultTargets);
     const auto settings = settingLines(state);
     std::vector<power::BasicReadout> readouts;
-    if (const auto* monitor = core.session().monitor())
+    const power::ThisPcFigures* thisPc = nullptr;
+    if (const auto* monitor = core.session().monitor()) {
         readouts = power::basicPageReadouts(state, *monitor);
+        thisPc = monitor->thisPc();
+    }
     const auto& pciScan = core.pciScan();
     const auto pciDevices = sysinfo::pciDeviceReports(pciScan, core.hardware().falwick());
     sysinfo::MemoryInformation memory(core.hardware().hoblin(), smbusLibraryOf(core), memoryStatusOf(core),
@@ -320,10 +324,14 @@ std::string buildReport(SolvaneCore& core, ReportFormat format, hw::IoDriver* dr
         for (const auto& lamp : leds.lamps)
             lampObject.insert(std::to_string(lamp.lampId), lampText(lamp.image));
         root.insert("lamps", lampObject);
-        json::Object readoutObject;
-        for (const auto& readout : readouts)
-            readoutObject.insert(oneLine(readout.caption), readout.text);
-        root.insert("readouts", readoutObject);
+        if (thisPc != nullptr) {
+            addThisPcReadouts(root, *thisPc, core.session().measurement().values());
+        } else {
+            json::Object readoutObject;
+            for (const auto& readout : readouts)
+                readoutObject.insert(oneLine(readout.caption), readout.text);
+            root.insert("readouts", readoutObject);
+        }
         root.insert("pci", pciObject(pciDevices, pciScan.facts));
         root.insert("memory", memoryReportJson(memory));
         root.insert("motherboard", motherboardReportJson(motherboard));
@@ -346,7 +354,9 @@ std::string buildReport(SolvaneCore& core, ReportFormat format, hw::IoDriver* dr
     text += "\nActive mode: " + std::string(modeName(state.modes.ActiveMode)) + "\n";
     text += ledPageText(leds);
     text += "\nRead-outs:\n";
-    if (readouts.empty())
+    if (thisPc != nullptr)
+        text += thisPcReadoutsText(*thisPc, core.session().measurement().values());
+    else if (readouts.empty())
         text += "  (the power-saving monitor is not running on this machine)\n";
     else if (!state.platform.BoardSupported)
         text += "  (not a supported Tarvok board: the power-saving monitor shows nothing)\n";
