@@ -15,18 +15,6 @@ json::Array readingArray(const std::vector<hw::MachineReading>& readings, std::s
     return array;
 }
 
-std::string_view supplyKey(hw::PowerSupplyState state) {
-    switch (state) {
-    case hw::PowerSupplyState::Mains:
-        return "mains";
-    case hw::PowerSupplyState::Battery:
-        return "battery";
-    case hw::PowerSupplyState::Unknown:
-        break;
-    }
-    return "unknown";
-}
-
 } // namespace
 
 void addThisPcReadouts(json::Object& root, const power::ThisPcFigures& figures,
@@ -54,7 +42,7 @@ void addThisPcReadouts(json::Object& root, const power::ThisPcFigures& figures,
     root.insert("readoutSources", sources);
     root.insert("readoutsMissing", missing);
     const auto& readings = figures.readings;
-    json::Object pc{{"powerSource", supplyKey(readings.supply)},
+    json::Object pc{{"powerSource", power::powerSupplyText(readings.supply)},
                     {"fans", readingArray(readings.fans, "rpm")},
                     {"voltages", readingArray(readings.voltages, "volts")},
                     {"savingEstimated", figures.savingEstimated}};

@@ -60,7 +60,6 @@ void ThisPcMeasurement::refresh(hw::MachineMeter& meter, std::optional<double> c
     figures = ThisPcFigures{};
     figures.readings = meter.read();
     figures.cpuLoad = cpuLoad;
-    figures.modeApplied = mode != PowerMode::None;
     const auto& readings = figures.readings;
     auto draw = drawOf(readings);
     figures.drawnWatts = draw.watts;
@@ -85,13 +84,12 @@ void ThisPcMeasurement::refresh(hw::MachineMeter& meter, std::optional<double> c
         m_estimatedDraw = draw.kind;
     }
     const SavingEstimate::Sample sample{cpuLoad, draw.parts};
-    if (mode == PowerMode::Default) {
-        m_estimate.observeDefault(sample);
-        figures.savingWatts = 0.0;
-        return;
-    }
+    // Outside the saving modes nothing is saved, as on a board; only Default's draw teaches the
+    // estimate (before a mode is applied the PC runs as it was left).
     if (mode != PowerMode::Optimize && mode != PowerMode::Max) {
-        figures.savingMissing = "no power mode is applied";
+        if (mode == PowerMode::Default)
+            m_estimate.observeDefault(sample);
+        figures.savingWatts = 0.0;
         return;
     }
     const auto estimated = m_estimate.saving(sample);

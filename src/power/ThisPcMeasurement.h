@@ -22,7 +22,6 @@ struct ThisPcFigures {
     std::string drawMissing;           // why there is no draw to measure the saving on
     std::optional<double> savingWatts; // empty where there is no saving figure
     bool savingEstimated = false;      // the saving is an estimate of what Default would draw
-    bool modeApplied = false;          // a power mode is applied (no saving is claimed before one is)
     std::string savingMissing;         // why there is no saving figure
 };
 

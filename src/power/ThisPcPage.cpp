@@ -123,14 +123,16 @@ Shown shownReading(const hw::MachineReading& reading, std::string (*format)(doub
     return {std::string(missingWord(reading.reason)), {}, reading.missing};
 }
 
-Shown domainPower(const hw::MachineReadings& readings, std::string_view domain) {
+Shown domainPower(const hw::MachineReadings& readings, Figure figure) {
+    const auto& row = *std::find_if(kDomainRows.begin(), kDomainRows.end(),
+                                    [figure](const DomainRow& domain) { return domain.figure == figure; });
     const auto found =
         std::find_if(readings.domains.begin(), readings.domains.end(),
-                     [domain](const hw::MachineReading& reading) { return reading.label == domain; });
+                     [&row](const hw::MachineReading& reading) { return reading.label == row.domain; });
     if (found == readings.domains.end())
         return {std::string(missingWord(hw::MissingReason::NoCounter)),
                 {},
-                "no " + std::string(domain) + " power counter on this machine"};
+                "no " + std::string(row.name) + " power counter on this machine"};
     return shownReading(*found, watts);
 }
 
@@ -141,23 +143,10 @@ std::string listed(const std::vector<hw::MachineReading>& readings, const char* 
     return text;
 }
 
-std::string supplyName(hw::PowerSupplyState state) {
-    switch (state) {
-    case hw::PowerSupplyState::Mains:
-        return "Mains";
-    case hw::PowerSupplyState::Battery:
-        return "Battery";
-    case hw::PowerSupplyState::Unknown:
-        break;
-    }
-    return "Unknown";
-}
-
 Shown savingShown(const ThisPcFigures& figures, const Measurements& values, Figure figure) {
     if (!figures.savingWatts) {
-        const auto word = !figures.drawnWatts   ? std::string(missingWord(figures.readings.package.reason))
-                          : figures.modeApplied ? std::string("not yet")
-                                                : std::string("no mode");
+        const auto word = figures.drawnWatts ? std::string("not yet")
+                                             : std::string(missingWord(figures.readings.package.reason));
         return {word, {}, figures.savingMissing};
     }
     const std::string on = "measured on the " + figures.drawSource;
@@ -226,7 +215,7 @@ Shown figureShown(const ThisPcFigures& figures, const Measurements& values, Figu
     case Figure::PowerSource:
         if (readings.supply == hw::PowerSupplyState::Unknown)
             return {"Unknown", {}, "no power_supply entry tells whether the PC runs on mains or battery"};
-        return {supplyName(readings.supply), readings.supplySource, {}};
+        return {std::string(powerSupplyText(readings.supply)), readings.supplySource, {}};
     case Figure::SystemPower:
         if (readings.supply == hw::PowerSupplyState::Battery && readings.battery.value)
             return {watts(*readings.battery.value), readings.battery.source, {}};
@@ -246,6 +235,18 @@ std::string messageOf(const hw::MachineReadings& readings) {
 }
 
 } // namespace
+
+std::string_view powerSupplyText(hw::PowerSupplyState state) {
+    switch (state) {
+    case hw::PowerSupplyState::Mains:
+        return "Mains";
+    case hw::PowerSupplyState::Battery:
+        return "Battery";
+    case hw::PowerSupplyState::Unknown:
+        break;
+    }
+    return "Unknown";
+}
 
 ThisPcPage thisPcPage(const ThisPcFigures& figures, const Measurements& values) {
     ThisPcPage page;

@@ -36,6 +36,9 @@ inline constexpr std::string_view kThisPcTitle = "This PC";
 
 ThisPcPage thisPcPage(const ThisPcFigures& figures, const Measurements& values);
 
+// "Mains", "Battery" or "Unknown".
+std::string_view powerSupplyText(hw::PowerSupplyState state);
+
 // The boards' read-outs a PC does not have, for the report: key and why.
 struct AbsentBoardReadout {
     std::string_view reportKey;

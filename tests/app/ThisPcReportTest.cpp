@@ -46,7 +46,7 @@ TEST_F(ThisPcReport, ALaptopOnBatteryShowsItsDrawTemperaturesAndWhyTheRestIsMiss
     // Every read-out has its source or the reason it has none.
     for (auto key = readouts.begin(); key != readouts.end(); ++key)
         EXPECT_NE(sources.contains(key.key()), missing.contains(key.key())) << key.key().toStdString();
-    EXPECT_EQ(text(root.value(QStringLiteral("thisPc")).toObject(), "powerSource"), "battery");
+    EXPECT_EQ(text(root.value(QStringLiteral("thisPc")).toObject(), "powerSource"), "Battery");
 }
 
 TEST_F(ThisPcReport, ADesktopsFansAndVoltagesAreListedWithTheirSensors) {

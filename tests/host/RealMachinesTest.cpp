@@ -164,6 +164,7 @@ TEST(RealMachines, ThePagePicksEachReadOutFromTheSensorsTheMachineHas) {
         const auto root = test::fixtureFolder() / machine.tree;
         double seconds = 100.0;
         HostMachineMeter meter(root, std::make_shared<HwmonSource>(root), [&seconds] { return seconds; });
+        seconds += 3.0;
         const auto readings = meter.read();
         expectPick(readings.cpuTemperature, machine.cpuTemperature, "CPU temperature");
         expectPick(readings.boardTemperature, machine.boardTemperature, "board temperature");

@@ -31,6 +31,9 @@ protected:
         meter.readings.package = watts(40.0, "powercap intel-rapl:0 (package-0)");
         meter.readings.graphics = missing(MissingReason::NoSensor, "no graphics-card power sensor");
         meter.readings.battery = missing(MissingReason::NoSensor, "no battery on this machine");
+        for (auto* reading :
+             {&meter.readings.cpuTemperature, &meter.readings.boardTemperature, &meter.readings.coreVoltage})
+            *reading = missing(MissingReason::NoSensor, "no such sensor (hwmon under /sys/class/hwmon)");
     }
     void refresh(PowerMode mode, double load = 0.5) { measurement.refresh(meter, load, mode, 3.0, values); }
     const ThisPcRow& row(const ThisPcPage& page, std::string_view key) {
