@@ -25,9 +25,10 @@ TEST(ThisPcPage, TheBasicPageShowsThePcsOwnReadOutsWithTheirSources) {
     platform::RecordingSleeper sleeper;
     hw::IoDriver driver(parts.system, serviceTable, devices, sleeper);
     const auto fixtures = std::filesystem::path(SOLVANE_TEST_DATA) / "host";
-    host::HostHardware hardware(
-        {.sysfsRoot = fixtures / "real-x1-carbon-laptop", .procRoot = fixtures / "laptop-proc"},
-        std::make_shared<host::HwmonSource>(fixtures / "real-x1-carbon-laptop"));
+    host::HostHardware hardware({.sysfsRoot = fixtures / "real-x1-carbon-laptop",
+                                 .procRoot = fixtures / "laptop-proc",
+                                 .pciIdsFile = {}},
+                                std::make_shared<host::HwmonSource>(fixtures / "real-x1-carbon-laptop"));
     SolvaneCore core(parts.on(hardware, 3));
     ui::RecordingNotificationShell shell;
     CSampleDlg window(driver, core, shell);

@@ -8,22 +8,23 @@ namespace solvane::app {
 namespace {
 
 using test::parseJson;
-using ThisPcReport = test::ProgramReport;
+class ThisPcReport : public test::ProgramReport {
+protected:
+    QJsonObject reportOn(const std::string& tree, std::string& raw) {
+        const auto fixtures = std::filesystem::path(SOLVANE_TEST_DATA) / "host";
+        raw = report({"--json", "--hardware", "host", "--sysfs-root", (fixtures / tree).string(),
+                      "--proc-root", (fixtures / "laptop-proc").string()});
+        return parseJson(raw);
+    }
+};
 
 std::string text(const QJsonObject& object, const char* key) {
     return object.value(QString::fromUtf8(key)).toString().toStdString();
 }
 
-QJsonObject reportOn(ThisPcReport& test, const std::string& tree, std::string& raw) {
-    const auto fixtures = std::filesystem::path(SOLVANE_TEST_DATA) / "host";
-    raw = test.report({"--json", "--hardware", "host", "--sysfs-root", (fixtures / tree).string(),
-                       "--proc-root", (fixtures / "laptop-proc").string()});
-    return parseJson(raw);
-}
-
 TEST_F(ThisPcReport, ALaptopOnBatteryShowsItsDrawTemperaturesAndWhyTheRestIsMissing) {
     std::string raw;
-    const auto root = reportOn(*this, "real-x1-carbon-laptop", raw);
+    const auto root = reportOn("real-x1-carbon-laptop", raw);
     const auto readouts = root.value(QStringLiteral("readouts")).toObject();
     const auto sources = root.value(QStringLiteral("readoutSources")).toObject();
     const auto missing = root.value(QStringLiteral("readoutsMissing")).toObject();
@@ -51,7 +52,7 @@ TEST_F(ThisPcReport, ALaptopOnBatteryShowsItsDrawTemperaturesAndWhyTheRestIsMiss
 
 TEST_F(ThisPcReport, ADesktopsFansAndVoltagesAreListedWithTheirSensors) {
     std::string raw;
-    const auto root = reportOn(*this, "real-z390-configured", raw);
+    const auto root = reportOn("real-z390-configured", raw);
     const auto readouts = root.value(QStringLiteral("readouts")).toObject();
     EXPECT_EQ(text(readouts, "Fan Speed"), "522 rpm") << raw;
     EXPECT_EQ(text(readouts, "Core Voltage"), "1.300 V");

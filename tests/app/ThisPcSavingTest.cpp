@@ -29,7 +29,7 @@ public:
             std::filesystem::path(SOLVANE_TEST_DATA) / "host" / "real-z390-desktop", m_sys.path(),
             std::filesystem::copy_options::recursive | std::filesystem::copy_options::copy_symlinks);
         advance();
-        host::HostOptions options{.sysfsRoot = m_sys.path(), .procRoot = m_proc.path()};
+        host::HostOptions options{.sysfsRoot = m_sys.path(), .procRoot = m_proc.path(), .pciIdsFile = {}};
         options.clock = [this] { return advance(); };
         hardware =
             std::make_unique<host::HostHardware>(options, std::make_shared<host::HwmonSource>(m_sys.path()));
