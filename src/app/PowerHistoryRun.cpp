@@ -22,7 +22,7 @@ PowerHistoryRun::PowerHistoryRun(SolvaneCore& core, const std::filesystem::path&
             stateFolder / history::kHistoryFileName, std::move(clock));
         m_notice = m_history->notice();
         // The monitor's first refresh ran at its start.
-        if (core.state().platform.BoardSupported)
+        if (core.state().platform.BoardSupported || monitor->thisPc() != nullptr)
             m_history->recordRefresh();
     }
     if (metricsAddress.empty())
@@ -47,7 +47,8 @@ std::string PowerHistoryRun::notMonitoredReason() const {
                "loaded";
     if (!m_history)
         return "the power-saving modules did not load";
-    if (!platform.BoardSupported)
+    // An ordinary PC is monitored through its own read-outs.
+    if (!platform.BoardSupported && m_core.session().monitor()->thisPc() == nullptr)
         return platform.BoardString.empty() ? "no supported board was found"
                                             : "the board " + platform.BoardString + " is not supported";
     return {};

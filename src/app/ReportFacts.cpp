@@ -93,6 +93,8 @@ ReportFacts gatherReport(SolvaneCore& core, hw::IoDriver* driver, const history:
         facts.readouts = power::basicPageReadouts(state, *monitor);
         for (auto& readout : facts.readouts)
             readout.caption = oneLine(std::move(readout.caption));
+        if (const auto* thisPc = monitor->thisPc())
+            facts.thisPc = ReportFacts::ThisPc{*thisPc, core.session().measurement().values()};
     }
     facts.boardSupported = state.platform.BoardSupported;
     const auto& pciScan = core.pciScan();

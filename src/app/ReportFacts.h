@@ -7,6 +7,7 @@
 #include "power/BasicPageReadouts.h"
 #include "power/PlatformReport.h"
 #include "power/PowerModeNames.h"
+#include "power/ThisPcMeasurement.h"
 #include "sim/physics/BoardPhysics.h"
 #include "sysinfo/MotherboardInfo.h"
 #include "sysinfo/PciDeviceReport.h"
@@ -55,6 +56,11 @@ struct ReportFacts {
         sim::PhysicsState physics;
         std::optional<DefaultModeTwin::Figures> defaultModeTwin;
     };
+    // An ordinary PC's own read-outs, in place of the board read-outs.
+    struct ThisPc {
+        power::ThisPcFigures figures;
+        power::Measurements values;
+    };
 
     power::PlatformReport identification;
     std::vector<Setting> settings;
@@ -63,6 +69,7 @@ struct ReportFacts {
     std::vector<Lamp> lamps;
     bool boardSupported = false;
     std::vector<power::BasicReadout> readouts; // captions on one line each; none without a monitor
+    std::optional<ThisPc> thisPc;              // on an ordinary PC only
     std::vector<sysinfo::PciDeviceReport> pciDevices;
     sysinfo::PciPlatformFacts pciFacts;
     MemoryReportFacts memory;

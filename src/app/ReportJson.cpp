@@ -1,6 +1,7 @@
 #include "app/JsonValue.h"
 #include "app/MotherboardReport.h"
 #include "app/Report.h"
+#include "app/ThisPcReport.h"
 #include "history/IsoTime.h"
 #include "sysinfo/PciRowNames.h"
 
@@ -103,10 +104,14 @@ std::string reportJson(const ReportFacts& facts) {
     for (const auto& lamp : facts.lamps)
         lampObject.insert(std::to_string(lamp.lampId), lamp.lit ? "lit" : "dark");
     root.insert("lamps", lampObject);
-    json::Object readoutObject;
-    for (const auto& readout : facts.readouts)
-        readoutObject.insert(readout.caption, readout.text);
-    root.insert("readouts", readoutObject);
+    if (facts.thisPc) {
+        addThisPcReadouts(root, facts.thisPc->figures, facts.thisPc->values);
+    } else {
+        json::Object readoutObject;
+        for (const auto& readout : facts.readouts)
+            readoutObject.insert(readout.caption, readout.text);
+        root.insert("readouts", readoutObject);
+    }
     root.insert("pci", pciObject(facts.pciDevices, facts.pciFacts));
     root.insert("memory", memoryReportJson(facts.memory));
     root.insert("motherboard", motherboardReportJson(facts.motherboard));

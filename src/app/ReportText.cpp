@@ -1,5 +1,6 @@
 #include "app/MotherboardReport.h"
 #include "app/Report.h"
+#include "app/ThisPcReport.h"
 #include "app/TextEscape.h"
 #include "history/IsoTime.h"
 #include "sysinfo/PciRowNames.h"
@@ -49,7 +50,9 @@ std::string ledPageText(const ReportFacts& facts) {
 
 std::string readoutsText(const ReportFacts& facts) {
     std::string text = "\nRead-outs:\n";
-    if (facts.readouts.empty())
+    if (facts.thisPc)
+        text += thisPcReadoutsText(facts.thisPc->figures, facts.thisPc->values);
+    else if (facts.readouts.empty())
         text += "  (the power-saving monitor is not running on this machine)\n";
     else if (!facts.boardSupported)
         text += "  (not a supported Tarvok board: the power-saving monitor shows nothing)\n";

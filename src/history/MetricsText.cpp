@@ -114,6 +114,13 @@ std::string metricsText(const PowerSample& sample, double savedKwh, std::string_
     for (const auto mode : kModes)
         sampleLine(out, "solvane_power_mode", boardLabel + ",mode=\"" + std::string(modeLabel(mode)) + "\"",
                    sample.mode == mode ? 1 : 0);
+    if (!sample.powerSource.empty()) {
+        family(
+            out, "solvane_power_source_info", "gauge",
+            "What an ordinary PC's powers are measured on, in its source label; the saving is an estimate.");
+        sampleLine(out, "solvane_power_source_info",
+                   boardLabel + ",source=\"" + labelValue(sample.powerSource) + "\"", 1);
+    }
     family(out, "solvane_energy_saved_joules_total", "counter",
            "Energy the power-saving modes have saved across runs, in joules.");
     sampleLine(out, "solvane_energy_saved_joules_total", boardLabel, savedKwh * kJoulesPerKilowattHour);

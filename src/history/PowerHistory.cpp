@@ -49,7 +49,9 @@ void PowerHistory::flush() {
 
 void PowerHistory::recordRefresh() {
     const auto& values = m_measurement.values();
-    const auto sample = samplePower(values, m_monitor.lastSnapshot(), m_modes.ActiveMode);
+    auto sample = samplePower(values, m_monitor.lastSnapshot(), m_modes.ActiveMode);
+    if (const auto* pc = m_monitor.thisPc())
+        sample.powerSource = pc->drawnWatts ? pc->drawSource : pc->drawMissing;
     m_latest = sample;
     const auto now = m_clock();
     if (m_recorder)

@@ -5,6 +5,7 @@
 #include "power/SensorSnapshot.h"
 
 #include <array>
+#include <string>
 #include <string_view>
 
 namespace solvane::history {
@@ -19,6 +20,9 @@ struct PowerSample {
     double coreVolts = 0;              // core voltage
     std::array<double, 3> railWatts{}; // 3.3 V, 5 V, 12 V
     power::PowerMode mode = power::PowerMode::None;
+    // On an ordinary PC, what the powers are measured on ("CPU package power (powercap ...)"), or
+    // why nothing is; empty on a supported board, whose figures come from its own sensors.
+    std::string powerSource;
 };
 
 inline constexpr std::array<std::string_view, 3> kRailNames{"3.3V", "5V", "12V"};

@@ -21,7 +21,7 @@ constexpr std::array<std::string_view, 4> kCpuTemperatureChips{"coretemp", "k10t
 // Labels are compared after lower-casing and dropping blanks, "+" and "_", so "+3.3V", "3.3 V" and
 // "3.3v" are one label. A label names a reading when it equals one of the row's names (voltages)
 // or contains one (temperatures and fans, whose labels carry chip-specific words around them).
-constexpr std::array<std::string_view, 3> kCpuTemperatureWords{"cpu", "package", "tctl"};
+constexpr std::array<std::string_view, 4> kCpuTemperatureWords{"cpu", "package", "tctl", "peci"};
 constexpr std::array<std::string_view, 5> kBoardTemperatureWords{"systin", "system", "motherboard",
                                                                  "mainboard", "mbtemp"};
 constexpr std::array<std::string_view, 6> kCoreVoltageNames{"vcore",    "cpucore", "cpuvcore",
@@ -30,6 +30,16 @@ constexpr std::array<std::string_view, 6> kRail3v3Names{"3.3v", "3vcc", "v3.3", 
 constexpr std::array<std::string_view, 5> kRail5vNames{"5v", "5vcc", "v5", "5.0v", "vcc5"};
 constexpr std::array<std::string_view, 4> kRail12vNames{"12v", "v12", "12.0v", "12vcc"};
 constexpr std::array<std::string_view, 1> kCpuFanWords{"cpu"};
+// The processor's temperature labels, most telling first (compared as normalised labels, by prefix:
+// "packageid0", "packageid1").
+constexpr std::array<std::string_view, 3> kCpuTemperatureLabels{"packageid", "tdie", "tctl"};
+// Drivers of graphics cards whose power1 reading is the card's (or the integrated graphics') draw.
+constexpr std::array<std::string_view, 5> kGraphicsChips{"amdgpu", "radeon", "nouveau", "i915", "xe"};
+// A working sensor reads above freezing and below where the part shuts down; 0 °C, -63 °C or a
+// board at 101 °C come from Super I/O inputs with nothing connected (seen on real desktops).
+constexpr double kLowestPlausibleCelsius = 0.5;
+constexpr double kHighestPlausibleCpuCelsius = 110.0;
+constexpr double kHighestPlausibleBoardCelsius = 85.0;
 
 // GetVol array slots of the layout described in the header.
 constexpr std::size_t kCoreVoltageSlot = 0;
@@ -61,18 +71,53 @@ bool containsAny(const std::string& label, const std::array<std::string_view, N>
                        [&label](std::string_view word) { return label.find(word) != std::string::npos; });
 }
 
+bool plausible(const SensorReading& reading, double highest = kHighestPlausibleCpuCelsius) {
+    return reading.quantity != SensorQuantity::Temperature ||
+           (reading.value >= kLowestPlausibleCelsius && reading.value < highest);
+}
+
 template <class Matches>
-std::optional<double> first(std::span<const SensorReading> readings, SensorQuantity quantity,
-                            Matches matches) {
+const SensorReading* first(std::span<const SensorReading> readings, SensorQuantity quantity, Matches matches,
+                           double highestCelsius = kHighestPlausibleCpuCelsius) {
     for (const auto& reading : readings)
-        if (reading.quantity == quantity && matches(reading))
-            return reading.value;
-    return std::nullopt;
+        if (reading.quantity == quantity && plausible(reading, highestCelsius) && matches(reading))
+            return &reading;
+    return nullptr;
+}
+
+template <class Matches>
+const SensorReading* hottest(std::span<const SensorReading> readings, Matches matches) {
+    const SensorReading* found = nullptr;
+    for (const auto& reading : readings)
+        if (reading.quantity == SensorQuantity::Temperature && plausible(reading) && matches(reading) &&
+            (found == nullptr || reading.value > found->value))
+            found = &reading;
+    return found;
+}
+
+const SensorReading* cpuTemperatureOf(std::span<const SensorReading> readings) {
+    const auto cpuChip = [](const SensorReading& reading) {
+        return equalsAny(reading.chip, kCpuTemperatureChips);
+    };
+    for (const auto label : kCpuTemperatureLabels)
+        if (const auto* found = hottest(readings, [&](const SensorReading& reading) {
+                return cpuChip(reading) && normalise(reading.label).starts_with(label);
+            }))
+            return found;
+    if (const auto* found = hottest(readings, cpuChip))
+        return found;
+    return first(readings, SensorQuantity::Temperature, [](const SensorReading& reading) {
+        return containsAny(normalise(reading.label), kCpuTemperatureWords);
+    });
+}
+
+std::optional<double> valueOf(const SensorReading* reading) {
+    return reading != nullptr ? std::optional(reading->value) : std::nullopt;
 }
 
 template <std::size_t N>
-std::optional<double> voltageNamed(std::span<const SensorReading> readings,
-                                   const std::array<std::string_view, N>& names) {
+const SensorReading* voltageNamed(std::span<const SensorReading> readings,
+                                  const std::array<std::string_view, N>& names) {
     return first(readings, SensorQuantity::Voltage, [&names](const SensorReading& reading) {
         return equalsAny(normalise(reading.label), names);
     });
@@ -87,35 +132,54 @@ template <class Target> Target rounded(double value) {
 
 } // namespace
 
-BoardSensors BoardSensors::pick(std::span<const SensorReading> readings) {
-    BoardSensors sensors;
-    sensors.cpuTemperature = first(readings, SensorQuantity::Temperature, [](const SensorReading& reading) {
-        return equalsAny(reading.chip, kCpuTemperatureChips);
-    });
-    if (!sensors.cpuTemperature)
-        sensors.cpuTemperature =
-            first(readings, SensorQuantity::Temperature, [](const SensorReading& reading) {
-                return containsAny(normalise(reading.label), kCpuTemperatureWords);
-            });
-    sensors.boardTemperature = first(readings, SensorQuantity::Temperature, [](const SensorReading& reading) {
-        return containsAny(normalise(reading.label), kBoardTemperatureWords);
-    });
-    if (!sensors.boardTemperature)
-        sensors.boardTemperature =
-            first(readings, SensorQuantity::Temperature,
-                  [](const SensorReading& reading) { return reading.chip == "acpitz"; });
-    sensors.coreVoltage = voltageNamed(readings, kCoreVoltageNames);
-    sensors.rail3v3 = voltageNamed(readings, kRail3v3Names);
-    sensors.rail5v = voltageNamed(readings, kRail5vNames);
-    sensors.rail12v = voltageNamed(readings, kRail12vNames);
+SensorPicks SensorPicks::of(std::span<const SensorReading> readings) {
+    SensorPicks picks;
+    picks.cpuTemperature = cpuTemperatureOf(readings);
+    picks.boardTemperature = first(
+        readings, SensorQuantity::Temperature,
+        [](const SensorReading& reading) {
+            return containsAny(normalise(reading.label), kBoardTemperatureWords);
+        },
+        kHighestPlausibleBoardCelsius);
+    if (picks.boardTemperature == nullptr)
+        picks.boardTemperature = first(
+            readings, SensorQuantity::Temperature,
+            [](const SensorReading& reading) { return reading.chip == "acpitz"; },
+            kHighestPlausibleBoardCelsius);
+    picks.coreVoltage = voltageNamed(readings, kCoreVoltageNames);
+    picks.rail3v3 = voltageNamed(readings, kRail3v3Names);
+    picks.rail5v = voltageNamed(readings, kRail5vNames);
+    picks.rail12v = voltageNamed(readings, kRail12vNames);
     // A fan reading 0 rpm is not connected; the CPU fan is preferred among the spinning ones.
-    sensors.fanRpm = first(readings, SensorQuantity::Fan, [](const SensorReading& reading) {
+    picks.fan = first(readings, SensorQuantity::Fan, [](const SensorReading& reading) {
         return reading.value > 0 && containsAny(normalise(reading.label), kCpuFanWords);
     });
-    if (!sensors.fanRpm)
-        sensors.fanRpm = first(readings, SensorQuantity::Fan,
-                               [](const SensorReading& reading) { return reading.value > 0; });
-    return sensors;
+    if (picks.fan == nullptr)
+        picks.fan = first(readings, SensorQuantity::Fan,
+                          [](const SensorReading& reading) { return reading.value > 0; });
+    picks.graphicsPower = first(readings, SensorQuantity::Power, [](const SensorReading& reading) {
+        return equalsAny(reading.chip, kGraphicsChips);
+    });
+    return picks;
+}
+
+bool labelledVoltage(const SensorReading& reading) {
+    if (reading.quantity != SensorQuantity::Voltage)
+        return false;
+    const std::string_view label = reading.label;
+    return !(label.starts_with("in") && label.size() > 2 &&
+             label.find_first_not_of("0123456789", 2) == std::string_view::npos);
+}
+
+BoardSensors BoardSensors::pick(std::span<const SensorReading> readings) {
+    const auto picks = SensorPicks::of(readings);
+    return {.cpuTemperature = valueOf(picks.cpuTemperature),
+            .boardTemperature = valueOf(picks.boardTemperature),
+            .coreVoltage = valueOf(picks.coreVoltage),
+            .rail3v3 = valueOf(picks.rail3v3),
+            .rail5v = valueOf(picks.rail5v),
+            .rail12v = valueOf(picks.rail12v),
+            .fanRpm = valueOf(picks.fan)};
 }
 
 int BoardSensors::fillTemperatures(hw::nimbrel::TemperatureBuffer& buffer) const {

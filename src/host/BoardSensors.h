@@ -8,6 +8,30 @@
 
 namespace solvane::host {
 
+// The readings the page takes its figures from, each pointing into the readings it was picked
+// from; null where the host has no such sensor.
+struct SensorPicks {
+    const SensorReading* cpuTemperature = nullptr;
+    const SensorReading* boardTemperature = nullptr;
+    const SensorReading* coreVoltage = nullptr;
+    const SensorReading* rail3v3 = nullptr;
+    const SensorReading* rail5v = nullptr;
+    const SensorReading* rail12v = nullptr;
+    const SensorReading* fan = nullptr;
+    const SensorReading* graphicsPower = nullptr;
+
+    // Picks each reading by chip and label (see the tables in the source). The CPU temperature is
+    // the package's ("Package id 0", the hottest package on several), else the die's ("Tdie": AMD's
+    // "Tctl" carries an offset for fan control on some processors), else "Tctl", else the hottest
+    // reading of the processor's own sensor chip, else a board chip's CPU-labelled reading.
+    // Temperatures outside what a working sensor reads are left out.
+    static SensorPicks of(std::span<const SensorReading> readings);
+};
+
+// Whether a voltage reading carries a name of its own (from the chip or the sensors
+// configuration) rather than the bare input name "in0".
+bool labelledVoltage(const SensorReading& reading);
+
 // The readings the power-saving page asks the power-saving library for, picked from the host's
 // sensors. Empty where the host has no such sensor.
 struct BoardSensors {
@@ -19,7 +43,7 @@ struct BoardSensors {
     std::optional<double> rail12v;          // volts
     std::optional<double> fanRpm;           // rpm
 
-    // Picks each reading by chip and label (see the tables in the source).
+    // The figures of SensorPicks::of.
     static BoardSensors pick(std::span<const SensorReading> readings);
 
     // GetTemp's buffer: t[0] the CPU and t[1] the board temperature in whole degrees Celsius as

@@ -32,7 +32,8 @@ HostHardware::HostHardware(const HostOptions& options, std::shared_ptr<SensorSou
     : m_sysfsRoot(options.root()), m_procRoot(options.proc()), m_refused(std::make_shared<RefusedWrites>()),
       m_machine(m_sysfsRoot, options.pciIdsFile), m_spd(m_sysfsRoot),
       m_dmiTable(readSysfsBytes(m_sysfsRoot / "firmware" / "dmi" / "tables" / "DMI", kMaximumDmiBytes)
-                     .value_or(std::vector<std::uint8_t>{})) {
+                     .value_or(std::vector<std::uint8_t>{})),
+      m_meter(m_sysfsRoot, sensors, options.clock ? options.clock : monotonicSeconds), m_load(m_procRoot) {
     // Without root the raw table cannot be read, but its strings can.
     if (m_dmiTable.empty())
         m_dmiTable = smbiosTableFromDmiId(m_sysfsRoot / "class" / "dmi" / "id", cpuInfo());

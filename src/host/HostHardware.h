@@ -2,7 +2,9 @@
 
 #include "host/CpuInfo.h"
 #include "host/HostMachine.h"
+#include "host/HostMachineMeter.h"
 #include "host/HostOptions.h"
+#include "host/ProcStatLoad.h"
 #include "host/RefusedWrites.h"
 #include "host/SensorSource.h"
 #include "host/SpdEeproms.h"
@@ -50,6 +52,8 @@ public:
     // What <proc>/cpuinfo says of the processors.
     CpuInfo cpuInfo() const;
 
+    hw::MachineMeter* machineMeter() override { return &m_meter; }
+
     // The refused writes by kind.
     const RefusedWrites& refusedWriteCounts() const { return *m_refused; }
 
@@ -83,6 +87,8 @@ public:
     // Tressel
     // 0 when ready, else an error code, as the basic page reads it (87: no processor count).
     int TresselInit(int processorCount) override { return processorCount > 0 ? 0 : 87; }
+    // The busy share of <proc>/stat's ticks since the previous query.
+    std::optional<double> CpuUsage() override { return m_load.sample(); }
 
 private:
     std::uint8_t smbusTransfer(std::uint8_t address, std::uint8_t reg);
@@ -96,6 +102,8 @@ private:
     platform::ModuleCatalog m_modules;
     std::string m_videoControllerName;
     std::string m_videoDriverVersion;
+    HostMachineMeter m_meter;
+    ProcStatLoad m_load;
 };
 
 // The host back-end for options: sensors through libsensors on the machine's own /sys, through the

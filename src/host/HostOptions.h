@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 
 namespace solvane::host {
 
@@ -14,6 +15,9 @@ struct HostOptions {
     std::filesystem::path procRoot = "/proc";
     // The PCI ID list that names the graphics adapter; empty for the one libpci uses by default.
     std::filesystem::path pciIdsFile;
+    // Seconds on a clock that only goes forward, for the powers measured over a refresh; empty for
+    // the system's own (tests run the refreshes on a virtual clock).
+    std::function<double()> clock = {};
 
     std::filesystem::path root() const {
         return sysfsRoot.empty() ? std::filesystem::path("/sys") : sysfsRoot;

@@ -12,28 +12,31 @@ namespace solvane::host {
 
 namespace {
 
-// The hwmon attribute families read: "<prefix><n>_input" holds the value in the kernel's unit,
-// "<prefix><n>_label" the label; scale converts the value to degrees, volts or rpm.
+// The hwmon attribute families read: "<prefix><n><suffix>" holds the value in the kernel's unit,
+// "<prefix><n>_label" the label; scale converts the value to degrees, volts, rpm or watts. Power
+// comes as an average (older graphics drivers) or as the present value; the average is listed
+// first, so it is the one a reader meets first.
 struct HwmonAttribute {
     std::string_view prefix;
+    std::string_view suffix;
     SensorQuantity quantity;
     double scale;
 };
 
-constexpr std::array<HwmonAttribute, 3> kAttributes{{
-    {"temp", SensorQuantity::Temperature, 0.001}, // millidegrees Celsius
-    {"in", SensorQuantity::Voltage, 0.001},       // millivolts
-    {"fan", SensorQuantity::Fan, 1.0},            // rpm
+constexpr std::array<HwmonAttribute, 5> kAttributes{{
+    {"temp", "_input", SensorQuantity::Temperature, 0.001}, // millidegrees Celsius
+    {"in", "_input", SensorQuantity::Voltage, 0.001},       // millivolts
+    {"fan", "_input", SensorQuantity::Fan, 1.0},            // rpm
+    {"power", "_average", SensorQuantity::Power, 1e-6},     // microwatts
+    {"power", "_input", SensorQuantity::Power, 1e-6},       // microwatts
 }};
 
-constexpr std::string_view kInputSuffix = "_input";
-
 // "temp2_input" gives the temp family and 2.
-std::optional<std::pair<const HwmonAttribute*, unsigned>> parseInputName(std::string_view name) {
-    if (!name.ends_with(kInputSuffix))
-        return std::nullopt;
-    name.remove_suffix(kInputSuffix.size());
+std::optional<std::pair<const HwmonAttribute*, unsigned>> parseInputName(std::string_view fileName) {
     for (const auto& attribute : kAttributes) {
+        if (!fileName.ends_with(attribute.suffix))
+            continue;
+        const auto name = fileName.substr(0, fileName.size() - attribute.suffix.size());
         if (!name.starts_with(attribute.prefix) || name.size() == attribute.prefix.size())
             continue;
         unsigned index = 0;

@@ -12,18 +12,24 @@ namespace solvane::host {
 
 namespace {
 
-// The libsensors features the program reads, the sub-feature holding the current value, and the
-// quantity it measures.
+// The libsensors features the program reads, the sub-features that may hold the current value
+// (the first one the chip has), and the quantity it measures. Graphics drivers give power as an
+// average or as the present value.
 struct FeatureInput {
     sensors_feature_type feature;
-    sensors_subfeature_type input;
+    std::array<sensors_subfeature_type, 2> inputs;
     SensorQuantity quantity;
 };
 
-constexpr std::array<FeatureInput, 3> kFeatureInputs{{
-    {SENSORS_FEATURE_TEMP, SENSORS_SUBFEATURE_TEMP_INPUT, SensorQuantity::Temperature},
-    {SENSORS_FEATURE_IN, SENSORS_SUBFEATURE_IN_INPUT, SensorQuantity::Voltage},
-    {SENSORS_FEATURE_FAN, SENSORS_SUBFEATURE_FAN_INPUT, SensorQuantity::Fan},
+constexpr std::array<FeatureInput, 4> kFeatureInputs{{
+    {SENSORS_FEATURE_TEMP,
+     {SENSORS_SUBFEATURE_TEMP_INPUT, SENSORS_SUBFEATURE_TEMP_INPUT},
+     SensorQuantity::Temperature},
+    {SENSORS_FEATURE_IN, {SENSORS_SUBFEATURE_IN_INPUT, SENSORS_SUBFEATURE_IN_INPUT}, SensorQuantity::Voltage},
+    {SENSORS_FEATURE_FAN, {SENSORS_SUBFEATURE_FAN_INPUT, SENSORS_SUBFEATURE_FAN_INPUT}, SensorQuantity::Fan},
+    {SENSORS_FEATURE_POWER,
+     {SENSORS_SUBFEATURE_POWER_AVERAGE, SENSORS_SUBFEATURE_POWER_INPUT},
+     SensorQuantity::Power},
 }};
 
 std::mutex libraryMutex;
@@ -65,7 +71,10 @@ std::vector<SensorReading> LibsensorsSource::read() {
             const FeatureInput* input = inputOf(feature->type);
             if (input == nullptr)
                 continue;
-            const sensors_subfeature* subfeature = sensors_get_subfeature(chip, feature, input->input);
+            const sensors_subfeature* subfeature = nullptr;
+            for (const auto type : input->inputs)
+                if (subfeature == nullptr)
+                    subfeature = sensors_get_subfeature(chip, feature, type);
             double value = 0;
             if (subfeature == nullptr || sensors_get_value(chip, subfeature->number, &value) != 0)
                 continue;

@@ -14,6 +14,7 @@ public:
     LibsensorsSource& operator=(const LibsensorsSource&) = delete;
 
     std::vector<SensorReading> read() override;
+    std::string origin() const override { return "libsensors"; }
 
 private:
     bool m_ready = false;

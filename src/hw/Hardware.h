@@ -2,6 +2,7 @@
 
 #include "hw/HardwareLibraries.h"
 #include "hw/MachineAccess.h"
+#include "hw/MachineMeter.h"
 #include "platform/MemoryStatus.h"
 #include "platform/Module.h"
 
@@ -61,6 +62,10 @@ public:
     // Hardware writes refused instead of performed (the read-only host back-end, replayed dumps);
     // 0 for a back-end that performs every write.
     virtual std::uint64_t refusedWrites() const { return 0; }
+
+    // The power, temperature and fan read-outs of an ordinary PC; none on a Tarvok board, whose
+    // figures come from its own sensors and power-monitor chip.
+    virtual MachineMeter* machineMeter() { return nullptr; }
 };
 
 } // namespace solvane::hw

@@ -5,6 +5,9 @@
 #include "power/ModeTargets.h"
 #include "power/PhaseReadout.h"
 
+#include <algorithm>
+#include <cmath>
+
 namespace solvane::power {
 
 namespace {
@@ -123,6 +126,7 @@ void PowerMonitor::ApplyDefault() {
     m_context.scheduler.killTimer(this, kRefreshTimer);
     ApplyTargets(modes, m_context.commands, modes.DefaultTargets);
     m_context.measurement.restartForMode(PowerMode::Default);
+    m_thisPc.restartForMode(PowerMode::Default);
     auto& library = m_context.library;
     library.EnableSATA();
     library.SetPowerMode(m_context.platform.OsKind == OsFlavour::Vista ? 8 : 0);
@@ -135,6 +139,7 @@ void PowerMonitor::startSavingApply(PowerMode mode) {
     m_context.scheduler.killTimer(this, kRefreshTimer);
     m_context.measurement.keepDefaultDraw(m_context.registry);
     m_context.measurement.restartForMode(mode);
+    m_thisPc.restartForMode(mode);
     m_context.library.DisableSATA();
     ApplyTargets(modes, m_context.commands, modes.targetsOf(mode));
 }
@@ -238,9 +243,39 @@ void PowerMonitor::readPhases() {
                               : phaseReadout(cpuPhase, shownPhaseCount(cpuPhase, routines.activeCpuPhases));
 }
 
+const ThisPcFigures* PowerMonitor::thisPc() const {
+    return !m_context.platform.BoardSupported && m_context.machineMeter != nullptr ? &m_thisPc.figures()
+                                                                                   : nullptr;
+}
+
+void PowerMonitor::refreshThisPc() {
+    auto& measurement = m_context.measurement;
+    m_thisPc.refresh(*m_context.machineMeter, m_context.cpuUsage.CpuUsage(), m_context.modes.ActiveMode,
+                     kRefreshPeriodMs / 1000.0, measurement.values());
+    measurement.updateEnergyTotal(m_context.registry);
+    // The history and the alerts read the temperatures from the snapshot, as on a board.
+    const auto& readings = m_thisPc.figures().readings;
+    m_snapshot = {};
+    const auto put = [this](std::size_t slot, const hw::MachineReading& reading) {
+        if (reading.value)
+            m_snapshot.temperatures[slot] = static_cast<std::uint8_t>(
+                static_cast<std::int8_t>(std::clamp(std::lround(*reading.value), -128L, 127L)));
+    };
+    put(0, readings.cpuTemperature);
+    put(1, readings.boardTemperature);
+}
+
 void PowerMonitor::Refresh() {
-    if (!m_context.platform.BoardSupported)
+    if (!m_context.platform.BoardSupported) {
+        if (m_context.machineMeter == nullptr)
+            return;
+        refreshThisPc();
+        if (m_refreshed)
+            m_refreshed();
+        for (const auto& watcher : m_refreshWatchers)
+            watcher.second();
         return;
+    }
     auto& measurement = m_context.measurement;
     m_snapshot = readSensors(m_context.library, m_context.bus, m_context.platform);
     measurement.takeVoltagesAndRails(m_snapshot);

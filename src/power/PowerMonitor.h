@@ -12,6 +12,7 @@
 #include "power/PowerModeState.h"
 #include "power/PowerSavingLibrary.h"
 #include "power/SystemProfileModes.h"
+#include "power/ThisPcMeasurement.h"
 
 #include <array>
 #include <functional>
@@ -66,6 +67,7 @@ public:
         BoardCommands& commands;
         platform::Registry& registry;
         platform::Scheduler& scheduler;
+        hw::MachineMeter* machineMeter = nullptr; // an ordinary PC's read-outs, where the back-end has them
     };
 
     explicit PowerMonitor(Context context);
@@ -119,6 +121,9 @@ public:
     int forcedCpuPhases() const { return m_forcedCpuPhases; }
     PowerMode lastSeenMode() const { return m_lastSeenMode; }
     const SensorSnapshot& lastSnapshot() const { return m_snapshot; }
+    // The read-outs and saving of an ordinary PC ("This PC"); null on a supported board and where
+    // the back-end reads no PC.
+    const ThisPcFigures* thisPc() const;
 
 private:
     // The common start of the Optimize and Max applies: SATA power saving on, the mode's targets.
@@ -127,6 +132,8 @@ private:
     // A mode on a PC: its system power profile; a refused one leaves the mode in force as it was.
     void applySystemProfile(PowerMode mode);
     void readPhases();
+    // The refresh of an ordinary PC: its own read-outs and the saving measured on them.
+    void refreshThisPc();
     SettingValue value(Setting setting) const {
         return m_context.modes.CurrentValues[static_cast<std::size_t>(setting)];
     }
@@ -145,6 +152,7 @@ private:
     int m_startLevelA = 0;
     int m_startLevelB = 0;
     SensorSnapshot m_snapshot;
+    ThisPcMeasurement m_thisPc;
     Readouts m_readouts;
     PhaseReadouts m_phaseReadouts;
     std::string m_message;

@@ -72,9 +72,10 @@ void PowerSavingSession::initialise() {
     m_falwickLoaded = m_library.LoadFalwick() != 0;
     if (m_falwickLoaded) {
         m_hoblinLoaded = hardware.hoblin().LoadNTHoblin() != 0;
-        m_monitor = std::make_unique<PowerMonitor>(PowerMonitor::Context{
-            platform, m_state.options, m_state.modes, m_state.routines, *m_measurement, m_library, m_bus,
-            hardware.tressel(), m_commands, m_services.registry, m_services.scheduler});
+        m_monitor = std::make_unique<PowerMonitor>(
+            PowerMonitor::Context{platform, m_state.options, m_state.modes, m_state.routines, *m_measurement,
+                                  m_library, m_bus, hardware.tressel(), m_commands, m_services.registry,
+                                  m_services.scheduler, hardware.machineMeter()});
         if (!m_profileServices.empty()) {
             // Before the start mode is decided: a profile a crashed run left in force comes back first.
             m_systemProfiles = std::make_unique<SystemProfileModes>(m_profileServices, m_services.registry);

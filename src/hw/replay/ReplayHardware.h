@@ -36,6 +36,7 @@ public:
     platform::MemoryStatus memoryStatus() override { return m_inner->memoryStatus(); }
     unsigned processorCount() const override { return m_inner->processorCount(); }
     std::uint64_t refusedWrites() const override { return m_inner->refusedWrites() + m_refusedWrites; }
+    MachineMeter* machineMeter() override { return m_inner->machineMeter(); }
 
     // Hoblin
     int LoadNTHoblin() override { return m_inner->hoblin().LoadNTHoblin(); }

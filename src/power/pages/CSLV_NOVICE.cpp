@@ -2,6 +2,7 @@
 
 #include "power/BasicPagePlan.h"
 #include "power/BasicPageReadouts.h"
+#include "power/ThisPcPage.h"
 #include "power/pages/BasicPageLayout.h"
 #include "ui/ControlId.h"
 #include "ui/Palette.h"
@@ -106,8 +107,28 @@ void CSLV_NOVICE::buildControls() {
     }
 }
 
+std::optional<ThisPcPage> CSLV_NOVICE::thisPcPage() const {
+    const auto* monitor = m_session.monitor();
+    if (monitor == nullptr || monitor->thisPc() == nullptr)
+        return std::nullopt;
+    return power::thisPcPage(*monitor->thisPc(), m_session.measurement().values());
+}
+
+void CSLV_NOVICE::showThisPcTitles(const ThisPcPage& page) {
+    for (std::size_t i = 0; i < kPanels.size(); ++i) {
+        auto* title = qobject_cast<QLabel*>(ui::findControl(*this, kPanels[i].titleId));
+        const auto text = page.panelTitles[i];
+        title->setText(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+        title->setStyleSheet(ui::palette::captionStyle() + QStringLiteral("font-weight: bold;"));
+    }
+    for (const auto& row : page.rows)
+        if (auto caption = m_captions.find(row.valueId); caption != m_captions.end())
+            caption->second->setText(QString::fromStdString(row.caption));
+}
+
 void CSLV_NOVICE::applyBoardLayout() {
-    const auto plan = basicPagePlan(m_state.platform.BoardCode);
+    const auto pc = thisPcPage();
+    const auto plan = pc ? pc->layout : basicPagePlan(m_state.platform.BoardCode);
     for (const int total : kTotals) {
         m_values[total]->setVisible(plan.totals);
         m_captions[total]->setVisible(plan.totals);
@@ -156,6 +177,8 @@ void CSLV_NOVICE::OnInitDialog() {
         if (auto label = m_captions.find(control.valueId); label != m_captions.end())
             label->second->setText(QString::fromUtf8(caption.data(), static_cast<qsizetype>(caption.size())));
     }
+    if (const auto pc = thisPcPage())
+        showThisPcTitles(*pc);
     updateModeButtons();
     applyBoardLayout();
 }
@@ -182,6 +205,16 @@ void CSLV_NOVICE::showReadouts() {
     const auto* monitor = m_session.monitor();
     if (monitor == nullptr || m_outOfSight)
         return;
+    if (const auto pc = thisPcPage()) {
+        m_message->setText(QString::fromStdString(pc->message));
+        for (const auto& row : pc->rows)
+            if (auto value = m_values.find(row.valueId); value != m_values.end()) {
+                value->second->SetText(QString::fromStdString(row.text));
+                value->second->setToolTip(
+                    QString::fromStdString(row.missing.empty() ? row.source : row.missing));
+            }
+        return;
+    }
     for (const auto& readout : basicPageReadouts(m_state, *monitor)) {
         if (readout.valueId == basic_ids::kMessageLine) {
             showMessage(readout.text);

@@ -2,6 +2,7 @@
 
 #include "power/BasicPageIds.h"
 #include "power/PowerSavingSession.h"
+#include "power/ThisPcPage.h"
 #include "ui/CLabel.h"
 #include "ui/CxSkinButton.h"
 #include "ui/TStackedPage.h"
@@ -10,6 +11,7 @@
 #include <array>
 #include <functional>
 #include <map>
+#include <optional>
 
 namespace solvane::power::pages {
 
@@ -46,6 +48,9 @@ protected:
 private:
     void buildControls();
     void applyBoardLayout();
+    // What the page shows on an ordinary PC; empty on a supported board.
+    std::optional<ThisPcPage> thisPcPage() const;
+    void showThisPcTitles(const ThisPcPage& page);
     void showReadouts();
     void updateModeButtons();
     void showMessage(std::string_view text);

@@ -6,9 +6,16 @@ desktop/ : a DDR3 desktop board with SMBIOS, PCI functions, two SPD EEPROMs on t
 laptop/  : a DDR4 machine without a readable SMBIOS table (the kernel shows it to root only) but with
            the firmware strings under class/dmi/id, no PCI, hwmon attributes in the older device/ folder.
 laptop-proc/ : the laptop's /proc: cpuinfo of two processors and meminfo.
-Every byte here is made up for the tests.
+Every byte of those three is made up for the tests.
+
+real-*/ : trees built from the outputs and samples of real machines in realdata/ (see SOURCES.md
+there): the `sensors` read-outs become hwmon attributes, the sysfs samples the files they show.
+Several are composed of two machines' samples (a laptop's sensors, another laptop's battery); the
+FIXTURES table below says which.
 """
+import json
 import os
+import re
 import shutil
 import struct
 
@@ -178,9 +185,226 @@ def laptop_proc(root):
                              'MemAvailable:    6000000 kB\nBuffers:          100000 kB\n')
 
 
+def header_stripped(path):
+    """The lines of a realdata file after its '# ' header lines."""
+    with open(path, encoding='utf-8') as f:
+        lines = f.read().split('\n')
+    while lines and lines[0].startswith('# '):
+        lines.pop(0)
+    return lines
+
+
+# sensors read-outs -> chips of (chip name, [(attribute base "temp1", label or None, kernel value)])
+UNITS = {'V': ('in', 1000), 'mV': ('in', 1), 'C': ('temp', 1000), '\u00b0C': ('temp', 1000),
+         '\u2592C': ('temp', 1000), 'RPM': ('fan', 1), 'W': ('power', 1000000), 'A': ('curr', 1000)}
+READING = re.compile(r'^(?P<label>[^ ].*?):\s+(?P<value>[+-]?[0-9.]+)\s?(?P<unit>mV|V|\u00b0C|\u2592C|C|RPM|W|A)(\s|$)')
+DEFAULT_NAME = re.compile(r'^(in|temp|fan|power|curr)[0-9]+$')
+FIRST_INDEX = {'in': 0, 'temp': 1, 'fan': 1, 'power': 1, 'curr': 1}
+
+
+def chip_name(header):
+    """'coretemp-isa-0000' -> 'coretemp' (the hwmon name attribute)."""
+    return re.sub(r'-(isa|pci|i2c|acpi|virtual|hid|platform)-.*$', '', header)
+
+
+def plain_chips(lines):
+    """Plain `sensors` output: a chip header, its 'Adapter:' line, one reading per line."""
+    chips = []
+    for number, line in enumerate(lines):
+        if number + 1 < len(lines) and lines[number + 1].startswith('Adapter:'):
+            chips.append((chip_name(line.strip()), []))
+            continue
+        match = READING.match(line)
+        if not chips or not match:
+            continue  # continuation lines, N/A, alarms, pwm, the author's '...'
+        family, scale = UNITS[match['unit']]
+        chips[-1][1].append((family, match['label'], round(float(match['value']) * scale)))
+    result = []
+    for name, readings in chips:
+        # Bare input names keep their number; labelled readings take the next free one.
+        used = {label for _, label, _ in readings if DEFAULT_NAME.match(label)}
+        next_index = dict(FIRST_INDEX)
+        attributes = []
+        for family, label, value in readings:
+            if DEFAULT_NAME.match(label):
+                attributes.append((label, None, value))
+                continue
+            while f'{family}{next_index[family]}' in used:
+                next_index[family] += 1
+            base = f'{family}{next_index[family]}'
+            used.add(base)
+            attributes.append((base, label, value))
+        result.append((name, attributes))
+    return result
+
+
+def raw_chips(chip_map):
+    """`sensors -u` / `sensors -j` readings: the attribute names are the kernel's own."""
+    result = []
+    for header, features in chip_map:
+        attributes = []
+        for label, values in features:
+            for attribute, value in values:
+                match = re.match(r'^(in|temp|fan|power|curr)([0-9]+)_(input|average)$', attribute)
+                if not match:
+                    continue
+                family = match[1]
+                scale = {'in': 1000, 'temp': 1000, 'fan': 1, 'power': 1000000, 'curr': 1000}[family]
+                base = family + match[2]
+                suffix = '_' + match[3]
+                attributes.append((base + suffix, None if label == base else label, round(value * scale)))
+        result.append((chip_name(header), attributes))
+    return result
+
+
+def dash_u_chips(lines):
+    chips, feature = [], None
+    for number, line in enumerate(lines):
+        if number + 1 < len(lines) and lines[number + 1].startswith('Adapter:'):
+            chips.append((line.strip(), []))
+        elif line.startswith('  ') and ':' in line and chips and feature is not None:
+            attribute, value = line.strip().split(':', 1)
+            feature[1].append((attribute, float(value)))
+        elif line.endswith(':') and chips:
+            feature = (line[:-1], [])
+            chips[-1][1].append(feature)
+    return raw_chips(chips)
+
+
+def json_chips(lines):
+    data = json.loads('\n'.join(lines))
+    return raw_chips([(header, [(label, list(values.items())) for label, values in features.items()
+                                if isinstance(values, dict)]) for header, features in data.items()])
+
+
+def sections(lines):
+    """The parts of a file split at '#' lines (the pasted prompts and markers)."""
+    parts, part = [], []
+    for line in lines:
+        if line.startswith('#'):
+            parts.append(part)
+            part = []
+        else:
+            part.append(line)
+    parts.append(part)
+    return [p for p in parts if any(l.strip() for l in p)]
+
+
+def write_hwmon(root, chips):
+    for number, (name, attributes) in enumerate(chips):
+        folder = f'{root}/class/hwmon/hwmon{number}'
+        write(f'{folder}/name', name + '\n')
+        for attribute, label, value in attributes:
+            file = attribute if attribute.endswith(('_input', '_average')) else attribute + (
+                '_average' if attribute.startswith('power') else '_input')
+            write(f'{folder}/{file}', f'{value}\n')
+            if label is not None:
+                write(f'{folder}/{re.sub(r"_(input|average)$", "", file)}_label', label + '\n')
+
+
+def write_path_content(root, lines):
+    """'path: content' or 'path:content' lines (uevent continued on indented lines) under /sys."""
+    current = None
+    for line in lines:
+        if line.startswith('    ') and current:
+            with open(current, 'a') as f:
+                f.write(line.strip() + '\n')
+            continue
+        if not line.startswith('/sys/') or ' -> ' in line:
+            continue
+        # 'path: content' (the paths hold colons themselves), or grep's 'path:content'.
+        path, value = line.split(': ', 1) if ': ' in line else line.rsplit(':', 1)
+        content = '' if value in ('(empty)', '') else value + '\n'
+        current = f'{root}/{path[len("/sys/"):]}'
+        write(current, content)
+
+
+def write_find_output(root, lines):
+    """`find -print -exec cat` output: a path line, then its content line (or cat's complaint)."""
+    for path, content in zip(lines, lines[1:] + ['']):
+        if path.startswith('/sys/') and not content.startswith(('/sys/', 'cat:')):
+            write(f'{root}/{path[5:]}', content + '\n')
+
+
+def write_uevent_battery(root, lines, name='BAT0'):
+    """A battery's uevent as the attribute files the kernel shows beside it."""
+    folder = f'{root}/class/power_supply/{name}'
+    write(f'{folder}/type', 'Battery\n')
+    for line in lines:
+        key, _, value = line.partition('=')
+        if key.startswith('POWER_SUPPLY_') and key != 'POWER_SUPPLY_NAME':
+            write(f'{folder}/{key[len("POWER_SUPPLY_"):].lower()}', value + '\n')
+
+
+def link_zones(root):
+    """Every RAPL zone also appears in class/powercap, as the kernel links them."""
+    base = f'{root}/class/powercap'
+    for folder, _, _ in sorted(os.walk(base)):
+        zone = os.path.basename(folder)
+        if zone.startswith('intel-rapl:') and os.path.dirname(folder) != base:
+            link(f'{base}/{zone}', os.path.relpath(folder, base))
+    for folder, _, _ in sorted(os.walk(f'{root}/devices/virtual/powercap')):
+        zone = os.path.basename(folder)
+        if zone.startswith('intel-rapl:'):
+            link(f'{base}/{zone}', os.path.relpath(folder, base))
+
+
+def link_battery(root):
+    for folder, _, _ in os.walk(f'{root}/devices'):
+        if os.path.basename(os.path.dirname(folder)) == 'power_supply':
+            name = os.path.basename(folder)
+            link(f'{root}/class/power_supply/{name}', os.path.relpath(folder, f'{root}/class/power_supply'))
+            write(f'{folder}/type', 'Battery\n')
+
+
+SENSORS = 'realdata/sensors/'
+SYSFS = 'realdata/sysfs/'
+# tree: (sensors read-out and which part of it, sysfs samples and how they are written)
+FIXTURES = {
+    'real-z390-desktop': (SENSORS + 'intel-desktop-asrock-z390-taichi-nct6791-nct6793.txt', 0,
+                          [(SYSFS + 'procfs-fixture__powercap-intel-rapl.txt', write_path_content)]),
+    'real-z390-configured': (SENSORS + 'intel-desktop-asrock-z390-taichi-nct6791-nct6793.txt', 1,
+                             [(SYSFS + 'procfs-fixture__powercap-intel-rapl.txt', write_path_content)]),
+    'real-nct6798-desktop': (SENSORS + 'intel-desktop-asrock-nct6798-hybrid-cpu.sensors-j.txt', 0,
+                             [(SYSFS + 'powercap__intel-thermal_daemon-45__i7-4770S-haswell-dram-excerpt.txt',
+                               write_path_content)]),
+    'real-x1-carbon-laptop': (SENSORS + 'intel-laptop-lenovo-thinkpad-x1-carbon-gen9.txt', 0,
+                              [(SYSFS + 'procfs-fixture__power_supply-BAT0-thinkpad.txt', write_path_content)]),
+    'real-t14s-laptop': (SENSORS + 'amd-laptop-lenovo-thinkpad-t14s-gen1-amd.txt', 0,
+                         [(SYSFS + 'power_supply-BAT0-uevent__i3-i3status-288__lenovo-42T4865-charging.txt',
+                           write_uevent_battery)]),
+    'real-x570-desktop': (SENSORS + 'amd-desktop-gigabyte-x570-aorus-master.txt', 0, []),
+    'real-x470-amdgpu': (SENSORS + 'amd-desktop-asus-rog-strix-x470-i-amdgpu.txt', 1, []),
+    'real-xeon-workstation': (SENSORS + 'intel-workstation-asus-ws-c621e-sage-dual-xeon.txt', 0,
+                              [(SYSFS + 'powercap__intel-powertelemetry-3__multi-socket-intel-rapl-1-excerpt.txt',
+                                write_find_output)]),
+    'real-rpi4': (SENSORS + 'arm-raspberry-pi-4-gpio-fan.txt', 0,
+                  [(SYSFS + 'power_supply-BAT0-uevent__rjekker-i3-battery-popup-4__dell-xps15-9560-discharging.txt',
+                    write_uevent_battery)]),
+}
+
+
+def real(root, sensors_file, part, samples):
+    lines = header_stripped(sensors_file)
+    if sensors_file.endswith('.sensors-j.txt'):
+        chips = json_chips(lines)
+    else:
+        chosen = sections(lines)[part]
+        chips = dash_u_chips(chosen) if any(l.startswith('  ') and '_input:' in l for l in chosen) \
+            else plain_chips(chosen)
+    write_hwmon(root, chips)
+    for sample, writer in samples:
+        writer(root, header_stripped(sample))
+    link_zones(root)
+    link_battery(root)
+
+
 for name, build in [('desktop', desktop), ('laptop', laptop), ('laptop-proc', laptop_proc)]:
     shutil.rmtree(name, ignore_errors=True)
     build(name)
+for name, (sensors_file, part, samples) in FIXTURES.items():
+    shutil.rmtree(name, ignore_errors=True)
+    real(name, sensors_file, part, samples)
 
 write('pci.ids', '# PCI ID list of the host tests\n'
       '8086  Intel Corporation\n'
