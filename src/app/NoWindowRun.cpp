@@ -4,6 +4,7 @@
 #include "app/CommandLineStart.h"
 #include "app/MonitorHandOver.h"
 #include "app/PowerHistoryRun.h"
+#include "app/PowerProfilesDaemon.h"
 #include "app/ProgramStart.h"
 #include "platform/NamedMutex.h"
 #include "platform/Prompt.h"
@@ -98,6 +99,10 @@ int runWithoutWindow(int argc, char* argv[]) {
     platform::QtScheduler scheduler;
     platform::BatchPrompt prompt(std::cerr);
     EndOnSignal termination;
+    // A PC's modes switch its power profile through the daemon on the system bus (after the
+    // application exists, which the bus connection needs).
+    if (options.hardware == HardwareKind::Host)
+        program.useProfileDaemon(std::make_unique<PowerProfilesDaemon>());
     const auto started = program.startCore(RegistryUse::File, scheduler, prompt, printNotice, [] {
         QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
     });

@@ -5,6 +5,7 @@
 #include "platform/RegistrySeed.h"
 
 #include <iostream>
+#include <vector>
 
 namespace solvane::app {
 
@@ -46,11 +47,14 @@ StartedCore ProgramStart::startCore(RegistryUse use, platform::Scheduler& schedu
         SolvaneCore::Services{*m_backend.hardware, *started.registry, m_system, scheduler, prompt, m_random,
                               seedFrom(m_options), std::move(requestClose)});
     if (use == RegistryUse::File && m_options.hardware == HardwareKind::Host) {
-        m_profileDaemon = std::make_unique<PowerProfilesDaemon>();
         host::HostOptions machine;
         machine.sysfsRoot = m_options.sysfsRoot;
         m_profileFile = std::make_unique<host::PlatformProfileFile>(machine.root());
-        started.core->session().useSystemProfiles({m_profileDaemon.get(), m_profileFile.get()});
+        std::vector<platform::PowerProfileService*> services;
+        if (m_profileDaemon)
+            services.push_back(m_profileDaemon.get());
+        services.push_back(m_profileFile.get());
+        started.core->session().useSystemProfiles(std::move(services));
     }
     return started;
 }

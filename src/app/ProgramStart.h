@@ -2,10 +2,10 @@
 
 #include "app/CommandLine.h"
 #include "app/HardwareBackend.h"
-#include "app/PowerProfilesDaemon.h"
 #include "app/SolvaneCore.h"
 #include "host/HostOptions.h"
 #include "host/PlatformProfileFile.h"
+#include "platform/PowerProfileService.h"
 #include "platform/Random.h"
 #include "platform/Registry.h"
 #include "platform/SystemFacts.h"
@@ -44,6 +44,13 @@ public:
     // The exit code when the back-end could not be made (its error is printed), else empty.
     std::optional<int> backendFailed() const;
 
+    // On a PC, the system's power-profile daemon, which the modes switch before the firmware's file.
+    // Given by the window and the window-less monitor only: a report never switches a profile, and
+    // so never links the bus client.
+    void useProfileDaemon(std::unique_ptr<platform::PowerProfileService> daemon) {
+        m_profileDaemon = std::move(daemon);
+    }
+
     // Tells the back-end's notice, opens the registry (telling what was wrong with its file) and seeds
     // it, then builds the core. On a PC a core on the registry file switches the system's power
     // profile with its modes; a snapshot (the report) leaves it alone. Called once, when the program is ready
@@ -62,7 +69,7 @@ private:
     platform::HostSystemFacts m_system;
     platform::LcgRandom m_random;
     // On a PC, the power-profile services the modes switch: the daemon, else the firmware's file.
-    std::unique_ptr<PowerProfilesDaemon> m_profileDaemon;
+    std::unique_ptr<platform::PowerProfileService> m_profileDaemon;
     std::unique_ptr<host::PlatformProfileFile> m_profileFile;
 };
 

@@ -6,6 +6,7 @@
 #include "app/CommandLineStart.h"
 #include "app/MonitorHandOver.h"
 #include "app/PowerHistoryRun.h"
+#include "app/PowerProfilesDaemon.h"
 #include "app/ProgramStart.h"
 #include "app/QtPrompt.h"
 #include "app/Report.h"
@@ -131,6 +132,10 @@ int runSolvane(int argc, char* argv[]) {
                 prompt.tell(ui::skin::describeMissingSkinFiles(missing, skinFolder));
                 return nullptr;
             }
+            // A PC's modes switch its power profile through the daemon on the system bus (after the
+            // application exists, which the bus connection needs).
+            if (options.hardware == HardwareKind::Host)
+                program.useProfileDaemon(std::make_unique<PowerProfilesDaemon>());
             started = program.startCore(
                 RegistryUse::File, scheduler, prompt,
                 [&prompt](const std::string& notice) { prompt.tell(notice); },

@@ -206,7 +206,7 @@ void CSLV_NOVICE::showReadouts() {
     if (monitor == nullptr || m_outOfSight)
         return;
     if (const auto pc = thisPcPage()) {
-        m_message->setText(QString::fromStdString(pc->message));
+        showMessage(monitor->message());
         for (const auto& row : pc->rows)
             if (auto value = m_values.find(row.valueId); value != m_values.end()) {
                 value->second->SetText(QString::fromStdString(row.text));
@@ -247,8 +247,15 @@ void CSLV_NOVICE::updateModeButtons() {
 }
 
 void CSLV_NOVICE::showMessage(std::string_view text) {
-    // With nothing else to say, the line tells why Optimize and Max cannot be chosen.
-    const auto shown = text.empty() ? m_session.savingModesReason() : text;
+    // With nothing else to say, the line tells why Optimize and Max cannot be chosen, else on a PC
+    // what the machine runs on.
+    std::string pcMessage;
+    auto shown = text.empty() ? m_session.savingModesReason() : text;
+    if (shown.empty())
+        if (const auto pc = thisPcPage()) {
+            pcMessage = pc->message;
+            shown = pcMessage;
+        }
     const auto line = QString::fromUtf8(shown.data(), static_cast<qsizetype>(shown.size()));
     // A line too long for its place ends in an ellipsis; its tool tip holds it whole.
     const auto fitted = m_message->fontMetrics().elidedText(line, Qt::ElideRight, m_message->width());
