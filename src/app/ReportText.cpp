@@ -1,7 +1,7 @@
 #include "app/MotherboardReport.h"
 #include "app/Report.h"
-#include "app/ThisPcReport.h"
 #include "app/TextEscape.h"
+#include "app/ThisPcReport.h"
 #include "history/IsoTime.h"
 #include "sysinfo/PciRowNames.h"
 
