@@ -93,6 +93,29 @@ TEST(CBitmapDialog, ABackgroundFileThatCannotBeLoadedLeavesNoBackground) {
     EXPECT_FALSE(dialog.SetBitmap(99999, SkinResources(folder.path())));
 }
 
+TEST(CBitmapDialog, ABackgroundFileIsDecodedOnlyWhileTheDialogIsDrawn) {
+    test::TempFolder folder;
+    const QString file = QString::fromStdString((folder / "Page_Background.bmp").string());
+    ASSERT_TRUE(solidImage(70, 40, QColor(40, 80, 120)).save(file, "BMP"));
+
+    CBitmapDialog dialog;
+    dialog.resize(70, 40);
+    ASSERT_TRUE(dialog.SetBitmap(file));
+    EXPECT_FALSE(bitmapFileDecoded(file)) << "only the header was read";
+    EXPECT_TRUE(dialog.testAttribute(Qt::WA_OpaquePaintEvent)) << "its size alone says it covers the dialog";
+
+    dialog.show();
+    const QImage shown = render(dialog);
+    EXPECT_EQ(shown.pixelColor(69, 39), QColor(40, 80, 120));
+    EXPECT_TRUE(bitmapFileDecoded(file));
+
+    dialog.hide();
+    EXPECT_FALSE(bitmapFileDecoded(file)) << "hidden, it holds no picture";
+    dialog.show();
+    EXPECT_EQ(render(dialog), shown) << "drawn the same when shown again";
+    EXPECT_TRUE(dialog.ownsBitmap());
+}
+
 TEST(CBitmapDialog, StaticTextsFollowTheTransparentControlsFlag) {
     CBitmapDialog dialog;
     auto* caption = new QLabel(QStringLiteral("Caption"), &dialog);
