@@ -140,6 +140,10 @@ void CBitmapDialog::applyStaticTransparency(QWidget& child) const {
 
 void CBitmapDialog::paintEvent(QPaintEvent* event) {
     if (bitmap() == nullptr) {
+        // A background file gone since it was set (the program removed while it runs): the default
+        // background, which Qt leaves to the dialog while it expects the bitmap to cover it.
+        if (m_hasBitmap)
+            QPainter(this).fillRect(event->rect(), palette().window());
         QDialog::paintEvent(event);
         return;
     }
