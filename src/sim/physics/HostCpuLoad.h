@@ -12,10 +12,11 @@ namespace solvane::sim {
 // The CPU usage of the machine the program runs on: the share of time its processors were not idle
 // since the previous sample. The kernel's idle time summed over every processor (the second figure of
 // /proc/uptime) is set against the time passed on the monotonic clock, which like the idle time stops
-// while the machine sleeps, times the processors online. /proc/stat holds the same idle time, but the
-// kernel writes a count for every interrupt line into it on each read: about 12 µs of a refresh on a
-// small machine with 400 lines, and more with more, where /proc/uptime costs about 2. Time a processor
-// sits waiting for I/O counts as busy here, as the kernel keeps it apart from its idle time.
+// while the machine sleeps, times the processors online (counted when the source is made).
+// /proc/stat holds the same idle time, but the kernel writes a count for every interrupt line into it
+// on each read: about 12 microseconds of a refresh on a small machine with 400 lines, and more with
+// more, where /proc/uptime costs about 2. Time a processor sits waiting for I/O counts as busy here,
+// as the kernel keeps it apart from its idle time.
 //
 // Samples are taken at most every quarter second of the board's clock; between them the last figure
 // holds. The file stays open and each sample reads it afresh with one pread.
