@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QChildEvent>
+#include <QImageReader>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPaintEvent>
@@ -17,20 +18,24 @@ CBitmapDialog::CBitmapDialog(QWidget* parent, Qt::WindowFlags flags) : QDialog(p
 
 bool CBitmapDialog::SetBitmap(const QString& fileName) {
     FreeBitmap();
-    const QImage loaded = loadBitmapFile(fileName);
-    if (loaded.isNull())
+    const QSize size = QImageReader(fileName).size();
+    if (!size.isValid())
         return false;
-    SetBitmap(loaded, Ownership::Copy);
+    m_bitmapFile = fileName;
+    m_bitmapSize = size;
+    m_ownsBitmap = true;
+    m_hasBitmap = true;
+    backgroundChanged();
     return true;
 }
 
 bool CBitmapDialog::SetBitmap(int resourceId, const SkinResources& resources) {
-    FreeBitmap();
-    const QImage loaded = resources.bitmap(resourceId);
-    if (loaded.isNull())
+    const auto file = resources.bitmapFile(resourceId);
+    if (!file) {
+        FreeBitmap();
         return false;
-    SetBitmap(loaded, Ownership::Copy);
-    return true;
+    }
+    return SetBitmap(*file);
 }
 
 void CBitmapDialog::SetBitmap(const QImage& bitmap, Ownership ownership) {
@@ -42,18 +47,32 @@ void CBitmapDialog::SetBitmap(const QImage& bitmap, Ownership ownership) {
     } else {
         m_bitmap = &bitmap;
     }
+    m_bitmapSize = bitmap.size();
     m_ownsBitmap = ownership == Ownership::Copy;
     m_hasBitmap = true;
-    coverWithBitmap();
-    rebuildRegion();
-    update();
+    backgroundChanged();
 }
 
 void CBitmapDialog::FreeBitmap() {
     m_ownedBitmap = QImage();
     m_bitmap = nullptr;
+    m_bitmapFile.clear();
+    m_bitmapSize = QSize();
     m_ownsBitmap = false;
     m_hasBitmap = false;
+    backgroundChanged();
+}
+
+const QImage* CBitmapDialog::bitmap() const {
+    if (m_hasBitmap && m_bitmap == nullptr) {
+        m_ownedBitmap = loadBitmapFile(m_bitmapFile);
+        if (!m_ownedBitmap.isNull())
+            m_bitmap = &m_ownedBitmap;
+    }
+    return m_bitmap;
+}
+
+void CBitmapDialog::backgroundChanged() {
     coverWithBitmap();
     rebuildRegion();
     update();
@@ -62,7 +81,7 @@ void CBitmapDialog::FreeBitmap() {
 void CBitmapDialog::coverWithBitmap() {
     // A bitmap that covers the whole dialog paints every pixel of it: what lies behind (the main
     // window's own background behind a page) need not be painted first.
-    const bool covers = bitmap() != nullptr && bitmap()->width() >= width() && bitmap()->height() >= height();
+    const bool covers = m_hasBitmap && m_bitmapSize.width() >= width() && m_bitmapSize.height() >= height();
     setAttribute(Qt::WA_OpaquePaintEvent, covers);
 }
 
@@ -121,6 +140,10 @@ void CBitmapDialog::applyStaticTransparency(QWidget& child) const {
 
 void CBitmapDialog::paintEvent(QPaintEvent* event) {
     if (bitmap() == nullptr) {
+        // A background file gone since it was set (the program removed while it runs): the default
+        // background, which Qt leaves to the dialog while it expects the bitmap to cover it.
+        if (m_hasBitmap)
+            QPainter(this).fillRect(event->rect(), palette().window());
         QDialog::paintEvent(event);
         return;
     }
@@ -183,6 +206,16 @@ void CBitmapDialog::resizeEvent(QResizeEvent* event) {
     // The shape covers the part of the bitmap inside the window, so it follows the window's size.
     if (m_shaped)
         rebuildRegion();
+}
+
+void CBitmapDialog::hideEvent(QHideEvent* event) {
+    QDialog::hideEvent(event);
+    // Nothing draws a hidden dialog: a background from a file gives its pixels back, to be decoded
+    // again when the dialog is next drawn (minimised, put away or a page not shown).
+    if (!m_bitmapFile.isEmpty()) {
+        m_bitmap = nullptr;
+        m_ownedBitmap = QImage();
+    }
 }
 
 bool CBitmapDialog::event(QEvent* event) {

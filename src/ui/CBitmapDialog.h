@@ -6,6 +6,8 @@
 #include <QDialog>
 #include <QImage>
 #include <QPointF>
+#include <QSize>
+#include <QString>
 
 namespace solvane::ui {
 
@@ -25,15 +27,19 @@ public:
 
     explicit CBitmapDialog(QWidget* parent = nullptr, Qt::WindowFlags flags = {});
 
-    // Background from a bitmap file. False, and no background, when the file cannot be loaded.
+    // Background from a bitmap file. False, and no background, when the file is not a bitmap. Only
+    // its header is read here: the pixels are decoded when the background is first drawn, and
+    // dropped again while the dialog is hidden, so a page that is not shown holds no picture.
     bool SetBitmap(const QString& fileName);
-    // Background from a bitmap resource. False, and no background, when it cannot be loaded.
+    // Background from a bitmap resource's file, as above. False, and no background, for an
+    // unknown resource or a file that is not a bitmap.
     bool SetBitmap(int resourceId, const SkinResources& resources = SkinResources::program());
     void SetBitmap(const QImage& bitmap, Ownership ownership);
     // Drops the background; the dialog then paints its default background.
     void FreeBitmap();
-    // The current background, or none.
-    const QImage* bitmap() const { return m_hasBitmap ? m_bitmap : nullptr; }
+    // The current background, decoded from its file if it is not at the moment; none without a
+    // background or when its file can no longer be read.
+    const QImage* bitmap() const;
     bool ownsBitmap() const { return m_ownsBitmap; }
 
     // Shaped: the window shows only the background's pixels that differ from the transparent
@@ -65,9 +71,11 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
     bool event(QEvent* event) override;
 
 private:
+    void backgroundChanged();
     void rebuildRegion();
     void coverWithBitmap();
     void applyStaticTransparency(QWidget& child) const;
@@ -79,8 +87,13 @@ private:
     bool m_drag = false;
     bool m_ownsBitmap = false;
     bool m_hasBitmap = false;
-    const QImage* m_bitmap = nullptr;
-    QImage m_ownedBitmap;
+    // The background's file when it came from one (decoded only while needed), and its size.
+    QString m_bitmapFile;
+    QSize m_bitmapSize;
+    // The pixels drawn: the caller's image, the dialog's copy, or null while a file's pixels are
+    // not decoded.
+    mutable const QImage* m_bitmap = nullptr;
+    mutable QImage m_ownedBitmap;
     bool m_initialised = false;
     bool m_destroyed = false;
     // A press on the background that becomes a move once the pointer travels far enough.

@@ -5,13 +5,6 @@
 
 namespace solvane::ui {
 
-QImage loadBitmapFile(const QString& path) {
-    QImage image(path);
-    if (image.isNull())
-        return {};
-    return image.convertToFormat(QImage::Format_RGB32);
-}
-
 SkinResources SkinResources::program() {
     // The program does not move while it runs: find the skins' folder once.
     static const std::filesystem::path folder = platform::HostSystemFacts().dataFolder();
@@ -23,8 +16,13 @@ QString SkinResources::filePath(std::string_view file) const {
 }
 
 QImage SkinResources::bitmap(int resourceId) const {
+    const auto file = bitmapFile(resourceId);
+    return file ? loadBitmapFile(*file) : QImage();
+}
+
+std::optional<QString> SkinResources::bitmapFile(int resourceId) const {
     const auto entry = skin::bitmapById(resourceId);
-    return entry ? loadBitmapFile(filePath(entry->file)) : QImage();
+    return entry ? std::optional(filePath(entry->file)) : std::nullopt;
 }
 
 std::optional<QCursor> SkinResources::cursor(int resourceId) const {

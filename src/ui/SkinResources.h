@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ui/SharedSkinPictures.h"
+
 #include <QCursor>
 #include <QIcon>
 #include <QImage>
@@ -9,10 +11,6 @@
 #include <string_view>
 
 namespace solvane::ui {
-
-// Loads a bitmap file as the controls keep it: 32 bits per pixel, no alpha. A null image when the
-// file is missing or unreadable.
-QImage loadBitmapFile(const QString& path);
 
 // The program's resources: the skin pictures live as files in one folder (the program's own
 // folder), named by the skin catalogue; cursors and icons map to the system's look.
@@ -28,6 +26,8 @@ public:
 
     // A bitmap resource by number: a null image for an unknown number or a missing file.
     QImage bitmap(int resourceId) const;
+    // The file of a bitmap resource; none for an unknown number.
+    std::optional<QString> bitmapFile(int resourceId) const;
     // A cursor resource; none for an unknown number.
     std::optional<QCursor> cursor(int resourceId) const;
     // An icon resource; a null icon for an unknown number or a missing file.

@@ -1,5 +1,6 @@
 #include "app/TStackedDialog.h"
 
+#include "support/TempFolder.h"
 #include "ui/ControlId.h"
 #include "ui/MainWindowIds.h"
 
@@ -208,6 +209,49 @@ TEST(TStackedPage, EnterAndEscapeNeverCloseAPage) {
 
     EXPECT_TRUE(page.isVisibleTo(&dialog));
     EXPECT_EQ(page.result(), 0);
+}
+
+// The big pictures are decoded only while they can be seen: the shown page's and the shown dialog's;
+// a page out of sight, or the whole dialog put away, holds none.
+TEST(TStackedDialog, OnlyWhatIsShownHoldsItsDecodedBackground) {
+    solvane::test::TempFolder folder;
+    const auto pictureFile = [&folder](const char* name, int width, int height, QColor colour) {
+        const QString file = QString::fromStdString((folder / name).string());
+        QImage picture(width, height, QImage::Format_RGB32);
+        picture.fill(colour);
+        EXPECT_TRUE(picture.save(file, "BMP"));
+        return file;
+    };
+    const QString window = pictureFile("image.bmp", 750, 560, QColor(20, 20, 20));
+    const QString first = pictureFile("Page_Background.bmp", 200, 100, QColor(0, 90, 160));
+    const QString second = pictureFile("stack.bmp", 200, 100, QColor(160, 90, 0));
+    Journal journal;
+    std::map<int, int> deletions;
+    TestStackedDialog dialog(journal, deletions);
+    ASSERT_TRUE(dialog.SetBitmap(window));
+    ASSERT_TRUE(dialog.AddPage(101)->page->SetBitmap(first));
+    ASSERT_TRUE(dialog.AddPage(102)->page->SetBitmap(second));
+    dialog.ShowPage(101);
+    dialog.show();
+    const QImage shown = dialog.grab().toImage();
+    EXPECT_EQ(shown.pixelColor(30, 120), QColor(0, 90, 160)) << "the page over the dialog's background";
+    EXPECT_EQ(shown.pixelColor(5, 5), QColor(20, 20, 20));
+    EXPECT_TRUE(ui::bitmapFileDecoded(window));
+    EXPECT_TRUE(ui::bitmapFileDecoded(first));
+    EXPECT_FALSE(ui::bitmapFileDecoded(second)) << "never shown, never decoded";
+
+    dialog.ShowPage(102);
+    dialog.grab();
+    EXPECT_FALSE(ui::bitmapFileDecoded(first)) << "out of sight";
+    EXPECT_TRUE(ui::bitmapFileDecoded(second));
+
+    dialog.hide(); // put away to the notification area
+    EXPECT_FALSE(ui::bitmapFileDecoded(window));
+    EXPECT_FALSE(ui::bitmapFileDecoded(second));
+
+    dialog.show();
+    dialog.ShowPage(101);
+    EXPECT_EQ(dialog.grab().toImage(), shown) << "the same picture when it comes back";
 }
 
 } // namespace

@@ -193,19 +193,35 @@ TEST(CpuLoad, ScriptsAndFixedLoads) {
     }
 }
 
-// The host's load is the share of busy time between two samples of the kernel's counters.
-TEST(CpuLoad, HostLoadFromTheKernelCounters) {
+// The host's load is the share of time the processors were not idle between two samples of the
+// kernel's idle time, on a machine of two processors.
+TEST(CpuLoad, HostLoadFromTheKernelsIdleTime) {
     solvane::test::TempFolder folder;
-    const auto stat = folder / "stat";
-    solvane::test::writeFile(stat, "cpu  100 0 100 800 0 0 0 0 0 0\ncpu0 1 2 3 4\n");
-    HostCpuLoad host(stat);
-    solvane::test::writeFile(stat, "cpu  250 0 150 900 0 0 0 0 0 0\n");
-    EXPECT_DOUBLE_EQ(host.load(milliseconds(1000)), 200.0 / 300.0);
-    solvane::test::writeFile(stat, "cpu  250 0 150 1200 0 0 0 0 0 0\n");
-    EXPECT_DOUBLE_EQ(host.load(milliseconds(1100)), 200.0 / 300.0) << "sampled at most four times a second";
-    EXPECT_DOUBLE_EQ(host.load(milliseconds(1300)), 0.0);
-    solvane::test::writeFile(stat, "nonsense\n");
-    EXPECT_DOUBLE_EQ(host.load(milliseconds(2000)), 0.0) << "an unreadable file keeps the last figure";
+    const auto uptime = folder / "uptime";
+    std::chrono::nanoseconds sinceBoot = std::chrono::seconds(1000);
+    const auto clock = [&sinceBoot] { return sinceBoot; };
+    solvane::test::writeFile(uptime, "1000.00 1500.00\n");
+    HostCpuLoad host(uptime, clock, 2);
+    EXPECT_DOUBLE_EQ(host.load(milliseconds(0)), 0.25) << "since boot: 1500 idle of 2000 processor seconds";
+
+    // Three seconds on: 4.5 of the 6 processor seconds idle.
+    sinceBoot += std::chrono::seconds(3);
+    solvane::test::writeFile(uptime, "1003.00 1504.50\n");
+    EXPECT_NEAR(host.load(milliseconds(3000)), 0.25, 1e-9);
+    sinceBoot += std::chrono::seconds(1);
+    solvane::test::writeFile(uptime, "1004.00 1506.50\n");
+    EXPECT_NEAR(host.load(milliseconds(3100)), 0.25, 1e-9) << "sampled at most four times a second";
+    EXPECT_NEAR(host.load(milliseconds(3300)), 0.0, 1e-9) << "both processors idle the whole second";
+
+    sinceBoot += std::chrono::seconds(2);
+    solvane::test::writeFile(uptime, "1006.00 1506.90\n");
+    EXPECT_NEAR(host.load(milliseconds(5000)), 0.9, 1e-9);
+    sinceBoot += std::chrono::seconds(1);
+    solvane::test::writeFile(uptime, "nonsense\n");
+    EXPECT_NEAR(host.load(milliseconds(6000)), 0.9, 1e-9) << "an unreadable file keeps the last figure";
+    sinceBoot += std::chrono::seconds(1);
+    solvane::test::writeFile(uptime, "1008.00 1511.00\n");
+    EXPECT_NEAR(host.load(milliseconds(7000)), 0.0, 1e-9) << "more idle than time passed (rounding): idle";
 
     HostCpuLoad missing(folder / "absent");
     EXPECT_DOUBLE_EQ(missing.load(milliseconds(0)), 0.0);

@@ -93,6 +93,47 @@ TEST(CBitmapDialog, ABackgroundFileThatCannotBeLoadedLeavesNoBackground) {
     EXPECT_FALSE(dialog.SetBitmap(99999, SkinResources(folder.path())));
 }
 
+// A 70 x 40 dialog whose background is a file of its size.
+struct FileBackground {
+    FileBackground() {
+        EXPECT_TRUE(solidImage(70, 40, QColor(40, 80, 120)).save(file, "BMP"));
+        dialog.resize(70, 40);
+        EXPECT_TRUE(dialog.SetBitmap(file));
+    }
+
+    test::TempFolder folder;
+    const QString file = QString::fromStdString((folder / "Page_Background.bmp").string());
+    CBitmapDialog dialog;
+};
+
+TEST(CBitmapDialog, ABackgroundFileIsDecodedOnlyWhileTheDialogIsDrawn) {
+    FileBackground background;
+    const QString& file = background.file;
+    CBitmapDialog& dialog = background.dialog;
+    EXPECT_FALSE(bitmapFileDecoded(file)) << "only the header was read";
+    EXPECT_TRUE(dialog.testAttribute(Qt::WA_OpaquePaintEvent)) << "its size alone says it covers the dialog";
+
+    dialog.show();
+    const QImage shown = render(dialog);
+    EXPECT_EQ(shown.pixelColor(69, 39), QColor(40, 80, 120));
+    EXPECT_TRUE(bitmapFileDecoded(file));
+
+    dialog.hide();
+    EXPECT_FALSE(bitmapFileDecoded(file)) << "hidden, it holds no picture";
+    dialog.show();
+    EXPECT_EQ(render(dialog), shown) << "drawn the same when shown again";
+    EXPECT_TRUE(dialog.ownsBitmap());
+}
+
+TEST(CBitmapDialog, ABackgroundFileGoneBeforeItIsDrawnLeavesTheDefaultBackground) {
+    FileBackground background;
+    std::filesystem::remove(background.folder / "Page_Background.bmp");
+
+    EXPECT_EQ(background.dialog.bitmap(), nullptr);
+    EXPECT_EQ(render(background.dialog).pixelColor(35, 20),
+              background.dialog.palette().color(QPalette::Window));
+}
+
 TEST(CBitmapDialog, StaticTextsFollowTheTransparentControlsFlag) {
     CBitmapDialog dialog;
     auto* caption = new QLabel(QStringLiteral("Caption"), &dialog);

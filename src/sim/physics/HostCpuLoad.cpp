@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <charconv>
+#include <ctime>
 #include <fcntl.h>
 #include <string_view>
 #include <unistd.h>
@@ -15,41 +16,42 @@ constexpr std::chrono::milliseconds kSamplePeriod{250};
 
 } // namespace
 
-HostCpuLoad::HostCpuLoad(const std::filesystem::path& statFile)
-    : m_statFile(::open(statFile.c_str(), O_RDONLY | O_CLOEXEC)), m_previous(read()) {}
-
-HostCpuLoad::~HostCpuLoad() {
-    if (m_statFile >= 0)
-        ::close(m_statFile);
+std::chrono::nanoseconds HostCpuLoad::sinceBoot() {
+    timespec now{};
+    ::clock_gettime(CLOCK_MONOTONIC, &now);
+    return std::chrono::seconds(now.tv_sec) + std::chrono::nanoseconds(now.tv_nsec);
 }
 
-std::optional<HostCpuLoad::Counters> HostCpuLoad::read() const {
-    // "cpu  user nice system idle iowait irq softirq steal ...": the first line, well inside this.
-    std::array<char, 512> buffer{};
-    const ssize_t size = m_statFile < 0 ? -1 : ::pread(m_statFile, buffer.data(), buffer.size(), 0);
+int HostCpuLoad::processorsOnline() {
+    return std::max(1, static_cast<int>(::sysconf(_SC_NPROCESSORS_ONLN)));
+}
+
+HostCpuLoad::HostCpuLoad(const std::filesystem::path& uptimeFile, Clock clock, int processors)
+    : m_uptimeFile(::open(uptimeFile.c_str(), O_RDONLY | O_CLOEXEC)), m_clock(std::move(clock)),
+      m_processors(std::max(1, processors)) {}
+
+HostCpuLoad::~HostCpuLoad() {
+    if (m_uptimeFile >= 0)
+        ::close(m_uptimeFile);
+}
+
+std::optional<HostCpuLoad::Sample> HostCpuLoad::read() const {
+    // "33323.46 21144.71\n": seconds since boot, then the processors' idle seconds added up.
+    std::array<char, 128> buffer{};
+    const ssize_t size = m_uptimeFile < 0 ? -1 : ::pread(m_uptimeFile, buffer.data(), buffer.size(), 0);
     if (size <= 0)
         return std::nullopt;
-    std::string_view line(buffer.data(), static_cast<std::size_t>(size));
-    line = line.substr(0, line.find('\n'));
-    if (!line.starts_with("cpu "))
+    const auto taken = m_clock();
+    std::string_view text(buffer.data(), static_cast<std::size_t>(size));
+    const auto gap = text.find(' ');
+    if (gap == std::string_view::npos)
         return std::nullopt;
-    line.remove_prefix(4);
-    // Idle and iowait (the fourth and fifth) are the CPU doing nothing.
-    Counters counters;
-    for (int index = 0; index < 8; ++index) {
-        line.remove_prefix(std::min(line.find_first_not_of(' '), line.size()));
-        std::uint64_t value = 0;
-        const auto parsed = std::from_chars(line.data(), line.data() + line.size(), value);
-        if (parsed.ec != std::errc())
-            break;
-        line.remove_prefix(static_cast<std::size_t>(parsed.ptr - line.data()));
-        counters.total += value;
-        if (index != 3 && index != 4)
-            counters.busy += value;
-    }
-    if (counters.total == 0)
+    text.remove_prefix(gap + 1);
+    double idle = 0.0;
+    const auto parsed = std::from_chars(text.data(), text.data() + text.size(), idle);
+    if (parsed.ec != std::errc() || !(idle >= 0.0))
         return std::nullopt;
-    return counters;
+    return Sample{.idleSeconds = idle, .taken = taken};
 }
 
 double HostCpuLoad::load(std::chrono::milliseconds now) {
@@ -59,14 +61,14 @@ double HostCpuLoad::load(std::chrono::milliseconds now) {
     const auto current = read();
     if (!current)
         return m_load;
-    if (m_previous && current->total > m_previous->total && current->busy >= m_previous->busy) {
-        m_load = static_cast<double>(current->busy - m_previous->busy) /
-                 static_cast<double>(current->total - m_previous->total);
-    } else if (!m_previous) {
-        m_load = static_cast<double>(current->busy) / static_cast<double>(current->total);
+    // The first sample gives the share since boot: a figure from the start, where one taken over the
+    // first moments would rest on a tick or two of idle time.
+    const Sample since = m_previous.value_or(Sample{});
+    const std::chrono::duration<double> passed = current->taken - since.taken;
+    if (passed.count() > 0.0 && current->idleSeconds >= since.idleSeconds) {
+        const double idleShare = (current->idleSeconds - since.idleSeconds) / (passed.count() * m_processors);
+        m_load = std::clamp(1.0 - idleShare, 0.0, 1.0);
     }
-    if (m_load > 1.0)
-        m_load = 1.0;
     m_previous = current;
     return m_load;
 }
