@@ -99,15 +99,9 @@ std::vector<BoardReadouts> boardTable() {
 }
 
 QJsonObject readoutsOf(int board) {
-    test::CoreServices services;
-    auto hardware = test::simulatedBoard({.board = board, .load = 0.5, .seed = 3, .clock = [&services] {
-                                              return std::chrono::milliseconds(services.clock.now());
-                                          }});
-    SolvaneCore core(services.on(*hardware, 7));
-    core.initialise();
-    core.enableSettingCommands();
-    runBeforeReport(core, services.clock, PowerMode::Default, 3);
-    return QJsonDocument::fromJson(QByteArray::fromStdString(buildReport(core, ReportFormat::Json)))
+    test::CoreOnBoard run(board, 0.5, 3, 7);
+    runBeforeReport(*run.core, run.services.clock, PowerMode::Default, 3);
+    return QJsonDocument::fromJson(QByteArray::fromStdString(buildReport(*run.core, ReportFormat::Json)))
         .object()
         .value(QStringLiteral("readouts"))
         .toObject();

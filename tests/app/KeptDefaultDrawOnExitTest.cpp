@@ -13,16 +13,10 @@ namespace {
 TEST(KeptDefaultDrawOnExit, ARunThatStayedInDefaultKeepsItsDrawWhenItEnds) {
     for (const int board : {2917, 2910}) {
         SCOPED_TRACE(board);
-        test::CoreServices services;
-        auto hardware = test::simulatedBoard({.board = board, .load = 0.5, .seed = 3, .clock = [&services] {
-                                                  return std::chrono::milliseconds(services.clock.now());
-                                              }});
-        SolvaneCore core(services.on(*hardware, 7));
-        core.initialise();
-        core.enableSettingCommands();
-        runBeforeReport(core, services.clock, power::PowerMode::Default, 20);
-        core.shutdown();
-        const auto kept = services.registry.readString(power::kSavingTotalsKey, power::kDefaultDrawValue);
+        test::CoreOnBoard run(board, 0.5, 3, 7);
+        runBeforeReport(*run.core, run.services.clock, power::PowerMode::Default, 20);
+        run.core->shutdown();
+        const auto kept = run.services.registry.readString(power::kSavingTotalsKey, power::kDefaultDrawValue);
         ASSERT_TRUE(kept);
         const auto entries = power::parseKeptDefaultDraw(*kept, board);
         ASSERT_TRUE(entries);
