@@ -15,30 +15,38 @@ const LimitDefinition* definitionNamed(std::string_view name) {
     return nullptr;
 }
 
+// The place of a limit's entries in AlertLimits and the watch's state: walking kLimits itself
+// leaves no index bound that could read past the table.
+std::size_t slotOf(const LimitDefinition& definition) {
+    return static_cast<std::size_t>(&definition - kLimits.data());
+}
+
 } // namespace
 
 AlertLimits readAlertLimits(const platform::Registry& registry) {
     AlertLimits limits{};
-    for (std::size_t i = 0; i < kLimits.size(); ++i) {
-        const auto text = registry.readString(kAlertLimitsKey, kLimits[i].registryValue);
+    for (const auto& definition : kLimits) {
+        const auto text = registry.readString(kAlertLimitsKey, definition.registryValue);
         if (!text || text->empty())
             continue;
         int value = 0;
         const auto [end, error] = std::from_chars(text->data(), text->data() + text->size(), value);
         if (error == std::errc() && end == text->data() + text->size())
-            limits[i] = value;
+            limits[slotOf(definition)] = value;
     }
     return limits;
 }
 
 bool writeAlertLimits(platform::Registry& registry, const AlertLimits& limits) {
     bool kept = true;
-    for (std::size_t i = 0; i < kLimits.size(); ++i)
-        kept = (limits[i] ? registry.writeString(kAlertLimitsKey, kLimits[i].registryValue,
-                                                 std::to_string(*limits[i]))
-                          : registry.deleteValue(kAlertLimitsKey, kLimits[i].registryValue) ||
-                                !registry.readString(kAlertLimitsKey, kLimits[i].registryValue)) &&
-               kept;
+    for (const auto& definition : kLimits) {
+        const auto& limit = limits[slotOf(definition)];
+        kept =
+            (limit ? registry.writeString(kAlertLimitsKey, definition.registryValue, std::to_string(*limit))
+                   : registry.deleteValue(kAlertLimitsKey, definition.registryValue) ||
+                         !registry.readString(kAlertLimitsKey, definition.registryValue)) &&
+            kept;
+    }
     return kept;
 }
 
@@ -55,18 +63,20 @@ double limitedValue(LimitKind kind, const PowerSample& sample) {
 }
 
 void AlertWatch::setLimits(const AlertLimits& limits) {
-    for (std::size_t i = 0; i < kLimits.size(); ++i)
+    for (const auto& definition : kLimits) {
+        const auto i = slotOf(definition);
         if (limits[i] != m_limits[i])
             m_past[i] = false;
+    }
     m_limits = limits;
 }
 
 std::vector<AlertRow> AlertWatch::check(const PowerSample& sample, std::int64_t timeSeconds) {
     std::vector<AlertRow> crossings;
-    for (std::size_t i = 0; i < kLimits.size(); ++i) {
+    for (const auto& definition : kLimits) {
+        const auto i = slotOf(definition);
         if (!m_limits[i])
             continue;
-        const auto& definition = kLimits[i];
         const double limit = *m_limits[i];
         const double value = limitedValue(definition.kind, sample);
         const bool upper = definition.side == LimitSide::Upper;

@@ -19,10 +19,13 @@ constexpr double kClockDifferenceNeeded = 0.05;
 
 constexpr double kNotMeasured = std::numeric_limits<double>::quiet_NaN();
 
+// An unknown load counts as an idle one; the value is read only through value_or, so nothing reads
+// an absent load.
 std::size_t binOf(const std::optional<double>& load) {
-    if (!load || !std::isfinite(*load))
+    const double known = load.value_or(kNotMeasured);
+    if (!std::isfinite(known))
         return 0;
-    const double scaled = std::clamp(*load, 0.0, 1.0) * static_cast<double>(SavingEstimate::kLoadBins - 1);
+    const double scaled = std::clamp(known, 0.0, 1.0) * static_cast<double>(SavingEstimate::kLoadBins - 1);
     return static_cast<std::size_t>(std::lround(scaled));
 }
 

@@ -106,6 +106,20 @@ TEST(LedPage, EachLampShowsThePictureOfItsImage) {
     expectPictures("after a change");
 }
 
+// A switch turned off while another page is shown (by a profile, a mode or the tray) is seen the
+// moment the LED page comes back, not a lamp refresh later.
+TEST(LedPage, LampsChangedWhileThePageWasHiddenShowAsItComesBack) {
+    LedPageRig rig(2917);
+    ASSERT_EQ(rig.lamp(kCpuLamps[0]), kLit);
+    rig.window->OnCommand(ui::main_window_ids::kMotherboardSettings);
+    ASSERT_FALSE(rig.page().isVisible());
+    rig.value(kCpuPhaseLed) = 1;
+    rig.window->OnCommand(ui::main_window_ids::kLedSettings);
+    ASSERT_TRUE(rig.page().isVisible());
+    for (const int lamp : kCpuLamps)
+        EXPECT_EQ(rig.lamp(lamp), kDark) << lamp;
+}
+
 TEST(LedPage, EveryBoardShowsItsSwitchesLampsAndPicturesAsPlanned) {
     for (const int board : {2901, 2902, 2903, 2904, 2905, 2906, 2907, 2908, 2909, 2910, 2911, 2912, 2915,
                             2916, 2917, 2918, 2913}) {

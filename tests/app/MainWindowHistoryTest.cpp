@@ -14,6 +14,10 @@
 #include "support/TempFolder.h"
 #include "ui/RecordingNotificationShell.h"
 
+#include <QApplication>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 namespace solvane::app {
@@ -83,6 +87,37 @@ TEST(MainWindowHistory, TheTrayMenuAndThePageMenuOpenTheHistoryWindow) {
     EXPECT_TRUE(rig.window->powerHistoryWindow()->isVisible());
     rig.window->powerHistoryWindow()->hide();
     rig.window->basicPage()->onMenuCommand(power::basic_ids::kMenuPowerHistory);
+    EXPECT_TRUE(rig.window->powerHistoryWindow()->isVisible());
+}
+
+// The basic page's right-click menu: the three modes with the active one ticked, then the power
+// history's item, which opens its window.
+TEST(MainWindowHistory, ThePageMenuOffersTheModesAndThePowerHistory) {
+    HistoryWindowRig rig;
+    auto& page = *rig.window->basicPage();
+    QStringList items;
+    QStringList ticked;
+    QTimer::singleShot(0, [&] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        ASSERT_NE(menu, nullptr);
+        for (QAction* action : menu->actions()) {
+            items << (action->isSeparator() ? QStringLiteral("-") : action->text());
+            if (action->isChecked())
+                ticked << action->text();
+        }
+        menu->setActiveAction(menu->actions().last());
+        QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+        QApplication::sendEvent(menu, &enter);
+    });
+    const QPointF at(5, 5);
+    QMouseEvent press(QEvent::MouseButtonPress, at, page.mapToGlobal(at), Qt::RightButton, Qt::RightButton,
+                      Qt::NoModifier);
+    QApplication::sendEvent(&page, &press);
+    EXPECT_EQ(items, (QStringList{QStringLiteral("Default"), QStringLiteral("Optimize"),
+                                  QStringLiteral("Max Power Saving"), QStringLiteral("-"),
+                                  QStringLiteral("Power History...")}));
+    EXPECT_EQ(ticked, QStringList{QStringLiteral("Default")});
+    ASSERT_NE(rig.window->powerHistoryWindow(), nullptr);
     EXPECT_TRUE(rig.window->powerHistoryWindow()->isVisible());
 }
 

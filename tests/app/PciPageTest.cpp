@@ -14,8 +14,10 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QTimer>
 #include <QTreeWidget>
 #include <QWindow>
 #include <chrono>
@@ -85,6 +87,28 @@ protected:
             QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
             QApplication::sendEvent(&edit, &press);
         }
+    }
+
+    // The items the right-click menu over a control shows checked; the menu is then dismissed.
+    QStringList checkedOnRightClick(QWidget& target) {
+        QStringList checked;
+        bool shown = false;
+        QTimer::singleShot(0, [&] {
+            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            if (menu == nullptr)
+                return;
+            shown = true;
+            for (const QAction* action : menu->actions())
+                if (action->isChecked())
+                    checked << action->text();
+            menu->close();
+        });
+        const QPointF at(2, 2);
+        QMouseEvent press(QEvent::MouseButtonPress, at, target.mapToGlobal(at), Qt::RightButton,
+                          Qt::RightButton, Qt::NoModifier);
+        QApplication::sendEvent(&target, &press);
+        EXPECT_TRUE(shown) << "no menu";
+        return checked;
     }
 
     PciTestBus bus;
@@ -201,6 +225,26 @@ TEST_F(PciPage, EasyShowsTheHeaderOnlyAndExpertAddsTheConfigurationSpace) {
     page->onMenuCommand(ids::kEasyCommand);
     EXPECT_FALSE(control<QLabel>(ids::kFirstHexRow).isVisible());
     EXPECT_TRUE(list().isVisible());
+}
+
+// The right-click menus tick the view and the width being shown, and only those.
+TEST_F(PciPage, TheRightClickMenusTickTheViewAndTheWidthShown) {
+    const struct {
+        int command;
+        const char* viewTicked;
+        const char* widthTicked;
+    } cases[] = {
+        {ids::kExpertCommand, "Expert", "BYTE"}, {ids::kWordCommand, "Expert", "WORD"},
+        {ids::kDwordCommand, "Expert", "DWORD"}, {ids::kEasyCommand, "Easy", "DWORD"},
+        {ids::kByteCommand, "Easy", "BYTE"},
+    };
+    for (const auto& [command, viewTicked, widthTicked] : cases) {
+        SCOPED_TRACE(command);
+        page->onMenuCommand(command);
+        EXPECT_EQ(checkedOnRightClick(*page), QStringList{QString::fromLatin1(viewTicked)});
+        EXPECT_EQ(checkedOnRightClick(control<QLabel>(ids::kFirstHexRow)),
+                  QStringList{QString::fromLatin1(widthTicked)});
+    }
 }
 
 TEST_F(PciPage, TheWidthBoxesAndMenuTwoFortyChangeTheRows) {

@@ -27,4 +27,14 @@ std::unique_ptr<sim::SimulatedHardware> simulatedBoard(const SimulatedBoardSetup
     return std::make_unique<sim::SimulatedHardware>(options);
 }
 
+CoreOnBoard::CoreOnBoard(int board, double load, std::uint32_t boardSeed, std::uint32_t coreSeed)
+    : hardware(simulatedBoard({.board = board,
+                               .load = load,
+                               .seed = boardSeed,
+                               .clock = [this] { return std::chrono::milliseconds(services.clock.now()); }})),
+      core(std::make_unique<app::SolvaneCore>(services.on(*hardware, coreSeed))) {
+    core->initialise();
+    core->enableSettingCommands();
+}
+
 } // namespace solvane::test

@@ -38,4 +38,14 @@ struct SimulatedBoardSetup {
 };
 std::unique_ptr<sim::SimulatedHardware> simulatedBoard(const SimulatedBoardSetup& setup);
 
+// A core started on a simulated board under a steady load, the board's time the virtual clock's,
+// with its setting commands on.
+struct CoreOnBoard {
+    CoreOnBoard(int board, double load, std::uint32_t boardSeed, std::uint32_t coreSeed);
+
+    CoreServices services;
+    std::unique_ptr<sim::SimulatedHardware> hardware;
+    std::unique_ptr<app::SolvaneCore> core;
+};
+
 } // namespace solvane::test

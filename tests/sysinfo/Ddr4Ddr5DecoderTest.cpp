@@ -256,6 +256,19 @@ TEST(SpdDecoders, ShortImagesDecodeWhatTheyHoldAndSaySo) {
     EXPECT_EQ(decodeDdr5Module(ddr5).sizeMegabytes, 0U);
 }
 
+// An erased or damaged clock period leaves nothing to count clocks in: the module shows no timing
+// column rather than figures divided by zero.
+TEST(SpdDecoders, AModuleWithoutAClockPeriodHasNoTimingColumns) {
+    auto ddr4 = samsungDdr4();
+    ddr4[18] = 0;  // tCKAVGmin
+    ddr4[125] = 0; // and its fine correction
+    EXPECT_TRUE(decodeDdr4Module(ddr4).speeds.empty());
+    auto ddr5 = readImage(kSpdData / "bin" / "ddr5" / "idem-id2__Kingston_KF552C40-16.bin");
+    ddr5[20] = 0; // tCKAVGmin, two bytes
+    ddr5[21] = 0;
+    EXPECT_TRUE(decodeDdr5Module(ddr5).speeds.empty());
+}
+
 TEST(SpdFields, CrcAndDatesFollowTheSpdRules) {
     // The CRC-16 check value of "123456789" with polynomial 0x1021 and initial value 0.
     const std::string check = "123456789";
