@@ -14,21 +14,24 @@ namespace solvane::board {
 //   fixedWatts      controller and drivers
 //   switchingWatts  per active phase
 //   phaseOhms       per phase
+//   loadLineOhms    how far the core voltage droops below the regulator's setpoint per ampere
+//                   delivered (the load line the processor's maker prescribes for its socket)
 struct CpuRegulator {
     int code = 0;
     int phases = 0;
     double fixedWatts = 0.0;
     double switchingWatts = 0.0;
     double phaseOhms = 0.0;
+    double loadLineOhms = 0.0;
 };
 
 // 2915 carries the regulator of 2917 (they share an efficiency table).
 inline constexpr std::array<CpuRegulator, 5> kCpuRegulators{{
-    {2910, 6, 0.25, 0.655, 0.0043},
-    {2915, 6, 0.25, 0.575, 0.0014},
-    {2916, 5, 0.25, 0.738, 0.0018},
-    {2917, 6, 0.25, 0.575, 0.0014},
-    {2918, 5, 0.25, 0.730, 0.0012},
+    {2910, 6, 0.25, 0.655, 0.0043, 0.0008},
+    {2915, 6, 0.25, 0.575, 0.0014, 0.0008},
+    {2916, 5, 0.25, 0.738, 0.0018, 0.0008},
+    {2917, 6, 0.25, 0.575, 0.0014, 0.0008},
+    {2918, 5, 0.25, 0.730, 0.0012, 0.0008},
 }};
 
 } // namespace solvane::board

@@ -29,6 +29,12 @@ std::size_t binOf(const std::optional<double>& load) {
     return static_cast<std::size_t>(std::lround(scaled));
 }
 
+// The core voltage at the socket where the regulator holds `setpoint` and the CPU draws `watts`:
+// lower by the load line's droop at the current, V = setpoint − R·P/V.
+double droopedVolts(double setpoint, double watts, double loadLineOhms) {
+    return (setpoint + std::sqrt(std::max(0.0, setpoint * setpoint - 4 * loadLineOhms * watts))) / 2;
+}
+
 std::size_t distance(std::size_t a, std::size_t b) {
     return a > b ? a - b : b - a;
 }
@@ -79,11 +85,24 @@ double SavingEstimate::regulatorLoss(double cpuWatts, double volts, double phase
     return m_regulator->lossWatts(cpuWatts / volts, static_cast<int>(std::lround(phases)));
 }
 
+double SavingEstimate::loadLineOhms() const {
+    return m_regulator != nullptr ? m_regulator->loadLineOhms : 0.0;
+}
+
+double SavingEstimate::setpointVolts(double volts, std::optional<double> cpuWatts) const {
+    if (!cpuWatts || !(volts > 0))
+        return volts;
+    return volts + loadLineOhms() * *cpuWatts / volts;
+}
+
 SavingEstimate::Scales SavingEstimate::againstDefault(const CpuPoint& point, std::size_t pair) const {
     const auto& inDefault = m_default[pair];
     Scales scales;
-    if (point.volts > 0 && inDefault.volts.seen)
-        scales.voltage = std::pow(point.volts / inDefault.volts.value, 2);
+    if (point.volts > 0 && inDefault.volts.seen) {
+        scales.voltage = std::pow(setpointVolts(point.volts, point.watts) /
+                                      setpointVolts(inDefault.volts.value, inDefault.cpuWatts.figure()),
+                                  2);
+    }
     if (point.clock && *point.clock > 0 && inDefault.clock.seen)
         scales.clock = *point.clock / inDefault.clock.value;
     return scales;
@@ -124,6 +143,7 @@ double SavingEstimate::defaultCpuPartWatts(const Sample& sample, std::size_t pai
     const auto pairPoint = modeAt(pair);
     const double defaultVolts = inDefault.volts.seen ? inDefault.volts.value : now.volts;
     const double defaultPhases = inDefault.phases.seen ? inDefault.phases.value : now.phases;
+    const double defaultSetpoint = setpointVolts(defaultVolts, inDefault.cpuWatts.figure());
 
     if (now.watts && pairPoint.watts && inDefault.cpuWatts.seen) {
         // The CPU's power is measured: carry it over, add the regulator's loss with Default's phases,
@@ -133,7 +153,9 @@ double SavingEstimate::defaultCpuPartWatts(const Sample& sample, std::size_t pai
             const double converted = defaultCpuWatts(*point.watts, point, pair);
             const double beside =
                 part - *point.watts - regulatorLoss(*point.watts, point.volts, point.phases);
-            return converted + regulatorLoss(converted, defaultVolts, defaultPhases) + beside;
+            // Default holds its setpoint at every load; its core droops by the current it delivers.
+            const double volts = droopedVolts(defaultSetpoint, converted, loadLineOhms());
+            return converted + regulatorLoss(converted, volts, defaultPhases) + beside;
         };
         const double missed =
             inDefault.parts[kCpuPart].value - inDefaultMode(pairPoint, inMode.parts[kCpuPart].value);

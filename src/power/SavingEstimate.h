@@ -24,7 +24,9 @@ struct CpuRegulatorModel;
 //    figures are kept by load too, so that each load both ran at is a pair to learn from.
 // 3. At a load Default was never seen at, the CPU's part is carried over from the nearest pair by the
 //    CPU's physics: its switching power goes with the square of the core voltage times the clock,
-//    its leakage with the square of the voltage alone. The pair tells the two apart (the mode ran a
+//    its leakage with the square of the voltage alone, the voltage being the regulator's setpoint
+//    (the reading plus the load line's droop at the CPU's current, where the board's record gives
+//    the load line). The pair tells the two apart (the mode ran a
 //    lower clock at the same load); Default's voltage, clock and phases are the pair's; the CPU
 //    regulator's loss follows at Default's current with Default's phases. Without the CPU's own
 //    power (a board that feeds the CPU from a rail) the part's share that does not follow voltage
@@ -96,6 +98,7 @@ private:
         double value = 0.0;
         bool seen = false;
         void learn(double reading);
+        std::optional<double> figure() const { return seen ? std::optional(value) : std::nullopt; }
     };
     // What one run kind (Default or the mode) was seen to draw at one load.
     struct LoadFigures {
@@ -120,6 +123,11 @@ private:
         double clock = 1.0;
     };
     Scales againstDefault(const CpuPoint& point, std::size_t pair) const;
+    // The voltage the regulator holds the CPU at, which the CPU's power follows: the core voltage as
+    // measured plus the load line's droop at the CPU's current (as measured without the CPU's power or
+    // the board's regulator record).
+    double setpointVolts(double volts, std::optional<double> cpuWatts) const;
+    double loadLineOhms() const;
     // What the mode was seen to run at, at the pair.
     CpuPoint modeAt(std::size_t pair) const;
     // The CPU's power in Default at the operating point `now`, from the pair's figures.

@@ -17,6 +17,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace solvane::app {
@@ -120,6 +121,8 @@ constexpr LoadScript kScripts[] = {
 struct SweepResult {
     std::string where;
     int board;
+    const LoadScript* script;
+    PowerMode mode;
     bool step;
     double shown;
     double total;
@@ -143,6 +146,8 @@ std::vector<SweepResult> sweep() {
                 SweepResult result{"board " + std::to_string(board) + ", " + script.name + ", mode " +
                                        std::to_string(static_cast<int>(mode)),
                                    board,
+                                   &script,
+                                   mode,
                                    script.steps(),
                                    watts(readouts, "Current Power Saving"),
                                    watts(readouts, "Total Power Consumption"),
@@ -167,12 +172,17 @@ std::vector<SweepResult> sweep() {
     return results;
 }
 
-// Median and worst error of the current saving by board, steady and after a step.
+// Median and worst error of the current saving by board, steady and after a step, and of the energy
+// counted over a run with a step.
 void printErrorTable(const std::vector<SweepResult>& results) {
     std::map<int, std::vector<double>> steady;
     std::map<int, std::vector<double>> step;
-    for (const auto& r : results)
+    std::map<int, std::vector<double>> energy;
+    for (const auto& r : results) {
         (r.step ? step : steady)[r.board].push_back((r.shown - r.truth) / std::max(r.truth, 1.0));
+        if (r.step)
+            energy[r.board].push_back((r.countedWattHours - r.trueWattHours) / r.trueWattHours);
+    }
     const auto summary = [](std::vector<double> errors) {
         std::sort(errors.begin(), errors.end());
         const double worst =
@@ -182,9 +192,10 @@ void printErrorTable(const std::vector<SweepResult>& results) {
                       100 * worst);
         return std::string(text);
     };
-    std::printf("board  steady median / worst    step median / worst\n");
+    std::printf("board  steady median / worst    step median / worst      energy median / worst\n");
     for (const int board : kBoards)
-        std::printf("%d   %s   %s\n", board, summary(steady[board]).c_str(), summary(step[board]).c_str());
+        std::printf("%d   %s   %s   %s\n", board, summary(steady[board]).c_str(),
+                    summary(step[board]).c_str(), summary(energy[board]).c_str());
 }
 
 // What holds whatever the estimate's error: a saving is never negative, never more than the whole
@@ -200,14 +211,63 @@ TEST(SavingAgainstPhysics, TheSavingStaysWithinTheDrawAcrossBoardsLoadsModesAndS
     printErrorTable(results);
 }
 
+// Cases the read-outs cannot settle, with the error last measured. The invariants above still hold
+// for them, and the error table shows how far they are.
+struct ExpectedMiss {
+    int board;
+    const char* script;
+    PowerMode mode;
+};
+constexpr ExpectedMiss kExpectedMisses[] = {
+    // The 12 V rail feeds the CPU beside the fans and chips, and no CPU power is measured: with Default
+    // seen at one load the rail is one reading for two unknowns, the CPU's share and what the mode's
+    // fans save (about 6.5 W on these boards), so the fans' saving is taken for the CPU's and carried
+    // to the new load by its voltage and clock. After a fall in Optimize the pair's clocks are within
+    // 10 %, which magnifies it (+135 to +163 %); otherwise -18 to -44 %.
+    {2901, "25 -> 70 %", PowerMode::Optimize}, // -36 %
+    {2901, "70 -> 25 %", PowerMode::Optimize}, // +166 %
+    {2901, "70 -> 25 %", PowerMode::Max},      // -19 %
+    {2907, "25 -> 70 %", PowerMode::Optimize}, // -29 %
+    {2907, "70 -> 25 %", PowerMode::Optimize}, // +135 %
+    {2907, "70 -> 25 %", PowerMode::Max},      // -19 %
+    {2908, "25 -> 70 %", PowerMode::Optimize}, // -42 %
+    {2908, "70 -> 25 %", PowerMode::Optimize}, // +137 %
+    {2908, "70 -> 25 %", PowerMode::Max},      // -38 %
+    {2909, "25 -> 70 %", PowerMode::Optimize}, // -45 %
+    {2909, "70 -> 25 %", PowerMode::Optimize}, // -38 %
+    {2909, "70 -> 25 %", PowerMode::Max},      // -28 %
+    // At 70 % Optimize runs within 8 % of Default's clock, too close to tell the CPU's leakage from
+    // its switching power with a core voltage read in 8 mV steps (1.4 % in its square, magnified
+    // twelve times by the 8 % clock difference); at 25 % that split decides half the CPU's draw.
+    {2910, "70 -> 25 %", PowerMode::Optimize}, // -33 %
+    {2911, "70 -> 25 %", PowerMode::Optimize}, // -39 %
+    // The core voltage's 8 mV steps and a count of noise (2 % in its square) and the rails' 0.9 W
+    // steps add up to more than 15 % of a 17 W saving.
+    {2910, "25 -> 70 %", PowerMode::Optimize}, // -18 %
+    // At a steady load the saving is Default's reading less the mode's, both measured at that load:
+    // at full load in Optimize (Default's clock and voltage) the true 5.8 W, fans and phases, is 3 %
+    // of a 190 W draw, and the read-outs (rails in 0.9 W steps, the CPU's current in the divisor of
+    // its phase count) differ by more than that between Default and the mode.
+    {2910, "100 %", PowerMode::Optimize}, // -61 %
+    // 2911 has no regulator record, so neither its regulator's saving (2 W here) nor its load line is
+    // known: its drooped core reading understates the mode's voltage drop (3.5 W of CPU power), and
+    // its 3.3 V rail reads 0.9 W of a 2.7 W saving.
+    {2911, "70 -> 25 %", PowerMode::Max}, // -22 %
+};
+
+bool expectedToMiss(const SweepResult& r) {
+    return std::any_of(std::begin(kExpectedMisses), std::end(kExpectedMisses), [&](const ExpectedMiss& miss) {
+        return miss.board == r.board && std::string_view(miss.script) == r.script->name &&
+               miss.mode == r.mode;
+    });
+}
+
 // The accuracy a user needs: within 15 % or 2 W of the true saving, steady and 10 refreshes after a
-// load step, and the energy within 15 % of the true integral. Met on most cases of the boards that
-// measure the CPU's power; not yet after a step on the boards that feed the CPU from the 12 V rail
-// (2901, 2907 to 2909: the rail's fans and chips are not told from the CPU well enough), after the
-// 70 -> 25 % step in Optimize on 2910 and 2911, and at a full steady load in Optimize on 2910: run it
-// to see how far.
-TEST(SavingAgainstPhysics, DISABLED_TheShownSavingFollowsTheDefaultTwin) {
+// load step, and the energy within 15 % of the true integral.
+TEST(SavingAgainstPhysics, TheShownSavingFollowsTheDefaultTwin) {
     for (const auto& r : sweep()) {
+        if (expectedToMiss(r))
+            continue;
         EXPECT_NEAR(r.shown, r.truth, std::max(0.15 * std::abs(r.truth), 2.0)) << r.where;
         if (r.step) {
             EXPECT_NEAR(r.countedWattHours, r.trueWattHours, 0.15 * r.trueWattHours) << r.where << ": energy";

@@ -92,13 +92,22 @@ struct ModelCpu {
     }
 };
 
+// The core voltage a sensor reads where the regulator holds `setpoint` and delivers `watts`: lower by
+// the load line's droop at the current, V = setpoint − R·P/V.
+double droopedVolts(double setpoint, double watts, const CpuRegulatorModel* regulator) {
+    const double ohms = regulator != nullptr ? regulator->loadLineOhms : 0.0;
+    return (setpoint + std::sqrt(setpoint * setpoint - 4 * ohms * watts)) / 2;
+}
+
 // A refresh of a board that measures the CPU's power; its supply adds the regulator's loss (none
-// without a model) and a rail draws 30 W.
+// without a model) and a rail draws 30 W. The CPU's power follows the regulator's setpoint `volts`;
+// the sensor reads it drooped by the regulator's load line.
 SavingEstimate::Sample cpuAt(const ModelCpu& cpu, double load, double volts, double clock, int phases,
                              const CpuRegulatorModel* regulator = nullptr) {
     const double watts = cpu.watts(load, volts, clock);
-    const double loss = regulator != nullptr ? regulator->lossWatts(watts / volts, phases) : 0.0;
-    return {load, {watts + loss, 30.0, 0.0, 0.0}, SavingEstimate::CpuPoint{volts, clock, watts, phases}};
+    const double measured = droopedVolts(volts, watts, regulator);
+    const double loss = regulator != nullptr ? regulator->lossWatts(watts / measured, phases) : 0.0;
+    return {load, {watts + loss, 30.0, 0.0, 0.0}, SavingEstimate::CpuPoint{measured, clock, watts, phases}};
 }
 
 // After a load step to a load Default never ran at, the CPU's Default draw is carried over from the
@@ -132,7 +141,8 @@ TEST(SavingEstimate, ACpuCarriedToAnotherLoadFollowsItsVoltageAndClock) {
 }
 
 // The regulator's loss in Default is at Default's current with the phases Default runs, not at the
-// mode's current with the mode's phases.
+// mode's current with the mode's phases. The core reads drooped by the regulator's load line, more at
+// Default's higher current; the CPU's power follows the setpoint, which the estimate takes back.
 TEST(SavingEstimate, DefaultsRegulatorLossIsAtItsCurrentWithItsPhases) {
     const auto* regulator = cpuRegulatorModelFor(2917);
     const ModelCpu cpu{20, 95};
@@ -141,8 +151,11 @@ TEST(SavingEstimate, DefaultsRegulatorLossIsAtItsCurrentWithItsPhases) {
     estimate.saving(cpuAt(cpu, 0.25, 1.10, 0.55, 2, regulator));
     const double inDefault = cpu.watts(0.70, ModelCpu::kDefaultVolts, 1.0);
     const double inMode = cpu.watts(0.70, 1.20, 0.90);
-    const double truth = inDefault + regulator->lossWatts(inDefault / ModelCpu::kDefaultVolts, 6) -
-                         (inMode + regulator->lossWatts(inMode / 1.20, 3));
+    const auto amps = [&](double setpoint, double watts) {
+        return watts / droopedVolts(setpoint, watts, regulator);
+    };
+    const double truth = inDefault + regulator->lossWatts(amps(ModelCpu::kDefaultVolts, inDefault), 6) -
+                         (inMode + regulator->lossWatts(amps(1.20, inMode), 3));
     EXPECT_NEAR(*estimate.saving(cpuAt(cpu, 0.70, 1.20, 0.90, 3, regulator)), truth, 1e-9);
 }
 
