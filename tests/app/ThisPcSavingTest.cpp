@@ -106,6 +106,10 @@ TEST(ThisPcSaving, TheShownSavingFollowsTheScriptedDifferenceIntoTheHistoryAndTh
     EXPECT_NEAR(latest->savingWatts, scripted, 0.15 * scripted);
     EXPECT_NEAR(latest->systemWatts, kOptimizeWatts, 0.01);
     EXPECT_EQ(latest->powerSource, "CPU package power (powercap intel-rapl:0 (package-0))");
+    run.history()->flush();
+    const auto minutes = run.history()->store()->minutes(0, INT64_MAX);
+    ASSERT_FALSE(minutes.empty());
+    EXPECT_EQ(minutes.back().powerSource, latest->powerSource) << "the stored minute names it too";
     // 20 refreshes of 3 s at about 8 W.
     EXPECT_NEAR(run.history()->savedKwh() * 3.6e6, 20 * 3 * scripted, 0.15 * 20 * 3 * scripted) << "joules";
 
@@ -115,6 +119,35 @@ TEST(ThisPcSaving, TheShownSavingFollowsTheScriptedDifferenceIntoTheHistoryAndTh
     EXPECT_EQ(metric(metrics, "solvane_up"), 1) << metrics;
     EXPECT_NE(metrics.find("solvane_power_source_info{"), std::string::npos) << metrics;
     EXPECT_NE(metrics.find("powercap intel-rapl:0"), std::string::npos) << metrics;
+    pc.core->shutdown();
+}
+
+// A run that starts in Optimize after an earlier run saw Default on the same PC: the saving is
+// counted from the first refresh in Optimize, from what the earlier run kept at its exit.
+TEST(ThisPcSaving, ARunStartedInASavingModeCountsAtOnceFromTheDefaultDrawOfAnEarlierRun) {
+    ScriptedPc pc;
+    pc.services.registry.writeString(platform::kEnvironmentKey, "NUMBER_OF_PROCESSORS", "4");
+    const auto run = [&pc](power::PowerMode mode) {
+        pc.core = std::make_unique<SolvaneCore>(pc.services.on(*pc.hardware, 3));
+        pc.core->initialise();
+        auto* monitor = pc.core->session().monitor();
+        monitor->SelectMode(mode);
+        pc.refreshes(2);
+        return monitor->thisPc();
+    };
+    const auto* figures = run(power::PowerMode::Optimize);
+    EXPECT_FALSE(figures->savingWatts.has_value()) << "no Default seen on this PC yet";
+    EXPECT_NE(figures->savingMissing.find("not yet known"), std::string::npos) << figures->savingMissing;
+    pc.core->shutdown();
+
+    run(power::PowerMode::Default);
+    pc.refreshes(20);
+    pc.core->shutdown();
+
+    figures = run(power::PowerMode::Optimize);
+    ASSERT_TRUE(figures->savingWatts.has_value()) << figures->savingMissing;
+    const double scripted = kDefaultWatts - kOptimizeWatts;
+    EXPECT_NEAR(*figures->savingWatts, scripted, 0.15 * scripted);
     pc.core->shutdown();
 }
 
