@@ -24,6 +24,15 @@ std::uint64_t fnv1a(std::string_view text, std::uint64_t hash = kFnvOffset) {
     return hash;
 }
 
+// Where a draw's table sits among kThisPcDrawValues; none for ThisPcDraw::None.
+std::optional<std::size_t> slotOf(ThisPcDraw draw) {
+    const auto value = std::find_if(kThisPcDrawValues.begin(), kThisPcDrawValues.end(),
+                                    [draw](const ThisPcDrawValue& v) { return v.draw == draw; });
+    if (value == kThisPcDrawValues.end())
+        return std::nullopt;
+    return static_cast<std::size_t>(value - kThisPcDrawValues.begin());
+}
+
 } // namespace
 
 std::string machineIdentity(const PlatformInfo& platform) {
@@ -55,16 +64,16 @@ void ThisPcDefaultDraw::load(const platform::Registry& registry, std::string mac
 
 std::optional<std::vector<SavingEstimate::DefaultEntry>>
 ThisPcDefaultDraw::kept(ThisPcDraw draw, std::string_view source) const {
-    const auto* slot = slotOf(draw);
-    if (slot == nullptr)
+    const auto slot = slotOf(draw);
+    if (!slot)
         return std::nullopt;
-    return parseKeptDefaultDraw(slot->text, thisPcDrawKey(m_machine, source));
+    return parseKeptDefaultDraw(m_slots[*slot].text, thisPcDrawKey(m_machine, source));
 }
 
 void ThisPcDefaultDraw::learned(ThisPcDraw draw, std::string_view source,
                                 const std::vector<SavingEstimate::DefaultEntry>& entries) {
-    if (auto* slot = slotOf(draw))
-        *slot = {keptDefaultDrawText(thisPcDrawKey(m_machine, source), entries), true};
+    if (const auto slot = slotOf(draw))
+        m_slots[*slot] = {keptDefaultDrawText(thisPcDrawKey(m_machine, source), entries), true};
 }
 
 void ThisPcDefaultDraw::keep(platform::Registry& registry) {
@@ -73,18 +82,6 @@ void ThisPcDefaultDraw::keep(platform::Registry& registry) {
         if (slot.changed && registry.writeString(kSavingTotalsKey, kThisPcDrawValues[i].name, slot.text))
             slot.changed = false;
     }
-}
-
-ThisPcDefaultDraw::Slot* ThisPcDefaultDraw::slotOf(ThisPcDraw draw) {
-    return const_cast<Slot*>(std::as_const(*this).slotOf(draw));
-}
-
-const ThisPcDefaultDraw::Slot* ThisPcDefaultDraw::slotOf(ThisPcDraw draw) const {
-    const auto value = std::find_if(kThisPcDrawValues.begin(), kThisPcDrawValues.end(),
-                                    [draw](const ThisPcDrawValue& v) { return v.draw == draw; });
-    return value == kThisPcDrawValues.end()
-               ? nullptr
-               : &m_slots[static_cast<std::size_t>(value - kThisPcDrawValues.begin())];
 }
 
 } // namespace solvane::power

@@ -57,8 +57,6 @@ private:
         std::string text;
         bool changed = false;
     };
-    Slot* slotOf(ThisPcDraw draw);
-    const Slot* slotOf(ThisPcDraw draw) const;
 
     std::string m_machine;
     std::array<Slot, kThisPcDrawValues.size()> m_slots{};
