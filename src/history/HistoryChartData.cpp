@@ -27,6 +27,9 @@ ChartData chartData(const HistoryStore& store, ChartSpan span, std::int64_t now)
         point.savingWatts =
             (point.savingWatts * weight + minute.savingWatts * refreshes) / (weight + refreshes);
         weight += refreshes;
+        if (!minute.powerSource.empty() &&
+            std::find(data.sources.begin(), data.sources.end(), minute.powerSource) == data.sources.end())
+            data.sources.push_back(minute.powerSource);
     }
     data.alerts = store.alerts(data.from, data.to);
     const std::int64_t lastDay = now - now % kSecondsPerDay;

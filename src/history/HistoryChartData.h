@@ -3,6 +3,7 @@
 #include "history/HistoryStore.h"
 
 #include <array>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -35,6 +36,9 @@ struct ChartData {
     std::int64_t from = 0;
     std::int64_t to = 0;
     std::vector<ChartPoint> points;
+    // What the minutes shown were measured on, each once, in the order they began; minutes of a
+    // version that did not keep it add nothing.
+    std::vector<std::string> sources;
     std::vector<AlertRow> alerts;
     std::vector<DayRow> days;
 };

@@ -5,6 +5,23 @@
 
 namespace solvane::history {
 
+namespace {
+
+// A text field: quoted, its quotes doubled, where a comma, quote or line break would split it.
+std::string csvText(std::string_view text) {
+    if (text.find_first_of(",\"\r\n") == std::string_view::npos)
+        return std::string(text);
+    std::string quoted = "\"";
+    for (const char c : text) {
+        if (c == '"')
+            quoted += '"';
+        quoted += c;
+    }
+    return quoted + '"';
+}
+
+} // namespace
+
 std::size_t writeHistoryCsv(const HistoryStore& store, CsvRows rows, std::int64_t from, std::int64_t to,
                             std::ostream& out) {
     if (rows == CsvRows::Days) {
@@ -23,7 +40,7 @@ std::size_t writeHistoryCsv(const HistoryStore& store, CsvRows rows, std::int64_
             << decimal(minute.cpuWatts, 3) << ',' << decimal(minute.savingWatts, 3) << ','
             << decimal(minute.cpuCelsius, 2) << ',' << decimal(minute.fanRpm, 1) << ','
             << decimal(minute.coreVolts, 4) << ',' << modeLabel(static_cast<power::PowerMode>(minute.mode))
-            << '\n';
+            << ',' << csvText(minute.powerSource) << '\n';
     return minutes.size();
 }
 

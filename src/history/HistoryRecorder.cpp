@@ -27,6 +27,7 @@ void HistoryRecorder::add(const PowerSample& sample, std::int64_t wallSeconds, s
     m_minute.fanRpm += sample.fanRpm;
     m_minute.coreVolts += sample.coreVolts;
     m_minute.mode = static_cast<int>(sample.mode);
+    m_minute.powerSource = sample.powerSource.empty() ? std::string(kBoardPowerSource) : sample.powerSource;
     ++m_minute.refreshes;
     m_saved += savedHundredthWattSeconds;
     m_consumedWattSeconds += sample.systemWatts * kRefreshSeconds;

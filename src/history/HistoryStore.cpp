@@ -22,17 +22,20 @@ constexpr int kBusyTimeoutMs = 250;
 constexpr const char* kSchema =
     "CREATE TABLE IF NOT EXISTS minutes ("
     " time INTEGER PRIMARY KEY, system_w REAL, cpu_w REAL, saving_w REAL,"
-    " cpu_c REAL, fan_rpm REAL, core_v REAL, mode INTEGER, refreshes INTEGER);"
+    " cpu_c REAL, fan_rpm REAL, core_v REAL, mode INTEGER, refreshes INTEGER, source TEXT);"
     "CREATE TABLE IF NOT EXISTS days ("
     " day INTEGER PRIMARY KEY, consumed_kwh REAL, saved_cws INTEGER);"
     "CREATE TABLE IF NOT EXISTS alerts ("
     " id INTEGER PRIMARY KEY, time INTEGER, name TEXT, value REAL, threshold REAL);"
     "CREATE INDEX IF NOT EXISTS alerts_by_time ON alerts(time);";
 
+// The column the first version's minutes lack; opened for writing, such a file gets it.
+constexpr const char* kAddSourceColumn = "ALTER TABLE minutes ADD COLUMN source TEXT";
+
 // A second run within the same minute adds its refreshes to the minute's averages.
 constexpr const char* kInsertMinute =
-    "INSERT INTO minutes (time, system_w, cpu_w, saving_w, cpu_c, fan_rpm, core_v, mode, refreshes)"
-    " VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9) ON CONFLICT(time) DO UPDATE SET"
+    "INSERT INTO minutes (time, system_w, cpu_w, saving_w, cpu_c, fan_rpm, core_v, mode, refreshes, source)"
+    " VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10) ON CONFLICT(time) DO UPDATE SET"
     " system_w = (system_w * refreshes + excluded.system_w * excluded.refreshes) / (refreshes + "
     "excluded.refreshes),"
     " cpu_w = (cpu_w * refreshes + excluded.cpu_w * excluded.refreshes) / (refreshes + excluded.refreshes),"
@@ -43,7 +46,7 @@ constexpr const char* kInsertMinute =
     "excluded.refreshes),"
     " core_v = (core_v * refreshes + excluded.core_v * excluded.refreshes) / (refreshes + "
     "excluded.refreshes),"
-    " mode = excluded.mode, refreshes = refreshes + excluded.refreshes";
+    " mode = excluded.mode, refreshes = refreshes + excluded.refreshes, source = excluded.source";
 constexpr const char* kAddToDay =
     "INSERT INTO days (day, consumed_kwh, saved_cws) VALUES (?1, ?2, ?3) ON CONFLICT(day) DO UPDATE SET"
     " consumed_kwh = consumed_kwh + excluded.consumed_kwh, saved_cws = saved_cws + excluded.saved_cws";
@@ -140,6 +143,12 @@ bool isHistory(sqlite3* database) {
     return count.integer(0) == 0 || count.integer(1) == 3;
 }
 
+bool hasColumn(sqlite3* database, const std::string& table, const std::string& column) {
+    Statement query(database, "SELECT count(*) FROM pragma_table_info(?1) WHERE name = ?2");
+    query.bind(1, table).bind(2, column);
+    return query.step() == SQLITE_ROW && query.integer(0) > 0;
+}
+
 // Opens the file and checks it is a sound history. `why` says what went wrong.
 OpenResult openDatabase(const std::filesystem::path& file, Access access, sqlite3*& database,
                         std::string& why) {
@@ -211,8 +220,14 @@ OpenResult openDatabase(const std::filesystem::path& file, Access access, sqlite
         database = nullptr;
         return OpenResult::Damaged;
     }
-    if ((writable || inMemory) &&
-        (code = sqlite3_exec(database, kSchema, nullptr, nullptr, nullptr)) != SQLITE_OK)
+    if (!writable && !inMemory)
+        return OpenResult::Ok;
+    if ((code = sqlite3_exec(database, kSchema, nullptr, nullptr, nullptr)) != SQLITE_OK)
+        return fail(code);
+    // An earlier version's minutes: the column is added and their rows keep no source, since what
+    // they were measured on was not kept.
+    if (!hasColumn(database, "minutes", "source") &&
+        (code = sqlite3_exec(database, kAddSourceColumn, nullptr, nullptr, nullptr)) != SQLITE_OK)
         return fail(code);
     return OpenResult::Ok;
 }
@@ -299,6 +314,9 @@ HistoryStore::Opened HistoryStore::openForReading(const std::filesystem::path& f
     return opened;
 }
 
+HistoryStore::HistoryStore(sqlite3* database)
+    : m_database(database), m_minutesHaveSource(hasColumn(database, "minutes", "source")) {}
+
 HistoryStore::~HistoryStore() {
     sqlite3_close(m_database);
 }
@@ -338,7 +356,8 @@ bool HistoryStore::writeRows(const MinuteBatch& batch) {
             .bind(6, minute.fanRpm)
             .bind(7, minute.coreVolts)
             .bind(8, std::int64_t{minute.mode})
-            .bind(9, std::int64_t{minute.refreshes});
+            .bind(9, std::int64_t{minute.refreshes})
+            .bind(10, minute.powerSource);
         if (insert.step() != SQLITE_DONE)
             return false;
     }
@@ -366,14 +385,17 @@ bool HistoryStore::recordAlert(const AlertRow& alert) {
 
 std::vector<MinuteRow> HistoryStore::minutes(std::int64_t from, std::int64_t to) const {
     std::vector<MinuteRow> rows;
-    Statement query(m_database,
-                    "SELECT time, system_w, cpu_w, saving_w, cpu_c, fan_rpm, core_v, mode, refreshes"
-                    " FROM minutes WHERE time BETWEEN ?1 AND ?2 ORDER BY time");
+    const std::string sql =
+        std::string("SELECT time, system_w, cpu_w, saving_w, cpu_c, fan_rpm, core_v, mode,"
+                    " refreshes, ") +
+        (m_minutesHaveSource ? "source" : "NULL") +
+        " FROM minutes WHERE time BETWEEN ?1 AND ?2 ORDER BY time";
+    Statement query(m_database, sql.c_str());
     query.bind(1, from).bind(2, to);
     while (query.step() == SQLITE_ROW)
         rows.push_back({query.integer(0), query.real(1), query.real(2), query.real(3), query.real(4),
                         query.real(5), query.real(6), static_cast<int>(query.integer(7)),
-                        static_cast<int>(query.integer(8))});
+                        static_cast<int>(query.integer(8)), query.text(9)});
     return rows;
 }
 

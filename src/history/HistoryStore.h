@@ -26,6 +26,9 @@ struct MinuteRow {
     double coreVolts = 0;
     int mode = -1; // the power mode of the minute's last refresh
     int refreshes = 0;
+    // What the powers of the minute's last refresh were measured on (see PowerSample); empty for a
+    // minute written by a version that did not keep it.
+    std::string powerSource = {};
 };
 
 // Energy of one UTC day (day: its first second).
@@ -63,6 +66,10 @@ struct AlertRow {
 // The power history on disk: an SQLite database in WAL mode with a table of minute rows, one of day
 // rows and one of limit crossings. Each minute is one transaction, so a process killed at any
 // moment loses at most the minute it was collecting and never leaves the file damaged.
+// A history is known by its tables, not by a version number: every statement names its columns,
+// so a newer version's file with columns or tables more is used as it is, and a column this
+// version added is added to an older file when it is opened for writing (its rows keep an empty
+// value there); read only, an older file is read without it.
 class HistoryStore {
 public:
     struct Opened {
@@ -104,11 +111,12 @@ public:
     const std::string& lastError() const { return m_lastError; }
 
 private:
-    explicit HistoryStore(sqlite3* database) : m_database(database) {}
+    explicit HistoryStore(sqlite3* database);
     bool execute(const char* sql);
     bool writeRows(const MinuteBatch& batch);
 
     sqlite3* m_database;
+    bool m_minutesHaveSource; // false: an older version's file opened read only
     std::string m_lastError;
 };
 

@@ -25,6 +25,9 @@ struct PowerSample {
     std::string powerSource;
 };
 
+// What the history names as the source of a supported board's powers.
+inline constexpr std::string_view kBoardPowerSource = "board sensors";
+
 inline constexpr std::array<std::string_view, 3> kRailNames{"3.3V", "5V", "12V"};
 
 // The figures of the refresh that just ran, in the units of the basic page's read-outs.

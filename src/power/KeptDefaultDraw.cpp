@@ -71,8 +71,9 @@ std::optional<SavingEstimate::DefaultEntry> parseEntry(std::string_view text) {
 
 } // namespace
 
-std::string keptDefaultDrawText(int boardCode, const std::vector<SavingEstimate::DefaultEntry>& entries) {
-    std::string text = std::to_string(boardCode);
+std::string keptDefaultDrawText(std::string_view owner,
+                                const std::vector<SavingEstimate::DefaultEntry>& entries) {
+    std::string text(owner);
     text += kEntryEnd;
     for (const auto& entry : entries) {
         text += std::to_string(entry.bin);
@@ -92,12 +93,12 @@ std::string keptDefaultDrawText(int boardCode, const std::vector<SavingEstimate:
 }
 
 std::optional<std::vector<SavingEstimate::DefaultEntry>> parseKeptDefaultDraw(std::string_view text,
-                                                                              int boardCode) {
-    const auto boardEnd = text.find(kEntryEnd);
-    if (boardEnd == std::string_view::npos || text.substr(0, boardEnd) != std::to_string(boardCode))
+                                                                              std::string_view owner) {
+    const auto ownerEnd = text.find(kEntryEnd);
+    if (ownerEnd == std::string_view::npos || text.substr(0, ownerEnd) != owner)
         return std::nullopt;
     std::vector<SavingEstimate::DefaultEntry> entries;
-    std::string_view rest = text.substr(boardEnd + 1);
+    std::string_view rest = text.substr(ownerEnd + 1);
     while (!rest.empty()) {
         const auto entryEnd = rest.find(kEntryEnd);
         if (entryEnd == std::string_view::npos)
@@ -109,6 +110,15 @@ std::optional<std::vector<SavingEstimate::DefaultEntry>> parseKeptDefaultDraw(st
         rest = rest.substr(entryEnd + 1);
     }
     return entries;
+}
+
+std::string keptDefaultDrawText(int boardCode, const std::vector<SavingEstimate::DefaultEntry>& entries) {
+    return keptDefaultDrawText(std::to_string(boardCode), entries);
+}
+
+std::optional<std::vector<SavingEstimate::DefaultEntry>> parseKeptDefaultDraw(std::string_view text,
+                                                                              int boardCode) {
+    return parseKeptDefaultDraw(text, std::to_string(boardCode));
 }
 
 } // namespace solvane::power

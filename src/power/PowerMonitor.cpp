@@ -138,6 +138,7 @@ void PowerMonitor::startSavingApply(PowerMode mode) {
     auto& modes = m_context.modes;
     m_context.scheduler.killTimer(this, kRefreshTimer);
     m_context.measurement.keepDefaultDraw(m_context.registry);
+    m_thisPc.keepDefaultDraw(m_context.registry);
     m_context.measurement.restartForMode(mode);
     m_thisPc.restartForMode(mode);
     m_context.library.DisableSATA();
@@ -182,6 +183,9 @@ void PowerMonitor::applySystemProfile(PowerMode mode) {
         return;
     }
     m_context.measurement.restartForMode(mode);
+    if (mode == PowerMode::Optimize || mode == PowerMode::Max)
+        m_thisPc.keepDefaultDraw(m_context.registry);
+    m_thisPc.restartForMode(mode);
     finishApply(mode);
 }
 
@@ -241,6 +245,10 @@ void PowerMonitor::readPhases() {
     m_phaseReadouts.cpu = board::traitsOf(board).phaseSwitch == board::PhaseSwitch::SuperIoPin
                               ? phaseSwitchReadout(cpuPhase)
                               : phaseReadout(cpuPhase, shownPhaseCount(cpuPhase, routines.activeCpuPhases));
+}
+
+void PowerMonitor::loadKeptDefaultDraw() {
+    m_thisPc.loadKeptDefaultDraw(m_context.registry, machineIdentity(m_context.platform));
 }
 
 const ThisPcFigures* PowerMonitor::thisPc() const {
@@ -388,8 +396,10 @@ bool PowerMonitor::OnPowerBroadcast(int event) {
 void PowerMonitor::OnExit() {
     m_context.scheduler.killTimers(this);
     m_context.registry.writeString(kProductKey, kNormalEndValue, "1");
-    if (!m_context.platform.BoardSupported)
+    if (!m_context.platform.BoardSupported) {
+        m_thisPc.keepDefaultDraw(m_context.registry);
         return;
+    }
     m_context.measurement.keepDefaultDraw(m_context.registry);
     auto& library = m_context.library;
     const auto mode = m_context.modes.ActiveMode;

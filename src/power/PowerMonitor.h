@@ -104,6 +104,8 @@ public:
     // fan set-up and its start levels.
     void takeStartupPhase();
     void PrepareFan();
+    // What Default drew on an ordinary PC in earlier runs (a board's is the measurement's).
+    void loadKeptDefaultDraw();
     // The first refresh and the 3-second timer.
     void start();
     // The 3-second timer's work: catch a mode changed elsewhere, refresh, update the buttons.

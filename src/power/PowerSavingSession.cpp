@@ -104,6 +104,7 @@ void PowerSavingSession::initialise() {
         }
 
         m_measurement->loadTotals(m_services.registry);
+        m_monitor->loadKeptDefaultDraw();
         if (platform.OsKind == OsFlavour::Vista)
             m_library.SetPowerMode(8);
         else if (platform.OsKind == OsFlavour::Xp)

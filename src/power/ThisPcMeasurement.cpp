@@ -79,16 +79,16 @@ void ThisPcMeasurement::refresh(hw::MachineMeter& meter, std::optional<double> c
         return;
     }
     // Default's draw learned on the battery says nothing of the package's, and the other way round.
-    if (draw.kind != m_estimatedDraw) {
-        m_estimate = SavingEstimate{};
-        m_estimatedDraw = draw.kind;
-    }
+    if (draw.kind != m_estimatedDraw)
+        startEstimateOn(draw.kind, draw.source);
     const SavingEstimate::Sample sample{cpuLoad, draw.parts};
     // Outside the saving modes nothing is saved, as on a board; only Default's draw teaches the
     // estimate (before a mode is applied the PC runs as it was left).
     if (mode != PowerMode::Optimize && mode != PowerMode::Max) {
-        if (mode == PowerMode::Default)
+        if (mode == PowerMode::Default) {
             m_estimate.observeDefault(sample);
+            m_defaultLearned = true;
+        }
         figures.savingWatts = 0.0;
         return;
     }
@@ -106,6 +106,30 @@ void ThisPcMeasurement::refresh(hw::MachineMeter& meter, std::optional<double> c
         values.PowerWithoutSaving > 0 ? values.CurrentSaving * 100 / values.PowerWithoutSaving : 0;
     values.LastIntervalSaving = std::llround(saved * kSavingPerWatt * intervalSeconds);
     values.TotalSavingRemainder += values.LastIntervalSaving;
+}
+
+void ThisPcMeasurement::handOverLearnedDefault() {
+    if (m_defaultLearned)
+        m_kept.learned(m_estimatedDraw, m_estimatedSource, m_estimate.defaultEntries());
+    m_defaultLearned = false;
+}
+
+void ThisPcMeasurement::startEstimateOn(ThisPcDraw draw, const std::string& source) {
+    handOverLearnedDefault();
+    m_estimate = SavingEstimate{};
+    if (const auto entries = m_kept.kept(draw, source))
+        m_estimate.restoreDefault(*entries);
+    m_estimatedDraw = draw;
+    m_estimatedSource = source;
+}
+
+void ThisPcMeasurement::loadKeptDefaultDraw(const platform::Registry& registry, std::string machine) {
+    m_kept.load(registry, std::move(machine));
+}
+
+void ThisPcMeasurement::keepDefaultDraw(platform::Registry& registry) {
+    handOverLearnedDefault();
+    m_kept.keep(registry);
 }
 
 void ThisPcMeasurement::restartForMode(PowerMode applied) {

@@ -1,17 +1,16 @@
 #pragma once
 
 #include "hw/MachineMeter.h"
+#include "platform/Registry.h"
 #include "power/PowerMeasurement.h"
 #include "power/PowerModeState.h"
 #include "power/SavingEstimate.h"
+#include "power/ThisPcDefaultDraw.h"
 
 #include <optional>
 #include <string>
 
 namespace solvane::power {
-
-// What the saving of an ordinary PC is measured on.
-enum class ThisPcDraw { None, Battery, Package };
 
 // One refresh on an ordinary PC: its read-outs, the draw the saving is measured on, and the saving.
 struct ThisPcFigures {
@@ -38,12 +37,29 @@ public:
     // A saving mode starts: its share of Default's draw is learned anew.
     void restartForMode(PowerMode applied);
 
+    // What Default drew on this PC in earlier runs (`machine`: its identity), taken back when the
+    // draw it was measured on is measured again, so that a run started in a saving mode counts
+    // its saving at once.
+    void loadKeptDefaultDraw(const platform::Registry& registry, std::string machine);
+    // Keeps what Default was seen to draw, when this run learned more of it; called when a saving
+    // mode is applied and at exit, not at every refresh.
+    void keepDefaultDraw(platform::Registry& registry);
+
     const ThisPcFigures& figures() const { return m_figures; }
 
 private:
+    // The draw measured now is not the one the estimate learned: it starts afresh from what was
+    // kept of this one, and what it learned of the other waits to be kept.
+    void startEstimateOn(ThisPcDraw draw, const std::string& source);
+    // Default's table as this run learned it, handed to the kept tables.
+    void handOverLearnedDefault();
+
     ThisPcFigures m_figures;
     SavingEstimate m_estimate;
     ThisPcDraw m_estimatedDraw = ThisPcDraw::None; // what the estimate learned; another draw starts it afresh
+    std::string m_estimatedSource;                 // where that draw was read when the estimate started
+    bool m_defaultLearned = false; // Default refreshes since the estimate's table was handed over
+    ThisPcDefaultDraw m_kept;
 };
 
 } // namespace solvane::power

@@ -103,7 +103,7 @@ TEST_F(PowerHistoryDay, ReadsBackTheSameFiguresFromTheCsv) {
     std::size_t row = 0;
     for (; std::getline(in, line); ++row) {
         const auto fields = splitCsvLine(line);
-        ASSERT_EQ(fields.size(), 8U) << line;
+        ASSERT_EQ(fields.size(), 9U) << line;
         ASSERT_LT(row, minutes.size());
         const auto& minute = minutes[row];
         EXPECT_EQ(history::parseIsoTime(fields[0], history::Bound::Start), minute.time);
@@ -114,6 +114,7 @@ TEST_F(PowerHistoryDay, ReadsBackTheSameFiguresFromTheCsv) {
         EXPECT_NEAR(std::stod(fields[5]), minute.fanRpm, halfUnit(1));
         EXPECT_NEAR(std::stod(fields[6]), minute.coreVolts, halfUnit(4));
         EXPECT_EQ(fields[7], "Optimize");
+        EXPECT_EQ(fields[8], history::kBoardPowerSource);
     }
     EXPECT_EQ(row, 1440U);
 }
@@ -190,7 +191,9 @@ TEST(PowerHistoryExport, KeepsTheStateFilesAndWritesToStandardOutput) {
     {
         auto store = history::HistoryStore::openForWriting(folder / "history.sqlite").store;
         ASSERT_TRUE(store);
-        ASSERT_TRUE(store->recordMinute({kMonday, 100, 50, 5, 50, 1500, 1.2, 1, 20}, 0.001, 1));
+        ASSERT_TRUE(store->recordMinute(
+            {kMonday, 100, 50, 5, 50, 1500, 1.2, 1, 20, "battery draw (power_supply BAT0 power_now)"}, 0.001,
+            1));
     }
     const auto history = test::readTextFile(folder / "history.sqlite");
     std::string errors;
@@ -210,7 +213,7 @@ TEST(PowerHistoryExport, KeepsTheStateFilesAndWritesToStandardOutput) {
         << errors;
     EXPECT_EQ(output, std::string(history::kMinuteCsvHeader) +
                           "\n2026-12-07T00:00:00Z,100.000,50.000,5.000,50.00,"
-                          "1500.0,1.2000,Optimize\n");
+                          "1500.0,1.2000,Optimize,battery draw (power_supply BAT0 power_now)\n");
     EXPECT_NE(errors.find("1 minute row written to standard output"), std::string::npos) << errors;
 
     EXPECT_EQ(test::runProgram(program,

@@ -148,6 +148,8 @@ TEST_F(PowerHistoryWindow, TheStatusCountsInWords) {
     ASSERT_EQ(dialog.data().points.size(), 1U);
     EXPECT_TRUE(dialog.statusText().startsWith(QStringLiteral("1 point, 0 limit crossings shown;")))
         << dialog.statusText().toStdString();
+    EXPECT_TRUE(dialog.statusText().endsWith(QStringLiteral(" Measured on: board sensors.")))
+        << dialog.statusText().toStdString();
     dialog.showSpan(ChartSpan::Day);
     EXPECT_TRUE(
         dialog.statusText().startsWith(QStringLiteral("%1 points, ").arg(dialog.data().points.size())));

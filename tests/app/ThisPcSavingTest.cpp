@@ -4,7 +4,10 @@
 #include "app/PowerHistoryRun.h"
 #include "host/HostHardware.h"
 #include "host/HwmonSource.h"
+#include "host/PlatformProfileFile.h"
 #include "platform/RegistrySeed.h"
+#include "power/PowerMeasurement.h"
+#include "power/ThisPcDefaultDraw.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -106,6 +109,10 @@ TEST(ThisPcSaving, TheShownSavingFollowsTheScriptedDifferenceIntoTheHistoryAndTh
     EXPECT_NEAR(latest->savingWatts, scripted, 0.15 * scripted);
     EXPECT_NEAR(latest->systemWatts, kOptimizeWatts, 0.01);
     EXPECT_EQ(latest->powerSource, "CPU package power (powercap intel-rapl:0 (package-0))");
+    run.history()->flush();
+    const auto minutes = run.history()->store()->minutes(0, INT64_MAX);
+    ASSERT_FALSE(minutes.empty());
+    EXPECT_EQ(minutes.back().powerSource, latest->powerSource) << "the stored minute names it too";
     // 20 refreshes of 3 s at about 8 W.
     EXPECT_NEAR(run.history()->savedKwh() * 3.6e6, 20 * 3 * scripted, 0.15 * 20 * 3 * scripted) << "joules";
 
@@ -115,6 +122,50 @@ TEST(ThisPcSaving, TheShownSavingFollowsTheScriptedDifferenceIntoTheHistoryAndTh
     EXPECT_EQ(metric(metrics, "solvane_up"), 1) << metrics;
     EXPECT_NE(metrics.find("solvane_power_source_info{"), std::string::npos) << metrics;
     EXPECT_NE(metrics.find("powercap intel-rapl:0"), std::string::npos) << metrics;
+    pc.core->shutdown();
+}
+
+// A run that starts in Optimize after an earlier run saw Default on the same PC: the saving is
+// counted from the first refresh in Optimize, from what the earlier run kept. The modes switch
+// the fixture's platform_profile, as on a PC without the profile daemon.
+TEST(ThisPcSaving, ARunStartedInASavingModeCountsAtOnceFromTheDefaultDrawOfAnEarlierRun) {
+    ScriptedPc pc;
+    const auto acpi = pc.m_sys.path() / "firmware" / "acpi";
+    std::filesystem::create_directories(acpi);
+    test::writeFile(acpi / "platform_profile", "balanced\n");
+    test::writeFile(acpi / "platform_profile_choices", "low-power balanced performance\n");
+    host::PlatformProfileFile profiles(pc.m_sys.path());
+    pc.services.registry.writeString(platform::kEnvironmentKey, "NUMBER_OF_PROCESSORS", "4");
+    const auto run = [&](power::PowerMode mode) {
+        pc.core = std::make_unique<SolvaneCore>(pc.services.on(*pc.hardware, 3));
+        pc.core->session().useSystemProfiles({&profiles});
+        pc.core->initialise();
+        auto* monitor = pc.core->session().monitor();
+        monitor->SelectMode(mode);
+        pc.refreshes(2);
+        return monitor;
+    };
+    const auto kept = [&pc] {
+        return pc.services.registry.readString(power::kSavingTotalsKey, power::kThisPcDrawValues[1].name);
+    };
+    const auto* figures = run(power::PowerMode::Optimize)->thisPc();
+    EXPECT_EQ(test::readTextFile(acpi / "platform_profile"), "low-power\n");
+    EXPECT_FALSE(figures->savingWatts.has_value()) << "no Default seen on this PC yet";
+    EXPECT_NE(figures->savingMissing.find("not yet known"), std::string::npos) << figures->savingMissing;
+    pc.core->shutdown();
+    EXPECT_FALSE(kept()) << "nothing learned of Default, nothing kept";
+
+    auto* monitor = run(power::PowerMode::Default);
+    pc.refreshes(20);
+    monitor->SelectMode(power::PowerMode::Optimize);
+    pc.refreshes(1);
+    EXPECT_TRUE(kept()) << "kept as soon as a saving mode is applied";
+    pc.core->shutdown();
+
+    figures = run(power::PowerMode::Optimize)->thisPc();
+    ASSERT_TRUE(figures->savingWatts.has_value()) << figures->savingMissing;
+    const double scripted = kDefaultWatts - kOptimizeWatts;
+    EXPECT_NEAR(*figures->savingWatts, scripted, 0.15 * scripted);
     pc.core->shutdown();
 }
 

@@ -62,20 +62,34 @@ TEST(HistoryCsv, WritesMinuteAndDayRowsWithAHeaderInRange) {
     test::TempFolder folder;
     auto store = HistoryStore::openForWriting(folder / "history.sqlite").store;
     ASSERT_TRUE(store);
-    ASSERT_TRUE(
-        store->recordMinute({kMonday + 60, 120.125, 40.5, 3.25, 51.5, 1640, 1.2125, 2, 20}, 0.002, 36000000));
-    ASSERT_TRUE(store->recordMinute({kMonday + 120, 80, 30, 0, 49, 1500, 1.1, 0, 20}, 0.001, 0));
+    ASSERT_TRUE(store->recordMinute({kMonday + 60, 120.125, 40.5, 3.25, 51.5, 1640, 1.2125, 2, 20,
+                                     "CPU package power (powercap intel-rapl:0 (package-0))"},
+                                    0.002, 36000000));
+    ASSERT_TRUE(store->recordMinute(
+        {kMonday + 120, 80, 30, 0, 49, 1500, 1.1, 0, 20, "graphics card (libsensors: amdgpu \"power1\", 1)"},
+        0.001, 0));
+    ASSERT_TRUE(store->recordMinute({kMonday + 180, 80, 30, 0, 49, 1500, 1.1, 0, 20}, 0.001, 0));
     ASSERT_TRUE(store->recordMinute({kMonday + 86400, 90, 30, 0, 49, 1500, 1.1, -1, 20}, 0.001, 0));
 
+    // The first eight columns keep their names and places; the source comes last, quoted where it
+    // holds a comma or a quote, empty where it was not kept.
+    EXPECT_EQ(
+        kMinuteCsvHeader,
+        "time,system_power_w,cpu_power_w,power_saving_w,cpu_temperature_c,fan_rpm,core_v,mode,power_source");
     std::ostringstream minutes;
-    EXPECT_EQ(writeHistoryCsv(*store, CsvRows::Minutes, kMonday, kMonday + 60, minutes), 1U);
-    EXPECT_EQ(minutes.str(), std::string(kMinuteCsvHeader) +
-                                 "\n2026-12-07T00:01:00Z,120.125,40.500,3.250,51.50,1640.0,1.2125,Max\n");
+    EXPECT_EQ(writeHistoryCsv(*store, CsvRows::Minutes, kMonday, kMonday + 180, minutes), 3U);
+    EXPECT_EQ(minutes.str(),
+              std::string(kMinuteCsvHeader) +
+                  "\n2026-12-07T00:01:00Z,120.125,40.500,3.250,51.50,1640.0,1.2125,Max,CPU package power "
+                  "(powercap intel-rapl:0 (package-0))\n"
+                  "2026-12-07T00:02:00Z,80.000,30.000,0.000,49.00,1500.0,1.1000,Default,\"graphics card "
+                  "(libsensors: amdgpu \"\"power1\"\", 1)\"\n"
+                  "2026-12-07T00:03:00Z,80.000,30.000,0.000,49.00,1500.0,1.1000,Default,\n");
 
     std::ostringstream days;
     EXPECT_EQ(writeHistoryCsv(*store, CsvRows::Days, kMonday + 3600, INT64_MAX, days), 2U);
     EXPECT_EQ(days.str(),
-              std::string(kDayCsvHeader) + "\n2026-12-07,0.003000,0.100000\n2026-12-08,0.001000,0.000000\n");
+              std::string(kDayCsvHeader) + "\n2026-12-07,0.004000,0.100000\n2026-12-08,0.001000,0.000000\n");
 }
 
 // The exposition format's rules for one line: a comment (# HELP / # TYPE), or a metric name,

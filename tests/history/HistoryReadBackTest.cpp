@@ -20,10 +20,20 @@ constexpr std::int64_t kDay = 86400;
 constexpr std::int64_t kMonday = 1796601600;
 
 // A minute whose every field differs from every other field, so a value stored in the wrong
-// column or read from the wrong one shows.
+// column or read from the wrong one shows; its source holds what a CSV or SQL text must escape.
 MinuteRow distinctMinute(std::int64_t time, double base) {
-    return MinuteRow{time,        base + 0.25,      base + 1.5, base + 2.75, base + 3.125,
-                     base + 1000, base / 100 + 0.5, 2,          17};
+    return MinuteRow{time,
+                     base + 0.25,
+                     base + 1.5,
+                     base + 2.75,
+                     base + 3.125,
+                     base + 1000,
+                     base / 100 + 0.5,
+                     2,
+                     17,
+                     "CPU package power (powercap intel-rapl:0 (package-0)) + graphics card (libsensors: "
+                     "amdgpu \"power1\", 'card" +
+                         std::to_string(static_cast<int>(base)) + "')"};
 }
 
 void expectSameMinute(const MinuteRow& read, const MinuteRow& written) {
@@ -36,6 +46,7 @@ void expectSameMinute(const MinuteRow& read, const MinuteRow& written) {
     EXPECT_DOUBLE_EQ(read.coreVolts, written.coreVolts);
     EXPECT_EQ(read.mode, written.mode);
     EXPECT_EQ(read.refreshes, written.refreshes);
+    EXPECT_EQ(read.powerSource, written.powerSource);
 }
 
 // The descriptors this process holds on the file or on its log and index beside it.

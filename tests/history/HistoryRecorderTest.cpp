@@ -117,6 +117,23 @@ struct Step {
     std::int64_t stepSeconds; // added to the wall clock after the first hour
 };
 
+// A minute keeps the source of its last refresh, as it keeps its mode: a PC unplugged within the
+// minute is measured on its battery from then on. A supported board's figures are its own sensors'.
+TEST_F(HistoryRecorderTest, AMinuteKeepsTheSourceOfItsLastRefresh) {
+    HistoryRecorder recorder(*m_store);
+    auto sample = sampleOf(40);
+    sample.powerSource = "CPU package power (powercap intel-rapl:0 (package-0))";
+    recorder.add(sample, kMonday, 100, 0);
+    sample.powerSource = "battery draw (power_supply BAT0 power_now)";
+    recorder.add(sample, kMonday + 3, 103, 0);
+    recorder.add(sampleOf(40), kMonday + 60, 160, 0);
+    recorder.flush();
+    const auto minutes = m_store->minutes(kMonday, kMonday + 60);
+    ASSERT_EQ(minutes.size(), 2U);
+    EXPECT_EQ(minutes[0].powerSource, "battery draw (power_supply BAT0 power_now)");
+    EXPECT_EQ(minutes[1].powerSource, kBoardPowerSource);
+}
+
 // A run of two hours whose wall clock is stepped after the first: rows older than the retention
 // before the step stay, and every minute lands after the one before it.
 TEST_F(HistoryRecorderTest, AWallClockStepFoldsNothingAndKeepsTheOrder) {

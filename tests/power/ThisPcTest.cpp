@@ -1,7 +1,11 @@
+#include "platform/MemoryRegistry.h"
+#include "power/KeptDefaultDraw.h"
+#include "power/PowerMeasurement.h"
 #include "power/ThisPcMeasurement.h"
 #include "power/ThisPcPage.h"
 
 #include <algorithm>
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace solvane::power {
@@ -73,6 +77,118 @@ TEST_F(ThisPc, TheSavingIsDefaultsDrawAtThisLoadLessTheDrawNow) {
     EXPECT_NE(row(page, "Current Power Saving").source.find("Estimate"), std::string::npos);
     EXPECT_EQ(row(page, "Power Saving Percentage").text, "\u2248 20.0 %");
     EXPECT_EQ(row(page, "Measured Power").text, "32.00 W");
+}
+
+// Default's draw is kept across runs: a run that starts in a saving mode counts its saving from
+// its first refresh, when the machine, the draw and the source are the ones it was learned on.
+// Whatever else is kept (another machine's table, another draw's, a damaged value) is not taken,
+// and the run waits for Default as if nothing had been kept.
+TEST_F(ThisPc, DefaultsDrawLearnedInAnEarlierRunCountsAtOnceOnlyOnTheSameMachineDrawAndSource) {
+    constexpr std::string_view kMachine = "Desktop 9000\n\nMaker\n";
+    const auto packageValue = std::string(kThisPcDrawValues[1].name);
+    platform::MemoryRegistry earlier;
+    measurement.loadKeptDefaultDraw(earlier, std::string(kMachine));
+    for (int i = 0; i < 3; ++i)
+        refresh(PowerMode::Default);
+    measurement.keepDefaultDraw(earlier);
+    const auto kept = earlier.readString(kSavingTotalsKey, packageValue);
+    ASSERT_TRUE(kept.has_value()) << "kept under " << packageValue;
+    EXPECT_FALSE(earlier.readString(kSavingTotalsKey, kThisPcDrawValues[0].name))
+        << "nothing learned on battery";
+    EXPECT_FALSE(earlier.readString(kSavingTotalsKey, kDefaultDrawValue))
+        << "the boards' value is left alone";
+
+    struct Case {
+        const char* what;
+        std::string machine;
+        std::function<void(platform::Registry&)> change; // what happened to the registry since
+        std::function<void(hw::MachineReadings&)> pc;    // what the PC measures on now
+        bool counts;
+    };
+    const auto unchanged = [](auto&) {};
+    const Case cases[] = {
+        {"the same machine, draw and source", std::string(kMachine), unchanged, unchanged, true},
+        {"another machine", "Laptop 12\n\nMaker\n", unchanged, unchanged, false},
+        {"a graphics card measured now, not then", std::string(kMachine), unchanged,
+         [](hw::MachineReadings& r) { r.graphics = watts(0.0, "libsensors: amdgpu \"power1\""); }, false},
+        {"on battery: the table of the package is not the battery's", std::string(kMachine), unchanged,
+         [](hw::MachineReadings& r) {
+             r.supply = PowerSupplyState::Battery;
+             r.battery = {.label = "battery", .value = 32.0, .source = "power_supply BAT0 power_now"};
+         },
+         false},
+        {"cut short", std::string(kMachine),
+         [&](platform::Registry& r) {
+             r.writeString(kSavingTotalsKey, packageValue, kept->substr(0, kept->size() - 3));
+         },
+         unchanged, false},
+        {"a figure out of range", std::string(kMachine),
+         [&](platform::Registry& r) {
+             auto text = *kept;
+             text.replace(text.find(':') + 1, 2, "9e9");
+             r.writeString(kSavingTotalsKey, packageValue, text);
+         },
+         unchanged, false},
+        {"the key of another table", std::string(kMachine),
+         [&](platform::Registry& r) {
+             r.writeString(kSavingTotalsKey, packageValue, "2917" + kept->substr(kept->find(';')));
+         },
+         unchanged, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        platform::MemoryRegistry registry;
+        registry.writeString(kSavingTotalsKey, packageValue, *kept);
+        c.change(registry);
+        ThisPcMeasurement later;
+        later.loadKeptDefaultDraw(registry, c.machine);
+        auto pc = meter;
+        c.pc(pc.readings);
+        pc.readings.package.value = 32.0;
+        Measurements laterValues;
+        later.refresh(pc, 0.5, PowerMode::Optimize, 3.0, laterValues);
+        const auto& figures = later.figures();
+        if (c.counts) {
+            ASSERT_TRUE(figures.savingWatts.has_value()) << figures.savingMissing;
+            EXPECT_DOUBLE_EQ(*figures.savingWatts, 8.0);
+            EXPECT_EQ(laterValues.LastIntervalSaving, 2400);
+        } else {
+            EXPECT_FALSE(figures.savingWatts.has_value());
+            EXPECT_EQ(laterValues.LastIntervalSaving, 0);
+        }
+        const auto before = registry.readString(kSavingTotalsKey, packageValue);
+        later.keepDefaultDraw(registry);
+        EXPECT_EQ(registry.readString(kSavingTotalsKey, packageValue), before)
+            << "a run that learned nothing of Default writes nothing";
+    }
+}
+
+// A laptop unplugged and plugged in again within a run, and over two runs: each draw's table is
+// kept apart and taken back when that draw is measured again.
+TEST_F(ThisPc, ALaptopKeepsATableForTheBatteryAndOneForMains) {
+    platform::MemoryRegistry registry;
+    measurement.loadKeptDefaultDraw(registry, "Laptop 12\n");
+    refresh(PowerMode::Default); // mains: 40 W package
+    meter.readings.supply = PowerSupplyState::Battery;
+    meter.readings.battery = {.label = "battery", .value = 20.0, .source = "power_supply BAT0 power_now"};
+    refresh(PowerMode::Default);
+    meter.readings.supply = PowerSupplyState::Mains;
+    meter.readings.package.value = 30.0;
+    refresh(PowerMode::Max);
+    ASSERT_TRUE(measurement.figures().savingWatts.has_value()) << "mains' table came back within the run";
+    EXPECT_DOUBLE_EQ(*measurement.figures().savingWatts, 10.0);
+    measurement.keepDefaultDraw(registry);
+    for (const auto& value : kThisPcDrawValues)
+        EXPECT_TRUE(registry.readString(kSavingTotalsKey, value.name)) << value.name;
+
+    ThisPcMeasurement later;
+    later.loadKeptDefaultDraw(registry, "Laptop 12\n");
+    meter.readings.supply = PowerSupplyState::Battery;
+    meter.readings.battery.value = 15.0;
+    Measurements laterValues;
+    later.refresh(meter, 0.5, PowerMode::Max, 3.0, laterValues);
+    ASSERT_TRUE(later.figures().savingWatts.has_value()) << later.figures().savingMissing;
+    EXPECT_DOUBLE_EQ(*later.figures().savingWatts, 5.0) << "the battery's own Default draw, 20 W";
 }
 
 TEST_F(ThisPc, OnBatteryTheWholeSystemsDrawIsMeasuredAndAnUnplugStartsTheEstimateAfresh) {

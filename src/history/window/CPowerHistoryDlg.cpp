@@ -160,6 +160,7 @@ CPowerHistoryDlg::CPowerHistoryDlg(PowerHistory& history, platform::Registry& re
     limits->addWidget(apply);
     layout->addLayout(limits);
     m_status = new QLabel(this);
+    m_status->setWordWrap(true); // a PC names its sources at length
     layout->addWidget(m_status);
 
     showSpan(ChartSpan::Hour);
@@ -292,10 +293,16 @@ QString CPowerHistoryDlg::statusText() const {
     double saved = 0;
     for (const auto& day : m_data.days)
         saved += day.savedKwh();
-    return QStringLiteral("%1, %2 shown; %3 kWh saved in the last 30 days.")
-        .arg(counted(m_data.points.size(), "point", "points"))
-        .arg(counted(m_data.alerts.size(), "limit crossing", "limit crossings"))
-        .arg(QString::fromStdString(decimal(saved, 3)));
+    auto status = QStringLiteral("%1, %2 shown; %3 kWh saved in the last 30 days.")
+                      .arg(counted(m_data.points.size(), "point", "points"))
+                      .arg(counted(m_data.alerts.size(), "limit crossing", "limit crossings"))
+                      .arg(QString::fromStdString(decimal(saved, 3)));
+    QStringList sources;
+    for (const auto& source : m_data.sources)
+        sources.append(QString::fromStdString(source));
+    if (!sources.isEmpty())
+        status += QStringLiteral(" Measured on: %1.").arg(sources.join(QStringLiteral("; ")));
+    return status;
 }
 
 QString CPowerHistoryDlg::exportShown() {
