@@ -1,8 +1,7 @@
 #include "tuning/ProfileNaming.h"
 
-#include <gtest/gtest.h>
-
 #include <functional>
+#include <gtest/gtest.h>
 #include <string>
 #include <vector>
 
@@ -20,8 +19,10 @@ struct Walk {
 // What the page shows after each way through the two-click Save.
 TEST(ProfileNaming, EachWayThroughSaveLeavesTheControlsAUserExpects) {
     const Controls idle{.saveEnabled = true, .loadEnabled = true, .editShown = false, .cancelShown = false};
-    const Controls namingBlocked{.saveEnabled = false, .loadEnabled = false, .editShown = true, .cancelShown = true};
-    const Controls namingReady{.saveEnabled = true, .loadEnabled = false, .editShown = true, .cancelShown = true};
+    const Controls namingBlocked{
+        .saveEnabled = false, .loadEnabled = false, .editShown = true, .cancelShown = true};
+    const Controls namingReady{
+        .saveEnabled = true, .loadEnabled = false, .editShown = true, .cancelShown = true};
     const std::vector<Walk> walks{
         {"nothing done", [](ProfileNaming&) {}, idle},
         {"Save starts naming", [](ProfileNaming& n) { n.onSave(); }, namingBlocked},
