@@ -3,6 +3,7 @@
 #include "sim/SimTestSupport.h"
 #include "sysinfo/MemoryDialog.h"
 #include "sysinfo/MemoryInformation.h"
+#include "sysinfo/NoDdr3Module.h"
 
 #include <gtest/gtest.h>
 
@@ -102,6 +103,37 @@ TEST(SimulatedMemoryMixTest, TheFirstListedModuleIsShownAndTheTotalCountsOnlyDdr
     memory.showModule(1);
     EXPECT_EQ(memory.field(ids::kModuleSize), "2048 MBytes (2 Gb)");
     EXPECT_EQ(memory.field(ids::kManufacturer), "Kingston");
+}
+
+// The product name of the two boards sold with either memory kind depends on whether a DDR3 module
+// sits in any slot; the other boards never look.
+TEST(SimulatedMemoryMixTest, OnlyTheTwoBoardsOfEitherKindLookForADdr3Module) {
+    struct Case {
+        int board;
+        const char* modules;
+        bool noDdr3;
+    };
+    const Case cases[] = {
+        {2904, "A0=DDR2-2G-2R-800,B0=DDR2-1G-Elpida", true},
+        {2904, "A0=DDR2-2G-2R-800,C1=DDR3-2G-2R-1600-Kingston", false},
+        {2907,
+         "A0=DDR3-2G-2R-1333-Samsung,A1=DDR3-2G-2R-1333-Samsung,B0=DDR3-2G-2R-1333-Samsung,"
+         "B1=DDR3-2G-2R-1333-Samsung,C0=DDR3-2G-2R-1333-Samsung,C1=DDR3-2G-2R-1333-Samsung",
+         false},
+        {2907, "B1=DDR-1G-Corsair", true},
+        {2917, "A0=DDR3-2G-2R-1333-Samsung", true},
+    };
+    for (const auto& [board, text, noDdr3] : cases) {
+        SCOPED_TRACE(testing::Message() << board << " with " << text);
+        sim::test::ManualClock clock;
+        auto options = sim::test::testOptions(board, clock);
+        std::string error;
+        options.memory = sim::parseMemoryModules(text, error);
+        ASSERT_TRUE(options.memory) << error;
+        sim::SimulatedHardware hardware(options);
+        sim::test::loadLibraries(hardware);
+        EXPECT_EQ(noDdr3Module(board, hardware.hoblin()), noDdr3);
+    }
 }
 
 } // namespace
