@@ -33,14 +33,14 @@ enum class Figure {
 
 // The rows in page order: the value label they take over (0: the report alone), the page's
 // caption, the report's key (a board's key where the figure means the same) and the figure.
-struct RowSpec {
+struct RowEntry {
     int valueId;
     std::string_view caption;
     std::string_view reportKey;
     Figure figure;
 };
 
-constexpr std::array<RowSpec, 17> kRows{{
+constexpr std::array<RowEntry, 17> kRows{{
     {basic_ids::kTotalSaving, "Total Power Saving", "Total Power Saving", Figure::SavedEnergy},
     {basic_ids::kCurrentSaving, "Current Power Saving", "Current Power Saving", Figure::CurrentSaving},
     {basic_ids::kSavingPercentage, "Power Saving Percentage", "Power Saving Percentage",
@@ -252,9 +252,9 @@ ThisPcPage thisPcPage(const ThisPcFigures& figures, const Measurements& values) 
     ThisPcPage page;
     page.panelTitles = kPanelTitles;
     page.layout.hiddenRows.insert(kUnusedRows.begin(), kUnusedRows.end());
-    for (const auto& spec : kRows) {
-        auto shown = figureShown(figures, values, spec.figure);
-        page.rows.push_back({spec.valueId, std::string(spec.caption), std::string(spec.reportKey),
+    for (const auto& entry : kRows) {
+        auto shown = figureShown(figures, values, entry.figure);
+        page.rows.push_back({entry.valueId, std::string(entry.caption), std::string(entry.reportKey),
                              std::move(shown.text), std::move(shown.source), std::move(shown.missing)});
     }
     for (const auto& row : kDomainRows) {
@@ -263,9 +263,10 @@ ThisPcPage thisPcPage(const ThisPcFigures& figures, const Measurements& values) 
             std::any_of(domains.begin(), domains.end(),
                         [&](const hw::MachineReading& reading) { return reading.label == row.domain; });
         if (!present)
-            page.layout.hiddenRows.insert(std::find_if(kRows.begin(), kRows.end(), [&](const RowSpec& spec) {
-                                              return spec.figure == row.figure;
-                                          })->valueId);
+            page.layout.hiddenRows.insert(
+                std::find_if(kRows.begin(), kRows.end(), [&](const RowEntry& entry) {
+                    return entry.figure == row.figure;
+                })->valueId);
     }
     page.message = messageOf(figures.readings);
     return page;
@@ -274,8 +275,8 @@ ThisPcPage thisPcPage(const ThisPcFigures& figures, const Measurements& values) 
 std::vector<AbsentBoardReadout> absentBoardReadouts() {
     std::vector<AbsentBoardReadout> absent;
     for (const auto& control : kBasicReadouts) {
-        const bool taken = std::any_of(kRows.begin(), kRows.end(), [&](const RowSpec& spec) {
-            return spec.reportKey == control.caption;
+        const bool taken = std::any_of(kRows.begin(), kRows.end(), [&](const RowEntry& entry) {
+            return entry.reportKey == control.caption;
         });
         if (!taken)
             absent.push_back({control.caption,

@@ -204,23 +204,23 @@ TEST(CpuLoad, HostLoadFromTheKernelsIdleTime) {
     HostCpuLoad host(uptime, clock, 2);
     EXPECT_DOUBLE_EQ(host.load(milliseconds(0)), 0.25) << "since boot: 1500 idle of 2000 processor seconds";
 
+    // Time passes and the kernel's figures with it.
+    const auto later = [&](std::chrono::seconds passed, const char* text) {
+        sinceBoot += passed;
+        solvane::test::writeFile(uptime, text);
+    };
     // Three seconds on: 4.5 of the 6 processor seconds idle.
-    sinceBoot += std::chrono::seconds(3);
-    solvane::test::writeFile(uptime, "1003.00 1504.50\n");
+    later(std::chrono::seconds(3), "1003.00 1504.50\n");
     EXPECT_NEAR(host.load(milliseconds(3000)), 0.25, 1e-9);
-    sinceBoot += std::chrono::seconds(1);
-    solvane::test::writeFile(uptime, "1004.00 1506.50\n");
+    later(std::chrono::seconds(1), "1004.00 1506.50\n");
     EXPECT_NEAR(host.load(milliseconds(3100)), 0.25, 1e-9) << "sampled at most four times a second";
     EXPECT_NEAR(host.load(milliseconds(3300)), 0.0, 1e-9) << "both processors idle the whole second";
 
-    sinceBoot += std::chrono::seconds(2);
-    solvane::test::writeFile(uptime, "1006.00 1506.90\n");
+    later(std::chrono::seconds(2), "1006.00 1506.90\n");
     EXPECT_NEAR(host.load(milliseconds(5000)), 0.9, 1e-9);
-    sinceBoot += std::chrono::seconds(1);
-    solvane::test::writeFile(uptime, "nonsense\n");
+    later(std::chrono::seconds(1), "nonsense\n");
     EXPECT_NEAR(host.load(milliseconds(6000)), 0.9, 1e-9) << "an unreadable file keeps the last figure";
-    sinceBoot += std::chrono::seconds(1);
-    solvane::test::writeFile(uptime, "1008.00 1511.00\n");
+    later(std::chrono::seconds(1), "1008.00 1511.00\n");
     EXPECT_NEAR(host.load(milliseconds(7000)), 0.0, 1e-9) << "more idle than time passed (rounding): idle";
 
     HostCpuLoad missing(folder / "absent");
