@@ -63,7 +63,7 @@ TEST(HistoryCsv, WritesMinuteAndDayRowsWithAHeaderInRange) {
     auto store = HistoryStore::openForWriting(folder / "history.sqlite").store;
     ASSERT_TRUE(store);
     ASSERT_TRUE(store->recordMinute({kMonday + 60, 120.125, 40.5, 3.25, 51.5, 1640, 1.2125, 2, 20,
-                                     "CPU package power (powercap intel-rapl:0 (package-0))"},
+                                     "battery (power_supply BAT0, power_now)"},
                                     0.002, 36000000));
     ASSERT_TRUE(store->recordMinute(
         {kMonday + 120, 80, 30, 0, 49, 1500, 1.1, 0, 20, "graphics card (libsensors: amdgpu \"power1\", 1)"},
@@ -80,8 +80,8 @@ TEST(HistoryCsv, WritesMinuteAndDayRowsWithAHeaderInRange) {
     EXPECT_EQ(writeHistoryCsv(*store, CsvRows::Minutes, kMonday, kMonday + 180, minutes), 3U);
     EXPECT_EQ(minutes.str(),
               std::string(kMinuteCsvHeader) +
-                  "\n2026-12-07T00:01:00Z,120.125,40.500,3.250,51.50,1640.0,1.2125,Max,CPU package power "
-                  "(powercap intel-rapl:0 (package-0))\n"
+                  "\n2026-12-07T00:01:00Z,120.125,40.500,3.250,51.50,1640.0,1.2125,Max,\"battery "
+                  "(power_supply BAT0, power_now)\"\n"
                   "2026-12-07T00:02:00Z,80.000,30.000,0.000,49.00,1500.0,1.1000,Default,\"graphics card "
                   "(libsensors: amdgpu \"\"power1\"\", 1)\"\n"
                   "2026-12-07T00:03:00Z,80.000,30.000,0.000,49.00,1500.0,1.1000,Default,\n");
