@@ -219,10 +219,10 @@ void CSLV_ADVANCE_MB::OnValueButton(int row) {
 }
 
 void CSLV_ADVANCE_MB::showList(int row) {
-    const auto& rowSpec = kAdvancedRows[static_cast<std::size_t>(row)];
-    m_list.show(row, optionListLines(rowSpec, m_context.state),
+    const auto& advancedRow = kAdvancedRows[static_cast<std::size_t>(row)];
+    m_list.show(row, optionListLines(advancedRow, m_context.state),
                 optionListTop(m_context.state.modes.CurrentValues[static_cast<std::size_t>(row)]),
-                rowSpec.kind, rowSpec.opens, *valueButton(row), layout::kOptionListSize);
+                advancedRow.kind, advancedRow.opens, *valueButton(row), layout::kOptionListSize);
 }
 
 void CSLV_ADVANCE_MB::OnListClosed() {
