@@ -7,6 +7,7 @@
 #include <QAbstractButton>
 #include <QImage>
 #include <QRegion>
+#include <array>
 
 namespace solvane::ui {
 
@@ -39,6 +40,12 @@ public:
         int disabled = 0;
         int focus = 0;
         int mask = 0;
+
+        // The four state pictures in the order the dialogs list them: normal, pressed, hover,
+        // disabled.
+        static SkinIds ofStates(const std::array<int, 4>& pictures) {
+            return {pictures[0], pictures[1], pictures[2], pictures[3]};
+        }
     };
     // The four state pictures from files; focus and mask by resource number.
     struct SkinFiles {

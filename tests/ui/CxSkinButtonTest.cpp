@@ -169,6 +169,28 @@ TEST(CxSkinButton, DisabledShowsItsPictureOrTheNormalOneFromResources) {
         << "no pressed picture: the button face";
 }
 
+// A dialog lists a button's pictures as normal, pressed, hover and disabled; each shows in its state.
+TEST(CxSkinButton, AListOfFourStatePicturesShowsEachInItsState) {
+    test::TempFolder folder;
+    const std::array<std::pair<const char*, QColor>, 4> files{{{"Value_Default.bmp", kNormal},
+                                                               {"Value_Down.bmp", kPressed},
+                                                               {"Value_Over.bmp", kHover},
+                                                               {"Value_Disable.bmp", kDisabled}}};
+    for (const auto& [file, colour] : files)
+        ASSERT_TRUE(solidImage(30, 20, colour).save(QString::fromStdString((folder / file).string()), "BMP"));
+    SkinnedButton skinned;
+    skinned.button.SetSkin(CxSkinButton::SkinIds::ofStates(skin::kValueButtonIds), DrawMode::Stretch,
+                           CxSkinButton::Border::None, 0, SkinResources(folder.path()));
+    EXPECT_EQ(skinned.shown(), kNormal);
+    test::mouseMove(skinned.button, {5, 5});
+    EXPECT_EQ(skinned.shown(), kHover);
+    test::mousePress(skinned.button, {5, 5});
+    EXPECT_EQ(skinned.shown(), kPressed);
+    test::mouseRelease(skinned.button, {5, 5});
+    skinned.button.setEnabled(false);
+    EXPECT_EQ(skinned.shown(), kDisabled);
+}
+
 TEST(CxSkinButton, TileModeRepeatsThePictureAndClipsTheLastTile) {
     // A 10-pixel-wide picture whose columns are all different, on a 25-pixel-wide button.
     QImage picture(10, 4, QImage::Format_RGB32);

@@ -95,8 +95,7 @@ void CSLV_NOVICE::buildControls() {
         auto* button = new ui::CxSkinButton(this, ui::CxSkinButton::Kind::RadioButton);
         ui::setControlId(*button, layout.controlId);
         button->SetRadioGroup(1);
-        button->SetSkin(ui::CxSkinButton::SkinIds{layout.bitmaps[0], layout.bitmaps[1], layout.bitmaps[2],
-                                                  layout.bitmaps[3]});
+        button->SetSkin(ui::CxSkinButton::SkinIds::ofStates(layout.bitmaps));
         button->SetToolTipText(
             QString::fromUtf8(layout.tooltip.data(), static_cast<qsizetype>(layout.tooltip.size())));
         button->setGeometry(left + static_cast<int>(i) * (kModeButtonWidth + kModeButtonGap), kModeButtonTop,

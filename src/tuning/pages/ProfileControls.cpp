@@ -25,7 +25,7 @@ ui::CxSkinButton* makeCaptionedButton(QWidget* page, int id, const QString& capt
                                       const std::array<int, 4>& pictures, ui::CxSkinButton::Kind kind) {
     auto* button = new ui::CxSkinButton(page, kind);
     ui::setControlId(*button, id);
-    button->SetSkin(ui::CxSkinButton::SkinIds{pictures[0], pictures[1], pictures[2], pictures[3]});
+    button->SetSkin(ui::CxSkinButton::SkinIds::ofStates(pictures));
     button->SetTextColor(ui::skin::kButtonCaptionColor);
     button->setText(caption);
     return button;
