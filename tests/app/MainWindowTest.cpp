@@ -43,11 +43,11 @@ void click(QWidget& widget) {
 // One simulated machine with the program's main window on it.
 class MainWindowRig {
 public:
-    explicit MainWindowRig(int board)
+    explicit MainWindowRig(int board, double load = 0.55)
         : devices(serviceTable), driver(parts.system, serviceTable, devices, sleeper),
           hardware(
               test::simulatedBoard({.board = board,
-                                    .load = 0.55,
+                                    .load = load,
                                     .seed = 3,
                                     .clock = [this] { return std::chrono::milliseconds(clock.now()); }})),
           core(std::make_unique<SolvaneCore>(parts.on(*hardware, 3))) {
@@ -182,6 +182,25 @@ TEST(MainWindow, TheLoadMessageLineFitsItsTextBesideTheReadouts) {
             EXPECT_FALSE(value->geometry().intersects(box)) << control.valueId;
         }
     }
+}
+
+// A fixed CPU phase count too small for the load is raised by the board, and the page says so.
+TEST(MainWindow, TheMessageLineSaysWhenTheLoadRaisedTheFixedCpuPhases) {
+    MainWindowRig rig(2917, 0.95);
+    rig.window->OnCommand(ui::main_window_ids::kProduct);
+    auto& modes = rig.core->state().modes;
+    modes.CurrentValues[power::indexOf(power::Setting::CpuPhase)] = 1;
+    power::WriteSetting(modes, rig.core->commands(), power::indexOf(power::Setting::CpuPhase));
+    // The refresh that follows an applied mode is not a timer's: the line follows it at once. The
+    // board raises the phases at one refresh, the next reads them.
+    for (int refresh = 0; refresh < 2; ++refresh)
+        rig.core->session().monitor()->Refresh();
+    const auto message = [&] {
+        return rig.basicPage().readoutText(power::basic_ids::kMessageLine).toStdString();
+    };
+    EXPECT_EQ(message(), "CPU phase changed by loading !");
+    rig.clock.advance(10000);
+    EXPECT_EQ(message(), "CPU phase changed by loading !") << "and stays while the load holds";
 }
 
 // The page is dark: captions and the message are drawn light, or they could not be read.
