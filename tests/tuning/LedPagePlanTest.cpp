@@ -96,6 +96,22 @@ TEST_P(LedBoardLayoutTest, SwitchesLampsPicturesAndSlotsFollowTheBoardTable) {
 
 INSTANTIATE_TEST_SUITE_P(EveryBoard, LedBoardLayoutTest, testing::ValuesIn(expectedLayouts()));
 
+// The caption on each switch's picture button is its own, but an AMD processor's north bridge
+// phases are named as such whatever the board.
+TEST(LedPagePlan, PictureCaptionsNameTheNorthbridgeOnAnAmdProcessorOnly) {
+    const std::map<int, std::string> captions{
+        {21, "CPU TRYPH"}, {22, "Easy Button"}, {23, "QPI TRYPH"}, {24, "Memory TRYPH"}, {25, "IOH TRYPH"},
+        {26, "Power LED"}, {27, "PCI Slot"},    {28, "PCIE Slot"}, {29, "Load Line"},    {30, "HD LED"}};
+    for (const int board : {2917, 2911})
+        for (const std::string vendor : {"Intel", "AMD"}) {
+            const auto plan = ledPagePlan(board, {}, vendor);
+            for (const auto& [setting, caption] : captions)
+                EXPECT_EQ(plan.of(setting).pictureCaption,
+                          setting == 25 && vendor == "AMD" ? "NB TRYPH" : caption)
+                    << board << " " << vendor << " switch " << setting;
+        }
+}
+
 TEST(LedPagePlan, LabelsKeepTheDialogTextsExceptTheNorthbridgeOn2911) {
     const std::map<int, std::string> dialog{{20, "All"},
                                             {21, "CPU TRYPH"},
