@@ -200,7 +200,7 @@ TEST_F(PciPage, SelectOnTheMenuAndTheDropDownShowTheirDevice) {
     EXPECT_EQ(header(PciHeaderValue::DeviceId), QStringLiteral("0x3A3A"));
 }
 
-TEST_F(PciPage, RowsCarryTheDatabaseNamesAsToolTips) {
+TEST_F(PciPage, RowsAndTheDropDownCarryTheDatabaseNamesAsToolTips) {
     EXPECT_EQ(list().topLevelItem(2)->toolTip(0),
               QStringLiteral("Broadcom Inc. NetXtreme BCM5761 Gigabit Ethernet"));
     EXPECT_EQ(list().topLevelItem(2)->toolTip(3),
@@ -209,6 +209,10 @@ TEST_F(PciPage, RowsCarryTheDatabaseNamesAsToolTips) {
     EXPECT_EQ(list().topLevelItem(1)->toolTip(0), QString()) << "a function the database does not know";
     EXPECT_EQ(list().topLevelItem(2)->text(0), QStringLiteral("Unknown Ethernet Controller"))
         << "the row stays";
+    const auto& dropDown = control<QComboBox>(ids::kDeviceDropDown);
+    EXPECT_EQ(dropDown.itemData(2, Qt::ToolTipRole).toString(),
+              QStringLiteral("Broadcom Inc. NetXtreme BCM5761 Gigabit Ethernet"));
+    EXPECT_FALSE(dropDown.itemData(1, Qt::ToolTipRole).isValid()) << "a function the database does not know";
 }
 
 TEST_F(PciPage, EasyShowsTheHeaderOnlyAndExpertAddsTheConfigurationSpace) {
