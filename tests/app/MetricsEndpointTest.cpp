@@ -189,6 +189,9 @@ TEST(MetricsListen, TakesAPortAloneAsLoopbackAndRefusesNonsense) {
     ASSERT_TRUE(v6);
     EXPECT_EQ(v6->host, "::1");
     EXPECT_EQ(history::parseListenAddress("0.0.0.0:80")->host, "0.0.0.0");
+    const auto highest = history::parseListenAddress("127.0.0.1:65535");
+    ASSERT_TRUE(highest) << "the highest port there is";
+    EXPECT_EQ(highest->port, 65535);
     for (const char* bad : {"", "127.0.0.1:", "127.0.0.1:65536", "host.example:80", "127.0.0.1:9x", "::1:80",
                             "[127.0.0.1]:80", "300.1.1.1:80"})
         EXPECT_FALSE(history::parseListenAddress(bad)) << bad;

@@ -2,6 +2,7 @@
 // differently: every control shown lies on its page, and nothing a user clicks covers another
 // control or its text. (Two labels' boxes may meet: a box is taller than the text it holds.)
 #include "WindowOnScreen.h"
+#include "ui/ControlId.h"
 
 #include <QAbstractButton>
 #include <QComboBox>
@@ -59,6 +60,10 @@ void expectLaidOut(const QWidget& page) {
         EXPECT_TRUE(place.isEmpty() || page.rect().contains(place)) << nameOf(*child).toStdString();
         if (child->parentWidget() == &page && readOrClicked(*child) && !qobject_cast<const QGroupBox*>(child))
             shown.push_back(child);
+        // Each control a user reads or clicks answers to its dialog number, as the dialog names it.
+        if (child->parentWidget() == &page && clicked(*child)) {
+            EXPECT_NE(ui::controlId(*child), 0) << nameOf(*child).toStdString();
+        }
     }
     EXPECT_GT(shown.size(), 3U);
     for (std::size_t i = 0; i < shown.size(); ++i)

@@ -49,6 +49,15 @@ TEST(StartupModeDecision, ANormalEndBringsTheModeBack) {
     EXPECT_EQ(defaults.defaultSetting, "3;-1;-1;-1;-1;-1;-1;-1;-1;-1;-1;-1;-1;-1;-1;-1;-1;-1;-1;-1;");
 }
 
+// The value is read as the C library reads a number: leading blanks and a plus sign are passed over,
+// and what follows the digits is ignored.
+TEST(StartupModeDecision, TheModeNumberIsReadLikeAtoi) {
+    for (const char* written : {" 2", "\t2", "+2", " \t+2x", "2;"})
+        EXPECT_EQ(decide(written, "1").applied, std::vector<PowerMode>{PowerMode::Max}) << written;
+    for (const char* written : {"x2", "- 2", ""})
+        EXPECT_EQ(decide(written, "1").mode, PowerMode::Default) << written;
+}
+
 TEST(StartupModeDecision, AnAbnormalEndFallsBackToDefaultWithoutApplying) {
     for (const auto& normalEnd : {std::optional<std::string>("0"), std::optional<std::string>()}) {
         const auto outcome = decide("2", normalEnd);
