@@ -1,5 +1,7 @@
 #include "app/CommandLine.h"
 
+#include "app/CommandLineStart.h"
+
 #include <gtest/gtest.h>
 
 namespace solvane::app {
@@ -28,6 +30,7 @@ TEST(CommandLine, ReadsEveryOptionInBothSpellings) {
     EXPECT_EQ(parse({"--hardware", "host"}).options.hardware, HardwareKind::Host);
     EXPECT_EQ(parsed.options.boardCode, 2903);
     EXPECT_EQ(parsed.options.seed, 77U);
+    EXPECT_EQ(seedFrom(parsed.options), 77U) << "the run takes the seed it was given";
     EXPECT_TRUE(parsed.options.batch);
     EXPECT_EQ(parse({"--board=unknown"}).options.boardCode, 0);
     EXPECT_TRUE(parse({"--help"}).options.help);

@@ -26,7 +26,8 @@ TEST(IsoTime, FormatsUtcAndReadsDatesAsWholeDays) {
     EXPECT_EQ(parseIsoTime("2026-12-07T10:15:30Z", Bound::Start), kMonday + 36930);
     EXPECT_EQ(parseIsoTime("2026-12-07 10:15", Bound::Start), kMonday + 36900);
     for (const char* bad : {"", "2026-12", "2026-13-01", "2026-02-30", "2026-12-07T24:00", "2026-12-07T10",
-                            "2026-12-07T10:15:60", "07.12.2026", "2026-12-07T10:15:30+01:00", "2026/12/07"})
+                            "2026-12-07T10:15:60", "07.12.2026", "2026-12-07T10:15:30+01:00", "2026/12/07",
+                            "2026-1x-07", "2026-12-0x", "2026-12-07T1x:15", "2026-12-07T10:1x"})
         EXPECT_FALSE(parseIsoTime(bad, Bound::Start)) << bad;
 }
 

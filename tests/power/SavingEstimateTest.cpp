@@ -140,6 +140,32 @@ TEST(SavingEstimate, ACpuCarriedToAnotherLoadFollowsItsVoltageAndClock) {
     }
 }
 
+// A core voltage one side did not read compares as equal on both: the CPU is carried over by its
+// clock alone, and the figure stays finite.
+TEST(SavingEstimate, AnUnreadCoreVoltageCarriesTheCpuByItsClockAlone) {
+    const ModelCpu cpu{20, 95};
+    const auto withVolts = [&](double load, double volts, double clock, double readVolts) {
+        auto sample = cpuAt(cpu, load, volts, clock, 2);
+        sample.cpu->volts = readVolts;
+        return sample;
+    };
+    // Default at 25 %, the mode at 25 % and then at 70 %, each with the core voltage it read.
+    const auto saving = [&](double defaultRead, double pairRead, double steppedRead) {
+        SavingEstimate estimate;
+        estimate.observeDefault(withVolts(0.25, ModelCpu::kDefaultVolts, 1.0, defaultRead));
+        estimate.saving(withVolts(0.25, 1.10, 0.55, pairRead));
+        return *estimate.saving(withVolts(0.70, 1.20, 0.90, steppedRead));
+    };
+    constexpr double kDefault = ModelCpu::kDefaultVolts;
+    const double steppedAlike = saving(kDefault, 1.10, kDefault);
+    EXPECT_TRUE(std::isfinite(steppedAlike));
+    EXPECT_DOUBLE_EQ(saving(kDefault, 1.10, 0.0), steppedAlike)
+        << "the mode's voltage not read after the step";
+    const double allAlike = saving(kDefault, kDefault, kDefault);
+    EXPECT_TRUE(std::isfinite(allAlike));
+    EXPECT_DOUBLE_EQ(saving(0.0, 1.10, 1.20), allAlike) << "Default's voltage never read";
+}
+
 // The regulator's loss in Default is at Default's current with the phases Default runs, not at the
 // mode's current with the mode's phases. The core reads drooped by the regulator's load line, more at
 // Default's higher current; the CPU's power follows the setpoint, which the estimate takes back.

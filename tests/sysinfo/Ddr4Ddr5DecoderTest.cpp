@@ -193,6 +193,24 @@ TEST(Ddr5Decoder, SlowerColumnsAreTheStandardSpeedsWithinTheSlowestClock) {
     EXPECT_EQ((*table[3])[rowIndex(TimingRow::Voltage)], "1.1 V");
 }
 
+// A module whose shortest clock period is a standard one runs at that standard's data rate, from
+// DDR5-8400 to DDR5-2800 (every CAS latency marked supported, so each speed has its timings).
+TEST(Ddr5Decoder, EachStandardClockPeriodIsItsDataRate) {
+    const std::pair<int, int> standards[] = {{238, 8400}, {250, 8000}, {263, 7600}, {277, 7200}, {294, 6800},
+                                             {312, 6400}, {333, 6000}, {357, 5600}, {384, 5200}, {416, 4800},
+                                             {454, 4400}, {500, 4000}, {555, 3600}, {625, 3200}, {714, 2800}};
+    auto image = readImage(kSpdData / "bin" / "ddr5" / "idem-id2__Samsung_M323R2GA3DB0-CWMOD.bin");
+    for (std::size_t byte = 24; byte <= 28; ++byte)
+        image[byte] = 0xFF;
+    for (const auto& [period, rate] : standards) {
+        image[20] = static_cast<std::uint8_t>(period & 0xFF);
+        image[21] = static_cast<std::uint8_t>(period >> 8);
+        const auto module = decodeDdr5Module(image);
+        ASSERT_FALSE(module.speeds.empty()) << period;
+        EXPECT_EQ(module.speeds.front().speedMts, rate) << period << " ps";
+    }
+}
+
 std::vector<std::uint8_t> samsungDdr4() {
     return readImage(kSpdData / "bin" / "ddr4" / "idem-id2__Samsung_M378A2K43EB1-CWE.bin");
 }

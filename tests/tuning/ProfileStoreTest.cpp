@@ -78,6 +78,8 @@ TEST_F(ProfileFile, ListsAreReadEntryByEntryTrimmingWhatFollowsEachSemicolon) {
     EXPECT_EQ(listEntries("a;;b;"), (std::vector<std::string>{"a", "", "b"}));
     EXPECT_TRUE(listEntries("").empty());
     EXPECT_EQ(parseSettings(" 7;x;-3;+2", 5), (std::vector<std::optional<int>>{7, 0, -3, 2, std::nullopt}));
+    EXPECT_TRUE(parseSettings("7;8", 0).empty()) << "no settings asked for, none read";
+    EXPECT_TRUE(parseSettings("7;8", -1).empty());
 }
 
 TEST_F(ProfileFile, TheDuplicateNameCheckMatchesWholeEntriesOnly) {
