@@ -1,8 +1,10 @@
-// The LED page in the report: each shown switch's caption and each shown lamp, as the page draws
-// them, on simulated boards.
+// The board's switches in the report: each shown LED switch's caption and each shown lamp, as the
+// LED page draws them, and the smart fan's, on simulated boards.
 #include "SimulatedCore.h"
 #include "app/Report.h"
+#include "power/ModeTargets.h"
 
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <gtest/gtest.h>
@@ -89,6 +91,29 @@ TEST(LedReport, OtherBoardsShowTheirOwnLayout) {
         EXPECT_EQ(leds.value(QStringLiteral("ALL_LED")).toString(), QStringLiteral(">>"))
             << "a board without LED switches keeps the dialog's captions";
         EXPECT_EQ(board.lamps().value(QStringLiteral("1161")).toString(), QStringLiteral("dark"));
+    }
+}
+
+} // namespace
+} // namespace solvane::app
+
+namespace solvane::app {
+namespace {
+
+TEST(LedReport, TheSmartFanReadsEnableOrDisable) {
+    ReportedBoard board(2917);
+    const auto smartFan = [&] {
+        for (const auto& entry : board.json().value(QStringLiteral("settings")).toArray())
+            if (entry.toObject().value(QStringLiteral("key")).toString() == QStringLiteral("SMART_FAN"))
+                return entry.toObject().value(QStringLiteral("text")).toString().toStdString();
+        return std::string("<no SMART_FAN>");
+    };
+    auto& modes = board.core.state().modes;
+    for (const auto& [value, text] : {std::pair{1, "Enable"}, std::pair{0, "Disable"}}) {
+        modes.CurrentValues[power::indexOf(power::Setting::SmartFan)] = value;
+        modes.PendingSettingIndex = power::indexOf(power::Setting::SmartFan);
+        board.core.commands().send(power::BoardCommand::WriteSetting);
+        EXPECT_EQ(smartFan(), text) << value;
     }
 }
 
