@@ -19,6 +19,8 @@ TEST(TextEscape, EscapesWhatATerminalWouldActOnAndKeepsTheRest) {
         {"del\x7F", "del\\x7f"},
         {"latin \xE9t\xE9", "latin \\xe9t\\xe9"},                     // not UTF-8
         {"cut \xE2\x82", "cut \\xe2\\x82"},                           // a sequence cut short
+        {"gap \xE2\x41\x82", "gap \\xe2A\\x82"},                      // broken after its lead
+        {"gap \xF0\x9F\x41\x8B", "gap \\xf0\\x9fA\\x8b"},             // and after its second byte
         {"safe\xE2\x80\xAEgpj.exe", "safe\\u202egpj.exe"},            // right-to-left override
         {"\xE2\x81\xA6isolate\xE2\x81\xA9", "\\u2066isolate\\u2069"}, // isolates
         {"\xC2\x85next line", "\\u0085next line"},                    // a C1 control
