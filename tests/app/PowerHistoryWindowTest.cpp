@@ -12,10 +12,12 @@
 #include <QChart>
 #include <QChartView>
 #include <QCoreApplication>
+#include <QLabel>
 #include <QLineSeries>
 #include <QScatterSeries>
 #include <QSpinBox>
 #include <QValueAxis>
+#include <algorithm>
 #include <gtest/gtest.h>
 
 namespace solvane::history::window {
@@ -153,6 +155,19 @@ TEST_F(PowerHistoryWindow, TheStatusCountsInWords) {
     dialog.showSpan(ChartSpan::Day);
     EXPECT_TRUE(
         dialog.statusText().startsWith(QStringLiteral("%1 points, ").arg(dialog.data().points.size())));
+    // The status line is the window's last row, below the charts and the limits.
+    dialog.resize(900, 700);
+    dialog.show();
+    const auto labels = dialog.findChildren<QLabel*>();
+    const auto status = std::find_if(labels.begin(), labels.end(), [&](const QLabel* label) {
+        return label->text() == dialog.statusText();
+    });
+    ASSERT_NE(status, labels.end());
+    for (const auto* other : dialog.findChildren<QWidget*>())
+        if (other->parentWidget() == &dialog && other != *status && other->isVisible()) {
+            EXPECT_LE(other->geometry().bottom(), (*status)->geometry().top())
+                << other->metaObject()->className();
+        }
 }
 
 TEST_F(PowerHistoryWindow, SetsLimitsAndExportsTheSpanShown) {
