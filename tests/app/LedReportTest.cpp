@@ -23,6 +23,20 @@ struct ReportedBoard {
     }
     QJsonObject leds() { return json().value(QStringLiteral("leds")).toObject(); }
     QJsonObject lamps() { return json().value(QStringLiteral("lamps")).toObject(); }
+    // A setting's text as the report writes it.
+    std::string settingText(QStringView key) {
+        for (const auto& entry : json().value(QStringLiteral("settings")).toArray())
+            if (entry.toObject().value(QStringLiteral("key")).toString() == key)
+                return entry.toObject().value(QStringLiteral("text")).toString().toStdString();
+        return "<no " + key.toString().toStdString() + ">";
+    }
+    // Writes a setting to the board as its page does.
+    void write(int setting, power::SettingValue value) {
+        auto& modes = core.state().modes;
+        modes.CurrentValues[static_cast<std::size_t>(setting)] = value;
+        modes.PendingSettingIndex = setting;
+        core.commands().send(power::BoardCommand::WriteSetting);
+    }
 
     test::CoreServices parts;
     std::unique_ptr<sim::SimulatedHardware> hardware;
@@ -51,11 +65,8 @@ TEST(LedReport, The2917ShowsNineSwitchesAndTheirLampsInTheIssuesNames) {
 
 TEST(LedReport, ASwitchTurnedOffShowsOffAndItsLampsDark) {
     ReportedBoard board(2917);
-    auto& modes = board.core.state().modes;
-    modes.CurrentValues[21] = 1;
-    modes.PendingSettingIndex = 21;
-    board.core.commands().send(power::BoardCommand::WriteSetting);
-    EXPECT_EQ(modes.CurrentValues[21], 1) << "read back from the board";
+    board.write(21, 1);
+    EXPECT_EQ(board.core.state().modes.CurrentValues[21], 1) << "read back from the board";
     EXPECT_EQ(board.leds().value(QStringLiteral("CPU_PHASE_LED")).toString(), QStringLiteral("OFF"));
     const auto lamps = board.lamps();
     for (const char* lamp : {"1161", "1167", "1171"})
@@ -94,26 +105,11 @@ TEST(LedReport, OtherBoardsShowTheirOwnLayout) {
     }
 }
 
-} // namespace
-} // namespace solvane::app
-
-namespace solvane::app {
-namespace {
-
 TEST(LedReport, TheSmartFanReadsEnableOrDisable) {
     ReportedBoard board(2917);
-    const auto smartFan = [&] {
-        for (const auto& entry : board.json().value(QStringLiteral("settings")).toArray())
-            if (entry.toObject().value(QStringLiteral("key")).toString() == QStringLiteral("SMART_FAN"))
-                return entry.toObject().value(QStringLiteral("text")).toString().toStdString();
-        return std::string("<no SMART_FAN>");
-    };
-    auto& modes = board.core.state().modes;
     for (const auto& [value, text] : {std::pair{1, "Enable"}, std::pair{0, "Disable"}}) {
-        modes.CurrentValues[power::indexOf(power::Setting::SmartFan)] = value;
-        modes.PendingSettingIndex = power::indexOf(power::Setting::SmartFan);
-        board.core.commands().send(power::BoardCommand::WriteSetting);
-        EXPECT_EQ(smartFan(), text) << value;
+        board.write(power::indexOf(power::Setting::SmartFan), value);
+        EXPECT_EQ(board.settingText(u"SMART_FAN"), text) << value;
     }
 }
 
